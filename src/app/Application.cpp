@@ -1,0 +1,25 @@
+#include "app/Application.h"
+
+#include "app/Root.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QScreen>
+#include <QTranslator>
+
+int runApplication(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vorlagen"));
+
+    // The standard dialogs speak German like the rest of the program.
+    QTranslator qtbase;
+    if (qtbase.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                    QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtbase);
+
+    Root window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,3 @@
+#include "app/Root.h"
+
+Root::Root(QWidget* parent) : QWidget(parent) { ui.setupUi(this); }

@@ -1,0 +1,1 @@
+// Catalogue editing: the component list, the descriptions.

@@ -1,0 +1,1 @@
+// Project generation: the checks, the copy run, the project files, the options.

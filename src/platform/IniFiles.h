@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+// Profile-file (INI) operations on the catalogue. Section and key names compare
+// without regard to case; each call reads or rewrites the file on its own, and
+// every write replaces the file atomically.
+
+// The key's value, at most 254 characters; the empty text when the file, section
+// or key is missing.
+QString ReadIniValue(const QString& file, const QString& section, const QString& key);
+
+// Replaces the key's value, adds the key at the end of its section, or adds the
+// section at the end of the file; a missing file is created. Non-zero when written.
+// A section, key or value that would break the file's lines is refused (0).
+int WriteIniValue(const QString& file, const QString& section, const QString& key,
+                  const QString& value);
+
+// Removes the key's line; nothing happens when there is none.
+void DeleteIniKey(const QString& file, const QString& section, const QString& key);
+
+// Removes the section header and all its lines; nothing happens when there is none.
+void DeleteIniSection(const QString& file, const QString& section);
+
+// The same as DeleteIniSection followed by WriteIniValue for each pair in order,
+// done in one atomic replacement of the file, so no moment leaves the section
+// missing on disk. Non-zero when written.
+int ReplaceIniSection(const QString& file, const QString& section,
+                      const QList<QPair<QString, QString>>& keysAndValues);

@@ -1,0 +1,3 @@
+#include "platform/WinVersionen.h"
+
+QString WinVersion() { return {}; }

@@ -1,0 +1,84 @@
+#pragma once
+
+class ClickLabel;
+class PictureBox;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QWidget;
+
+// The main window's controls, laid out on a given window. Every control's
+// objectName is its name as written here, with the umlauts of the real names
+// (bHinzufügen, bLöschen, bZurück).
+class RootUi
+{
+public:
+    void setupUi(QWidget* Root);
+
+    // The five pages on one spot; exactly one is shown at a time.
+    PictureBox* Map1 = nullptr;
+    PictureBox* Map2 = nullptr;
+    PictureBox* Map3 = nullptr;
+    PictureBox* Map4 = nullptr;
+    PictureBox* Map5 = nullptr;
+
+    // Page 1, welcome.
+    PictureBox* Picture3 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label13 = nullptr;
+    ClickLabel* tStdProject = nullptr;
+    ClickLabel* tStdProjekt = nullptr;
+    QLabel* tProjektCopy = nullptr;
+    ClickLabel* tProjektKopie = nullptr;
+    QLabel* Label14 = nullptr;
+
+    // Page 2, components.
+    QLabel* Label4 = nullptr;
+    QLabel* Label8 = nullptr;
+    QListWidget* LDateien = nullptr;
+    QPushButton* bHinzufuegen = nullptr;
+    QPushButton* bLoeschen = nullptr;
+    QLabel* RInfotip = nullptr;
+    ClickLabel* RCaption = nullptr;
+    QCheckBox* bMarkieren = nullptr;
+    QListWidget* LSorted = nullptr;
+
+    // Page 3, project.
+    QLabel* Label3 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* tBezeichnung = nullptr;
+    QCheckBox* bUnterordner = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* tProjekte = nullptr;
+    QPushButton* bOrdner = nullptr;
+    QCheckBox* bMerkeOrdner = nullptr;
+    QCheckBox* bZeigeProjekt = nullptr;
+    QLabel* Label12 = nullptr;
+
+    // Page 4, progress.
+    PictureBox* Picture2 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label11 = nullptr;
+
+    // Page 5, finished.
+    PictureBox* Picture4 = nullptr;
+    QLabel* Label16 = nullptr;
+    QLabel* Label17 = nullptr;
+    QLabel* Label15 = nullptr;
+    QLabel* Label18 = nullptr;
+
+    // Bottom strip.
+    QFrame* Frame1 = nullptr;
+    QLabel* Frame2 = nullptr;
+    ClickLabel* PHilfe = nullptr;
+    QPushButton* bZurueck = nullptr;
+    QPushButton* bWeiter = nullptr;
+    QPushButton* bAbbrechen = nullptr;
+    QListWidget* FileCheck = nullptr;
+};

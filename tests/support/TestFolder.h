@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary program folder: the executable's folder, the documents folder and
+// the registry stand-in all point into it while the object lives.
+class TestFolder
+{
+public:
+    TestFolder();
+    ~TestFolder();
+
+    QString path() const;                      // without trailing '/'
+    QString file(const QString& relative) const; // path() + '/' + relative
+    QString exeFolder() const;                 // path()/bin
+    QString documents() const;                 // path()/docs
+    QString registry() const;                  // path()/registry
+    QString catalog() const;                   // the catalogue file in exeFolder()
+
+    // Writes bytes to a file below path(), creating its folders.
+    QString write(const QString& relative, const QByteArray& bytes) const;
+    static QByteArray read(const QString& absolutePath);
+
+private:
+    QTemporaryDir m_dir;
+};
