@@ -16,10 +16,18 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("file in folder") << "/a/b.frm" << "b.frm" << "/a/";
-        QTest::newRow("no separator") << "b.frm" << "b.frm" << "";
-        QTest::newRow("ends in separator") << "/a/b/" << "" << "/a/b/";
-        QTest::newRow("empty") << "" << "" << "";
+        QTest::newRow("file in folder") << "/a/b.frm"
+                                        << "b.frm"
+                                        << "/a/";
+        QTest::newRow("no separator") << "b.frm"
+                                      << "b.frm"
+                                      << "";
+        QTest::newRow("ends in separator") << "/a/b/"
+                                           << ""
+                                           << "/a/b/";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
     }
     void pathParts()
     {
@@ -35,8 +43,8 @@ private slots:
         TestFolder t;
         const QString file = t.write(QStringLiteral("x/Haupt.frm"), "x");
         QVERIFY(FileExists(file));
-        QVERIFY(FileExists(t.file(QStringLiteral("x"))));      // a folder counts
-        QVERIFY(!FileExists(t.file(QStringLiteral("x/"))));    // a trailing separator never
+        QVERIFY(FileExists(t.file(QStringLiteral("x"))));       // a folder counts
+        QVERIFY(!FileExists(t.file(QStringLiteral("x/"))));     // a trailing separator never
         QVERIFY(FileExists(t.file(QStringLiteral("x/*.frm")))); // a pattern
         QVERIFY(!FileExists(t.file(QStringLiteral("x/*.bas"))));
         QVERIFY(FolderExists(file)); // any entry is reported
@@ -47,7 +55,8 @@ private slots:
     void listFind()
     {
         QListWidget list;
-        list.addItems({QStringLiteral("Root"), QStringLiteral("Übersicht"), QStringLiteral("root")});
+        list.addItems(
+            {QStringLiteral("Root"), QStringLiteral("Übersicht"), QStringLiteral("root")});
         QCOMPARE(ListFind(&list, QStringLiteral("ROOT"), -1, false), 0);
         QCOMPARE(ListFind(&list, QStringLiteral("root"), 0, false), 2); // after the start line
         QCOMPARE(ListFind(&list, QStringLiteral("root"), 2, false), 0); // wraps to the top

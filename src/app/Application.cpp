@@ -20,6 +20,9 @@ int runApplication(int argc, char* argv[])
         QApplication::installTranslator(&qtbase);
 
     Root window;
+    window.adjustSize();
+    if (const QScreen* screen = window.screen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
     window.show();
     return QApplication::exec();
 }

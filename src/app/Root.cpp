@@ -1,3 +1,343 @@
 #include "app/Root.h"
 
-Root::Root(QWidget* parent) : QWidget(parent) { ui.setupUi(this); }
+#include "catalog/Catalog.h"
+#include "editing/ComponentPage.h"
+#include "generate/Checks.h"
+#include "generate/CopyRun.h"
+#include "generate/Finishing.h"
+#include "generate/ProjectFile.h"
+#include "platform/AppContext.h"
+#include "platform/Dateiexistenz.h"
+#include "platform/Desktop.h"
+#include "platform/IniFiles.h"
+#include "platform/ListComboFind.h"
+#include "platform/Programs.h"
+#include "platform/SpecialFolders.h"
+#include "platform/WinVersionen.h"
+#include "ui/Widgets.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QThread>
+
+namespace {
+
+double g_sleepScale = 1.0;
+
+const QString kNothingChecked = QStringLiteral(
+    "Markieren Sie die Dateien, welche in das neue Projekt eingefügt werden sollen. ");
+const QString kNoDescription = QStringLiteral(
+    "Hier wird die Beschreibung zu den Elementen angezeigt, soweit eine eingegeben wurde.");
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+Root::Root(QWidget* parent) : QWidget(parent)
+{
+    ui.setupUi(this);
+    m_componentPage = new ComponentPage(ui, this);
+    connect(ui.bWeiter, &QPushButton::clicked, this, &Root::bWeiter_Click);
+    connect(ui.bZurueck, &QPushButton::clicked, this, &Root::bZurueck_Click);
+    connect(ui.bAbbrechen, &QPushButton::clicked, this, &Root::bAbbrechen_Click);
+    Form_Load();
+}
+
+Root::~Root() = default;
+
+QString Root::messageTitle() const
+{
+    return QLatin1Char(' ') + windowTitle();
+}
+
+void Root::Form_Load()
+{
+    const QString log = AppContext::logFile();
+    if (FileExists(log))
+        QFile::remove(log);
+    DoEvents();
+
+    ui.LDateien->clear();
+    ui.LDateien->setEnabled(false);
+
+    bool changed = false;
+    QByteArray logText;
+    bool logStarted = false;
+    for (int n = Catalog::kFirstKey; n <= Catalog::kLastKey; ++n) {
+        const QString key = QString::number(n);
+        const QString name = Catalog::read(QStringLiteral("Filelist"), key);
+        if (name.isEmpty())
+            continue;
+        const QString folder = Catalog::read(QStringLiteral("Filepath"), name);
+        const QString fileName = Catalog::read(QStringLiteral("Filename"), name);
+        bool appended = false;
+        if (FileExists(folder + fileName)) {
+            if (ListFind(ui.LDateien, name, -1, false) >= 0) {
+                DeleteIniKey(Catalog::file(), QStringLiteral("FileList"), key);
+                changed = true;
+            } else {
+                auto* item = new QListWidgetItem(name);
+                item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+                item->setCheckState(Qt::Unchecked);
+                ui.LDateien->addItem(item);
+                appended = true;
+            }
+        } else {
+            // A log that could not be deleted is continued, as if appended line by line.
+            if (!logStarted && FileExists(log)) {
+                logText = readAll(log);
+                logText.chop(2);
+            }
+            logStarted = true;
+            logText += "\r\nFile is not exists: " + (folder + fileName).toUtf8();
+        }
+        if (appended && Catalog::read(QStringLiteral("Marked"), name) == QStringLiteral("1"))
+            ui.LDateien->item(ui.LDateien->count() - 1)->setCheckState(Qt::Checked);
+    }
+    if (logStarted) {
+        QSaveFile file(log);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(logText + "\r\n");
+            file.commit();
+        }
+    }
+
+    ui.LDateien->setEnabled(true);
+    if (FileExists(log))
+        StartProgram(kTextEditor, {log}, 1);
+    DoEvents();
+    ui.RCaption->setText(kNoDescription);
+    if (changed)
+        Sortierung();
+
+    const QString myDocs = Catalog::read(QStringLiteral("Option"), QStringLiteral("MyDocs"));
+    ui.tProjekte->setText(myDocs.isEmpty() ? SpecialFolderPath(CSIDL_PERSONAL) + QLatin1Char('/')
+                                           : myDocs);
+    if (ui.LDateien->currentRow() == 0)
+        m_componentPage->LDateien_Click();
+    else if (ui.LDateien->count() > 0)
+        ui.LDateien->setCurrentRow(0);
+    ui.bUnterordner->setChecked(Catalog::read(QStringLiteral("Option"), QStringLiteral("Folder")) !=
+                                QStringLiteral("0"));
+    ui.bZeigeProjekt->setChecked(
+        Catalog::read(QStringLiteral("Option"), QStringLiteral("Viewer")) != QStringLiteral("0"));
+
+    const bool xp = WinVersion() == QStringLiteral("XP");
+    ui.Frame1->setVisible(!xp);
+    ui.Frame2->setVisible(xp);
+
+    if (reloadFlag.trimmed().toInt() == 1)
+        return;
+    ui.bZurueck->setEnabled(false);
+    ui.Map4->hide();
+    ui.Map3->hide();
+    ui.Map2->hide();
+    ui.Map1->show();
+    DoEvents();
+    tooltipSetup();
+}
+
+void Root::Sortierung()
+{
+    ui.LSorted->clear();
+    const QStringList names = Catalog::sortedNames();
+    ui.LSorted->addItems(names);
+    DoEvents();
+    // One atomic replacement: no moment leaves the list missing on disk.
+    Catalog::saveList(names);
+    DoEvents();
+}
+
+void Root::setSleepScale(double scale)
+{
+    g_sleepScale = scale;
+}
+
+void Root::Sleep(double seconds)
+{
+    // A monotonic clock: midnight or a clock change does not shorten or stretch the wait.
+    const qint64 wanted = qint64(seconds * g_sleepScale * 1000.0);
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < wanted) {
+        DoEvents();
+        const qint64 left = wanted - timer.elapsed();
+        if (left > 0)
+            QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 10)));
+    }
+}
+
+void Root::showPage(QWidget* page)
+{
+    page->show();
+    for (QWidget* map : QList<QWidget*>{ui.Map1, ui.Map2, ui.Map3, ui.Map4, ui.Map5}) {
+        if (map != page)
+            map->hide();
+    }
+}
+
+void Root::bWeiter_Click()
+{
+    // Pages are asked in this order; while page 4 works, Next does nothing.
+    if (!ui.Map1->isHidden()) {
+        showPage(ui.Map2);
+        m_componentPage->LDateien_Click();
+        ui.LDateien->setFocus();
+        ui.bZurueck->setEnabled(true);
+    } else if (!ui.Map2->isHidden()) {
+        bool anyChecked = false;
+        for (int i = 0; i < ui.LDateien->count() && !anyChecked; ++i)
+            anyChecked = ui.LDateien->item(i)->checkState() == Qt::Checked;
+        if (!anyChecked) {
+            desktop().message(this, QMessageBox::Warning, messageTitle(), kNothingChecked,
+                              QMessageBox::Ok);
+            return;
+        }
+        showPage(ui.Map3);
+        ui.tBezeichnung->setFocus();
+    } else if (!ui.Map3->isHidden()) {
+        generateProject();
+    } else if (!ui.Map5->isHidden()) {
+        finishAndEnd();
+    }
+}
+
+void Root::bZurueck_Click()
+{
+    if (!ui.Map2->isHidden()) {
+        ui.bZurueck->setEnabled(false);
+        showPage(ui.Map1);
+        DoEvents();
+        Form_Load();
+        ui.bWeiter->setFocus();
+    } else if (!ui.Map3->isHidden()) {
+        showPage(ui.Map2);
+        ui.LDateien->setFocus();
+    }
+}
+
+void Root::bAbbrechen_Click()
+{
+    desktop().endProgram();
+}
+
+void Root::closeEvent(QCloseEvent* event)
+{
+    tooltipTearDown();
+    event->accept();
+}
+
+void Root::tooltipSetup()
+{
+    const std::pair<QWidget*, const char*> tips[] = {
+        {ui.LDateien, "Anzeigen von benutzerdefinierten Hilfethemen der Formulare und Module."},
+        {ui.bHinzufuegen, "Hinzufügen von Formularen, Modulen, Steuerelementen oder Resourcen."},
+        {ui.bLoeschen, "Entfernen der markierten Komponente aus der Datenbank."},
+        {ui.bMarkieren, "Speichert die markierten Komponenten der Liste für den nächsten Start."},
+        {ui.bUnterordner, "Erstellung eines Unterordners (im Projektordner) mit dem Projektnamen."},
+        {ui.bMerkeOrdner, "Den Projektordner für die nächste Verwendung speichern."},
+        {ui.bZeigeProjekt, "Das Projekt nach der Erstellung in Microsoft Visual Basic anzeigen."},
+        {ui.bOrdner, "Auswahl des Projektordners aus der Dateistruktur von Windows."},
+        {ui.PHilfe, "Hilfethemen zu Velkaro Visual Code-Vorgix anzeigen."},
+        {ui.Map2, ""}};
+    for (const auto& [widget, text] : tips)
+        widget->setToolTip(QString::fromUtf8(text));
+}
+
+void Root::tooltipTearDown()
+{
+    // The tips live with their controls; nothing is held beyond the window.
+}
+
+bool Root::projectChecksPass()
+{
+    using namespace Generate;
+    const QString name = ui.tBezeichnung->text();
+    const QString folderText = ui.tProjekte->text();
+    if (ui.LDateien->count() == 0 || name.isEmpty() || folderText.isEmpty())
+        return false;
+    const FolderState state =
+        folderState(projectFolder(folderText, name, ui.bUnterordner->isChecked()));
+    if (state != FolderState::Missing &&
+        desktop().message(this, QMessageBox::Warning, kFolderQuestionTitle, folderQuestion(state),
+                          QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return false;
+    if (hasForbiddenCharacter(name)) {
+        desktop().message(this, QMessageBox::Critical, messageTitle(), kForbiddenName,
+                          QMessageBox::Ok);
+        ui.tBezeichnung->setSelection(0, int(name.size()));
+        ui.tBezeichnung->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void Root::generateProject()
+{
+    using namespace Generate;
+    if (!projectChecksPass())
+        return;
+    ui.bWeiter->setEnabled(false);
+    ui.bZurueck->setEnabled(false);
+    showPage(ui.Map4);
+    DoEvents();
+
+    // The copy run gives the folder text its trailing separator first.
+    const QString name = ui.tBezeichnung->text();
+    ui.tProjekte->setText(folderBase(ui.tProjekte->text()));
+    m_projectFolder = projectFolder(ui.tProjekte->text(), name, ui.bUnterordner->isChecked());
+    QList<ListLine> lines;
+    for (int i = 0; i < ui.LDateien->count(); ++i) {
+        const QListWidgetItem* item = ui.LDateien->item(i);
+        lines.append({item->text(), item->checkState() == Qt::Checked});
+    }
+    const CopyResult copied = copyComponents(lines, m_projectFolder, ui.bMarkieren->isChecked());
+    ui.bAbbrechen->setEnabled(false);
+
+    const ProjectFileResult project =
+        writeProjectFiles(AppContext::exeFolder() + QStringLiteral("/QvStandard.bpv"),
+                          m_projectFolder, name, copied.projectLines, copied.startForm);
+    if (project.templateMissing)
+        desktop().message(this, QMessageBox::Warning, messageTitle(), kTemplateMissing,
+                          QMessageBox::Ok);
+
+    rememberOptions(ui.bMerkeOrdner->isChecked(), name, ui.tProjekte->text(),
+                    ui.bUnterordner->isChecked(), ui.bZeigeProjekt->isChecked());
+    Sortierung();
+    DoEvents();
+    Sleep(2);
+
+    // Never report success for files that are not there.
+    const QString report = failureReport(copied.failures + project.failures);
+    if (!report.isEmpty())
+        desktop().message(this, QMessageBox::Warning, messageTitle(), report, QMessageBox::Ok);
+
+    showPage(ui.Map5);
+    ui.bWeiter->setText(QStringLiteral("&Beenden"));
+    ui.bWeiter->setEnabled(true);
+    ui.bWeiter->setDefault(true);
+    ui.bWeiter->setFocus();
+}
+
+void Root::finishAndEnd()
+{
+    ui.bWeiter->setEnabled(false);
+    DoEvents();
+    const QString name = ui.tBezeichnung->text();
+    Generate::finish(m_projectFolder, Generate::projectFilePath(m_projectFolder, name),
+                     ui.bZeigeProjekt->isChecked(), [] { Sleep(2); });
+    DoEvents();
+    desktop().endProgram();
+}

@@ -4,12 +4,55 @@
 
 #include <QWidget>
 
-// The wizard's main window.
+class ComponentPage;
+
+// The wizard's main window: the catalogue load at start-up and on reload, the
+// page navigation and the ways the program ends.
 class Root : public QWidget
 {
     Q_OBJECT
 public:
     explicit Root(QWidget* parent = nullptr);
+    ~Root() override;
 
     RootUi ui;
+
+    // Empty at creation; "1" while an added component reloads the list, which
+    // then keeps the current page.
+    QString reloadFlag;
+
+    // One blank and the window's caption: the title of the wizard's messages.
+    QString messageTitle() const;
+
+    // Reads the catalogue into the component list and the remembered options
+    // into the project page; resets the pages unless the reload flag is 1.
+    void Form_Load();
+
+    // Saves the catalogue's list sorted by name, renumbered from 100.
+    void Sortierung();
+
+    // Waits while window events run. Tests may shorten every wait.
+    static void Sleep(double seconds);
+    static void setSleepScale(double scale);
+
+    ComponentPage* componentPage() const { return m_componentPage; }
+
+public slots:
+    void bWeiter_Click();
+    void bZurueck_Click();
+    void bAbbrechen_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void showPage(QWidget* page);
+    void tooltipSetup();
+    void tooltipTearDown();
+    bool projectChecksPass();
+    void generateProject();
+    void finishAndEnd();
+
+    ComponentPage* m_componentPage = nullptr;
+    QString m_projectFolder;
 };

@@ -7,9 +7,15 @@
 
 namespace Catalog {
 
-QString file() { return AppContext::catalogFile(); }
+QString file()
+{
+    return AppContext::catalogFile();
+}
 
-QString read(const QString& section, const QString& key) { return ReadIniValue(file(), section, key); }
+QString read(const QString& section, const QString& key)
+{
+    return ReadIniValue(file(), section, key);
+}
 
 int write(const QString& section, const QString& key, const QString& value)
 {
@@ -36,8 +42,9 @@ QStringList sortedNames()
     }
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(names.begin(), names.end(),
-                     [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
     return names;
 }
 

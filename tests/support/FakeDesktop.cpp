@@ -2,9 +2,15 @@
 
 #include <QTest>
 
-FakeDesktop::FakeDesktop() { setDesktop(this); }
+FakeDesktop::FakeDesktop()
+{
+    setDesktop(this);
+}
 
-FakeDesktop::~FakeDesktop() { setDesktop(nullptr); }
+FakeDesktop::~FakeDesktop()
+{
+    setDesktop(nullptr);
+}
 
 QMessageBox::StandardButton FakeDesktop::message(QWidget*, QMessageBox::Icon icon,
                                                  const QString& title, const QString& text,
@@ -49,4 +55,7 @@ bool FakeDesktop::openFile(const QString& path)
     return openSucceeds;
 }
 
-void FakeDesktop::endProgram() { ++ends; }
+void FakeDesktop::endProgram()
+{
+    ++ends;
+}

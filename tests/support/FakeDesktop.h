@@ -24,7 +24,7 @@ public:
         int windowStyle;
     };
 
-    FakeDesktop();  // installs itself
+    FakeDesktop();           // installs itself
     ~FakeDesktop() override; // restores the real desktop
 
     // Answers for the next message boxes, in order. An unexpected box is

@@ -1,5 +1,6 @@
 #include "support/TestFolder.h"
 
+#include "platform/Ansi.h"
 #include "platform/AppContext.h"
 
 #include <QDir>
@@ -15,19 +16,40 @@ TestFolder::TestFolder()
     AppContext::setRegistryFolder(registry());
 }
 
-TestFolder::~TestFolder() { AppContext::reset(); }
+TestFolder::~TestFolder()
+{
+    AppContext::reset();
+}
 
-QString TestFolder::path() const { return m_dir.path(); }
+QString TestFolder::path() const
+{
+    return m_dir.path();
+}
 
-QString TestFolder::file(const QString& relative) const { return path() + QLatin1Char('/') + relative; }
+QString TestFolder::file(const QString& relative) const
+{
+    return path() + QLatin1Char('/') + relative;
+}
 
-QString TestFolder::exeFolder() const { return file(QStringLiteral("bin")); }
+QString TestFolder::exeFolder() const
+{
+    return file(QStringLiteral("bin"));
+}
 
-QString TestFolder::documents() const { return file(QStringLiteral("docs")); }
+QString TestFolder::documents() const
+{
+    return file(QStringLiteral("docs"));
+}
 
-QString TestFolder::registry() const { return file(QStringLiteral("registry")); }
+QString TestFolder::registry() const
+{
+    return file(QStringLiteral("registry"));
+}
 
-QString TestFolder::catalog() const { return exeFolder() + QStringLiteral("/vorlagen.dat"); }
+QString TestFolder::catalog() const
+{
+    return exeFolder() + QStringLiteral("/vorlagen.dat");
+}
 
 QString TestFolder::write(const QString& relative, const QByteArray& bytes) const
 {
@@ -43,4 +65,19 @@ QByteArray TestFolder::read(const QString& absolutePath)
 {
     QFile f(absolutePath);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray TestFolder::crlf(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += Ansi::encode(line) + "\r\n";
+    return bytes;
+}
+
+void TestFolder::writeCatalog(const QStringList& lines) const
+{
+    QFile f(catalog());
+    if (f.open(QIODevice::WriteOnly))
+        f.write(crlf(lines));
 }

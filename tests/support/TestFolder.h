@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A temporary program folder: the executable's folder, the documents folder and
@@ -12,16 +13,22 @@ public:
     TestFolder();
     ~TestFolder();
 
-    QString path() const;                      // without trailing '/'
+    QString path() const;                        // without trailing '/'
     QString file(const QString& relative) const; // path() + '/' + relative
-    QString exeFolder() const;                 // path()/bin
-    QString documents() const;                 // path()/docs
-    QString registry() const;                  // path()/registry
-    QString catalog() const;                   // the catalogue file in exeFolder()
+    QString exeFolder() const;                   // path()/bin
+    QString documents() const;                   // path()/docs
+    QString registry() const;                    // path()/registry
+    QString catalog() const;                     // the catalogue file in exeFolder()
 
     // Writes bytes to a file below path(), creating its folders.
     QString write(const QString& relative, const QByteArray& bytes) const;
     static QByteArray read(const QString& absolutePath);
+
+    // Lines joined with CR LF and ended with CR LF, in the code page.
+    static QByteArray crlf(const QStringList& lines);
+    // Writes the catalogue file beside the executable.
+    void writeCatalog(const QStringList& lines) const;
+    QByteArray catalogBytes() const { return read(catalog()); }
 
 private:
     QTemporaryDir m_dir;

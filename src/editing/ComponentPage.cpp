@@ -1,0 +1,105 @@
+#include "editing/ComponentPage.h"
+
+#include "catalog/Catalog.h"
+#include "editing/Beschreibung.h"
+#include "platform/Desktop.h"
+#include "ui/RootUi.h"
+#include "ui/Widgets.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+const QString kRootQuestion =
+    QStringLiteral("Die Komponente ''Root'' wird als Startformular für das Projekt benötigt. \n"
+                   "Zudem kann ohne Formulare die Anwendung nicht kompeliert werden.\n \n"
+                   "Möchten Sie dieses Formular wirklich aus der Auswahl entfernen ?");
+}
+
+ComponentPage::ComponentPage(RootUi& rootUi, QWidget* window)
+    : QObject(window), ui(rootUi), m_window(window)
+{
+    connect(ui.LDateien, &QListWidget::itemChanged, this, &ComponentPage::LDateien_ItemCheck);
+    connect(ui.LDateien, &QListWidget::currentRowChanged, this, [this] { LDateien_Click(); });
+    connect(ui.RCaption, &ClickLabel::doubleClicked, this, &ComponentPage::RCaption_DblClick);
+    connect(this, &ComponentPage::tooltipRefresh, this,
+            [this] { ui.LDateien->setToolTip(ui.RCaption->text()); });
+    ui.LDateien->installEventFilter(this);
+    ui.LDateien->viewport()->installEventFilter(this);
+}
+
+QString ComponentPage::currentEntry() const
+{
+    const QListWidgetItem* item = ui.LDateien->currentItem();
+    return item ? item->text() : QString();
+}
+
+void ComponentPage::LDateien_ItemCheck(QListWidgetItem* item)
+{
+    // While the list is filled before the window shows, nothing is asked.
+    if (!m_window->isVisible() || !item || item->checkState() != Qt::Unchecked)
+        return;
+    const QString fileName = Catalog::read(QStringLiteral("Filename"), currentEntry());
+    if (fileName.toLower() != QStringLiteral("root.frm"))
+        return;
+    const auto answer = desktop().message(m_window, QMessageBox::Warning,
+                                          QLatin1Char(' ') + m_window->windowTitle(), kRootQuestion,
+                                          QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes) {
+        // The re-check arrives here again as a checked line and asks nothing.
+        if (QListWidgetItem* current = ui.LDateien->currentItem())
+            current->setCheckState(Qt::Checked);
+    }
+}
+
+void ComponentPage::LDateien_Click()
+{
+    ui.RCaption->setText(Catalog::read(QStringLiteral("Caption"), currentEntry()));
+    emit tooltipRefresh();
+}
+
+void ComponentPage::RCaption_DblClick()
+{
+    const QString name = currentEntry();
+    const QString fileName = Catalog::read(QStringLiteral("Filename"), name);
+    const QString folder = Catalog::read(QStringLiteral("Filepath"), name);
+    const QString caption = Catalog::read(QStringLiteral("Caption"), name);
+
+    Beschreibung dialog(m_window);
+    dialog.ui.tCaption->setPlainText(caption);
+    dialog.ui.RName->setText(name);
+    dialog.ui.tDateiname->setText(Beschreibung::shortenedPath(folder, fileName));
+    dialog.ui.tCaption->moveCursor(QTextCursor::End);
+    dialog.ui.tCaption->setFocus();
+    dialog.exec();
+
+    ui.RCaption->setText(Catalog::read(QStringLiteral("Caption"), name));
+    LDateien_Click();
+    DoEvents();
+}
+
+bool ComponentPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui.LDateien && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            ui.bWeiter->setFocus();
+            return true;
+        }
+    }
+    if (watched == ui.LDateien->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                               event->type() == QEvent::MouseButtonDblClick)) {
+        // The right button edits the current line, never the one under the pointer.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+            if (event->type() == QEvent::MouseButtonPress)
+                RCaption_DblClick();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}

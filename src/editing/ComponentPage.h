@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+class QListWidgetItem;
+class QWidget;
+class RootUi;
+
+// The component list's behaviour on the component page: the start form's
+// protection, the description of the current line, Enter and the right button.
+class ComponentPage : public QObject
+{
+    Q_OBJECT
+public:
+    ComponentPage(RootUi& ui, QWidget* window);
+
+    // Shows the current entry's description and refreshes the list's tip.
+    void LDateien_Click();
+
+    // Edits the current entry's description in the description dialog.
+    void RCaption_DblClick();
+
+signals:
+    // The list's tip text follows the description; the tooltip manager listens.
+    void tooltipRefresh();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void LDateien_ItemCheck(QListWidgetItem* item);
+    QString currentEntry() const;
+
+    RootUi& ui;
+    QWidget* m_window;
+};

@@ -1,1 +1,0 @@
-// Catalogue editing: the component list, the descriptions.
