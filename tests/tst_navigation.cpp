@@ -26,7 +26,7 @@ class tst_navigation : public QObject
     // Haupt (root.frm, marked), Modul (Modul.bas), Steuer (Steuer.ctl, described).
     static void writeCatalogue(const TestFolder& t)
     {
-        t.write(QStringLiteral("v/root.frm"), "x");
+        t.write(QStringLiteral("v/ROOT.frm"), "x");
         t.write(QStringLiteral("v/Modul.bas"), "x");
         t.write(QStringLiteral("v/Steuer.ctl"), "x");
         const QString v = t.path() + QStringLiteral("/v/");

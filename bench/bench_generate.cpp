@@ -1,0 +1,210 @@
+// Generates a project of 101 components (about 50 MB) and copies the same files
+// with cp, side by side on the same disk, and compares the two times.
+//
+//   bench_generate [folder]   (default: the system's temporary folder)
+
+#include "catalog/Catalog.h"
+#include "generate/CopyRun.h"
+#include "generate/ProjectFile.h"
+#include "platform/AppContext.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr double kAllowed = 1.3;
+constexpr int kRounds = 11;
+
+struct Source
+{
+    QString entry;
+    QString fileName;
+};
+
+void writeFile(const QString& path, qsizetype size, QRandomGenerator& random)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& b : bytes)
+        b = char(random.bounded(32, 127));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != size)
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// 40 forms with 1 MB .frx each, 40 modules, 21 user controls with .ctx files.
+QList<Source> makeComponents(const QString& folder, QStringList& allFiles)
+{
+    QRandomGenerator random(4711);
+    QList<Source> sources;
+    auto add = [&](const QString& entry, const QString& ending, qsizetype size,
+                   const QString& companion, qsizetype companionSize) {
+        const QString fileName = entry + ending;
+        writeFile(folder + fileName, size, random);
+        allFiles << folder + fileName;
+        if (!companion.isEmpty()) {
+            writeFile(folder + entry + companion, companionSize, random);
+            allFiles << folder + entry + companion;
+        }
+        sources.append({entry, fileName});
+    };
+    for (int i = 0; i < 40; ++i)
+        add(QStringLiteral("Formular%1").arg(i), QStringLiteral(".frm"), 20'000,
+            QStringLiteral(".frx"), 1'000'000);
+    for (int i = 0; i < 40; ++i)
+        add(QStringLiteral("Modul%1").arg(i), QStringLiteral(".bas"), 30'000, QString(), 0);
+    for (int i = 0; i < 21; ++i)
+        add(QStringLiteral("Steuerelement%1").arg(i), QStringLiteral(".ctl"), 20'000,
+            QStringLiteral(".ctx"), 400'000);
+    return sources;
+}
+
+void writeCatalog(const QList<Source>& sources, const QString& folder)
+{
+    QByteArray text = "[Filelist]\r\n";
+    for (qsizetype i = 0; i < sources.size(); ++i)
+        text += QByteArray::number(100 + i) + '=' + sources.at(i).entry.toUtf8() + "\r\n";
+    text += "[Filepath]\r\n";
+    for (const Source& s : sources)
+        text += s.entry.toUtf8() + '=' + folder.toUtf8() + "\r\n";
+    text += "[Filename]\r\n";
+    for (const Source& s : sources)
+        text += s.entry.toUtf8() + '=' + s.fileName.toUtf8() + "\r\n";
+    QFile file(AppContext::catalogFile());
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write the catalogue");
+    file.write(text);
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+qint64 folderBytes(const QString& folder)
+{
+    qint64 sum = 0;
+    for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files))
+        sum += info.size();
+    return sum;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString base = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath();
+    QTemporaryDir dir(base + QStringLiteral("/bench_generate-XXXXXX"));
+    if (!dir.isValid())
+        qFatal("cannot create a folder in %s", qPrintable(base));
+    const QString root = dir.path() + QLatin1Char('/');
+    const QString sourceFolder = root + QStringLiteral("Vorlagen/");
+    QDir().mkpath(sourceFolder);
+    QDir().mkpath(root + QStringLiteral("bin"));
+    AppContext::setExeFolder(root + QStringLiteral("bin"));
+    AppContext::setRegistryFolder(root + QStringLiteral("registry"));
+
+    QStringList allFiles;
+    const QList<Source> sources = makeComponents(sourceFolder, allFiles);
+    writeCatalog(sources, sourceFolder);
+    const QString templatePath = root + QStringLiteral("bin/QvStandard.bpv");
+    {
+        QFile tpl(templatePath);
+        if (!tpl.open(QIODevice::WriteOnly))
+            qFatal("cannot write the template");
+        tpl.write("Type=Exe\r\nStartup=\"Sub Main\"\r\nName=\"Projekt1\"\r\n"
+                  "Description=\"<PROJEKT>\"\r\nTitle=\"<PROJEKT>\"\r\n");
+    }
+    QList<Generate::ListLine> lines;
+    for (const Source& s : sources)
+        lines.append({s.entry, true});
+
+    const QString cpFolder = root + QStringLiteral("cp");
+    const QString projectFolder = root + QStringLiteral("Projekt");
+    QList<double> cpTimes;
+    QList<double> generateTimes;
+    qint64 copiedBytes = 0;
+
+    for (int round = 0; round < kRounds; ++round) {
+        QDir(cpFolder).removeRecursively();
+        QDir(projectFolder).removeRecursively();
+        QDir().mkpath(cpFolder);
+
+        auto runCp = [&] {
+            ::sync();
+            QElapsedTimer timer;
+            timer.start();
+            QProcess cp;
+            cp.start(QStringLiteral("cp"), allFiles + QStringList{cpFolder});
+            if (!cp.waitForFinished(-1) || cp.exitCode() != 0)
+                qFatal("cp failed: %s", cp.readAllStandardError().constData());
+            cpTimes << timer.nsecsElapsed() / 1e6;
+        };
+        auto runGenerate = [&] {
+            ::sync();
+            QElapsedTimer timer;
+            timer.start();
+            const Generate::CopyResult copy = Generate::copyComponents(lines, projectFolder, false);
+            const Generate::ProjectFileResult files =
+                Generate::writeProjectFiles(templatePath, projectFolder, QStringLiteral("Bench"),
+                                            copy.projectLines, copy.startForm);
+            generateTimes << timer.nsecsElapsed() / 1e6;
+            if (!copy.failures.isEmpty() || !files.failures.isEmpty() ||
+                copy.written.size() != allFiles.size())
+                qFatal("generation failed:\n%s",
+                       qPrintable(Generate::failureReport(copy.failures + files.failures)));
+        };
+        // Alternate the order so neither side always meets a warmer cache.
+        if (round % 2 == 0) {
+            runCp();
+            runGenerate();
+        } else {
+            runGenerate();
+            runCp();
+        }
+        copiedBytes = folderBytes(cpFolder);
+    }
+
+    // The catalogue reads alone: the part of the generation cp does not do.
+    QElapsedTimer readTimer;
+    readTimer.start();
+    for (const Source& s : sources) {
+        Catalog::read(QStringLiteral("Filepath"), s.entry);
+        Catalog::read(QStringLiteral("Filename"), s.entry);
+    }
+    const double readMs = readTimer.nsecsElapsed() / 1e6;
+
+    // Saving the marks rewrites the catalogue once per component; shown apart.
+    QDir(projectFolder).removeRecursively();
+    ::sync();
+    QElapsedTimer marksTimer;
+    marksTimer.start();
+    Generate::copyComponents(lines, projectFolder, true);
+    const double withMarksMs = marksTimer.nsecsElapsed() / 1e6;
+
+    const double cpMs = median(cpTimes);
+    const double generateMs = median(generateTimes);
+    const double ratio = generateMs / cpMs;
+    std::printf("components: %lld, files: %lld, bytes: %.1f MB, rounds: %d (median)\n",
+                static_cast<long long>(sources.size()), static_cast<long long>(allFiles.size()),
+                copiedBytes / 1e6, kRounds);
+    std::printf("cp:         %8.1f ms\n", cpMs);
+    std::printf("generation: %8.1f ms  (copy run + project files, no wait)\n", generateMs);
+    std::printf("  of which catalogue reads: %.1f ms\n", readMs);
+    std::printf("copy run with the marks saved (once): %.1f ms\n", withMarksMs);
+    std::printf("ratio:      %8.2f  (allowed %.1f) %s\n", ratio, kAllowed,
+                ratio <= kAllowed ? "OK" : "TOO SLOW");
+    return ratio <= kAllowed ? 0 : 1;
+}

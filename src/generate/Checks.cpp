@@ -1,0 +1,82 @@
+#include "generate/Checks.h"
+
+#include "platform/Dateiexistenz.h"
+#include "platform/Desktop.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace Generate {
+
+QString folderBase(const QString& folderText)
+{
+    return folderText.endsWith(QLatin1Char('/')) ? folderText : folderText + QLatin1Char('/');
+}
+
+QString projectFolder(const QString& folderText, const QString& name, bool subfolder)
+{
+    return subfolder ? folderBase(folderText) + name : folderText;
+}
+
+QString pathInProject(const QString& projectFolder, const QString& fileName)
+{
+    return folderBase(projectFolder) + fileName;
+}
+
+QString projectFilePath(const QString& projectFolder, const QString& name)
+{
+    return pathInProject(projectFolder, name + QStringLiteral(".vbp"));
+}
+
+bool hasForbiddenCharacter(const QString& name)
+{
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|-");
+    for (const QChar c : forbidden) {
+        if (name.contains(c))
+            return true;
+    }
+    return false;
+}
+
+int countFiles(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isReadable())
+        return -1;
+    // Without QDir::Hidden and QDir::System: dot files, sockets, pipes, devices
+    // and dangling links are not listed.
+    return int(QDir(folder).entryList(QDir::Files).size());
+}
+
+FolderState folderState(const QString& projectFolder)
+{
+    if (!FolderExists(projectFolder))
+        return FolderState::Missing;
+    return countFiles(projectFolder) == 0 ? FolderState::Empty : FolderState::HasFiles;
+}
+
+QString folderQuestion(FolderState state)
+{
+    switch (state) {
+    case FolderState::Missing:
+        break;
+    case FolderState::Empty:
+        return kFolderEmpty;
+    case FolderState::HasFiles:
+        return kFolderHasFiles;
+    }
+    return {};
+}
+
+bool ensureProjectFolder(const QString& folder)
+{
+    if (!FolderExists(folder)) {
+        QDir().mkdir(folder);
+        if (!FolderExists(folder))
+            QDir().mkpath(folder);
+    }
+    DoEvents();
+    return QFileInfo(folder).isDir();
+}
+
+} // namespace Generate

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+// The project page's entries: how the project folder is formed from them, which
+// names are refused, and the question about a folder that already exists.
+namespace Generate {
+
+// The folder text with one '/' appended when it does not end with one.
+QString folderBase(const QString& folderText);
+
+// With the subfolder option: folder base + name; without it: the folder text.
+QString projectFolder(const QString& folderText, const QString& name, bool subfolder);
+
+// A file inside the project folder: '/' is put between the two only when missing.
+QString pathInProject(const QString& projectFolder, const QString& fileName);
+
+// The project file: <project folder>/<name>.vbp.
+QString projectFilePath(const QString& projectFolder, const QString& name);
+
+// True when the name holds any of  / \ : * ? " < > | -
+bool hasForbiddenCharacter(const QString& name);
+
+// Ordinary files of the folder: no hidden or special files, no sub-folders;
+// -1 when the folder cannot be listed.
+int countFiles(const QString& folder);
+
+enum class FolderState
+{
+    Missing,
+    Empty,
+    HasFiles
+};
+
+// Missing unless FolderExists reports the path. A path that cannot be listed
+// (an existing file, say) counts as holding files: the stronger warning.
+FolderState folderState(const QString& projectFolder);
+
+// The question for an existing folder; the empty text for a missing one.
+QString folderQuestion(FolderState state);
+
+// Creates the folder when it is missing: as one folder, else the whole path.
+// Lets window events run afterwards. True when a folder stands there now.
+bool ensureProjectFolder(const QString& folder);
+
+// Message texts; the window shows them.
+inline const QString kFolderQuestionTitle = QStringLiteral(" Projektordner auswählen");
+inline const QString kFolderHasFiles =
+    QStringLiteral("Der Projektordner ist vorhanden und enthält Dateien. \n"
+                   "Möchten Sie den Ordner trotzdem verwenden ?");
+inline const QString kFolderEmpty =
+    QStringLiteral("Der Projektordner ist ohne Dateiinhalte vorhanden. \n"
+                   "Möchten Sie den Ordner trotzdem verwenden ?");
+inline const QString kForbiddenName =
+    QStringLiteral("Der Projektname darf folgende Sonderzeichen /\\:*?''<>|- nicht enthalten.  ");
+
+} // namespace Generate

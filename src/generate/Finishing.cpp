@@ -1,0 +1,59 @@
+#include "generate/Finishing.h"
+
+#include "catalog/Catalog.h"
+#include "generate/Checks.h"
+#include "platform/Desktop.h"
+#include "platform/modOpenAsDlg.h"
+#include "platform/Registry.h"
+
+#include <QDir>
+#include <QVariant>
+
+namespace Generate {
+
+namespace {
+QString flag(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+} // namespace
+
+void rememberOptions(bool merkeOrdner, const QString& projectName, const QString& folderText,
+                     bool subfolder, bool viewer)
+{
+    const QString option = QStringLiteral("Option");
+    if (merkeOrdner && !projectName.isEmpty())
+        Catalog::write(option, QStringLiteral("MyDocs"), folderBase(folderText));
+    Catalog::write(option, QStringLiteral("Folder"), flag(subfolder));
+    Catalog::write(option, QStringLiteral("Viewer"), flag(viewer));
+}
+
+void finish(const QString& projectFolder, const QString& projectFilePath, bool viewer,
+            const std::function<void()>& sleep)
+{
+    if (RegistryKeyExists(HKEY_LOCAL_MACHINE, kVb6CommandKey)) {
+        QVariant command;
+        RegistryGetValue(HKEY_LOCAL_MACHINE, kVb6CommandKey, QString(), command);
+        if (!RegistryKeyExists(HKEY_LOCAL_MACHINE, kVb6AppPathKey))
+            RegistryCreateKey(HKEY_LOCAL_MACHINE, kVb6AppPathKey, QStringLiteral("1"));
+        // Passed on exactly as read, terminating NUL and blank included.
+        RegistrySetValue(HKEY_LOCAL_MACHINE, kVb6AppPathKey, QString(), command);
+        DoEvents();
+        if (sleep)
+            sleep();
+    }
+
+    if (RegistryKeyExists(HKEY_CURRENT_USER, kManagerKey))
+        RegistrySetValue(HKEY_CURRENT_USER, kManagerKey, kLastNewValue, projectFilePath);
+
+    // The program opened next inherits it; in both folder modes it is the
+    // folder that holds the project file.
+    QDir::setCurrent(folderBase(projectFolder));
+    DoEvents();
+
+    if (viewer)
+        ShellOpen(projectFilePath, 1);
+    DoEvents();
+}
+
+} // namespace Generate

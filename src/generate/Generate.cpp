@@ -1,1 +1,0 @@
-// Project generation: the checks, the copy run, the project files, the options.

@@ -1,0 +1,136 @@
+#include "generate/ProjectFile.h"
+
+#include "generate/Checks.h"
+#include "platform/Ansi.h"
+#include "platform/Dateiexistenz.h"
+#include "platform/Desktop.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace Generate {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QChar kCr = QLatin1Char('\r');
+const QChar kLf = QLatin1Char('\n');
+
+QString quoted(const QString& key, const QString& value)
+{
+    return key + QLatin1String("=\"") + value + QLatin1Char('"');
+}
+
+// Finds the key line (letter case aside) and puts `replacement` in place of it
+// and the two characters after it, its line end.
+void replaceKeyLine(QString& text, const QString& keyLine, const QString& replacement)
+{
+    const qsizetype at = text.indexOf(keyLine, 0, Qt::CaseInsensitive);
+    if (at >= 0)
+        text.replace(at, qMin(keyLine.size() + 2, text.size() - at), replacement);
+}
+
+bool writeWhole(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+} // namespace
+
+QString applyRootRule(const QString& startForm, const QString& projectLines)
+{
+    if (startForm.toLower() != QLatin1String("root") &&
+        projectLines.toLower().contains(QLatin1String("form=root.frm")))
+        return QStringLiteral("Root");
+    return startForm;
+}
+
+QByteArray projectFileBytes(const QByteArray& templateBytes, const QString& projectName,
+                            const QString& projectLines, const QString& startForm)
+{
+    // Every byte decodes to its own character and back, so untouched parts of
+    // the template come out as they went in.
+    QString text = Ansi::decode(templateBytes);
+    // A template saved by an editor that writes bare LF line ends.
+    if (!text.contains(kCr))
+        text.replace(kLf, kCrLf);
+    // The closing line end; the new text gets its own.
+    if (text.endsWith(kCrLf))
+        text.chop(2);
+
+    QString firstLine;
+    QString rest = text;
+    const qsizetype cr = text.indexOf(kCr);
+    if (cr >= 0) {
+        firstLine = text.left(cr) + kCrLf;
+        rest = text.mid(cr);
+    }
+    // The line end after the first line and one empty line after it.
+    qsizetype skip = 0;
+    for (const QChar c : {kCr, kLf, kCr, kLf}) {
+        if (skip < rest.size() && rest.at(skip) == c)
+            ++skip;
+    }
+    rest.remove(0, skip);
+
+    QString block = projectLines.isEmpty() ? kCrLf : projectLines;
+    if (!startForm.isEmpty()) {
+        replaceKeyLine(rest, QStringLiteral("Name=\"Projekt1\""), QString());
+        replaceKeyLine(rest, QStringLiteral("Description=\"<PROJEKT>\""),
+                       quoted(QStringLiteral("Description"), projectName) + kCrLf);
+        replaceKeyLine(rest, QStringLiteral("Title=\"<PROJEKT>\""),
+                       quoted(QStringLiteral("Title"), projectName) + kCrLf);
+        block += quoted(QStringLiteral("Startup"), startForm) + kCrLf +
+                 quoted(QStringLiteral("IconForm"), startForm) + kCrLf +
+                 quoted(QStringLiteral("Name"), projectName) + kCrLf;
+        replaceKeyLine(rest, QStringLiteral("Startup=\"Sub Main\""), QString());
+    }
+    return Ansi::encode(firstLine + block + rest + kCrLf);
+}
+
+QByteArray workspaceFileBytes(const QString& startForm)
+{
+    return Ansi::encode(startForm +
+                        QStringLiteral(" = 0, 0, 803, 763, Z, 0, 0, 803, 763, Z\r\n\r\n"));
+}
+
+ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& projectFolder,
+                                    const QString& projectName, const QString& projectLines,
+                                    const QString& startForm)
+{
+    ProjectFileResult result;
+    result.startForm = applyRootRule(startForm, projectLines);
+    if (!FileExists(templatePath)) {
+        result.templateMissing = true;
+        return result;
+    }
+
+    const QString projectFile = projectFilePath(projectFolder, projectName);
+    const QString projectFileName = projectName + QStringLiteral(".vbp");
+    QFile templateFile(templatePath);
+    if (!templateFile.open(QIODevice::ReadOnly)) {
+        result.failures.append({projectFileName, Reason::kTemplateUnreadable});
+    } else {
+        const QByteArray templateBytes = templateFile.readAll();
+        templateFile.close();
+        const QByteArray bytes =
+            projectFileBytes(templateBytes, projectName, projectLines, result.startForm);
+        if (writeWhole(projectFile, bytes))
+            result.written << projectFile;
+        else
+            result.failures.append({projectFileName, Reason::kWriteFailed});
+    }
+    DoEvents();
+
+    const QString workspaceFile =
+        pathInProject(projectFolder, projectName + QStringLiteral(".vbw"));
+    if (writeWhole(workspaceFile, workspaceFileBytes(result.startForm)))
+        result.written << workspaceFile;
+    else
+        result.failures.append({projectName + QStringLiteral(".vbw"), Reason::kWriteFailed});
+    DoEvents();
+    return result;
+}
+
+} // namespace Generate

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "generate/Failures.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The project file (.vbp) made from the standard project template, and the
+// workspace file (.vbw). Both are Windows-1252 text with CR LF line ends.
+namespace Generate {
+
+// "Root" when the project lines name root.frm and the start form is not Root
+// already; otherwise the start form unchanged.
+QString applyRootRule(const QString& startForm, const QString& projectLines);
+
+// The project file from the template's bytes: the project lines after the first
+// line, the start-up lines, and the Name, Description, Title and Startup key lines
+// edited when there is a start form. Bytes that are not edited pass unchanged.
+QByteArray projectFileBytes(const QByteArray& templateBytes, const QString& projectName,
+                            const QString& projectLines, const QString& startForm);
+
+// "<start form> = 0, 0, 803, 763, Z, 0, 0, 803, 763, Z" and an empty line.
+QByteArray workspaceFileBytes(const QString& startForm);
+
+struct ProjectFileResult
+{
+    bool templateMissing = false; // nothing was written; the window says so
+    QString startForm;            // after the Root rule
+    QStringList written;
+    QList<Failure> failures;
+};
+
+// Writes <name>.vbp and <name>.vbw into the project folder, replacing files of
+// those names; writes neither when the template is missing. Lets window events
+// run between the files.
+ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& projectFolder,
+                                    const QString& projectName, const QString& projectLines,
+                                    const QString& startForm);
+
+inline const QString kTemplateMissing =
+    QStringLiteral("Die Projektvorlage ''QvStandard.bpv'' konnte nicht gefunden werden.    \n"
+                   "Damit konnten nur die ausgewählten Dateien kopiert werden.");
+
+} // namespace Generate
