@@ -1,11 +1,11 @@
 #include "app/Application.h"
 
 #include "app/Root.h"
+#include "ui/Widgets.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QScreen>
 #include <QTranslator>
 
 int runApplication(int argc, char* argv[])
@@ -20,9 +20,7 @@ int runApplication(int argc, char* argv[])
         QApplication::installTranslator(&qtbase);
 
     Root window;
-    window.adjustSize();
-    if (const QScreen* screen = window.screen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
+    centreOnScreen(&window);
     window.show();
     return QApplication::exec();
 }

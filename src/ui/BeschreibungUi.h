@@ -5,6 +5,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QDialog;
+class QShortcut;
 
 // The description dialog's controls, laid out on a given dialog.
 class BeschreibungUi
@@ -18,4 +19,7 @@ public:
     QPushButton* bReady = nullptr;
     QPushButton* bAbbrechen = nullptr;
     QLabel* RName = nullptr;
+
+    // Esc presses bAbbrechen instead of rejecting the dialog behind its back.
+    QShortcut* escape = nullptr;
 };

@@ -1,112 +1,292 @@
 #include "ui/RootUi.h"
 
+#include "ui/Fonts.h"
+#include "ui/Pictures.h"
+#include "ui/Twips.h"
 #include "ui/Widgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
+
+using namespace twips;
 
 namespace {
-template <typename T>
-T* make(QWidget* parent, const char* name, const QString& text = {})
+
+const QColor kWhite(0xFF, 0xFF, 0xFF);
+
+PictureBox* page(QWidget* root, const char* name, int width, const QPixmap& picture = {})
 {
-    auto* w = new T(parent);
-    w->setObjectName(QString::fromUtf8(name));
-    if constexpr (requires { w->setText(text); })
-        w->setText(text);
-    return w;
+    auto* p = make<PictureBox>(root, name);
+    p->setGeometry(rect(-45, -45, width, 4740));
+    QPalette palette = p->palette();
+    palette.setColor(QPalette::Window, kWhite);
+    p->setPalette(palette);
+    p->setAutoFillBackground(true);
+    p->setPicture(picture);
+    return p;
 }
+
+PictureBox* sidePicture(QWidget* parent, const char* name, const QPixmap& picture)
+{
+    auto* p = make<PictureBox>(parent, name);
+    p->setGeometry(rect(135, 135, 2340, 4500));
+    QPalette palette = p->palette();
+    palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Base));
+    p->setPalette(palette);
+    p->setAutoFillBackground(true);
+    p->setBorder(true);
+    p->setPicture(picture);
+    p->setEnabled(false);
+    return p;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, const QRect& box)
+{
+    auto* b = make<QPushButton>(parent, name);
+    b->setText(text);
+    b->setGeometry(box);
+    // None is the default button (the finish page makes bWeiter one); Enter
+    // presses the button that has the focus, as users of these tools expect.
+    b->setAutoDefault(true);
+    b->setDefault(false);
+    return b;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text, const QRect& box,
+                    const QCursor& hand)
+{
+    auto* c = make<QCheckBox>(parent, name);
+    c->setText(text);
+    c->setGeometry(box);
+    // The flat style first: a widget's own style resets its palette.
+    makeFlat(c);
+    QPalette palette = c->palette();
+    palette.setColor(QPalette::Window, kWhite);
+    palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    c->setPalette(palette);
+    c->setBackgroundRole(QPalette::Window); // buttons fill with Button otherwise
+    c->setAutoFillBackground(true);
+    c->setCursor(hand);
+    return c;
+}
+
+FlatLineEdit* textBox(QWidget* parent, const char* name, const QRect& box)
+{
+    auto* t = make<FlatLineEdit>(parent, name);
+    t->setGeometry(box);
+    return t;
+}
+
+QListWidget* list(QWidget* parent, const char* name, const QRect& box)
+{
+    auto* l = make<QListWidget>(parent, name);
+    l->setGeometry(box);
+    makeFlat(l);
+    return l;
+}
+
 } // namespace
 
-// Provisional: controls with their names and parents; the exact layout follows.
 void RootUi::setupUi(QWidget* Root)
 {
     Root->setObjectName(QStringLiteral("Root"));
     Root->setWindowTitle(QStringLiteral("Velkaro Quorvix-Vorgix"));
+    Root->setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint);
     Root->setFixedSize(499, 358);
+    Root->setFont(Fonts::windowFont());
+    Root->setWindowIcon(Pictures::windowIcon());
+    {
+        // The window's own background shows only in the bottom strip.
+        QPalette palette = Root->palette();
+        palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+        Root->setPalette(palette);
+    }
 
-    Map1 = make<PictureBox>(Root, "Map1");
-    Map2 = make<PictureBox>(Root, "Map2");
-    Map3 = make<PictureBox>(Root, "Map3");
-    Map4 = make<PictureBox>(Root, "Map4");
-    Map5 = make<PictureBox>(Root, "Map5");
-    for (PictureBox* page : {Map1, Map2, Map3, Map4, Map5})
-        page->setGeometry(-3, -3, 500, 316);
+    const QCursor hand = Pictures::hand();
+    const QPixmap banner = Pictures::banner();
+    const QPixmap finish = Pictures::finish();
+    const QFont heading = Fonts::tahoma(11.25, true);
+    const QFont title = Fonts::condensed(9, true);
+    const QFont small = Fonts::condensed(8.25);
+
+    Map1 = page(Root, "Map1", 7500);
+    Map2 = page(Root, "Map2", 7500, banner);
+    Map3 = page(Root, "Map3", 7500, banner);
+    Map4 = page(Root, "Map4", 7525);
+    Map5 = page(Root, "Map5", 7525);
     Map4->hide();
     Map5->hide();
 
-    Picture3 = make<PictureBox>(Map1, "Picture3");
-    Label5 = make<QLabel>(Map1, "Label5", QStringLiteral("Velkaro Quorvix-Vorgix for"));
-    Label6 = make<QLabel>(Map1, "Label6", QStringLiteral("Microsoft Visual Studio 6.0"));
-    Label13 = make<QLabel>(Map1, "Label13");
-    tStdProject = make<ClickLabel>(Map1, "tStdProject");
-    tStdProjekt = make<ClickLabel>(Map1, "tStdProjekt", QStringLiteral("hier"));
-    tProjektCopy = make<QLabel>(Map1, "tProjektCopy");
-    tProjektKopie = make<ClickLabel>(Map1, "tProjektKopie", QStringLiteral("hier"));
-    Label14 = make<QLabel>(Map1, "Label14");
+    // Page 1, welcome.
+    Picture3 = sidePicture(Map1, "Picture3", Pictures::welcome());
+    Label5 = label(Map1, "Label5", QStringLiteral("Velkaro Quorvix-Vorgix for"),
+                   rect(2745, 450, 3690, 270), Fit::AutoSize, heading);
+    Label6 = label(Map1, "Label6", QStringLiteral("Microsoft Visual Studio 6.0"),
+                   rect(2745, 720, 3030, 270), Fit::AutoSize, heading);
+    Label13 = label(Map1, "Label13",
+                    QStringLiteral("Der Plavento erstellt ein neues VB6-Projekt mit ausgewählten "
+                                   "Formularen und Modulen, welche anschließend in einen "
+                                   "angegebenen Projektordner kopiert werden. "),
+                    rect(2745, 1350, 3915, 975), Fit::Wrap);
+    // Each sentence leaves ten blanks in its first line for the bold link on top of it.
+    tStdProject = label<ClickLabel>(
+        Map1, "tStdProject",
+        QStringLiteral("Klicken Sie          um das Standardprojekt, welches immer verwendet und "
+                       "durch die markierten Komponenten ergänzt wird,     zu bearbeiten oder "
+                       "anzupassen."),
+        rect(2745, 2385, 3570, 960), Fit::Wrap);
+    tStdProjekt =
+        label<ClickLabel>(Map1, "tStdProjekt", QStringLiteral("hier"), rect(3675, 2385, 360, 210),
+                          Fit::AutoSize, title, QColor(0x52, 0x77, 0xA0));
+    tStdProjekt->setCursor(hand);
+    tProjektCopy = label(Map1, "tProjektCopy",
+                         QStringLiteral("Bitte          klicken, um die Projektvorgaben in einen "
+                                        "externen Ordner zu kopieren."),
+                         rect(2745, 3420, 3570, 510), Fit::Wrap, std::nullopt,
+                         QApplication::palette().color(QPalette::Dark));
+    tProjektKopie =
+        label<ClickLabel>(Map1, "tProjektKopie", QStringLiteral("hier"), rect(3165, 3420, 360, 210),
+                          Fit::AutoSize, title, QColor(0x67, 0x9F, 0xEB));
+    tProjektKopie->setCursor(hand);
+    Label14 = label(Map1, "Label14", QStringLiteral("© 2026 Velkaro · Vorlagen-Assistent"),
+                    rect(2745, 4275, 3000, 195), Fit::AutoSize, small, QColor(0xC0, 0xC0, 0xC0));
 
-    Label4 = make<QLabel>(Map2, "Label4");
-    Label8 = make<QLabel>(Map2, "Label8");
-    LDateien = make<QListWidget>(Map2, "LDateien");
-    LDateien->setGeometry(24, 84, 364, 194);
-    bHinzufuegen = make<QPushButton>(Map2, "bHinzufügen", QStringLiteral("&Hinzufügen"));
-    bLoeschen = make<QPushButton>(Map2, "bLöschen", QStringLiteral("&Löschen"));
-    RInfotip = make<QLabel>(Map2, "RInfotip");
-    RCaption = make<ClickLabel>(Map2, "RCaption");
+    // Page 2, components.
+    Label4 = label(Map2, "Label4", QStringLiteral("Formulare und Module auswählen"),
+                   rect(270, 225, 3105, 210), Fit::AutoSize, title);
+    Label8 = label(Map2, "Label8",
+                   QStringLiteral("Markieren Sie die im Projekt enthaltenden Komponenten."),
+                   rect(450, 495, 4695, 210), Fit::AutoSize);
+    LDateien = list(Map2, "LDateien", rect(360, 1260, 5460, 2910));
+    bHinzufuegen =
+        button(Map2, "bHinzufügen", QStringLiteral("&Hinzufügen"), rect(5940, 1260, 1230, 420));
+    bLoeschen = button(Map2, "bLöschen", QStringLiteral("&Löschen"), rect(5940, 1755, 1230, 420));
+    RInfotip = label(Map2, "RInfotip",
+                     QStringLiteral("Klicken Sie einen List-Eintrag mit der rechten Taste an, um "
+                                    "eine benutzer- definierte Hilfe einzugeben."),
+                     rect(5955, 2340, 1440, 2175), Fit::Wrap, small, QColor(0x80, 0x80, 0x80));
+    RCaption = label<ClickLabel>(Map2, "RCaption", QString(), rect(5955, 2340, 1330, 2175),
+                                 Fit::Wrap, Fonts::tahoma(8.25), QColor(0x80, 0x80, 0x80));
     RCaption->hide();
-    bMarkieren = make<QCheckBox>(Map2, "bMarkieren",
-                                 QStringLiteral("&Markierungen der verwendeten Komponenten speichern "));
-    LSorted = make<QListWidget>(Map2, "LSorted");
+    bMarkieren = checkBox(Map2, "bMarkieren",
+                          QStringLiteral("&Markierungen der verwendeten Komponenten speichern "),
+                          rect(360, 4230, 5460, 285), hand);
+    LSorted = list(Map2, "LSorted", rect(1080, 1755, 4650, 2340));
+    LSorted->setSortingEnabled(true);
     LSorted->hide();
     LSorted->setEnabled(false);
 
-    Label3 = make<QLabel>(Map3, "Label3");
-    Label7 = make<QLabel>(Map3, "Label7");
-    Label1 = make<QLabel>(Map3, "Label1", QStringLiteral("&Neuer Projektname:"));
-    tBezeichnung = make<QLineEdit>(Map3, "tBezeichnung");
-    bUnterordner = make<QCheckBox>(Map3, "bUnterordner",
-                                   QStringLiteral("P&rojektnamen als Unterordner verwenden "));
-    bUnterordner->setChecked(true);
-    Label2 = make<QLabel>(Map3, "Label2", QStringLiteral("&Projektordner festlegen"));
-    tProjekte = make<QLineEdit>(Map3, "tProjekte");
-    bOrdner = make<QPushButton>(Map3, "bOrdner", QStringLiteral("..."));
-    bMerkeOrdner = make<QCheckBox>(Map3, "bMerkeOrdner",
-                                   QStringLiteral("&Ordner für nächste Projekte merken "));
-    bZeigeProjekt = make<QCheckBox>(Map3, "bZeigeProjekt",
-                                    QStringLiteral("A&nschließend Projektdatei anzeigen "));
-    bZeigeProjekt->setChecked(true);
-    Label12 = make<QLabel>(Map3, "Label12");
+    // Page 3, project.
+    Label3 = label(Map3, "Label3", QStringLiteral("Bezeichnung für den Projektordner"),
+                   rect(270, 225, 3210, 210), Fit::AutoSize, title);
+    Label7 =
+        label(Map3, "Label7", QStringLiteral("Geben Sie einen Namen für den Projektordner ein."),
+              rect(450, 495, 4125, 210), Fit::AutoSize);
+    Label1 = label(Map3, "Label1", QStringLiteral("&Neuer Projektname:"),
+                   rect(435, 1395, 1650, 210), Fit::AutoSize);
+    tBezeichnung = textBox(Map3, "tBezeichnung", rect(450, 1665, 5865, 315));
+    // Before bZeigeProjekt ("A&nschließend") exists: of two Alt+N, the first
+    // registered wins the first press, and that must be the name box.
     Label1->setBuddy(tBezeichnung);
+    Label1->adjustSize(); // with a buddy the "&" no longer takes room
+    bUnterordner =
+        checkBox(Map3, "bUnterordner", QStringLiteral("P&rojektnamen als Unterordner verwenden "),
+                 rect(450, 2025, 5865, 285), hand);
+    bUnterordner->setChecked(true);
+    Label2 = label(Map3, "Label2", QStringLiteral("&Projektordner festlegen"),
+                   rect(435, 2520, 1935, 210), Fit::AutoSize);
+    tProjekte = textBox(Map3, "tProjekte", rect(450, 2790, 5280, 315));
     Label2->setBuddy(tProjekte);
+    Label2->adjustSize();
+    bOrdner = button(Map3, "bOrdner", QStringLiteral("..."), rect(5805, 2775, 510, 330));
+    bOrdner->setFont(Fonts::tahoma(9));
+    bMerkeOrdner =
+        checkBox(Map3, "bMerkeOrdner", QStringLiteral("&Ordner für nächste Projekte merken "),
+                 rect(450, 3150, 5865, 285), hand);
+    bZeigeProjekt =
+        checkBox(Map3, "bZeigeProjekt", QStringLiteral("A&nschließend Projektdatei anzeigen "),
+                 rect(450, 3420, 5865, 285), hand);
+    bZeigeProjekt->setChecked(true);
+    Label12 = label(Map3, "Label12",
+                    QStringLiteral("Wenn Sie dem Projekt und den Ordner den gleichen Namen geben "
+                                   "möchten, empfiehlt es sich die Optionsschaltfläche "
+                                   "\"Unterordner\" zu aktivieren."),
+                    rect(450, 4095, 5775, 465), Fit::Wrap, small, QColor(0x95, 0x9E, 0xA2));
 
-    Picture2 = make<PictureBox>(Map4, "Picture2");
-    Label10 = make<QLabel>(Map4, "Label10", QStringLiteral("Die Projektdateien werden"));
-    Label9 = make<QLabel>(Map4, "Label9", QStringLiteral("im angegebenen Ordner erstellt ..."));
-    Label11 = make<QLabel>(Map4, "Label11");
+    // Page 4, progress.
+    Picture2 = sidePicture(Map4, "Picture2", finish);
+    Label10 = label(Map4, "Label10", QStringLiteral("Die Projektdateien werden"),
+                    rect(2745, 450, 3000, 270), Fit::AutoSize, heading);
+    Label9 = label(Map4, "Label9", QStringLiteral("im angegebenen Ordner erstellt ..."),
+                   rect(2745, 720, 3840, 270), Fit::AutoSize, heading);
+    Label11 = label(Map4, "Label11",
+                    QStringLiteral("Bitte haben Sie einen Moment Geduld, während im "
+                                   "Projektordner die ausgewählten Formulare und Module "
+                                   "erstellt werden."),
+                    rect(2745, 1665, 3700, 705), Fit::Wrap);
 
-    Picture4 = make<PictureBox>(Map5, "Picture4");
-    Label16 = make<QLabel>(Map5, "Label16", QStringLiteral("Die Projektdateien wurden"));
-    Label17 = make<QLabel>(Map5, "Label17", QStringLiteral("im Ordner erfolgreich erstellt ..."));
-    Label15 = make<QLabel>(Map5, "Label15");
-    Label18 = make<QLabel>(Map5, "Label18");
+    // Page 5, finished.
+    Picture4 = sidePicture(Map5, "Picture4", finish);
+    Label16 = label(Map5, "Label16", QStringLiteral("Die Projektdateien wurden"),
+                    rect(2745, 450, 3000, 270), Fit::AutoSize, heading);
+    Label17 = label(Map5, "Label17", QStringLiteral("im Ordner erfolgreich erstellt ..."),
+                    rect(2745, 720, 3600, 270), Fit::AutoSize, heading);
+    Label15 = label(Map5, "Label15",
+                    QStringLiteral("Die Projektdateien inklusive Formulare und Module wurde "
+                                   "erfolgreich erstellt. "),
+                    rect(2745, 1665, 3700, 570), Fit::Wrap);
+    Label18 = label(Map5, "Label18",
+                    QStringLiteral("Klicken Sie auf \"Beenden\" um den Assistenten zu schließen "
+                                   "und das Projekt in Microsoft Visual Basic zu öffnen."),
+                    rect(2745, 2295, 3700, 930), Fit::Wrap);
 
+    // Bottom strip. Two forms of the separator; start-up shows one of them.
     Frame1 = make<QFrame>(Root, "Frame1");
+    Frame1->setGeometry(rect(-45, 4590, 7755, 150));
+    Frame1->setFont(Fonts::tahoma(9));
+    Frame1->setFrameShape(QFrame::HLine);
+    Frame1->setFrameShadow(QFrame::Sunken);
+    // Where an empty-captioned frame draws its top edge: right under the pages.
+    Frame1->setFrameRect(QRect(0, 7, Frame1->width(), 2));
     Frame1->hide();
-    Frame2 = make<QLabel>(Root, "Frame2", QStringLiteral("Label1"));
+    Frame2 = label(Root, "Frame2", QStringLiteral("Label1"), rect(0, 4700, 7530, 80), Fit::Wrap,
+                   Fonts::tahoma(9), Qt::transparent);
+    Frame2->setFrameShape(QFrame::HLine);
+    Frame2->setFrameShadow(QFrame::Sunken);
+    Frame2->setAutoFillBackground(true);
     PHilfe = make<ClickLabel>(Root, "PHilfe");
-    bZurueck = make<QPushButton>(Root, "bZurück", QStringLiteral("< &Zurück"));
-    bZurueck->setGeometry(234, 324, 82, 28);
+    PHilfe->setGeometry(rect(135, 4815, 480, 480));
+    PHilfe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PHilfe->setPixmap(Pictures::help());
+    PHilfe->setCursor(hand);
+    bZurueck = button(Root, "bZurück", QStringLiteral("< &Zurück"), rect(3510, 4860, 1230, 420));
     bZurueck->setEnabled(false);
-    bWeiter = make<QPushButton>(Root, "bWeiter", QStringLiteral("&Weiter >"));
-    bWeiter->setGeometry(318, 324, 82, 28);
-    bAbbrechen = make<QPushButton>(Root, "bAbbrechen", QStringLiteral("&Abbrechen"));
-    bAbbrechen->setGeometry(408, 324, 82, 28);
-    for (QPushButton* b : {bZurueck, bWeiter, bAbbrechen})
-        b->setAutoDefault(false);
-    FileCheck = make<QListWidget>(Root, "FileCheck");
+    bWeiter = button(Root, "bWeiter", QStringLiteral("&Weiter >"), rect(4770, 4860, 1230, 420));
+    bAbbrechen =
+        button(Root, "bAbbrechen", QStringLiteral("&Abbrechen"), rect(6120, 4860, 1230, 420));
+    FileCheck = list(Root, "FileCheck", rect(90, 135, 2355, 4440));
+    FileCheck->setFont(Fonts::tahoma(9));
     FileCheck->hide();
     FileCheck->setEnabled(false);
+
+    escape = new QShortcut(QKeySequence(Qt::Key_Escape), Root);
+    escape->setObjectName(QStringLiteral("escape"));
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, bAbbrechen, &QAbstractButton::click);
+
+    // Tab order over the controls that can take the focus; the pages, labels
+    // and picture boxes take none.
+    QWidget* const order[] = {bZurueck,  bWeiter,      bAbbrechen,    LDateien,     bHinzufuegen,
+                              bLoeschen, bMarkieren,   tBezeichnung,  bUnterordner, tProjekte,
+                              bOrdner,   bMerkeOrdner, bZeigeProjekt, LSorted,      FileCheck};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -8,6 +8,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QShortcut;
 class QWidget;
 
 // The main window's controls, laid out on a given window. Every control's
@@ -81,4 +82,7 @@ public:
     QPushButton* bWeiter = nullptr;
     QPushButton* bAbbrechen = nullptr;
     QListWidget* FileCheck = nullptr;
+
+    // Esc anywhere in the window presses bAbbrechen (when it is enabled).
+    QShortcut* escape = nullptr;
 };

@@ -1,7 +1,14 @@
 #include "ui/Widgets.h"
 
+#include <QCheckBox>
+#include <QFrame>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QStyleOption>
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
 {
@@ -39,11 +46,104 @@ void PictureBox::paintEvent(QPaintEvent*)
     const int inset = m_border ? 1 : 0;
     if (!m_picture.isNull()) {
         painter.setClipRect(rect().adjusted(inset, inset, -inset, -inset));
-        painter.drawPixmap(inset, inset, m_picture);
+        // Device-independent size: a picture is never stretched, only cut.
+        painter.drawPixmap(QPointF(inset, inset), m_picture);
         painter.setClipping(false);
     }
     if (m_border) {
-        painter.setPen(palette().color(QPalette::Dark));
+        painter.setPen(flatEdgeColour());
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+}
+
+FlatLineEdit::FlatLineEdit(QWidget* parent) : QLineEdit(parent)
+{
+    setFrame(false);
+    setTextMargins(2, 1, 2, 1);
+}
+
+void FlatLineEdit::paintEvent(QPaintEvent* event)
+{
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(flatEdgeColour());
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+QColor flatEdgeColour()
+{
+    return QColor(0x7F, 0x9D, 0xB9);
+}
+
+void makeFlat(QFrame* frame)
+{
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    frame->setLineWidth(1);
+    // A plain box is drawn in the window-text colour; the items use Text.
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::WindowText, flatEdgeColour());
+    frame->setPalette(palette);
+}
+
+namespace {
+
+class FlatCheckStyle : public QProxyStyle
+{
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element != PE_IndicatorCheckBox) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        const QRectF box = QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        const bool pressed = option->state & State_Sunken;
+        painter->setBrush(pressed ? option->palette.button() : option->palette.base());
+        painter->setPen(flatEdgeColour());
+        painter->drawRect(box);
+        if (option->state & (State_On | State_NoChange)) {
+            painter->setRenderHint(QPainter::Antialiasing, true);
+            const QColor ink = option->state & State_Enabled
+                                   ? option->palette.color(QPalette::Text)
+                                   : option->palette.color(QPalette::Disabled, QPalette::Text);
+            painter->setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+            painter->setBrush(Qt::NoBrush);
+            const QRectF r = box.adjusted(3, 3, -3, -3);
+            QPainterPath tick;
+            tick.moveTo(r.left(), r.top() + r.height() * 0.5);
+            tick.lineTo(r.left() + r.width() * 0.38, r.bottom());
+            tick.lineTo(r.right(), r.top());
+            painter->drawPath(tick);
+        }
+        painter->restore();
+    }
+};
+
+} // namespace
+
+void makeFlat(QCheckBox* box)
+{
+    // One style per window, owned by it; every check box of that window shares it.
+    QWidget* window = box->window();
+    const QString name = QStringLiteral("flatCheckStyle");
+    QStyle* style = window->findChild<QProxyStyle*>(name, Qt::FindDirectChildrenOnly);
+    if (!style) {
+        style = new FlatCheckStyle;
+        style->setObjectName(name);
+        style->setParent(window);
+    }
+    box->setStyle(style);
+}
+
+void centreOnScreen(QWidget* window)
+{
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
 }

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QColor>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QWidget>
+
+class QCheckBox;
+class QFrame;
 
 // A label that reports clicks: the links, the help icon and the text beside a link.
 class ClickLabel : public QLabel
@@ -21,7 +26,8 @@ protected:
 };
 
 // A container that draws its picture from the top-left corner, never scaled, cut
-// at its own edges; the pages and the side pictures.
+// at its own edges; the pages and the side pictures. With a border the picture
+// starts inside the one-pixel edge.
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -41,3 +47,26 @@ private:
     QPixmap m_picture;
     bool m_border = false;
 };
+
+// A one-line text box with a thin one-pixel edge instead of the sunken frame.
+class FlatLineEdit : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit FlatLineEdit(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The colour of every flat edge: text boxes, lists and picture boxes.
+QColor flatEdgeColour();
+
+// Lists and multi-line text boxes: a plain one-pixel box.
+void makeFlat(QFrame* frame);
+
+// Check boxes: a plain square with a one-pixel edge and a drawn tick.
+void makeFlat(QCheckBox* box);
+
+// Moves a top-level window so that its frame sits in the middle of its screen.
+void centreOnScreen(QWidget* window);

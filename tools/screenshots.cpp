@@ -1,0 +1,101 @@
+// Shows each page of the main window in turn, with a little sample content and
+// the button states navigation gives it, and saves what the window draws.
+
+#include "ui/BeschreibungUi.h"
+#include "ui/RootUi.h"
+#include "ui/Widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextStream>
+
+namespace {
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+bool save(QWidget* window, const QString& path)
+{
+    settle();
+    const bool ok = window->grab().save(path);
+    QTextStream(stdout) << (ok ? "wrote " : "FAILED ") << path << Qt::endl;
+    return ok;
+}
+
+void fillSample(RootUi& ui)
+{
+    const struct
+    {
+        const char* name;
+        bool checked;
+    } entries[] = {{"frmHaupt", true},         {"frmEinstellungen", false}, {"frmInfo", true},
+                   {"modAllgemein", true},     {"modDateien", false},       {"modRegistry", true},
+                   {"ctlStatusLeiste", false}, {"Ressourcen", false}};
+    for (const auto& entry : entries) {
+        auto* item = new QListWidgetItem(QString::fromLatin1(entry.name), ui.LDateien);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(entry.checked ? Qt::Checked : Qt::Unchecked);
+    }
+    ui.LDateien->setCurrentRow(0);
+    ui.tBezeichnung->setText(QStringLiteral("Kunde"));
+    ui.tProjekte->setText(QDir::homePath() + QStringLiteral("/Projekte/"));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QString out =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+    QDir().mkpath(out);
+
+    QWidget root;
+    RootUi ui;
+    ui.setupUi(&root);
+    fillSample(ui);
+    // Start-up picks the separator form; away from the old platform it is Frame1.
+    ui.Frame1->show();
+    ui.Frame2->hide();
+    root.show();
+    centreOnScreen(&root);
+    root.activateWindow();
+
+    PictureBox* const pages[] = {ui.Map1, ui.Map2, ui.Map3, ui.Map4, ui.Map5};
+    QWidget* const focus[] = {ui.bWeiter, ui.LDateien, ui.tBezeichnung, nullptr, ui.bWeiter};
+    bool ok = true;
+    for (int n = 0; n < 5; ++n) {
+        for (int other = 0; other < 5; ++other)
+            pages[other]->setVisible(other == n);
+        ui.bZurueck->setEnabled(n == 1 || n == 2);
+        ui.bWeiter->setEnabled(n != 3);
+        ui.bAbbrechen->setEnabled(n != 4);
+        if (n == 4) {
+            ui.bWeiter->setText(QStringLiteral("&Beenden"));
+            ui.bWeiter->setDefault(true);
+        }
+        if (focus[n])
+            focus[n]->setFocus();
+        ok = save(&root, QStringLiteral("%1/page%2.png").arg(out).arg(n + 1)) && ok;
+    }
+
+    QDialog dialog(&root);
+    BeschreibungUi dui;
+    dui.setupUi(&dialog);
+    dui.tCaption->setPlainText(
+        QStringLiteral("Hauptformular mit Menü, Symbolleiste und Statuszeile."));
+    dui.tDateiname->setText(QDir::homePath() + QStringLiteral("/Vorlagen/frmHaupt.frm"));
+    dialog.show();
+    dui.tCaption->setFocus();
+    ok = save(&dialog, QStringLiteral("%1/dialog.png").arg(out)) && ok;
+    return ok ? 0 : 1;
+}
