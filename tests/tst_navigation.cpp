@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 // The component page and the wizard's navigation, driven through the window.
 class tst_navigation : public QObject
@@ -35,6 +36,20 @@ class tst_navigation : public QObject
                         "Modul=Modul.bas", "Steuer=Steuer.ctl", "[Marked]", "Haupt=1", "[Caption]",
                         "Steuer=Eine Werkzeugleiste"});
     }
+
+    // A shown window over that catalogue, with a desktop that answers for the person.
+    struct Wizard
+    {
+        TestFolder t;
+        FakeDesktop desk;
+        std::unique_ptr<Root> window;
+        Wizard()
+        {
+            writeCatalogue(t);
+            window = std::make_unique<Root>();
+            window->show();
+        }
+    };
 
     static QListWidgetItem* line(Root& w, int row) { return w.ui.LDateien->item(row); }
 
@@ -55,11 +70,9 @@ private slots:
 
     void nextAndBackMoveBetweenPages()
     {
-        TestFolder t;
-        FakeDesktop desk;
-        writeCatalogue(t);
-        Root w;
-        w.show();
+        Wizard f;
+        auto& [t, desk, window] = f;
+        Root& w = *window;
         clickNext(w);
         QVERIFY(!w.ui.Map2->isHidden());
         QVERIFY(w.ui.Map1->isHidden());
@@ -80,11 +93,9 @@ private slots:
 
     void nothingCheckedKeepsPageTwo()
     {
-        TestFolder t;
-        FakeDesktop desk;
-        writeCatalogue(t);
-        Root w;
-        w.show();
+        Wizard f;
+        auto& [t, desk, window] = f;
+        Root& w = *window;
         clickNext(w);
         desk.answers << QMessageBox::Yes; // the root question
         line(w, 0)->setCheckState(Qt::Unchecked);
@@ -102,11 +113,9 @@ private slots:
 
     void backToWelcomeRestoresStoredMarks()
     {
-        TestFolder t;
-        FakeDesktop desk;
-        writeCatalogue(t);
-        Root w;
-        w.show();
+        Wizard f;
+        auto& [t, desk, window] = f;
+        Root& w = *window;
         clickNext(w);
         desk.answers << QMessageBox::Yes;
         line(w, 0)->setCheckState(Qt::Unchecked);
@@ -132,11 +141,9 @@ private slots:
     {
         QFETCH(int, answer);
         QFETCH(bool, staysChecked);
-        TestFolder t;
-        FakeDesktop desk;
-        writeCatalogue(t);
-        Root w;
-        w.show();
+        Wizard f;
+        auto& [t, desk, window] = f;
+        Root& w = *window;
         clickNext(w);
         w.ui.LDateien->setCurrentRow(0);
         desk.answers << QMessageBox::StandardButton(answer);
@@ -159,11 +166,9 @@ private slots:
 
     void selectionShowsDescriptionAsTip()
     {
-        TestFolder t;
-        FakeDesktop desk;
-        writeCatalogue(t);
-        Root w;
-        w.show();
+        Wizard f;
+        auto& [t, desk, window] = f;
+        Root& w = *window;
         clickNext(w);
         QCOMPARE(w.ui.RCaption->text(), QString()); // Haupt has none
         QCOMPARE(w.ui.LDateien->toolTip(), QString());
@@ -175,11 +180,9 @@ private slots:
 
     void enterInListFocusesNextOnly()
     {
-        TestFolder t;
-        FakeDesktop desk;
-        writeCatalogue(t);
-        Root w;
-        w.show();
+        Wizard f;
+        auto& [t, desk, window] = f;
+        Root& w = *window;
         clickNext(w);
         QTest::keyClick(w.ui.LDateien, Qt::Key_Return);
         QCOMPARE(w.focusWidget(), w.ui.bWeiter);
@@ -188,11 +191,9 @@ private slots:
 
     void rightClickEditsCurrentLine()
     {
-        TestFolder t;
-        FakeDesktop desk;
-        writeCatalogue(t);
-        Root w;
-        w.show();
+        Wizard f;
+        auto& [t, desk, window] = f;
+        Root& w = *window;
         clickNext(w);
         w.ui.LDateien->setCurrentRow(2);
         QString shownName;
@@ -223,11 +224,9 @@ private slots:
     void descriptionCancelStoresNothing()
     {
         QFETCH(QString, how);
-        TestFolder t;
-        FakeDesktop desk;
-        writeCatalogue(t);
-        Root w;
-        w.show();
+        Wizard f;
+        auto& [t, desk, window] = f;
+        Root& w = *window;
         w.ui.LDateien->setCurrentRow(2);
         const QByteArray before = t.catalogBytes();
         whenDialogOpens([how](Beschreibung* d) {
@@ -246,11 +245,9 @@ private slots:
 
     void descriptionEmptiedAndLong()
     {
-        TestFolder t;
-        FakeDesktop desk;
-        writeCatalogue(t);
-        Root w;
-        w.show();
+        Wizard f;
+        auto& [t, desk, window] = f;
+        Root& w = *window;
         w.ui.LDateien->setCurrentRow(2);
         whenDialogOpens([](Beschreibung* d) {
             d->ui.tCaption->clear();
