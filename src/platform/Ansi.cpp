@@ -4,10 +4,10 @@
 
 namespace {
 // 0x80..0x9F; the five unassigned bytes map to the C1 controls, as Windows does.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 int toByte(char16_t c)
 {
@@ -36,6 +36,11 @@ QString decode(const QByteArray& bytes)
 
 QByteArray encode(const QString& text, bool* allFit)
 {
+    return encode(QStringView(text), allFit);
+}
+
+QByteArray encode(QStringView text, bool* allFit)
+{
     QByteArray bytes(text.size(), Qt::Uninitialized);
     bool fit = true;
     char* out = bytes.data();
@@ -51,6 +56,11 @@ QByteArray encode(const QString& text, bool* allFit)
 }
 
 bool fits(const QString& text)
+{
+    return fits(QStringView(text));
+}
+
+bool fits(QStringView text)
 {
     for (const QChar c : text) {
         if (toByte(c.unicode()) < 0)

@@ -27,13 +27,25 @@ QString exeFolder()
     return withoutTrailingSlash(QCoreApplication::applicationDirPath());
 }
 
-void setExeFolder(const QString& folder) { g_exeFolder = withoutTrailingSlash(folder); }
+void setExeFolder(const QString& folder)
+{
+    g_exeFolder = withoutTrailingSlash(folder);
+}
 
-QString exeStem() { return QStringLiteral("vorlagen"); }
+QString exeStem()
+{
+    return QStringLiteral("vorlagen");
+}
 
-QString catalogFile() { return exeFolder() + QLatin1Char('/') + exeStem() + QStringLiteral(".dat"); }
+QString catalogFile()
+{
+    return exeFolder() + QLatin1Char('/') + exeStem() + QStringLiteral(".dat");
+}
 
-QString logFile() { return exeFolder() + QLatin1Char('/') + exeStem() + QStringLiteral(".log"); }
+QString logFile()
+{
+    return exeFolder() + QLatin1Char('/') + exeStem() + QStringLiteral(".log");
+}
 
 QString registryFolder()
 {
@@ -43,13 +55,17 @@ QString registryFolder()
            QStringLiteral("/vorlagen/registry");
 }
 
-void setRegistryFolder(const QString& folder) { g_registryFolder = withoutTrailingSlash(folder); }
+void setRegistryFolder(const QString& folder)
+{
+    g_registryFolder = withoutTrailingSlash(folder);
+}
 
 QString documentsFolder()
 {
     if (g_documentsSet)
         return g_documentsFolder;
-    return withoutTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    return withoutTrailingSlash(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
 
 void setDocumentsFolder(const QString& folder)

@@ -11,8 +11,9 @@ bool FileExists(const QString& path)
     const QString name = path.mid(slash + 1);
     if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) {
         const QDir folder(slash < 0 ? QStringLiteral(".") : path.left(slash + 1));
-        return !folder.entryList({name}, QDir::AllEntries | QDir::Hidden | QDir::System |
-                                             QDir::NoDotAndDotDot)
+        return !folder
+                    .entryList({name}, QDir::AllEntries | QDir::Hidden | QDir::System |
+                                           QDir::NoDotAndDotDot)
                     .isEmpty();
     }
     return QFileInfo::exists(path);

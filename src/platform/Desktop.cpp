@@ -66,9 +66,9 @@ public:
 
     QString chooseFolder(QWidget* parent, const QString& title) override
     {
-        return QFileDialog::getExistingDirectory(
-            parent, title, QDir::homePath(),
-            QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+        return QFileDialog::getExistingDirectory(parent, title, QDir::homePath(),
+                                                 QFileDialog::ShowDirsOnly |
+                                                     QFileDialog::DontUseNativeDialog);
     }
 
     bool startProgram(const QString& program, const QStringList& arguments,
@@ -101,9 +101,15 @@ Desktop* g_current = &g_real;
 
 } // namespace
 
-Desktop& desktop() { return *g_current; }
+Desktop& desktop()
+{
+    return *g_current;
+}
 
-void setDesktop(Desktop* replacement) { g_current = replacement ? replacement : &g_real; }
+void setDesktop(Desktop* replacement)
+{
+    g_current = replacement ? replacement : &g_real;
+}
 
 void DoEvents()
 {

@@ -1,3 +1,6 @@
 #include "platform/WinVersionen.h"
 
-QString WinVersion() { return {}; }
+QString WinVersion()
+{
+    return {};
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// The profile-file engine behind IniFiles.h and the registry stand-in.
+//
+// A file is a list of lines. A line whose first non-blank character is '[' and
+// that holds a ']' is a section header; one that holds '=' is a key; one that
+// begins with ';' is a comment. Anything else (and any line holding a NUL) is
+// kept as it stands but means nothing. Blanks and tabs around names and values
+// do not count; names compare without regard to case; the first of two equal
+// sections or keys is the one that counts.
+//
+// Lines a change does not touch keep their text, and their bytes while the file
+// keeps its encoding. A written file ends every line with CR LF and is
+// Windows-1252 while every character fits, else UTF-8; a file that began with a
+// UTF-8 byte-order mark keeps it and stays UTF-8.
+namespace Ini {
+
+// Longest value ReadIniValue hands out.
+inline constexpr qsizetype kMaxValueLength = 254;
+
+QStringView trimmed(QStringView text);
+
+// Whether a name or value can be written without changing the file's lines.
+bool isWritableSection(QStringView section);
+bool isWritableKey(QStringView key);
+bool isWritableValue(QStringView value);
+
+enum class LineKind
+{
+    Blank,
+    Comment,
+    Section,
+    Key,
+    Other
+};
+
+struct LineParts
+{
+    LineKind kind = LineKind::Other;
+    QStringView name;  // section or key name, trimmed
+    QStringView value; // a key's value, trimmed, quotes kept
+};
+
+LineParts parseLine(QStringView line);
+
+// A value as the reader hands it out: one pair of matching outer quotes removed.
+QStringView unquoted(QStringView value);
+
+// Looks up one key without building a whole document: true with the trimmed
+// value (quotes kept) when the file, section and key are there.
+bool findValue(const QString& path, QStringView section, QStringView key, QString* value);
+
+class Document
+{
+public:
+    enum class State
+    {
+        Missing,
+        Loaded,
+        Unreadable
+    };
+
+    explicit Document(const QString& path);
+
+    State state() const { return m_state; }
+
+    bool hasSection(QStringView section) const;
+    bool value(QStringView section, QStringView key, QString* value) const;
+
+    // Each gives false when it refuses or finds nothing to change.
+    bool setValue(QStringView section, QStringView key, QStringView value);
+    bool removeKey(QStringView section, QStringView key);
+    bool removeSection(QStringView section);
+    bool addSection(QStringView section);
+
+    // Replaces the file atomically when something changed. An unreadable file is
+    // never written.
+    bool save();
+
+    QStringList lineTexts() const;
+
+private:
+    struct Line
+    {
+        qsizetype rawPos; // into m_bytes; -1 for a line written here
+        qsizetype rawLen;
+        qsizetype textPos; // into m_text, or an index into m_written
+        qsizetype textLen;
+    };
+    struct Range
+    {
+        qsizetype header = -1; // -1: no such section
+        qsizetype end = -1;    // the next section's header or the end of the file
+    };
+    enum class Encoding
+    {
+        Ansi,
+        Utf8
+    };
+
+    QStringView text(const Line& line) const;
+    Line written(const QString& text);
+    Range find(QStringView section) const;
+    qsizetype findKey(const Range& range, QStringView key) const;
+    QByteArray compose() const;
+
+    QString m_path;
+    State m_state = State::Missing;
+    bool m_bom = false;
+    Encoding m_encoding = Encoding::Ansi;
+    bool m_changed = false;
+    bool m_fileHoldsBytes = true; // until the first save
+    QByteArray m_bytes;
+    QString m_text;
+    QList<Line> m_lines;
+    QStringList m_written;
+};
+
+} // namespace Ini
