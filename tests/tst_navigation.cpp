@@ -7,7 +7,6 @@
 #include "ui/Widgets.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,36 +23,30 @@ class tst_navigation : public QObject
 {
     Q_OBJECT
 
-    // Haupt (root.frm, marked), Modul (Modul.bas), Steuer (Steuer.ctl, described).
-    static void writeCatalogue(const TestFolder& t)
-    {
-        t.write(QStringLiteral("v/ROOT.frm"), "x");
-        t.write(QStringLiteral("v/Modul.bas"), "x");
-        t.write(QStringLiteral("v/Steuer.ctl"), "x");
-        const QString v = t.path() + QStringLiteral("/v/");
-        t.writeCatalog({"[Filelist]", "100=Haupt", "101=Modul", "102=Steuer", "[Filepath]",
-                        "Haupt=" + v, "Modul=" + v, "Steuer=" + v, "[Filename]", "Haupt=ROOT.frm",
-                        "Modul=Modul.bas", "Steuer=Steuer.ctl", "[Marked]", "Haupt=1", "[Caption]",
-                        "Steuer=Eine Werkzeugleiste"});
-    }
-
-    // A shown window over that catalogue, with a desktop that answers for the person.
+    // Haupt (ROOT.frm, marked), Modul, Steuer (described), in a shown window.
     struct Wizard
     {
         TestFolder t;
         FakeDesktop desk;
-        std::unique_ptr<Root> window;
+        std::unique_ptr<Root> w;
         Wizard()
         {
-            writeCatalogue(t);
-            window = std::make_unique<Root>();
-            window->show();
+            for (const char* file : {"ROOT.frm", "Modul.bas", "Steuer.ctl"})
+                t.write(QString("v/") + file, "x");
+            const QString v = t.path() + "/v/";
+            t.writeCatalog({"[Filelist]", "100=Haupt", "101=Modul", "102=Steuer", "[Filepath]",
+                            "Haupt=" + v, "Modul=" + v, "Steuer=" + v, "[Filename]",
+                            "Haupt=ROOT.frm", "Modul=Modul.bas", "Steuer=Steuer.ctl", "[Marked]",
+                            "Haupt=1", "[Caption]", "Steuer=Eine Werkzeugleiste"});
+            w = std::make_unique<Root>();
+            w->show();
         }
+        QListWidgetItem* line(int row) const { return w->ui.LDateien->item(row); }
+        void next() const { QTest::mouseClick(w->ui.bWeiter, Qt::LeftButton); }
+        void back() const { QTest::mouseClick(w->ui.bZurueck, Qt::LeftButton); }
     };
 
-    static QListWidgetItem* line(Root& w, int row) { return w.ui.LDateien->item(row); }
-
-    // Runs `act` on the modal dialog once it is up.
+    // Runs `act` on the description dialog once it is up.
     static void whenDialogOpens(std::function<void(Beschreibung*)> act)
     {
         QTimer::singleShot(0, [act] {
@@ -63,235 +56,183 @@ class tst_navigation : public QObject
         });
     }
 
-    static void clickNext(Root& w) { QTest::mouseClick(w.ui.bWeiter, Qt::LeftButton); }
-
 private slots:
     void init() { Root::setSleepScale(0.0); }
 
     void nextAndBackMoveBetweenPages()
     {
         Wizard f;
-        auto& [t, desk, window] = f;
-        Root& w = *window;
-        clickNext(w);
-        QVERIFY(!w.ui.Map2->isHidden());
-        QVERIFY(w.ui.Map1->isHidden());
-        QVERIFY(w.ui.bZurueck->isEnabled());
-        QCOMPARE(w.focusWidget(), w.ui.LDateien);
-        clickNext(w); // Haupt is checked
-        QVERIFY(!w.ui.Map3->isHidden());
-        QCOMPARE(w.focusWidget(), w.ui.tBezeichnung);
-        QTest::mouseClick(w.ui.bZurueck, Qt::LeftButton);
-        QVERIFY(!w.ui.Map2->isHidden());
-        QCOMPARE(w.focusWidget(), w.ui.LDateien);
-        QTest::mouseClick(w.ui.bZurueck, Qt::LeftButton);
-        QVERIFY(!w.ui.Map1->isHidden());
-        QVERIFY(!w.ui.bZurueck->isEnabled());
-        QCOMPARE(w.focusWidget(), w.ui.bWeiter);
-        QVERIFY(desk.messages.isEmpty());
+        RootUi& ui = f.w->ui;
+        f.next();
+        QVERIFY(!ui.Map2->isHidden() && ui.Map1->isHidden() && ui.bZurueck->isEnabled());
+        QCOMPARE(f.w->focusWidget(), ui.LDateien);
+        QTest::keyClick(ui.LDateien, Qt::Key_Return); // Enter only moves the focus
+        QCOMPARE(f.w->focusWidget(), ui.bWeiter);
+        QVERIFY(!ui.Map2->isHidden());
+        f.next(); // Haupt is checked
+        QVERIFY(!ui.Map3->isHidden());
+        QCOMPARE(f.w->focusWidget(), ui.tBezeichnung);
+        f.back();
+        QVERIFY(!ui.Map2->isHidden());
+        f.back();
+        QVERIFY(!ui.Map1->isHidden() && !ui.bZurueck->isEnabled());
+        QCOMPARE(f.w->focusWidget(), ui.bWeiter);
+        QVERIFY(f.desk.messages.isEmpty());
     }
 
     void nothingCheckedKeepsPageTwo()
     {
         Wizard f;
-        auto& [t, desk, window] = f;
-        Root& w = *window;
-        clickNext(w);
-        desk.answers << QMessageBox::Yes; // the root question
-        line(w, 0)->setCheckState(Qt::Unchecked);
-        desk.answers << QMessageBox::Ok;
-        clickNext(w);
-        QVERIFY(!w.ui.Map2->isHidden());
-        QCOMPARE(desk.messages.size(), 2);
-        QCOMPARE(desk.messages[1].text,
-                 QStringLiteral("Markieren Sie die Dateien, welche in das neue Projekt eingefügt "
-                                "werden sollen. "));
-        QCOMPARE(desk.messages[1].title, QStringLiteral(" Velkaro Quorvix-Vorgix"));
-        QCOMPARE(desk.messages[1].icon, QMessageBox::Warning);
-        QCOMPARE(desk.messages[1].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        f.next();
+        f.desk.answers << QMessageBox::Yes << QMessageBox::Ok; // let Root go, then the hint
+        f.line(0)->setCheckState(Qt::Unchecked);
+        f.next();
+        QVERIFY(!f.w->ui.Map2->isHidden());
+        QCOMPARE(f.desk.messages.size(), 2);
+        const FakeDesktop::Message& m = f.desk.messages[1];
+        QCOMPARE(m.text, QString("Markieren Sie die Dateien, welche in das neue Projekt "
+                                 "eingefügt werden sollen. "));
+        QCOMPARE(m.title, QString(" Velkaro Quorvix-Vorgix"));
+        QCOMPARE(m.icon, QMessageBox::Warning);
     }
 
     void backToWelcomeRestoresStoredMarks()
     {
         Wizard f;
-        auto& [t, desk, window] = f;
-        Root& w = *window;
-        clickNext(w);
-        desk.answers << QMessageBox::Yes;
-        line(w, 0)->setCheckState(Qt::Unchecked);
-        line(w, 2)->setCheckState(Qt::Checked);
-        w.ui.tProjekte->setText(QStringLiteral("/getippt/"));
-        w.ui.tBezeichnung->setText(QStringLiteral("Kunde"));
-        QTest::mouseClick(w.ui.bZurueck, Qt::LeftButton);
-        clickNext(w);
-        QCOMPARE(line(w, 0)->checkState(), Qt::Checked);
-        QCOMPARE(line(w, 2)->checkState(), Qt::Unchecked);
-        QCOMPARE(w.ui.tProjekte->text(), t.documents() + QLatin1Char('/'));
-        QCOMPARE(w.ui.tBezeichnung->text(), QStringLiteral("Kunde"));
+        f.next();
+        f.desk.answers << QMessageBox::Yes;
+        f.line(0)->setCheckState(Qt::Unchecked);
+        f.line(2)->setCheckState(Qt::Checked);
+        f.w->ui.tProjekte->setText("/getippt/");
+        f.w->ui.tBezeichnung->setText("Kunde");
+        f.back();
+        f.next();
+        QCOMPARE(f.line(0)->checkState(), Qt::Checked);
+        QCOMPARE(f.line(2)->checkState(), Qt::Unchecked);
+        QCOMPARE(f.w->ui.tProjekte->text(), f.t.documents() + '/');
+        QCOMPARE(f.w->ui.tBezeichnung->text(), QString("Kunde"));
     }
 
     void rootFormQuestion_data()
     {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("staysChecked");
-        QTest::newRow("No keeps the start form") << int(QMessageBox::No) << true;
-        QTest::newRow("Yes lets go") << int(QMessageBox::Yes) << false;
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<Qt::CheckState>("state");
+        QTest::newRow("No keeps the start form") << QMessageBox::No << Qt::Checked;
+        QTest::newRow("Yes lets it go") << QMessageBox::Yes << Qt::Unchecked;
     }
     void rootFormQuestion()
     {
-        QFETCH(int, answer);
-        QFETCH(bool, staysChecked);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(Qt::CheckState, state);
         Wizard f;
-        auto& [t, desk, window] = f;
-        Root& w = *window;
-        clickNext(w);
-        w.ui.LDateien->setCurrentRow(0);
-        desk.answers << QMessageBox::StandardButton(answer);
-        line(w, 0)->setCheckState(Qt::Unchecked);
-        QCOMPARE(desk.messages.size(), 1); // asked once, also when re-checked
-        QCOMPARE(desk.messages[0].text,
-                 QStringLiteral("Die Komponente ''Root'' wird als Startformular für das Projekt "
-                                "benötigt. \nZudem kann ohne Formulare die Anwendung nicht "
-                                "kompeliert werden.\n \nMöchten Sie dieses Formular wirklich aus "
-                                "der Auswahl entfernen ?"));
-        QCOMPARE(desk.messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(line(w, 0)->checkState(), staysChecked ? Qt::Checked : Qt::Unchecked);
+        f.next();
+        f.desk.answers << answer;
+        f.line(0)->setCheckState(Qt::Unchecked);
+        QCOMPARE(f.desk.messages.size(), 1); // asked once, also when checked again
+        QCOMPARE(f.desk.messages[0].text,
+                 QString("Die Komponente ''Root'' wird als Startformular für das Projekt "
+                         "benötigt. \nZudem kann ohne Formulare die Anwendung nicht kompeliert "
+                         "werden.\n \nMöchten Sie dieses Formular wirklich aus der Auswahl "
+                         "entfernen ?"));
+        QCOMPARE(f.line(0)->checkState(), state);
         // Checking never asks; other entries go freely.
-        line(w, 0)->setCheckState(Qt::Checked);
-        w.ui.LDateien->setCurrentRow(1);
-        line(w, 1)->setCheckState(Qt::Checked);
-        line(w, 1)->setCheckState(Qt::Unchecked);
-        QCOMPARE(desk.messages.size(), 1);
+        f.line(0)->setCheckState(Qt::Checked);
+        f.w->ui.LDateien->setCurrentRow(1);
+        f.line(1)->setCheckState(Qt::Checked);
+        f.line(1)->setCheckState(Qt::Unchecked);
+        QCOMPARE(f.desk.messages.size(), 1);
     }
 
-    void selectionShowsDescriptionAsTip()
+    void rightClickEditsTheCurrentLine()
     {
         Wizard f;
-        auto& [t, desk, window] = f;
-        Root& w = *window;
-        clickNext(w);
-        QCOMPARE(w.ui.RCaption->text(), QString()); // Haupt has none
-        QCOMPARE(w.ui.LDateien->toolTip(), QString());
-        w.ui.LDateien->setCurrentRow(2);
-        QCOMPARE(w.ui.RCaption->text(), QStringLiteral("Eine Werkzeugleiste"));
-        QCOMPARE(w.ui.LDateien->toolTip(), QStringLiteral("Eine Werkzeugleiste"));
-        QVERIFY(w.ui.RCaption->isHidden());
-    }
-
-    void enterInListFocusesNextOnly()
-    {
-        Wizard f;
-        auto& [t, desk, window] = f;
-        Root& w = *window;
-        clickNext(w);
-        QTest::keyClick(w.ui.LDateien, Qt::Key_Return);
-        QCOMPARE(w.focusWidget(), w.ui.bWeiter);
-        QVERIFY(!w.ui.Map2->isHidden());
-    }
-
-    void rightClickEditsCurrentLine()
-    {
-        Wizard f;
-        auto& [t, desk, window] = f;
-        Root& w = *window;
-        clickNext(w);
-        w.ui.LDateien->setCurrentRow(2);
-        QString shownName;
-        QString shownText;
+        f.next();
+        QCOMPARE(f.w->ui.LDateien->toolTip(), QString()); // Haupt has no description
+        f.w->ui.LDateien->setCurrentRow(2);
+        QCOMPARE(f.w->ui.LDateien->toolTip(), QString("Eine Werkzeugleiste"));
+        QString shown;
         whenDialogOpens([&](Beschreibung* d) {
-            shownName = d->ui.RName->text();
-            shownText = d->ui.tCaption->toPlainText();
-            d->ui.tCaption->setPlainText(QStringLiteral("Neue\r\nZeilen\nhier"));
+            shown = d->ui.RName->text() + ": " + d->ui.tCaption->toPlainText();
+            d->ui.tCaption->setPlainText("Neue\r\nZeilen\nhier"); // as pasted
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
         });
-        const QRect other = w.ui.LDateien->visualItemRect(line(w, 0));
-        QTest::mouseClick(w.ui.LDateien->viewport(), Qt::RightButton, {}, other.center());
-        QCOMPARE(shownName, QStringLiteral("Steuer"));
-        QCOMPARE(shownText, QStringLiteral("Eine Werkzeugleiste"));
-        QCOMPARE(w.ui.LDateien->currentRow(), 2);
-        QCOMPARE(ReadIniValue(t.catalog(), "Caption", "Steuer"),
-                 QStringLiteral("Neue Zeilen hier"));
-        QCOMPARE(w.ui.LDateien->toolTip(), QStringLiteral("Neue Zeilen hier"));
+        const QRect other = f.w->ui.LDateien->visualItemRect(f.line(0));
+        QTest::mouseClick(f.w->ui.LDateien->viewport(), Qt::RightButton, {}, other.center());
+        QCOMPARE(shown, QString("Steuer: Eine Werkzeugleiste"));
+        QCOMPARE(f.w->ui.LDateien->currentRow(), 2);
+        QCOMPARE(ReadIniValue(f.t.catalog(), "Caption", "Steuer"), QString("Neue Zeilen hier"));
+        QCOMPARE(f.w->ui.LDateien->toolTip(), QString("Neue Zeilen hier"));
     }
 
     void descriptionCancelStoresNothing_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("cancel button") << "cancel";
-        QTest::newRow("escape") << "escape";
-        QTest::newRow("close box") << "close";
+        QTest::addColumn<int>("how");
+        QTest::newRow("cancel button") << 0;
+        QTest::newRow("escape") << 1;
+        QTest::newRow("close box") << 2;
     }
     void descriptionCancelStoresNothing()
     {
-        QFETCH(QString, how);
+        QFETCH(int, how);
         Wizard f;
-        auto& [t, desk, window] = f;
-        Root& w = *window;
-        w.ui.LDateien->setCurrentRow(2);
-        const QByteArray before = t.catalogBytes();
+        f.w->ui.LDateien->setCurrentRow(2);
+        const QByteArray before = f.t.catalogBytes();
         whenDialogOpens([how](Beschreibung* d) {
-            d->ui.tCaption->setPlainText(QStringLiteral("verworfen"));
-            if (how == QLatin1String("cancel"))
+            d->ui.tCaption->setPlainText("verworfen");
+            if (how == 0)
                 QTest::mouseClick(d->ui.bAbbrechen, Qt::LeftButton);
-            else if (how == QLatin1String("escape"))
+            else if (how == 1)
                 QTest::keyClick(d, Qt::Key_Escape);
             else
                 d->close();
         });
-        w.componentPage()->RCaption_DblClick();
-        QCOMPARE(t.catalogBytes(), before);
-        QCOMPARE(w.ui.RCaption->text(), QStringLiteral("Eine Werkzeugleiste"));
+        f.w->componentPage()->RCaption_DblClick();
+        QCOMPARE(f.t.catalogBytes(), before);
+        QCOMPARE(f.w->ui.RCaption->text(), QString("Eine Werkzeugleiste"));
     }
 
     void descriptionEmptiedAndLong()
     {
         Wizard f;
-        auto& [t, desk, window] = f;
-        Root& w = *window;
-        w.ui.LDateien->setCurrentRow(2);
+        f.w->ui.LDateien->setCurrentRow(2);
         whenDialogOpens([](Beschreibung* d) {
             d->ui.tCaption->clear();
-            QTest::keyClick(d->ui.tCaption, Qt::Key_Return); // Enter is OK, never a line break
+            QTest::keyClick(d->ui.tCaption, Qt::Key_Return); // OK, never a line break
         });
-        w.componentPage()->RCaption_DblClick();
-        QVERIFY(t.catalogBytes().contains("\r\nSteuer=\r\n"));
-        QCOMPARE(w.ui.LDateien->toolTip(), QString());
+        f.w->componentPage()->RCaption_DblClick();
+        QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=\r\n"));
+        QCOMPARE(f.w->ui.LDateien->toolTip(), QString());
 
-        const QString longText(300, QLatin1Char('a'));
+        const QString longText(300, 'a');
         whenDialogOpens([&](Beschreibung* d) {
             d->ui.tCaption->setPlainText(longText);
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
         });
-        w.componentPage()->RCaption_DblClick();
-        QVERIFY(t.catalogBytes().contains(longText.toLatin1())); // stored whole
-        QCOMPARE(w.ui.RCaption->text(), longText.left(254));     // read back cut
+        f.w->componentPage()->RCaption_DblClick();
+        QVERIFY(f.t.catalogBytes().contains(longText.toLatin1())); // stored whole
+        QCOMPARE(f.w->ui.RCaption->text(), longText.left(254));    // read back cut
     }
 
     void shortenedPath_data()
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("shown");
-        const QString name = QStringLiteral("Datei.frm"); // 9 characters
-        const QString f64 = QStringLiteral("/home/") + QString(48, QLatin1Char('a')) +
-                            QLatin1Char('/'); // 55 + 9 = 64
-        QTest::newRow("64 shown whole") << f64 << f64 + name;
-        const QString f65 =
-            QStringLiteral("/home/") + QString(49, QLatin1Char('a')) + QLatin1Char('/');
-        QTest::newRow("65 shortened")
-            << f65
-            << QStringLiteral("/ho.../") + QString(49, QLatin1Char('a')) + QLatin1Char('/') + name;
-        const QString deep = QStringLiteral("/srv/vorlagen/") + QString(40, QLatin1Char('b')) +
-                             QStringLiteral("/formulare/");
-        QTest::newRow("tail from the first separator")
-            << deep << QStringLiteral("/sr.../formulare/") + name;
-        const QString flat = QStringLiteral("/") + QString(70, QLatin1Char('c')) + QLatin1Char('/');
-        QTest::newRow("tail with separator at its end") << flat << QStringLiteral("/cc.../") + name;
+        const QString a48(48, 'a'), a49(49, 'a'), b40(40, 'b'), c70(70, 'c');
+        // With the 9-character file name: 64 characters shown whole, 65 shortened.
+        QTest::newRow("64 whole") << "/home/" + a48 + "/"
+                                  << "/home/" + a48 + "/Datei.frm";
+        QTest::newRow("65 shortened") << "/home/" + a49 + "/"
+                                      << "/ho.../" + a49 + "/Datei.frm";
+        QTest::newRow("tail from the first separator") << "/srv/vorlagen/" + b40 + "/formulare/"
+                                                       << "/sr.../formulare/Datei.frm";
+        QTest::newRow("only the name's separator") << "/" + c70 + "/"
+                                                   << "/cc.../Datei.frm";
     }
     void shortenedPath()
     {
         QFETCH(QString, folder);
         QFETCH(QString, shown);
-        QCOMPARE(Beschreibung::shortenedPath(folder, QStringLiteral("Datei.frm")), shown);
+        QCOMPARE(Beschreibung::shortenedPath(folder, "Datei.frm"), shown);
     }
 };
 

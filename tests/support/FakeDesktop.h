@@ -5,8 +5,9 @@
 #include <QList>
 #include <QQueue>
 
-// Answers the program's questions from a queue and records every message,
+// Answers the program's questions from queues and records every message,
 // program start, opened file and end, instead of showing or starting anything.
+// Installs itself while it lives.
 class FakeDesktop : public Desktop
 {
 public:
@@ -24,33 +25,39 @@ public:
         int windowStyle;
     };
 
-    FakeDesktop();           // installs itself
-    ~FakeDesktop() override; // restores the real desktop
+    FakeDesktop() { setDesktop(this); }
+    ~FakeDesktop() override { setDesktop(nullptr); }
 
-    // Answers for the next message boxes, in order. An unexpected box is
-    // answered No, Cancel or Ok (in that preference) with a warning.
+    // Answers in order; an unexpected box gets No, Cancel or Ok, with a warning.
     QQueue<QMessageBox::StandardButton> answers;
-    QQueue<QString> fileNames; // for openFileName; empty = cancel
-    QQueue<QString> folders;   // for chooseFolder; empty = cancel
+    QQueue<QString> fileNames; // an empty queue cancels
+    QQueue<QString> folders;
 
     QList<Message> messages;
     QList<Start> starts;
     QStringList openedFiles;
     int ends = 0;
-    bool startSucceeds = true;
-    bool openSucceeds = true;
 
-    QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon,
-                                        const QString& title, const QString& text,
+    QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,
+                                        const QString& text,
                                         QMessageBox::StandardButtons buttons) override;
-    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
-    QString chooseFolder(QWidget* parent, const QString& title) override;
-    bool startProgram(const QString& program, const QStringList& arguments,
-                      int windowStyle) override;
-    bool openFile(const QString& path) override;
-    void endProgram() override;
-
-    QStringList fileDialogTitles;
-    QStringList fileDialogFilters;
-    QStringList folderDialogTitles;
+    QString openFileName(QWidget*, const QString&, const QString&) override
+    {
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+    QString chooseFolder(QWidget*, const QString&) override
+    {
+        return folders.isEmpty() ? QString() : folders.dequeue();
+    }
+    bool startProgram(const QString& program, const QStringList& arguments, int style) override
+    {
+        starts.append({program, arguments, style});
+        return true;
+    }
+    bool openFile(const QString& path) override
+    {
+        openedFiles << path;
+        return true;
+    }
+    void endProgram() override { ++ends; }
 };
