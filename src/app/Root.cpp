@@ -17,7 +17,6 @@
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFrame>
@@ -233,12 +232,6 @@ void Root::bAbbrechen_Click()
     desktop().endProgram();
 }
 
-void Root::closeEvent(QCloseEvent* event)
-{
-    tooltipTearDown();
-    event->accept();
-}
-
 void Root::tooltipSetup()
 {
     const std::pair<QWidget*, const char*> tips[] = {
@@ -256,9 +249,10 @@ void Root::tooltipSetup()
         widget->setToolTip(QString::fromUtf8(text));
 }
 
-void Root::tooltipTearDown()
+QString Root::projectFolder() const
 {
-    // The tips live with their controls; nothing is held beyond the window.
+    return Generate::projectFolder(ui.tProjekte->text(), ui.tBezeichnung->text(),
+                                   ui.bUnterordner->isChecked());
 }
 
 bool Root::projectChecksPass()
@@ -268,8 +262,7 @@ bool Root::projectChecksPass()
     const QString folderText = ui.tProjekte->text();
     if (ui.LDateien->count() == 0 || name.isEmpty() || folderText.isEmpty())
         return false;
-    const FolderState state =
-        folderState(projectFolder(folderText, name, ui.bUnterordner->isChecked()));
+    const FolderState state = folderState(projectFolder());
     if (state != FolderState::Missing &&
         desktop().message(this, QMessageBox::Warning, kFolderQuestionTitle, folderQuestion(state),
                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
@@ -297,18 +290,18 @@ void Root::generateProject()
     // The copy run gives the folder text its trailing separator first.
     const QString name = ui.tBezeichnung->text();
     ui.tProjekte->setText(folderBase(ui.tProjekte->text()));
-    m_projectFolder = projectFolder(ui.tProjekte->text(), name, ui.bUnterordner->isChecked());
+    const QString folder = projectFolder();
     QList<ListLine> lines;
     for (int i = 0; i < ui.LDateien->count(); ++i) {
         const QListWidgetItem* item = ui.LDateien->item(i);
         lines.append({item->text(), item->checkState() == Qt::Checked});
     }
-    const CopyResult copied = copyComponents(lines, m_projectFolder, ui.bMarkieren->isChecked());
+    const CopyResult copied = copyComponents(lines, folder, ui.bMarkieren->isChecked());
     ui.bAbbrechen->setEnabled(false);
 
     const ProjectFileResult project =
-        writeProjectFiles(AppContext::exeFolder() + QStringLiteral("/QvStandard.bpv"),
-                          m_projectFolder, name, copied.projectLines, copied.startForm);
+        writeProjectFiles(AppContext::exeFolder() + QStringLiteral("/QvStandard.bpv"), folder, name,
+                          copied.projectLines, copied.startForm);
     if (project.templateMissing)
         desktop().message(this, QMessageBox::Warning, messageTitle(), kTemplateMissing,
                           QMessageBox::Ok);
@@ -336,8 +329,9 @@ void Root::finishAndEnd()
     ui.bWeiter->setEnabled(false);
     DoEvents();
     const QString name = ui.tBezeichnung->text();
-    Generate::finish(m_projectFolder, Generate::projectFilePath(m_projectFolder, name),
-                     ui.bZeigeProjekt->isChecked(), [] { Sleep(2); });
+    const QString folder = projectFolder();
+    Generate::finish(folder, Generate::projectFilePath(folder, name), ui.bZeigeProjekt->isChecked(),
+                     [] { Sleep(2); });
     DoEvents();
     desktop().endProgram();
 }

@@ -42,17 +42,14 @@ public slots:
     void bZurueck_Click();
     void bAbbrechen_Click();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void showPage(QWidget* page);
     void tooltipSetup();
-    void tooltipTearDown();
+    // The folder the project goes into, as the project page's fields give it.
+    QString projectFolder() const;
     bool projectChecksPass();
     void generateProject();
     void finishAndEnd();
 
     ComponentPage* m_componentPage = nullptr;
-    QString m_projectFolder;
 };
