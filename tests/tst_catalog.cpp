@@ -39,6 +39,8 @@ private slots:
         QTest::newRow("gaps closed") << QStringList{"[Filelist]", "100=a", "150=b", "200=c",
                                                     "[Filepath]", "a=/v/", "b=/v/", "c=/v/"}
                                      << QStringList{"a", "b", "c"};
+        QTest::newRow("no entry leaves no list")
+            << QStringList{"[Filelist]", "100=x", "[Filepath]", "x="} << QStringList{};
         QTest::newRow("keys outside 100..200 ignored")
             << QStringList{"[Filelist]", "99=x",  "100=b", "201=y",
                            "[Filepath]", "x=/v/", "b=/v/", "y=/v/"}
@@ -68,19 +70,6 @@ private slots:
         for (const Catalog::Listed& e : Catalog::enumerate())
             listed << e.name;
         QCOMPARE(listed, saved);
-    }
-
-    void otherSectionsUntouched()
-    {
-        TestFolder t;
-        FakeDesktop desk;
-        t.writeCatalog({"[Filelist]", "100=weg", "[Filepath]", "weg=", "[Filename]", "weg=weg.frm",
-                        "[Marked]", "weg=1", "[Caption]", "weg=Text"});
-        Root w;
-        w.Sortierung();
-        QCOMPARE(t.catalogBytes(),
-                 TestFolder::crlf({"[Filepath]", "weg=", "[Filename]", "weg=weg.frm", "[Marked]",
-                                   "weg=1", "[Caption]", "weg=Text"}));
     }
 
     // The list on disk is never missing, whatever the window does meanwhile.
