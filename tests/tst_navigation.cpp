@@ -2,8 +2,7 @@
 #include "editing/Beschreibung.h"
 #include "editing/ComponentPage.h"
 #include "platform/IniFiles.h"
-#include "support/FakeDesktop.h"
-#include "support/TestFolder.h"
+#include "support/ShownWindow.h"
 #include "ui/Widgets.h"
 
 #include <QApplication>
@@ -16,7 +15,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <memory>
 
 // The component page and the wizard's navigation, driven through the window.
 class tst_navigation : public QObject
@@ -24,11 +22,8 @@ class tst_navigation : public QObject
     Q_OBJECT
 
     // Haupt (ROOT.frm, marked), Modul, Steuer (described), in a shown window.
-    struct Wizard
+    struct Wizard : ShownWindow
     {
-        TestFolder t;
-        FakeDesktop desk;
-        std::unique_ptr<Root> w;
         Wizard()
         {
             for (const char* file : {"ROOT.frm", "Modul.bas", "Steuer.ctl"})
@@ -38,12 +33,9 @@ class tst_navigation : public QObject
                             "Haupt=" + v, "Modul=" + v, "Steuer=" + v, "[Filename]",
                             "Haupt=ROOT.frm", "Modul=Modul.bas", "Steuer=Steuer.ctl", "[Marked]",
                             "Haupt=1", "[Caption]", "Steuer=Eine Werkzeugleiste"});
-            w = std::make_unique<Root>();
-            w->show();
+            open();
         }
         QListWidgetItem* line(int row) const { return w->ui.LDateien->item(row); }
-        void next() const { QTest::mouseClick(w->ui.bWeiter, Qt::LeftButton); }
-        void back() const { QTest::mouseClick(w->ui.bZurueck, Qt::LeftButton); }
     };
 
     // Runs `act` on the description dialog once it is up.

@@ -1,8 +1,7 @@
 #include "app/Root.h"
 #include "platform/IniFiles.h"
 #include "platform/Registry.h"
-#include "support/FakeDesktop.h"
-#include "support/TestFolder.h"
+#include "support/ShownWindow.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
@@ -13,8 +12,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
-
 // A whole project through the window: page 3's checks, the generation, page 5.
 class tst_wizard : public QObject
 {
@@ -22,11 +19,8 @@ class tst_wizard : public QObject
 
     // Haupt (with Haupt.frx) and Hilfsmodul, both marked, a template; the window
     // is shown on page 3 with the name Kunde and the folder <tmp>/P.
-    struct Wizard
+    struct Wizard : ShownWindow
     {
-        TestFolder t;
-        FakeDesktop desk;
-        std::unique_ptr<Root> w;
         Wizard()
         {
             t.write("v/Haupt.frm", "VERSION 5.00\r\n");
@@ -40,14 +34,12 @@ class tst_wizard : public QObject
                     TestFolder::crlf({"Type=Exe", "Reference=x", "Startup=\"Sub Main\"",
                                       "Name=\"Projekt1\"", "Description=\"<PROJEKT>\"",
                                       "Title=\"<PROJEKT>\"", "Rest=1"}));
-            w = std::make_unique<Root>();
-            w->show();
+            open();
             next();
             next();
             w->ui.tBezeichnung->setText("Kunde");
             w->ui.tProjekte->setText(t.file("P"));
         }
-        void next() const { QTest::mouseClick(w->ui.bWeiter, Qt::LeftButton); }
         QString project(const QString& file) const { return t.file("P/Kunde/" + file); }
     };
 
