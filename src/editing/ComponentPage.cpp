@@ -27,8 +27,6 @@ ComponentPage::ComponentPage(RootUi& rootUi, QWidget* window)
     connect(ui.LDateien, &QListWidget::itemChanged, this, &ComponentPage::LDateien_ItemCheck);
     connect(ui.LDateien, &QListWidget::currentRowChanged, this, [this] { LDateien_Click(); });
     connect(ui.RCaption, &ClickLabel::doubleClicked, this, &ComponentPage::RCaption_DblClick);
-    connect(this, &ComponentPage::tooltipRefresh, this,
-            [this] { ui.LDateien->setToolTip(ui.RCaption->text()); });
     ui.LDateien->installEventFilter(this);
     ui.LDateien->viewport()->installEventFilter(this);
 }
@@ -60,7 +58,12 @@ void ComponentPage::LDateien_ItemCheck(QListWidgetItem* item)
 void ComponentPage::LDateien_Click()
 {
     ui.RCaption->setText(Catalog::read(QStringLiteral("Caption"), currentEntry()));
-    emit tooltipRefresh();
+    tooltipRefresh();
+}
+
+void ComponentPage::tooltipRefresh()
+{
+    ui.LDateien->setToolTip(ui.RCaption->text());
 }
 
 void ComponentPage::RCaption_DblClick()
@@ -78,7 +81,7 @@ void ComponentPage::RCaption_DblClick()
     dialog.ui.tCaption->setFocus();
     dialog.exec();
 
-    ui.RCaption->setText(Catalog::read(QStringLiteral("Caption"), name));
+    // Shows what was stored, read back as every later selection reads it.
     LDateien_Click();
     DoEvents();
 }

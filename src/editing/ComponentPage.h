@@ -20,15 +20,13 @@ public:
     // Edits the current entry's description in the description dialog.
     void RCaption_DblClick();
 
-signals:
-    // The list's tip text follows the description; the tooltip manager listens.
-    void tooltipRefresh();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void LDateien_ItemCheck(QListWidgetItem* item);
+    // The list's tip follows the description of its current line.
+    void tooltipRefresh();
     QString currentEntry() const;
 
     RootUi& ui;
