@@ -181,8 +181,8 @@ int main(int argc, char** argv)
     QElapsedTimer readTimer;
     readTimer.start();
     for (const Source& s : sources) {
-        Catalog::read(QStringLiteral("Filepath"), s.entry);
-        Catalog::read(QStringLiteral("Filename"), s.entry);
+        Catalog::folderOf(s.entry);
+        Catalog::fileNameOf(s.entry);
     }
     const double readMs = readTimer.nsecsElapsed() / 1e6;
 

@@ -3,6 +3,7 @@
 #include "generate/CopyRun.h"
 #include "generate/Finishing.h"
 #include "generate/ProjectFile.h"
+#include "platform/IniFiles.h"
 #include "platform/Registry.h"
 #include "support/FakeDesktop.h"
 #include "support/TestFolder.h"
@@ -186,8 +187,9 @@ private slots:
         QCOMPARE(failureReport(result.failures).section('\n', 1), failures.join('\n'));
         // Marks rebuilt: every checked line, copied or not; the earlier mark is gone.
         for (const ListLine& line : list)
-            QCOMPARE(Catalog::read("Marked", line.entryName), line.checked ? "1" : QString());
-        QCOMPARE(Catalog::read("Marked", "Alt"), QString());
+            QCOMPARE(ReadIniValue(Catalog::file(), "Marked", line.entryName),
+                     line.checked ? "1" : QString());
+        QCOMPARE(ReadIniValue(Catalog::file(), "Marked", "Alt"), QString());
     }
 
     // An older copy is replaced, the component folder as project folder keeps its
@@ -202,8 +204,8 @@ private slots:
             QVERIFY(copyComponents({{"Haupt", true}}, t.file(folder), false).failures.isEmpty());
             QCOMPARE(TestFolder::read(t.file(folder) + "/Haupt.frm"), QByteArray("neu"));
         }
-        QCOMPARE(Catalog::read("Marked", "Alt"), QString("1")); // no saveMarks
-        QCOMPARE(Catalog::read("Marked", "Haupt"), QString());
+        QCOMPARE(ReadIniValue(Catalog::file(), "Marked", "Alt"), QString("1")); // no saveMarks
+        QCOMPARE(ReadIniValue(Catalog::file(), "Marked", "Haupt"), QString());
 
         t.write("src/Haupt.frx", "x");
         const QString folder = t.write("afile", "Datei") + "/sub";
@@ -224,33 +226,41 @@ private slots:
         TestFolder t;
         t.writeCatalog({"[Option]", "MyDocs=/alt/"});
         rememberOptions(false, "Kunde", "/p/P", false, true);
-        QCOMPARE(Catalog::read("Option", "MyDocs"), QString("/alt/"));
-        QCOMPARE(Catalog::read("Option", "Folder") + Catalog::read("Option", "Viewer"), "01");
+        QCOMPARE(ReadIniValue(Catalog::file(), "Option", "MyDocs"), QString("/alt/"));
+        QCOMPARE(ReadIniValue(Catalog::file(), "Option", "Folder") +
+                     ReadIniValue(Catalog::file(), "Option", "Viewer"),
+                 "01");
         rememberOptions(true, "", "/p/P", true, false);
-        QCOMPARE(Catalog::read("Option", "MyDocs"), QString("/alt/"));
+        QCOMPARE(ReadIniValue(Catalog::file(), "Option", "MyDocs"), QString("/alt/"));
         rememberOptions(true, "Kunde", "/p/P", true, false);
-        QCOMPARE(Catalog::read("Option", "MyDocs"), QString("/p/P/"));
+        QCOMPARE(ReadIniValue(Catalog::file(), "Option", "MyDocs"), QString("/p/P/"));
     }
 
     // Both keys present and the viewer off are driven through the window in tst_wizard.
     void finishing()
     {
         TestFolder t;
-        FakeDesktop fake;
+        QStringList opened;
+        const auto open = [&](const QString& file) {
+            opened << file;
+            return true;
+        };
         const QString vbp = t.write("out/Kunde.vbp", "x");
         const QString before = QDir::currentPath();
         int sleeps = 0;
-        finish(t.file("out"), vbp, true, [&] { ++sleeps; });
+        finish(
+            t.file("out"), vbp, true, [&] { ++sleeps; }, open);
         const QString current = QDir::currentPath();
         QDir::setCurrent(before);
         QCOMPARE(current, QFileInfo(t.file("out")).canonicalFilePath());
-        QCOMPARE(fake.openedFiles, QStringList{vbp});
+        QCOMPARE(opened, QStringList{vbp});
         QCOMPARE(sleeps, 0);
         QVERIFY(!RegistryKeyExists(HKEY_LOCAL_MACHINE, kVb6AppPathKey));
         QVERIFY(!RegistryKeyExists(HKEY_CURRENT_USER, kManagerKey)); // never created
 
         RegistryCreateKey(HKEY_LOCAL_MACHINE, kVb6CommandKey, QString());
-        finish(t.file("out"), vbp, false, [&] { ++sleeps; });
+        finish(
+            t.file("out"), vbp, false, [&] { ++sleeps; }, open);
         QDir::setCurrent(before);
         QCOMPARE(sleeps, 1);
         QVERIFY(RegistryKeyExists(HKEY_LOCAL_MACHINE, kVb6AppPathKey));

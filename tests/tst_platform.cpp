@@ -1,10 +1,14 @@
-#include "platform/Dateiexistenz.h"
-#include "platform/FileDirPath.h"
-#include "platform/ListComboFind.h"
+#include "desktop/ListFind.h"
+#include "platform/FileExistence.h"
+#include "platform/FileIo.h"
+#include "platform/PathParts.h"
 #include "support/TestFolder.h"
 
+#include <QDir>
 #include <QListWidget>
 #include <QTest>
+
+#include <sys/stat.h>
 
 // The small platform answers the rest of the program relies on.
 class tst_platform : public QObject
@@ -27,6 +31,64 @@ private slots:
         QVERIFY(FileExists(t.file("x/*.frm")) && !FileExists(t.file("x/*.bas")));
         QVERIFY(FolderExists(file)); // any entry is reported
         QVERIFY(!FolderExists("") && !FolderExists(t.file("none")));
+    }
+
+    // A replacement that fails at any byte leaves the old file and no leftovers.
+    void atomicWriteFailure_data()
+    {
+        QTest::addColumn<qint64>("budget");
+        QTest::addColumn<int>("error");
+        QTest::newRow("disk full at once") << qint64(0) << ENOSPC;
+        QTest::newRow("disk full midway") << qint64(70000) << ENOSPC;
+        QTest::newRow("quota at the last byte") << qint64(99999) << EDQUOT;
+        QTest::newRow("i/o error") << qint64(4096) << EIO;
+    }
+    void atomicWriteFailure()
+    {
+        QFETCH(qint64, budget);
+        QFETCH(int, error);
+        TestFolder t;
+        const QString file = t.write("d/vorlagen.dat", "[Filelist]\r\n100=Haupt\r\n");
+        FileIo::failWritesAfter(budget, error);
+        const FileIo::Result result = FileIo::writeFileAtomically(file, QByteArray(100000, 'x'));
+        FileIo::clearFaults();
+        QCOMPARE(result.error(), error);
+        QVERIFY(!result.reason().isEmpty());
+        QCOMPARE(TestFolder::read(file), QByteArray("[Filelist]\r\n100=Haupt\r\n"));
+        QCOMPARE(QDir(t.file("d")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"vorlagen.dat"});
+    }
+
+    void atomicWriteKeepsLinksAndModes()
+    {
+        TestFolder t;
+        const QString target = t.write("d/echt.dat", "alt");
+        ::chmod(QFile::encodeName(target).constData(), 0640);
+        QVERIFY(QFile::link(target, t.file("d/link.dat")));
+        QVERIFY(FileIo::writeFileAtomically(t.file("d/link.dat"), "neu").ok());
+        QVERIFY(QFileInfo(t.file("d/link.dat")).isSymLink());
+        QCOMPARE(TestFolder::read(target), QByteArray("neu"));
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(target).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0640));
+    }
+
+    // Pipes and folders are refused at once instead of blocking the window.
+    void readOnlyRegularFiles()
+    {
+        TestFolder t;
+        const QString fifo = t.file("pipe");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QByteArray bytes = "x";
+        QCOMPARE(FileIo::readRegularFile(fifo, &bytes).error(), FileIo::kNotRegular);
+        QVERIFY(bytes.isEmpty());
+        QCOMPARE(FileIo::readRegularFile(t.path(), &bytes).error(), EISDIR);
+        QCOMPARE(FileIo::readRegularFile(t.file("fehlt"), &bytes).error(), ENOENT);
+        QCOMPARE(FileIo::writeFileAtomically(fifo, "x").error(), FileIo::kNotRegular);
+        const QString file = t.write("a.bas", "Attribute VB_Name = \"A\"\r\n");
+        QVERIFY(FileIo::readRegularFile(file, &bytes).ok());
+        QCOMPARE(bytes, QByteArray("Attribute VB_Name = \"A\"\r\n"));
+        QCOMPARE(FileIo::readRegularFile(file, &bytes, 5).error(), FileIo::kTooLarge);
     }
 
     void listFind()

@@ -1,19 +1,21 @@
 #include "app/Root.h"
 
 #include "catalog/Catalog.h"
+#include "desktop/Desktop.h"
+#include "desktop/ListFind.h"
+#include "desktop/Programs.h"
+#include "desktop/ShellOpen.h"
 #include "editing/ComponentPage.h"
 #include "generate/Checks.h"
 #include "generate/CopyRun.h"
 #include "generate/Finishing.h"
 #include "generate/ProjectFile.h"
 #include "platform/AppContext.h"
-#include "platform/Dateiexistenz.h"
-#include "platform/Desktop.h"
+#include "platform/FileExistence.h"
+#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
-#include "platform/ListComboFind.h"
-#include "platform/Programs.h"
 #include "platform/SpecialFolders.h"
-#include "platform/WinVersionen.h"
+#include "platform/WinVersion.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
@@ -24,7 +26,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QThread>
 
 namespace {
@@ -38,8 +39,9 @@ const QString kNoDescription = QStringLiteral(
 
 QByteArray readAll(const QString& path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QByteArray bytes;
+    (void)FileIo::readRegularFile(path, &bytes);
+    return bytes;
 }
 
 } // namespace
@@ -75,16 +77,15 @@ void Root::Form_Load()
     QByteArray logText;
     bool logStarted = false;
     for (int n = Catalog::kFirstKey; n <= Catalog::kLastKey; ++n) {
-        const QString key = QString::number(n);
-        const QString name = Catalog::read(QStringLiteral("Filelist"), key);
+        const QString name = Catalog::listedName(n);
         if (name.isEmpty())
             continue;
-        const QString folder = Catalog::read(QStringLiteral("Filepath"), name);
-        const QString fileName = Catalog::read(QStringLiteral("Filename"), name);
+        const QString folder = Catalog::folderOf(name);
+        const QString fileName = Catalog::fileNameOf(name);
         bool appended = false;
         if (FileExists(folder + fileName)) {
             if (ListFind(ui.LDateien, name, -1, false) >= 0) {
-                DeleteIniKey(Catalog::file(), QStringLiteral("FileList"), key);
+                Catalog::unlist(n);
                 changed = true;
             } else {
                 auto* item = new QListWidgetItem(name);
@@ -102,15 +103,12 @@ void Root::Form_Load()
             logStarted = true;
             logText += "\r\nFile is not exists: " + (folder + fileName).toUtf8();
         }
-        if (appended && Catalog::read(QStringLiteral("Marked"), name) == QStringLiteral("1"))
+        if (appended && Catalog::isMarked(name))
             ui.LDateien->item(ui.LDateien->count() - 1)->setCheckState(Qt::Checked);
     }
     if (logStarted) {
-        QSaveFile file(log);
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(logText + "\r\n");
-            file.commit();
-        }
+        // A log that cannot be written is not worth a message; the list shows anyway.
+        (void)FileIo::writeFileAtomically(log, logText + "\r\n");
     }
 
     ui.LDateien->setEnabled(true);
@@ -121,17 +119,15 @@ void Root::Form_Load()
     if (changed)
         Sortierung();
 
-    const QString myDocs = Catalog::read(QStringLiteral("Option"), QStringLiteral("MyDocs"));
+    const QString myDocs = Catalog::option(QStringLiteral("MyDocs"));
     ui.tProjekte->setText(myDocs.isEmpty() ? SpecialFolderPath(CSIDL_PERSONAL) + QLatin1Char('/')
                                            : myDocs);
     if (ui.LDateien->currentRow() == 0)
         m_componentPage->LDateien_Click();
     else if (ui.LDateien->count() > 0)
         ui.LDateien->setCurrentRow(0);
-    ui.bUnterordner->setChecked(Catalog::read(QStringLiteral("Option"), QStringLiteral("Folder")) !=
-                                QStringLiteral("0"));
-    ui.bZeigeProjekt->setChecked(
-        Catalog::read(QStringLiteral("Option"), QStringLiteral("Viewer")) != QStringLiteral("0"));
+    ui.bUnterordner->setChecked(Catalog::option(QStringLiteral("Folder")) != QStringLiteral("0"));
+    ui.bZeigeProjekt->setChecked(Catalog::option(QStringLiteral("Viewer")) != QStringLiteral("0"));
 
     const bool xp = WinVersion() == QStringLiteral("XP");
     ui.Frame1->setVisible(!xp);
@@ -296,12 +292,13 @@ void Root::generateProject()
         const QListWidgetItem* item = ui.LDateien->item(i);
         lines.append({item->text(), item->checkState() == Qt::Checked});
     }
-    const CopyResult copied = copyComponents(lines, folder, ui.bMarkieren->isChecked());
+    const CopyResult copied =
+        copyComponents(lines, folder, ui.bMarkieren->isChecked(), [] { DoEvents(); });
     ui.bAbbrechen->setEnabled(false);
 
     const ProjectFileResult project =
         writeProjectFiles(AppContext::exeFolder() + QStringLiteral("/QvStandard.bpv"), folder, name,
-                          copied.projectLines, copied.startForm);
+                          copied.projectLines, copied.startForm, [] { DoEvents(); });
     if (project.templateMissing)
         desktop().message(this, QMessageBox::Warning, messageTitle(), kTemplateMissing,
                           QMessageBox::Ok);
@@ -330,8 +327,10 @@ void Root::finishAndEnd()
     DoEvents();
     const QString name = ui.tBezeichnung->text();
     const QString folder = projectFolder();
-    Generate::finish(folder, Generate::projectFilePath(folder, name), ui.bZeigeProjekt->isChecked(),
-                     [] { Sleep(2); });
+    Generate::finish(
+        folder, Generate::projectFilePath(folder, name), ui.bZeigeProjekt->isChecked(),
+        [] { Sleep(2); }, [](const QString& file) { return ShellOpen(file, 1); },
+        [] { DoEvents(); });
     DoEvents();
     desktop().endProgram();
 }

@@ -12,21 +12,80 @@ QString file()
     return AppContext::catalogFile();
 }
 
+namespace {
+
+const QString kFilelist = QStringLiteral("Filelist");
+const QString kFilepath = QStringLiteral("Filepath");
+const QString kFilename = QStringLiteral("Filename");
+const QString kMarked = QStringLiteral("Marked");
+const QString kCaption = QStringLiteral("Caption");
+const QString kOption = QStringLiteral("Option");
+
 QString read(const QString& section, const QString& key)
 {
     return ReadIniValue(file(), section, key);
 }
 
-int write(const QString& section, const QString& key, const QString& value)
+} // namespace
+
+QString listedName(int key)
 {
-    return WriteIniValue(file(), section, key, value);
+    return read(kFilelist, QString::number(key));
+}
+
+void unlist(int key)
+{
+    DeleteIniKey(file(), kFilelist, QString::number(key));
+}
+
+QString folderOf(const QString& name)
+{
+    return read(kFilepath, name);
+}
+
+QString fileNameOf(const QString& name)
+{
+    return read(kFilename, name);
+}
+
+QString captionOf(const QString& name)
+{
+    return read(kCaption, name);
+}
+
+bool isMarked(const QString& name)
+{
+    return read(kMarked, name) == QLatin1String("1");
+}
+
+QString option(const QString& key)
+{
+    return read(kOption, key);
+}
+
+int setCaption(const QString& name, const QString& caption)
+{
+    return WriteIniValue(file(), kCaption, name, caption);
+}
+
+int setOption(const QString& key, const QString& value)
+{
+    return WriteIniValue(file(), kOption, key, value);
+}
+
+int saveMarks(const QStringList& names)
+{
+    QList<QPair<QString, QString>> keys;
+    for (const QString& name : names)
+        keys.append({name, QStringLiteral("1")});
+    return ReplaceIniSection(file(), kMarked, keys);
 }
 
 QList<Listed> enumerate()
 {
     QList<Listed> listed;
     for (int n = kFirstKey; n <= kLastKey; ++n) {
-        const QString name = read(QStringLiteral("Filelist"), QString::number(n));
+        const QString name = listedName(n);
         if (!name.isEmpty())
             listed.append({n, name});
     }
@@ -37,7 +96,7 @@ QStringList sortedNames()
 {
     QStringList names;
     for (const Listed& entry : enumerate()) {
-        if (!read(QStringLiteral("Filepath"), entry.name).isEmpty())
+        if (!folderOf(entry.name).isEmpty())
             names << entry.name;
     }
     QCollator collator;
@@ -53,7 +112,7 @@ void saveList(const QStringList& names)
     QList<QPair<QString, QString>> keys;
     for (qsizetype i = 0; i < names.size() && i <= kLastKey - kFirstKey; ++i)
         keys.append({QString::number(kFirstKey + i), names.at(i)});
-    ReplaceIniSection(file(), QStringLiteral("Filelist"), keys);
+    ReplaceIniSection(file(), kFilelist, keys);
 }
 
 } // namespace Catalog

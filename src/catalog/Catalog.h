@@ -12,8 +12,22 @@ inline constexpr int kLastKey = 200;
 
 QString file();
 
-QString read(const QString& section, const QString& key);
-int write(const QString& section, const QString& key, const QString& value);
+// The sections by what they hold; no other file names them.
+QString listedName(int key); // "Filelist"
+void unlist(int key);
+QString folderOf(const QString& name);   // "Filepath", ends with '/'
+QString fileNameOf(const QString& name); // "Filename"
+QString captionOf(const QString& name);  // "Caption"
+bool isMarked(const QString& name);      // "Marked" holds "1"
+QString option(const QString& key);      // "Option"
+
+// Each gives non-zero when written.
+int setCaption(const QString& name, const QString& caption);
+int setOption(const QString& key, const QString& value);
+
+// Rebuilds "Marked" as exactly these names with "1", at the end of the file, in
+// one atomic replacement; no names leaves no section.
+int saveMarks(const QStringList& names);
 
 struct Listed
 {

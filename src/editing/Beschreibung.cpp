@@ -43,8 +43,7 @@ QString Beschreibung::oneLine(const QString& text)
 
 void Beschreibung::bReady_Click()
 {
-    Catalog::write(QStringLiteral("Caption"), ui.RName->text(),
-                   oneLine(ui.tCaption->toPlainText()));
+    Catalog::setCaption(ui.RName->text(), oneLine(ui.tCaption->toPlainText()));
     accept();
 }
 

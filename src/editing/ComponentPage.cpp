@@ -1,8 +1,8 @@
 #include "editing/ComponentPage.h"
 
 #include "catalog/Catalog.h"
+#include "desktop/Desktop.h"
 #include "editing/Beschreibung.h"
-#include "platform/Desktop.h"
 #include "ui/RootUi.h"
 #include "ui/Widgets.h"
 
@@ -42,7 +42,7 @@ void ComponentPage::LDateien_ItemCheck(QListWidgetItem* item)
     // While the list is filled before the window shows, nothing is asked.
     if (!m_window->isVisible() || !item || item->checkState() != Qt::Unchecked)
         return;
-    const QString fileName = Catalog::read(QStringLiteral("Filename"), currentEntry());
+    const QString fileName = Catalog::fileNameOf(currentEntry());
     if (fileName.toLower() != QStringLiteral("root.frm"))
         return;
     const auto answer = desktop().message(m_window, QMessageBox::Warning,
@@ -57,7 +57,7 @@ void ComponentPage::LDateien_ItemCheck(QListWidgetItem* item)
 
 void ComponentPage::LDateien_Click()
 {
-    ui.RCaption->setText(Catalog::read(QStringLiteral("Caption"), currentEntry()));
+    ui.RCaption->setText(Catalog::captionOf(currentEntry()));
     tooltipRefresh();
 }
 
@@ -69,9 +69,9 @@ void ComponentPage::tooltipRefresh()
 void ComponentPage::RCaption_DblClick()
 {
     const QString name = currentEntry();
-    const QString fileName = Catalog::read(QStringLiteral("Filename"), name);
-    const QString folder = Catalog::read(QStringLiteral("Filepath"), name);
-    const QString caption = Catalog::read(QStringLiteral("Caption"), name);
+    const QString fileName = Catalog::fileNameOf(name);
+    const QString folder = Catalog::folderOf(name);
+    const QString caption = Catalog::captionOf(name);
 
     Beschreibung dialog(m_window);
     dialog.ui.tCaption->setPlainText(caption);

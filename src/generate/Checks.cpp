@@ -1,7 +1,6 @@
 #include "generate/Checks.h"
 
-#include "platform/Dateiexistenz.h"
-#include "platform/Desktop.h"
+#include "platform/FileExistence.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -68,14 +67,14 @@ QString folderQuestion(FolderState state)
     return {};
 }
 
-bool ensureProjectFolder(const QString& folder)
+bool ensureProjectFolder(const QString& folder, const Progress& progress)
 {
     if (!FolderExists(folder)) {
         QDir().mkdir(folder);
         if (!FolderExists(folder))
             QDir().mkpath(folder);
     }
-    DoEvents();
+    report(progress);
     return QFileInfo(folder).isDir();
 }
 

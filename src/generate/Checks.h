@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generate/Progress.h"
+
 #include <QString>
 
 // The project page's entries: how the project folder is formed from them, which
@@ -40,8 +42,8 @@ FolderState folderState(const QString& projectFolder);
 QString folderQuestion(FolderState state);
 
 // Creates the folder when it is missing: as one folder, else the whole path.
-// Lets window events run afterwards. True when a folder stands there now.
-bool ensureProjectFolder(const QString& folder);
+// Reports progress afterwards. True when a folder stands there now.
+bool ensureProjectFolder(const QString& folder, const Progress& progress = {});
 
 // Message texts; the window shows them.
 inline const QString kFolderQuestionTitle = QStringLiteral(" Projektordner auswählen");

@@ -2,8 +2,7 @@
 
 #include "catalog/Catalog.h"
 #include "generate/Checks.h"
-#include "platform/Dateiexistenz.h"
-#include "platform/IniFiles.h"
+#include "platform/FileExistence.h"
 
 #include <QFile>
 
@@ -84,26 +83,24 @@ bool copyFile(const QString& source, const QString& target)
 }
 
 CopyResult copyComponents(const QList<ListLine>& lines, const QString& projectFolder,
-                          bool saveMarks)
+                          bool saveMarks, const Progress& progress)
 {
     CopyResult result;
-    const QString marked = QStringLiteral("Marked");
-    if (saveMarks)
-        DeleteIniSection(Catalog::file(), marked);
+    QStringList marks;
 
     for (const ListLine& line : lines) {
         if (!line.checked)
             continue;
         const QString& name = line.entryName;
-        const QString folder = Catalog::read(QStringLiteral("Filepath"), name);
-        const QString fileName = Catalog::read(QStringLiteral("Filename"), name);
+        const QString folder = Catalog::folderOf(name);
+        const QString fileName = Catalog::fileNameOf(name);
 
         if (fileName.isEmpty()) {
             result.failures.append({name, Reason::kNoFileName});
         } else if (leavesFolder(fileName)) {
             result.failures.append({fileName, Reason::kBadFileName});
         } else {
-            const bool folderReady = ensureProjectFolder(projectFolder);
+            const bool folderReady = ensureProjectFolder(projectFolder, progress);
             const QString source = folder + fileName;
             const QString target = pathInProject(projectFolder, fileName);
             if (copyFile(source, target))
@@ -136,9 +133,11 @@ CopyResult copyComponents(const QList<ListLine>& lines, const QString& projectFo
                 result.startForm = name;
         }
 
-        if (saveMarks)
-            Catalog::write(marked, name, QStringLiteral("1"));
+        marks << name;
     }
+    // One replacement after the copies: no moment leaves the marks half-written.
+    if (saveMarks)
+        Catalog::saveMarks(marks);
     return result;
 }
 

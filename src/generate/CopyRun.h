@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generate/Failures.h"
+#include "generate/Progress.h"
 
 #include <QList>
 #include <QString>
@@ -28,10 +29,10 @@ struct CopyResult
 // Reads each checked entry's "Filepath" and "Filename" from the catalogue and
 // copies the file (and a form's .frx or a user control's .ctx beside it) into
 // the project folder, replacing files of the same name. With saveMarks, the
-// "Marked" section is rebuilt from the checked lines. Lets window events run
+// "Marked" section is rebuilt from the checked lines. Reports progress
 // before each component.
 CopyResult copyComponents(const QList<ListLine>& lines, const QString& projectFolder,
-                          bool saveMarks);
+                          bool saveMarks, const Progress& progress = {});
 
 // The project line for a component ("Form=Haupt.frm" and so on) without its line
 // end; the empty text for a kind that has none.

@@ -2,8 +2,6 @@
 
 #include "catalog/Catalog.h"
 #include "generate/Checks.h"
-#include "platform/Desktop.h"
-#include "platform/modOpenAsDlg.h"
 #include "platform/Registry.h"
 
 #include <QDir>
@@ -21,15 +19,15 @@ QString flag(bool on)
 void rememberOptions(bool merkeOrdner, const QString& projectName, const QString& folderText,
                      bool subfolder, bool viewer)
 {
-    const QString option = QStringLiteral("Option");
     if (merkeOrdner && !projectName.isEmpty())
-        Catalog::write(option, QStringLiteral("MyDocs"), folderBase(folderText));
-    Catalog::write(option, QStringLiteral("Folder"), flag(subfolder));
-    Catalog::write(option, QStringLiteral("Viewer"), flag(viewer));
+        Catalog::setOption(QStringLiteral("MyDocs"), folderBase(folderText));
+    Catalog::setOption(QStringLiteral("Folder"), flag(subfolder));
+    Catalog::setOption(QStringLiteral("Viewer"), flag(viewer));
 }
 
 void finish(const QString& projectFolder, const QString& projectFilePath, bool viewer,
-            const std::function<void()>& sleep)
+            const std::function<void()>& sleep, const std::function<bool(const QString&)>& openFile,
+            const Progress& progress)
 {
     if (RegistryKeyExists(HKEY_LOCAL_MACHINE, kVb6CommandKey)) {
         QVariant command;
@@ -38,7 +36,7 @@ void finish(const QString& projectFolder, const QString& projectFilePath, bool v
             RegistryCreateKey(HKEY_LOCAL_MACHINE, kVb6AppPathKey, QStringLiteral("1"));
         // Passed on exactly as read, terminating NUL and blank included.
         RegistrySetValue(HKEY_LOCAL_MACHINE, kVb6AppPathKey, QString(), command);
-        DoEvents();
+        report(progress);
         if (sleep)
             sleep();
     }
@@ -49,11 +47,11 @@ void finish(const QString& projectFolder, const QString& projectFilePath, bool v
     // The program opened next inherits it; in both folder modes it is the
     // folder that holds the project file.
     QDir::setCurrent(folderBase(projectFolder));
-    DoEvents();
+    report(progress);
 
     if (viewer)
-        ShellOpen(projectFilePath, 1);
-    DoEvents();
+        openFile(projectFilePath);
+    report(progress);
 }
 
 } // namespace Generate

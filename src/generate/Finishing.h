@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "generate/Progress.h"
+
 #include <functional>
 
 // What closes a generation: the remembered options, and the registry entries,
@@ -24,9 +26,10 @@ void rememberOptions(bool merkeOrdner, const QString& projectName, const QString
 // Copies the development environment's open command into its App Paths key
 // (then calls `sleep`, the window's two-second wait), records the project file
 // as "LastNew" when the manager's key exists, makes the project folder the
-// current folder, and opens the project file when `viewer` is set. The caller
+// current folder, and opens the project file through `openFile` when `viewer` is set. The caller
 // ends the program afterwards.
 void finish(const QString& projectFolder, const QString& projectFilePath, bool viewer,
-            const std::function<void()>& sleep);
+            const std::function<void()>& sleep, const std::function<bool(const QString&)>& openFile,
+            const Progress& progress = {});
 
 } // namespace Generate

@@ -2,11 +2,8 @@
 
 #include "generate/Checks.h"
 #include "platform/Ansi.h"
-#include "platform/Dateiexistenz.h"
-#include "platform/Desktop.h"
-
-#include <QFile>
-#include <QSaveFile>
+#include "platform/FileExistence.h"
+#include "platform/FileIo.h"
 
 namespace Generate {
 
@@ -32,8 +29,7 @@ void replaceKeyLine(QString& text, const QString& keyLine, const QString& replac
 
 bool writeWhole(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return FileIo::writeFileAtomically(path, bytes).ok();
 }
 
 } // namespace
@@ -97,7 +93,7 @@ QByteArray workspaceFileBytes(const QString& startForm)
 
 ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& projectFolder,
                                     const QString& projectName, const QString& projectLines,
-                                    const QString& startForm)
+                                    const QString& startForm, const Progress& progress)
 {
     ProjectFileResult result;
     result.startForm = applyRootRule(startForm, projectLines);
@@ -108,12 +104,11 @@ ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& 
 
     const QString projectFile = projectFilePath(projectFolder, projectName);
     const QString projectFileName = projectName + QStringLiteral(".vbp");
-    QFile templateFile(templatePath);
-    if (!templateFile.open(QIODevice::ReadOnly)) {
+    QByteArray templateBytes;
+    // A pipe or device in the template's place must not block the window.
+    if (!FileIo::readRegularFile(templatePath, &templateBytes)) {
         result.failures.append({projectFileName, Reason::kTemplateUnreadable});
     } else {
-        const QByteArray templateBytes = templateFile.readAll();
-        templateFile.close();
         const QByteArray bytes =
             projectFileBytes(templateBytes, projectName, projectLines, result.startForm);
         if (writeWhole(projectFile, bytes))
@@ -121,7 +116,7 @@ ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& 
         else
             result.failures.append({projectFileName, Reason::kWriteFailed});
     }
-    DoEvents();
+    report(progress);
 
     const QString workspaceFile =
         pathInProject(projectFolder, projectName + QStringLiteral(".vbw"));
@@ -129,7 +124,7 @@ ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& 
         result.written << workspaceFile;
     else
         result.failures.append({projectName + QStringLiteral(".vbw"), Reason::kWriteFailed});
-    DoEvents();
+    report(progress);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generate/Failures.h"
+#include "generate/Progress.h"
 
 #include <QByteArray>
 #include <QString>
@@ -32,11 +33,11 @@ struct ProjectFileResult
 };
 
 // Writes <name>.vbp and <name>.vbw into the project folder, replacing files of
-// those names; writes neither when the template is missing. Lets window events
-// run between the files.
+// those names; writes neither when the template is missing. Reports progress
+// after each file.
 ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& projectFolder,
                                     const QString& projectName, const QString& projectLines,
-                                    const QString& startForm);
+                                    const QString& startForm, const Progress& progress = {});
 
 inline const QString kTemplateMissing =
     QStringLiteral("Die Projektvorlage ''QvStandard.bpv'' konnte nicht gefunden werden.    \n"

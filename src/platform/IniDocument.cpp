@@ -1,10 +1,10 @@
 #include "platform/IniDocument.h"
 
 #include "platform/Ansi.h"
+#include "platform/FileIo.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <cerrno>
@@ -599,14 +599,7 @@ bool Document::save()
     }
     if (m_state == State::Loaded && !QFileInfo(m_path).isWritable())
         return false;
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit())
+    if (!FileIo::writeFileAtomically(m_path, bytes))
         return false;
     m_fileHoldsBytes = false;
     m_changed = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Desktop.h"
+#include "desktop/Desktop.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,4 +1,4 @@
-#include "platform/ListComboFind.h"
+#include "desktop/ListFind.h"
 
 #include <QListWidget>
 

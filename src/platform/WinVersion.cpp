@@ -1,4 +1,4 @@
-#include "platform/WinVersionen.h"
+#include "platform/WinVersion.h"
 
 QString WinVersion()
 {

@@ -1,4 +1,4 @@
-#include "platform/Dateiexistenz.h"
+#include "platform/FileExistence.h"
 
 #include <QDir>
 #include <QFileInfo>

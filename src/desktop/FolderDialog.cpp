@@ -1,6 +1,6 @@
-#include "platform/BrowseFolders2k.h"
+#include "desktop/FolderDialog.h"
 
-#include "platform/Desktop.h"
+#include "desktop/Desktop.h"
 
 QString BrowseFolder(int rootFolder, QWidget* parent)
 {

@@ -1,4 +1,4 @@
-#include "platform/FileDirPath.h"
+#include "platform/PathParts.h"
 
 QString FileNameOfPath(const QString& path)
 {

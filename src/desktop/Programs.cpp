@@ -1,6 +1,6 @@
-#include "platform/Programs.h"
+#include "desktop/Programs.h"
 
-#include "platform/Desktop.h"
+#include "desktop/Desktop.h"
 
 #include <QStandardPaths>
 

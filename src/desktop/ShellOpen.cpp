@@ -1,6 +1,6 @@
-#include "platform/modOpenAsDlg.h"
+#include "desktop/ShellOpen.h"
 
-#include "platform/Desktop.h"
+#include "desktop/Desktop.h"
 
 bool ShellOpen(const QString& file, int showCommand)
 {

@@ -1,0 +1,330 @@
+#include "platform/FileIo.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <limits>
+
+namespace FileIo {
+
+namespace {
+
+qint64 g_faultBudget = -1; // bytes left before the injected failure; -1: none
+int g_faultError = 0;
+
+// How many of `wanted` bytes may still be written before the injected failure.
+qint64 allowed(qint64 wanted)
+{
+    return g_faultBudget < 0 ? wanted : qMin(wanted, g_faultBudget);
+}
+
+void spend(qint64 written)
+{
+    if (g_faultBudget >= 0)
+        g_faultBudget -= written;
+}
+
+QByteArray encoded(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+mode_t creationMode()
+{
+    // umask can only be read by setting it; done once, before any threads write.
+    static const mode_t mask = [] {
+        const mode_t old = ::umask(022);
+        ::umask(old);
+        return old;
+    }();
+    return 0666 & ~mask;
+}
+
+// A link is replaced at its target, so the link itself survives the rename.
+QString resolved(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        const QString target = info.canonicalFilePath();
+        if (!target.isEmpty())
+            return target;
+    }
+    return path;
+}
+
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // Some file systems cannot sync a folder; the rename itself has happened.
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+QString Result::reason() const
+{
+    return reasonFor(m_error);
+}
+
+QString reasonFor(int error)
+{
+    switch (error) {
+    case 0:
+        return {};
+    case kNotRegular:
+        return QStringLiteral("Die Datei ist keine gewöhnliche Datei.");
+    case kTooLarge:
+        return QStringLiteral("Die Datei ist zu groß.");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Der Zugriff wurde verweigert.");
+    case EROFS:
+        return QStringLiteral("Der Datenträger ist schreibgeschützt.");
+    case ENOENT:
+        return QStringLiteral("Die Datei oder der Ordner wurde nicht gefunden.");
+    case ENOTDIR:
+        return QStringLiteral("Ein Teil des Pfades ist kein Ordner.");
+    case EISDIR:
+        return QStringLiteral("Der Pfad bezeichnet einen Ordner.");
+    case ENAMETOOLONG:
+        return QStringLiteral("Der Pfad ist zu lang.");
+    case ELOOP:
+        return QStringLiteral("Der Pfad enthält zu viele symbolische Verknüpfungen.");
+    case EIO:
+        return QStringLiteral("Beim Zugriff auf den Datenträger ist ein Ein-/Ausgabefehler "
+                              "aufgetreten.");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("Die Datei wird gerade verwendet.");
+    case EWOULDBLOCK:
+        return QStringLiteral("Die Datei ist durch ein anderes Programm gesperrt.");
+    case EFBIG:
+        return QStringLiteral("Die Datei ist zu groß für den Datenträger.");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("Es sind zu viele Dateien geöffnet.");
+    default:
+        return QStringLiteral("Systemfehler %1.").arg(error);
+    }
+}
+
+bool isRegularFile(const QString& path)
+{
+    struct stat st;
+    return !path.isEmpty() && ::stat(encoded(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+Result readRegularFile(const QString& path, QByteArray* bytes, qint64 maxBytes)
+{
+    bytes->clear();
+    // O_NONBLOCK: opening a pipe nobody writes to must not wait.
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return Result::failure(errno);
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return Result::failure(error);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Result::failure(S_ISDIR(st.st_mode) ? EISDIR : kNotRegular);
+    }
+    if (maxBytes >= 0 && st.st_size > maxBytes) {
+        ::close(fd);
+        return Result::failure(kTooLarge);
+    }
+    QByteArray data;
+    data.reserve(qsizetype(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            return Result::failure(error);
+        }
+        if (n == 0)
+            break;
+        data.append(buffer, qsizetype(n));
+        if (maxBytes >= 0 && data.size() > maxBytes) {
+            ::close(fd);
+            return Result::failure(kTooLarge);
+        }
+    }
+    ::close(fd);
+    *bytes = std::move(data);
+    return {};
+}
+
+AtomicWriter::AtomicWriter(const QString& path) : m_path(resolved(path)) {}
+
+AtomicWriter::~AtomicWriter()
+{
+    discard();
+}
+
+Result AtomicWriter::open()
+{
+    discard();
+    struct stat st;
+    const bool exists = ::stat(encoded(m_path).constData(), &st) == 0;
+    // Renaming over a pipe or device would silently swap it for a file.
+    if (exists && !S_ISREG(st.st_mode))
+        return Result::failure(S_ISDIR(st.st_mode) ? EISDIR : kNotRegular);
+    QByteArray pattern = encoded(temporaryPrefix(m_path)) + "XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0)
+        return Result::failure(errno);
+    m_fd = fd;
+    m_temporary = QFile::decodeName(pattern);
+    // Keep the old file's permissions; a new file gets the usual ones.
+    if (::fchmod(fd, exists ? (st.st_mode & 07777) : creationMode()) != 0) {
+        const int error = errno;
+        discard();
+        return Result::failure(error);
+    }
+    return {};
+}
+
+Result AtomicWriter::write(QByteArrayView bytes)
+{
+    if (m_fd < 0)
+        return Result::failure(EBADF);
+    const char* data = bytes.data();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const qint64 chunk = allowed(left);
+        if (chunk == 0)
+            return Result::failure(g_faultError);
+        const ssize_t n = ::write(m_fd, data, size_t(chunk));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return Result::failure(errno);
+        if (n == 0)
+            return Result::failure(ENOSPC);
+        spend(n);
+        data += n;
+        left -= n;
+    }
+    return {};
+}
+
+Result AtomicWriter::copyFrom(int sourceFd, qint64 length, qint64* copied)
+{
+    *copied = 0;
+    if (m_fd < 0)
+        return Result::failure(EBADF);
+    const qint64 chunk = allowed(length);
+    if (chunk == 0 && length > 0)
+        return Result::failure(g_faultError);
+    for (;;) {
+        const ssize_t n = ::copy_file_range(sourceFd, nullptr, m_fd, nullptr, size_t(chunk), 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n >= 0) {
+            spend(n);
+            *copied = n;
+            return {};
+        }
+        // Across file systems or on old kernels: through user space instead.
+        if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
+            return Result::failure(errno);
+        break;
+    }
+    static constexpr qint64 kBuffer = 1 << 20;
+    QByteArray buffer(qsizetype(qMin(chunk, kBuffer)), Qt::Uninitialized);
+    ssize_t n;
+    do
+        n = ::read(sourceFd, buffer.data(), size_t(buffer.size()));
+    while (n < 0 && errno == EINTR);
+    if (n < 0)
+        return Result::failure(errno);
+    if (const Result written = write(QByteArrayView(buffer.constData(), n)); !written)
+        return written;
+    *copied = n;
+    return {};
+}
+
+Result AtomicWriter::commit()
+{
+    if (m_fd < 0)
+        return Result::failure(EBADF);
+    if (::fsync(m_fd) != 0) {
+        const int error = errno;
+        discard();
+        return Result::failure(error);
+    }
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0) {
+        const int error = errno;
+        discard();
+        return Result::failure(error);
+    }
+    if (::rename(encoded(m_temporary).constData(), encoded(m_path).constData()) != 0) {
+        const int error = errno;
+        discard();
+        return Result::failure(error);
+    }
+    m_temporary.clear();
+    syncFolder(QFileInfo(m_path).absolutePath());
+    return {};
+}
+
+void AtomicWriter::discard()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_temporary.isEmpty()) {
+        ::unlink(encoded(m_temporary).constData());
+        m_temporary.clear();
+    }
+}
+
+Result writeFileAtomically(const QString& path, QByteArrayView bytes)
+{
+    AtomicWriter writer(path);
+    if (Result result = writer.open(); !result)
+        return result;
+    if (Result result = writer.write(bytes); !result)
+        return result;
+    return writer.commit();
+}
+
+QString temporaryPrefix(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp-");
+}
+
+void failWritesAfter(qint64 bytes, int error)
+{
+    g_faultBudget = qMax<qint64>(bytes, 0);
+    g_faultError = error;
+}
+
+void clearFaults()
+{
+    g_faultBudget = -1;
+    g_faultError = 0;
+}
+
+} // namespace FileIo

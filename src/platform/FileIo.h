@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cerrno>
+
+// Reading and replacing files by name without ever leaving a half-written file or
+// blocking on something that is not a file.
+namespace FileIo {
+
+// Not an errno value: the path names a pipe, device, socket or folder.
+inline constexpr int kNotRegular = -1;
+// Not an errno value: the file is larger than the caller accepts.
+inline constexpr int kTooLarge = -2;
+
+// The outcome of a file operation: ok, or the system's error number.
+class [[nodiscard]] Result
+{
+public:
+    Result() = default;
+    static Result failure(int error) { return Result(error == 0 ? EIO : error); }
+
+    bool ok() const { return m_error == 0; }
+    explicit operator bool() const { return ok(); }
+    int error() const { return m_error; }
+
+    // The reason in German, as one sentence for the user.
+    QString reason() const;
+
+private:
+    explicit Result(int error) : m_error(error) {}
+    int m_error = 0;
+};
+
+// The German sentence for a system error number (or kNotRegular, kTooLarge).
+QString reasonFor(int error);
+
+// Whether `path` is a regular file or a link to one.
+bool isRegularFile(const QString& path);
+
+// Reads a whole regular file. A pipe, device or folder is refused without blocking
+// (kNotRegular); a file over `maxBytes` (when >= 0) gives kTooLarge.
+Result readRegularFile(const QString& path, QByteArray* bytes, qint64 maxBytes = -1);
+
+// Builds a new file beside `path` and puts it in place only when every byte reached
+// the disk: each write, the sync and the close are checked, the rename is atomic
+// and the folder is synced after it. Until commit() the old file stays untouched;
+// a writer destroyed or discarded before it removes its temporary file.
+class AtomicWriter
+{
+public:
+    explicit AtomicWriter(const QString& path);
+    ~AtomicWriter();
+    AtomicWriter(const AtomicWriter&) = delete;
+    AtomicWriter& operator=(const AtomicWriter&) = delete;
+
+    Result open();
+    Result write(QByteArrayView bytes);
+    // Copies up to `length` bytes from `sourceFd` (at its offset) into the new file,
+    // in the kernel where it can; `copied` gets the count (0 at the source's end).
+    Result copyFrom(int sourceFd, qint64 length, qint64* copied);
+    Result commit();
+    void discard();
+
+    // The temporary file while open; empty otherwise.
+    QString temporaryPath() const { return m_temporary; }
+
+private:
+    QString m_path; // the file to replace (a link is followed to its target)
+    QString m_temporary;
+    int m_fd = -1;
+};
+
+// Replaces `path` by a file holding `bytes` through an AtomicWriter.
+Result writeFileAtomically(const QString& path, QByteArrayView bytes);
+
+// The name prefix of this program's temporary files beside `path`, so leftovers of a
+// killed process can be recognised: ".<name>.tmp-".
+QString temporaryPrefix(const QString& path);
+
+// Test seam: after `bytes` more bytes have been written by any writer here, writes
+// fail with `error` (ENOSPC by default) until clearFaults().
+void failWritesAfter(qint64 bytes, int error = ENOSPC);
+void clearFaults();
+
+} // namespace FileIo
