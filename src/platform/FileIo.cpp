@@ -83,6 +83,8 @@ QString reasonFor(int error)
         return QStringLiteral("Die Datei ist keine gewöhnliche Datei.");
     case kTooLarge:
         return QStringLiteral("Die Datei ist zu groß.");
+    case kUnreadable:
+        return QStringLiteral("Die Datei konnte nicht gelesen werden.");
     case ENOSPC:
     case EDQUOT:
         return QStringLiteral("Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.");
@@ -186,6 +188,9 @@ Result AtomicWriter::open()
     // Renaming over a pipe or device would silently swap it for a file.
     if (exists && !S_ISREG(st.st_mode))
         return Result::failure(S_ISDIR(st.st_mode) ? EISDIR : kNotRegular);
+    // A write-protected file stays as it is, although the rename could replace it.
+    if (exists && ::access(encoded(m_path).constData(), W_OK) != 0)
+        return Result::failure(errno);
     QByteArray pattern = encoded(temporaryPrefix(m_path)) + "XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)

@@ -14,6 +14,8 @@ namespace FileIo {
 inline constexpr int kNotRegular = -1;
 // Not an errno value: the file is larger than the caller accepts.
 inline constexpr int kTooLarge = -2;
+// Not an errno value: a file that could not be read as a whole is never replaced.
+inline constexpr int kUnreadable = -3;
 
 // The outcome of a file operation: ok, or the system's error number.
 class [[nodiscard]] Result

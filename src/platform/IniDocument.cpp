@@ -586,24 +586,30 @@ QByteArray Document::compose() const
     return build(Encoding::Utf8);
 }
 
-bool Document::save()
+FileIo::Result Document::save()
 {
     if (m_state == State::Unreadable)
-        return false;
+        return FileIo::Result::failure(FileIo::kUnreadable);
     if (!m_changed)
-        return true;
+        return {};
     const QByteArray bytes = compose();
     if (m_state == State::Loaded && m_fileHoldsBytes && bytes == m_bytes) {
         m_changed = false;
-        return true;
+        return {};
     }
-    if (m_state == State::Loaded && !QFileInfo(m_path).isWritable())
-        return false;
-    if (!FileIo::writeFileAtomically(m_path, bytes))
-        return false;
+    if (FileIo::Result result = FileIo::writeFileAtomically(m_path, bytes); !result)
+        return result;
     m_fileHoldsBytes = false;
     m_changed = false;
-    return true;
+    return {};
+}
+
+FileIo::Result edit(const QString& path, const std::function<bool(Document&)>& change)
+{
+    Document document(path);
+    if (!change(document))
+        return {};
+    return document.save();
 }
 
 QStringList Document::lineTexts() const

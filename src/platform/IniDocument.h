@@ -1,10 +1,14 @@
 #pragma once
 
+#include "platform/FileIo.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+
+#include <functional>
 
 // The profile-file engine behind IniFiles.h and the registry stand-in.
 //
@@ -81,7 +85,7 @@ public:
 
     // Replaces the file atomically when something changed. An unreadable file is
     // never written.
-    bool save();
+    FileIo::Result save();
 
     QStringList lineTexts() const;
 
@@ -121,5 +125,10 @@ private:
     QList<Line> m_lines;
     QStringList m_written;
 };
+
+// One read-change-write of a file: `change` edits the document read from it and
+// answers false to leave the file alone; otherwise the file is replaced once,
+// atomically. Every change of several keys that belongs together goes here.
+FileIo::Result edit(const QString& path, const std::function<bool(Document&)>& change);
 
 } // namespace Ini

@@ -21,21 +21,21 @@ int WriteIniValue(const QString& file, const QString& section, const QString& ke
                   const QString& value)
 {
     Ini::Document document(file);
-    return document.setValue(section, key, value) && document.save() ? 1 : 0;
+    return document.setValue(section, key, value) && document.save().ok() ? 1 : 0;
 }
 
 void DeleteIniKey(const QString& file, const QString& section, const QString& key)
 {
     Ini::Document document(file);
     if (document.removeKey(section, key))
-        document.save();
+        (void)document.save();
 }
 
 void DeleteIniSection(const QString& file, const QString& section)
 {
     Ini::Document document(file);
     if (document.removeSection(section))
-        document.save();
+        (void)document.save();
 }
 
 int ReplaceIniSection(const QString& file, const QString& section,
@@ -54,5 +54,5 @@ int ReplaceIniSection(const QString& file, const QString& section,
     document.removeSection(section);
     for (const auto& [key, value] : keysAndValues)
         document.setValue(section, key, value);
-    return document.save() ? 1 : 0;
+    return document.save().ok() ? 1 : 0;
 }

@@ -139,7 +139,7 @@ bool RegistryCreateKey(quint32 hive, const QString& subkey, const QString& keyCl
         if (Ini::isWritableSection(parent) && !document.hasSection(parent))
             document.addSection(parent);
     }
-    return document.addSection(subkey) && document.save();
+    return document.addSection(subkey) && document.save().ok();
 }
 
 bool RegistrySetValue(quint32 hive, const QString& subkey, const QString& valueName,
@@ -185,7 +185,7 @@ bool RegistrySetValue(quint32 hive, const QString& subkey, const QString& valueN
     default:
         return true; // other kinds write nothing
     }
-    return document.setValue(subkey, valueKey(valueName), data) && document.save();
+    return document.setValue(subkey, valueKey(valueName), data) && document.save().ok();
 }
 
 bool RegistryGetValue(quint32 hive, const QString& subkey, const QString& valueName,
