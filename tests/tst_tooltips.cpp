@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -355,6 +356,22 @@ private slots:
         QCOMPARE(f.tips.shownText(), QString());
         leaveAll(f.window.get());
         QCOMPARE(f.clock->waiting(TipClock::Show), -1);
+    }
+
+    void realClockWaits()
+    {
+        Form f;
+        f.tips.setClock(nullptr);
+        f.tips.AddTool(f.a, 0, QStringLiteral("echt"));
+        f.tips.SetDelayTime(Tooltips_Class::TTDT_INITIAL, 40);
+        f.tips.SetDelayTime(Tooltips_Class::TTDT_AUTOPOP, 120);
+        QElapsedTimer clock;
+        hover(f.a);
+        clock.start();
+        QTRY_COMPARE_WITH_TIMEOUT(f.tips.shownText(), QStringLiteral("echt"), 2000);
+        QVERIFY(clock.elapsed() >= 40);
+        QTRY_COMPARE_WITH_TIMEOUT(f.tips.shownText(), QString(), 2000);
+        QVERIFY(clock.elapsed() >= 160);
     }
 
     void silentToolsAndTexts()
