@@ -453,6 +453,18 @@ private slots:
         QCOMPARE(f.tips.GetTooltipHeight(f.a), height); // no title, no line, no icon
     }
 
+    void ampersands()
+    {
+        Form f;
+        const QString text = QStringLiteral("Laden && Speichern");
+        f.tips.AddTool(f.a, 0, text);
+        const int marked = f.tips.GetTooltipWidth(f.a); // "&&" shows one '&'
+        f.tips.Create(f.window.get(), Tooltips_Class::TTS_NOPREFIX);
+        f.tips.AddTool(f.a, 0, text);
+        const QFontMetrics fm(QToolTip::font());
+        QCOMPARE(f.tips.GetTooltipWidth(f.a) - marked, fm.horizontalAdvance(QLatin1Char('&')));
+    }
+
     void toolkitTipNeverShows()
     {
         Form f;
