@@ -91,10 +91,12 @@ class tst_tooltips : public QObject
 
     std::shared_ptr<FakeClock> m_clock;
 
-    // Puts the pointer on `widget`, first off every control so that each move enters.
+    // Puts the pointer on `widget` (its centre unless `at` is given).
     static void hover(QWidget* widget, QPoint at = QPoint())
     {
         QTest::mouseMove(widget, at.isNull() ? widget->rect().center() : at);
+        // On a real display the pointer's events come later.
+        QTRY_VERIFY_WITH_TIMEOUT(widget->underMouse(), 2000);
     }
     static void leaveAll(QWidget* window)
     {
