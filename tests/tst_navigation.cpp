@@ -3,6 +3,8 @@
 #include "editing/ComponentPage.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
+#include "ui/RootTooltips.h"
+#include "ui/Tooltips.h"
 #include "ui/Widgets.h"
 
 #include <QApplication>
@@ -37,6 +39,12 @@ class tst_navigation : public QObject
         }
         QListWidgetItem* line(int row) const { return w->ui.LDateien->item(row); }
     };
+
+    // The text the list's tool carries.
+    static QString listTip(const Wizard& f)
+    {
+        return RootTooltips::manager().toolText(f.w->ui.LDateien);
+    }
 
     // Runs `act` on the description dialog once it is up.
     static void whenDialogOpens(std::function<void(Beschreibung*)> act)
@@ -139,9 +147,9 @@ private slots:
     {
         Wizard f;
         f.next();
-        QCOMPARE(f.w->ui.LDateien->toolTip(), QString()); // Haupt has no description
+        QCOMPARE(listTip(f), QString()); // Haupt has no description
         f.w->ui.LDateien->setCurrentRow(2);
-        QCOMPARE(f.w->ui.LDateien->toolTip(), QString("Eine Werkzeugleiste"));
+        QCOMPARE(listTip(f), QString("Eine Werkzeugleiste"));
         QString shown;
         whenDialogOpens([&](Beschreibung* d) {
             shown = d->ui.RName->text() + ": " + d->ui.tCaption->toPlainText();
@@ -153,7 +161,7 @@ private slots:
         QCOMPARE(shown, QString("Steuer: Eine Werkzeugleiste"));
         QCOMPARE(f.w->ui.LDateien->currentRow(), 2);
         QCOMPARE(ReadIniValue(f.t.catalog(), "Caption", "Steuer"), QString("Neue Zeilen hier"));
-        QCOMPARE(f.w->ui.LDateien->toolTip(), QString("Neue Zeilen hier"));
+        QCOMPARE(listTip(f), QString("Neue Zeilen hier"));
     }
 
     void descriptionCancelStoresNothing_data()
@@ -193,7 +201,7 @@ private slots:
         });
         f.w->componentPage()->RCaption_DblClick();
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=\r\n"));
-        QCOMPARE(f.w->ui.LDateien->toolTip(), QString());
+        QCOMPARE(listTip(f), QString());
 
         const QString longText(300, 'a');
         whenDialogOpens([&](Beschreibung* d) {

@@ -16,6 +16,7 @@
 #include "platform/IniFiles.h"
 #include "platform/SpecialFolders.h"
 #include "platform/WinVersion.h"
+#include "ui/RootTooltips.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
@@ -141,7 +142,7 @@ void Root::Form_Load()
     ui.Map2->hide();
     ui.Map1->show();
     DoEvents();
-    tooltipSetup();
+    RootTooltips::setup(this, ui, 0);
 }
 
 void Root::Sortierung()
@@ -228,21 +229,10 @@ void Root::bAbbrechen_Click()
     desktop().endProgram();
 }
 
-void Root::tooltipSetup()
+void Root::closeEvent(QCloseEvent* event)
 {
-    const std::pair<QWidget*, const char*> tips[] = {
-        {ui.LDateien, "Anzeigen von benutzerdefinierten Hilfethemen der Formulare und Module."},
-        {ui.bHinzufuegen, "Hinzufügen von Formularen, Modulen, Steuerelementen oder Resourcen."},
-        {ui.bLoeschen, "Entfernen der markierten Komponente aus der Datenbank."},
-        {ui.bMarkieren, "Speichert die markierten Komponenten der Liste für den nächsten Start."},
-        {ui.bUnterordner, "Erstellung eines Unterordners (im Projektordner) mit dem Projektnamen."},
-        {ui.bMerkeOrdner, "Den Projektordner für die nächste Verwendung speichern."},
-        {ui.bZeigeProjekt, "Das Projekt nach der Erstellung in Microsoft Visual Basic anzeigen."},
-        {ui.bOrdner, "Auswahl des Projektordners aus der Dateistruktur von Windows."},
-        {ui.PHilfe, "Hilfethemen zu Velkaro Visual Code-Vorgix anzeigen."},
-        {ui.Map2, ""}};
-    for (const auto& [widget, text] : tips)
-        widget->setToolTip(QString::fromUtf8(text));
+    RootTooltips::teardown();
+    QWidget::closeEvent(event);
 }
 
 QString Root::projectFolder() const

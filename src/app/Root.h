@@ -42,9 +42,12 @@ public slots:
     void bZurueck_Click();
     void bAbbrechen_Click();
 
+protected:
+    // The close box; the program's other ends leave the window as it is.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void showPage(QWidget* page);
-    void tooltipSetup();
     // The folder the project goes into, as the project page's fields give it.
     QString projectFolder() const;
     bool projectChecksPass();

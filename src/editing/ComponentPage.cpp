@@ -3,6 +3,7 @@
 #include "catalog/Catalog.h"
 #include "desktop/Desktop.h"
 #include "editing/Beschreibung.h"
+#include "ui/RootTooltips.h"
 #include "ui/RootUi.h"
 #include "ui/Widgets.h"
 
@@ -63,7 +64,7 @@ void ComponentPage::LDateien_Click()
 
 void ComponentPage::tooltipRefresh()
 {
-    ui.LDateien->setToolTip(ui.RCaption->text());
+    RootTooltips::refresh(ui);
 }
 
 void ComponentPage::RCaption_DblClick()

@@ -1,0 +1,628 @@
+// The tooltip manager on its own, and the main window's tips as a user meets them.
+
+#include "support/ShownWindow.h"
+#include "ui/RootTooltips.h"
+#include "ui/Tooltips.h"
+#include "ui/Widgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleHints>
+#include <QTest>
+#include <QToolTip>
+
+#include <array>
+#include <memory>
+
+namespace {
+
+// Fires the tips' waits when the test says so and tells how long each would be.
+class FakeClock : public TipClock
+{
+public:
+    void start(Wait wait, int ms, std::function<void()> due) override
+    {
+        m_armed[wait] = {ms, std::move(due)};
+    }
+    void stop(Wait wait) override { m_armed[wait] = {}; }
+
+    // The wait's length while it runs, else -1.
+    int waiting(Wait wait) const { return m_armed[wait].due ? m_armed[wait].ms : -1; }
+    void fire(Wait wait)
+    {
+        auto due = std::move(m_armed[wait].due);
+        m_armed[wait] = {};
+        QVERIFY2(due, "no wait is running");
+        due();
+    }
+
+private:
+    struct Armed
+    {
+        int ms = -1;
+        std::function<void()> due;
+    };
+    std::array<Armed, 2> m_armed;
+};
+
+quint32 colorRef(const QColor& c)
+{
+    return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16;
+}
+
+const QString kHinzufuegen =
+    QStringLiteral("Hinzufügen von Formularen, Modulen, Steuerelementen oder Resourcen.");
+const QString kListHint =
+    QStringLiteral("Anzeigen von benutzerdefinierten Hilfethemen der Formulare und Module.");
+
+// A small form: two buttons, a label and a plain area, with its own manager.
+struct Form
+{
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+    QPushButton* a = new QPushButton(QStringLiteral("A"), window.get());
+    QPushButton* b = new QPushButton(QStringLiteral("B"), window.get());
+    QLabel* label = new QLabel(QStringLiteral("Etikett"), window.get());
+    std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
+    Tooltips_Class tips;
+
+    Form()
+    {
+        window->resize(300, 200);
+        a->setGeometry(10, 10, 80, 30);
+        b->setGeometry(100, 10, 80, 30);
+        label->setGeometry(10, 60, 80, 20);
+        window->show();
+        tips.setClock(clock);
+        tips.Create(window.get(), 0);
+    }
+};
+
+} // namespace
+
+class tst_tooltips : public QObject
+{
+    Q_OBJECT
+
+    std::shared_ptr<FakeClock> m_clock;
+
+    // Puts the pointer on `widget` (its centre unless `at` is given).
+    static void hover(QWidget* widget, QPoint at = QPoint())
+    {
+        QTest::mouseMove(widget, at.isNull() ? widget->rect().center() : at);
+        // On a real display the pointer's events come later.
+        QTRY_VERIFY_WITH_TIMEOUT(widget->underMouse(), 2000);
+    }
+    static void leaveAll(QWidget* window)
+    {
+        QTest::mouseMove(window, QPoint(window->width() - 2, window->height() - 2));
+    }
+
+    // A point of `page` with no control on it.
+    static QPoint freePoint(QWidget* page)
+    {
+        for (int y = 5; y < page->height(); y += 5) {
+            for (int x = 5; x < page->width(); x += 5) {
+                if (!page->childAt(x, y))
+                    return {x, y};
+            }
+        }
+        return {};
+    }
+
+private slots:
+    void init()
+    {
+        Root::setSleepScale(0.0);
+        m_clock = std::make_shared<FakeClock>();
+        RootTooltips::manager().setClock(m_clock);
+    }
+    void cleanup()
+    {
+        RootTooltips::manager().setClock(nullptr);
+        m_clock.reset();
+    }
+
+    // --- the manager on its own ---
+
+    void answersBeforeCreate()
+    {
+        Tooltips_Class tips;
+        QWidget w;
+        tips.AddTool(&w, 0, QStringLiteral("x"));
+        tips.SetTipText(&w, QStringLiteral("y"));
+        tips.setTitle(QStringLiteral("Titel"));
+        tips.setIcon(1);
+        tips.setMarginLeft(5);
+        QCOMPARE(tips.ToolCount(), 0);
+        QCOMPARE(tips.Title(), QString());
+        QCOMPARE(tips.Icon(), 0);
+        QCOMPARE(tips.Enabled(), false);
+        QCOMPARE(tips.MarginLeft(), 0);
+        QCOMPARE(tips.MaxTipWidth(), 0);
+        QCOMPARE(tips.BackColor(), 0u);
+        QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_INITIAL), 0);
+        QCOMPARE(tips.GetTooltipWidth(&w), 0);
+        QCOMPARE(tips.HitTest(&w, 1, 1), false);
+        QCOMPARE(tips.ToolTipWidthFromText(QFontMetrics(w.font()), QStringLiteral("x")), 0);
+        QCOMPARE(tips.GetShellVersion(), 0);
+        QCOMPARE(tips.MakeLong(1, 2), 0x00020001);
+        QVERIFY(!tips.tipWindow());
+        // Only Enabled is kept without a window.
+        tips.setEnabled(true);
+        QCOMPARE(tips.Enabled(), true);
+    }
+
+    void createTwiceDropsTheFirstWindow()
+    {
+        Form f;
+        f.tips.AddTool(f.a, 0, QStringLiteral("A"));
+        f.tips.AddTool(f.b, 0, QStringLiteral("B"));
+        f.tips.setTitle(QStringLiteral("Titel"));
+        f.tips.setIcon(2);
+        f.tips.setEnabled(false);
+        const QPointer<QWidget> first = f.tips.tipWindow();
+        f.tips.Create(f.window.get(), 0);
+        QVERIFY(!first);
+        QVERIFY(f.tips.tipWindow());
+        QCOMPARE(f.tips.ToolCount(), 0);
+        QCOMPARE(f.tips.Title(), QString());
+        QCOMPARE(f.tips.Icon(), 0);
+        QCOMPARE(f.tips.Enabled(), true);
+        // The new window is the only one of this form.
+        QCOMPARE(f.window->findChildren<QWidget*>(QStringLiteral("Tooltips")).size(), 1);
+    }
+
+    void toolsAndTexts()
+    {
+        Form f;
+        QPushButton stranger;
+        f.tips.AddTool(f.a, 0, QStringLiteral("erste"));
+        f.tips.AddTool(f.a, 0, QStringLiteral("zweite")); // no check for duplicates
+        QCOMPARE(f.tips.ToolCount(), 2);
+        f.tips.SetTipText(&stranger, QStringLiteral("fremd"));
+        QCOMPARE(f.tips.ToolCount(), 2);
+        QCOMPARE(f.tips.toolText(&stranger), QString());
+        f.tips.SetTipText(f.a, QStringLiteral("neu")); // the first registration
+        QCOMPARE(f.tips.toolText(f.a), QStringLiteral("neu"));
+        f.tips.DeleteTool(f.a);
+        QCOMPARE(f.tips.ToolCount(), 1);
+        QCOMPARE(f.tips.toolText(f.a), QStringLiteral("zweite"));
+        f.tips.DeleteTool(&stranger);
+        QCOMPARE(f.tips.ToolCount(), 1);
+    }
+
+    void halvesAndMakeLong_data()
+    {
+        QTest::addColumn<int>("low");
+        QTest::addColumn<int>("high");
+        QTest::addColumn<quint32>("packed");
+        QTest::newRow("1, 2") << 1 << 2 << 0x00020001u;
+        QTest::newRow("0xFFFF halves are -1") << -1 << -1 << 0xFFFFFFFFu;
+        QTest::newRow("largest positive") << 32767 << 0 << 0x00007FFFu;
+        QTest::newRow("negative high only") << 0 << -32768 << 0x80000000u;
+    }
+    void halvesAndMakeLong()
+    {
+        QFETCH(int, low);
+        QFETCH(int, high);
+        QFETCH(quint32, packed);
+        QCOMPARE(quint32(Tooltips_Class::MakeLong(qint16(low), qint16(high))), packed);
+        QCOMPARE(Tooltips_Class::LoWord(packed), low);
+        QCOMPARE(Tooltips_Class::HiWord(packed), high);
+    }
+
+    void tipSizesAreSigned16BitHalves()
+    {
+        Form f;
+        f.tips.AddTool(f.a, 0, QString(4000, QLatin1Char('W'))); // far wider than 32767 px
+        f.tips.AddTool(f.b, 0, QStringLiteral("kurz"));
+        QVERIFY(f.tips.GetTooltipWidth(f.a) < 0);
+        const QFontMetrics fm(QToolTip::font());
+        // The tip rounds the text's width up; the one-line measurement rounds it.
+        QVERIFY(qAbs(f.tips.GetTooltipWidth(f.b) - f.tips.ToolTipWidthFromText(fm, "kurz")) <= 1);
+        QCOMPARE(f.tips.GetTooltipHeight(f.b), f.tips.ToolTipHeightFromText(fm, "kurz"));
+        QCOMPARE(f.tips.GetTooltipWidth(f.label), 0); // no tool
+    }
+
+    void colours_data()
+    {
+        QTest::addColumn<quint32>("code");
+        QTest::addColumn<quint32>("rgb");
+        QTest::newRow("system 24, tip background")
+            << 0x80000018u << colorRef(QToolTip::palette().color(QPalette::ToolTipBase));
+        QTest::newRow("system 23, tip text")
+            << 0x80000017u << colorRef(QToolTip::palette().color(QPalette::ToolTipText));
+        QTest::newRow("system 5, window")
+            << 0x80000005u << colorRef(QApplication::palette().color(QPalette::Base));
+        QTest::newRow("no such system colour") << 0x80000063u << 0u;
+        QTest::newRow("pure blue") << 0x00FF0000u << 0x00FF0000u;
+        QTest::newRow("black") << 0u << 0u;
+    }
+    void colours()
+    {
+        QFETCH(quint32, code);
+        QFETCH(quint32, rgb);
+        Form f;
+        f.tips.setBackColor(code);
+        f.tips.setForeColor(code);
+        QCOMPARE(f.tips.BackColor(), rgb);
+        QCOMPARE(f.tips.ForeColor(), rgb);
+    }
+
+    void defaultsAndPaintedColour()
+    {
+        Form f;
+        QCOMPARE(f.tips.BackColor(), colorRef(QToolTip::palette().color(QPalette::ToolTipBase)));
+        QCOMPARE(f.tips.ForeColor(), colorRef(QToolTip::palette().color(QPalette::ToolTipText)));
+        QCOMPARE(f.tips.MaxTipWidth(), -1);
+        f.tips.AddTool(f.a, 0, QStringLiteral("blau"));
+        f.tips.setBackColor(0x00FF0000);
+        f.tips.setMarginTop(6);
+        f.tips.setMarginLeft(6);
+        hover(f.a);
+        f.clock->fire(TipClock::Show);
+        const QImage shot = f.tips.tipWindow()->grab().toImage();
+        QCOMPARE(shot.pixelColor(3, 3), QColor(0, 0, 255));
+    }
+
+    void oneMarginLeavesTheOthers()
+    {
+        Form f;
+        f.tips.setMarginLeft(1);
+        f.tips.setMarginTop(2);
+        f.tips.setMarginRight(3);
+        f.tips.setMarginBottom(4);
+        f.tips.setMarginLeft(5);
+        QCOMPARE(f.tips.MarginLeft(), 5);
+        QCOMPARE(f.tips.MarginTop(), 2);
+        QCOMPARE(f.tips.MarginRight(), 3);
+        QCOMPARE(f.tips.MarginBottom(), 4);
+        // The measurements go through the edge and the margins, both ways.
+        const QFontMetrics fm(QToolTip::font());
+        const int text = fm.horizontalAdvance(QStringLiteral("Maß"));
+        const int tip = f.tips.ToolTipWidthFromText(fm, QStringLiteral("Maß"));
+        QCOMPARE(tip, text + 2 + 5 + 3);
+        QCOMPARE(f.tips.ToolTipHeightFromText(fm, QStringLiteral("Maß")), fm.height() + 2 + 2 + 4);
+        QCOMPARE(f.tips.TextWidthFromToolTipWidth(fm, tip), text);
+        QCOMPARE(f.tips.TextHeightFromToolTipHeight(fm, 40), 40 - 2 - 2 - 4);
+    }
+
+    void delays_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("time");
+        QTest::addColumn<int>("reshow");
+        QTest::addColumn<int>("autopop");
+        QTest::addColumn<int>("initial");
+        const int base = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        QTest::newRow("automatic 500") << 0 << 500 << 100 << 5000 << 500;
+        QTest::newRow("automatic default") << 0 << -1 << base / 5 << base * 10 << base;
+        QTest::newRow("reshow only") << 1 << 300 << 300 << base * 10 << base;
+        QTest::newRow("auto-pop only") << 2 << 10000 << base / 5 << 10000 << base;
+        QTest::newRow("initial only") << 3 << 400 << base / 5 << base * 10 << 400;
+        QTest::newRow("unknown mode") << 7 << 1 << base / 5 << base * 10 << base;
+    }
+    void delays()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, time);
+        Form f;
+        f.tips.SetDelayTime(mode, time);
+        QTEST(f.tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), "reshow");
+        QTEST(f.tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP), "autopop");
+        QTEST(f.tips.GetDelayTime(Tooltips_Class::TTDT_INITIAL), "initial");
+    }
+
+    void hoverShowsWaitsAndMovesOn()
+    {
+        Form f;
+        f.tips.AddTool(f.a, 0, QStringLiteral("Knopf A"));
+        f.tips.AddTool(f.b, 0, QStringLiteral("Knopf B"));
+        f.tips.SetDelayTime(Tooltips_Class::TTDT_INITIAL, 400);
+        f.tips.SetDelayTime(Tooltips_Class::TTDT_AUTOPOP, 10000);
+        f.tips.SetDelayTime(Tooltips_Class::TTDT_RESHOW, 300);
+        hover(f.label);
+        QCOMPARE(f.clock->waiting(TipClock::Show), -1); // no tool there
+        hover(f.a);
+        QCOMPARE(f.clock->waiting(TipClock::Show), 400);
+        QCOMPARE(f.tips.shownText(), QString());
+        f.clock->fire(TipClock::Show);
+        QCOMPARE(f.tips.shownText(), QStringLiteral("Knopf A"));
+        QCOMPARE(f.clock->waiting(TipClock::Hide), 10000);
+        // Below the pointer, never taking the focus.
+        const QPoint pointer = f.a->mapToGlobal(f.a->rect().center());
+        QVERIFY(f.tips.tipWindow()->y() > pointer.y());
+        QVERIFY(!f.tips.tipWindow()->hasFocus());
+        QVERIFY(f.tips.tipWindow()->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+
+        hover(f.b);
+        QCOMPARE(f.tips.shownText(), QString());
+        QCOMPARE(f.clock->waiting(TipClock::Show), 300);
+        f.clock->fire(TipClock::Show);
+        QCOMPARE(f.tips.shownText(), QStringLiteral("Knopf B"));
+        f.clock->fire(TipClock::Hide);
+        QCOMPARE(f.tips.shownText(), QString());
+        QCOMPARE(f.clock->waiting(TipClock::Show), -1); // not again while resting
+
+        // After the tip went by itself, the next control waits the full time.
+        hover(f.a);
+        QCOMPARE(f.clock->waiting(TipClock::Show), 400);
+        f.clock->fire(TipClock::Show);
+        QTest::mouseClick(f.a, Qt::LeftButton);
+        QCOMPARE(f.tips.shownText(), QString());
+        leaveAll(f.window.get());
+        QCOMPARE(f.clock->waiting(TipClock::Show), -1);
+    }
+
+    void realClockWaits()
+    {
+        Form f;
+        f.tips.setClock(nullptr);
+        f.tips.AddTool(f.a, 0, QStringLiteral("echt"));
+        f.tips.SetDelayTime(Tooltips_Class::TTDT_INITIAL, 40);
+        f.tips.SetDelayTime(Tooltips_Class::TTDT_AUTOPOP, 120);
+        QElapsedTimer clock;
+        hover(f.a);
+        clock.start();
+        QTRY_COMPARE_WITH_TIMEOUT(f.tips.shownText(), QStringLiteral("echt"), 2000);
+        QVERIFY(clock.elapsed() >= 40);
+        QTRY_COMPARE_WITH_TIMEOUT(f.tips.shownText(), QString(), 2000);
+        QVERIFY(clock.elapsed() >= 160);
+    }
+
+    void silentToolsAndTexts()
+    {
+        Form f;
+        f.tips.AddTool(f.a, 0); // no text: a tool without a tip
+        f.tips.AddTool(f.b, 0, QStringLiteral("B"));
+        hover(f.a);
+        f.clock->fire(TipClock::Show);
+        QCOMPARE(f.tips.shownText(), QString());
+        hover(f.b);
+        f.clock->fire(TipClock::Show);
+        QCOMPARE(f.tips.shownText(), QStringLiteral("B"));
+        f.tips.SetTipText(f.b, QString()); // silences the tip on the spot
+        QCOMPARE(f.tips.shownText(), QString());
+        f.tips.SetTipText(f.b, QStringLiteral("wieder"));
+        f.tips.setEnabled(false);
+        hover(f.a);
+        hover(f.b);
+        f.clock->fire(TipClock::Show);
+        QCOMPARE(f.tips.shownText(), QString());
+        QCOMPARE(f.tips.Enabled(), false);
+    }
+
+    void trackingTools()
+    {
+        Form f;
+        f.tips.AddTool(f.window.get(), 0, QStringLiteral("Fläche"));
+        f.tips.AddTool(f.a, Tooltips_Class::TTF_TRACK, QStringLiteral("verfolgt"));
+        // The pointer does not show a tracking tool, nor the form's tip under it.
+        hover(f.a);
+        QCOMPARE(f.clock->waiting(TipClock::Show), -1);
+        const QRect screen = f.window->screen()->availableGeometry();
+        const QPoint spot = screen.topLeft() + QPoint(40, 30);
+        f.tips.SetTrackPosition(f.a, qint16(spot.x()), qint16(spot.y()));
+        f.tips.SetTracking(f.a, true);
+        QCOMPARE(f.tips.shownText(), QStringLiteral("verfolgt"));
+        QCOMPARE(f.tips.tipWindow()->pos(), spot);
+        QCOMPARE(f.clock->waiting(TipClock::Hide), -1); // stays until tracking ends
+        f.tips.SetTrackPosition(f.a, qint16(spot.x() + 10), qint16(spot.y() + 5));
+        QCOMPARE(f.tips.tipWindow()->pos(), spot + QPoint(10, 5));
+        f.tips.SetTracking(f.a, false);
+        QCOMPARE(f.tips.shownText(), QString());
+        // Flags 0 is a tool the pointer shows.
+        hover(f.label);
+        QCOMPARE(f.clock->waiting(TipClock::Show),
+                 f.tips.GetDelayTime(Tooltips_Class::TTDT_INITIAL));
+    }
+
+    void hitTest()
+    {
+        Form f;
+        f.tips.AddTool(f.a, 0, QStringLiteral("A"));
+        QVERIFY(f.tips.HitTest(f.window.get(), 20, 15)); // on A, inside the form
+        QVERIFY(!f.tips.HitTest(f.window.get(), 250, 150));
+        QVERIFY(f.tips.HitTest(f.a, 70, 5));
+        f.tips.SetToolRect(f.a, 0, 0, 10, 10);
+        QVERIFY(f.tips.HitTest(f.a, 9, 9));
+        QVERIFY(!f.tips.HitTest(f.a, 70, 5));
+        QVERIFY(!f.tips.HitTest(f.b, 5, 5));
+    }
+
+    void titleAndWrapping()
+    {
+        Form f;
+        f.tips.setMaxTipWidth(188);
+        f.tips.AddTool(f.a, 0, kHinzufuegen);
+        const QFontMetrics fm(QToolTip::font());
+        const int oneLine = f.tips.ToolTipHeightFromText(fm, kHinzufuegen);
+        const int height = f.tips.GetTooltipHeight(f.a);
+        QVERIFY2(height >= oneLine + fm.lineSpacing(), "wraps onto a second line");
+        QVERIFY(f.tips.GetTooltipWidth(f.a) <= 188 + 2);
+        f.tips.setTitle(QStringLiteral("Hinweis"));
+        QCOMPARE(f.tips.Title(), QStringLiteral("Hinweis"));
+        QVERIFY(f.tips.GetTooltipHeight(f.a) > height);
+        f.tips.setIcon(1);
+        QCOMPARE(f.tips.Icon(), 1);
+        f.tips.setTitle(QString());
+        QCOMPARE(f.tips.GetTooltipHeight(f.a), height); // no title, no line, no icon
+    }
+
+    void ampersands()
+    {
+        Form f;
+        const QString text = QStringLiteral("Laden && Speichern");
+        f.tips.AddTool(f.a, 0, text);
+        const int marked = f.tips.GetTooltipWidth(f.a); // "&&" shows one '&'
+        f.tips.Create(f.window.get(), Tooltips_Class::TTS_NOPREFIX);
+        f.tips.AddTool(f.a, 0, text);
+        const QFontMetrics fm(QToolTip::font());
+        QCOMPARE(f.tips.GetTooltipWidth(f.a) - marked, fm.horizontalAdvance(QLatin1Char('&')));
+    }
+
+    void toolkitTipNeverShows()
+    {
+        Form f;
+        f.a->setToolTip(QStringLiteral("vom Toolkit"));
+        f.tips.AddTool(f.a, 0, QStringLiteral("unser"));
+        const QPoint at = f.a->rect().center();
+        QHelpEvent help(QEvent::ToolTip, at, f.a->mapToGlobal(at));
+        QApplication::sendEvent(f.a, &help);
+        QVERIFY(!QToolTip::isVisible());
+    }
+
+    void staysOnTheScreen()
+    {
+        Form f;
+        f.tips.setMaxTipWidth(188);
+        f.tips.AddTool(f.a, 0, kHinzufuegen);
+        const QRect screen = f.window->screen()->availableGeometry();
+        f.window->move(screen.bottomRight() - QPoint(60, 30)); // A ends near the corner
+        f.a->setGeometry(0, 0, 30, 20);
+        hover(f.a);
+        f.clock->fire(TipClock::Show);
+        QVERIFY(f.tips.tipWindow()->isVisible());
+        QVERIFY(screen.contains(f.tips.tipWindow()->frameGeometry()));
+    }
+
+    // --- the main window ---
+
+    void setupAtStartAndOnBack()
+    {
+        ShownWindow f;
+        f.open();
+        Tooltips_Class& tips = RootTooltips::manager();
+        QCOMPARE(tips.ToolCount(), 10);
+        QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_INITIAL), 400);
+        QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP), 10000);
+        QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), 300);
+        QCOMPARE(tips.MaxTipWidth(), 188);
+        QCOMPARE(tips.Title(), QString());
+        for (int margin :
+             {tips.MarginLeft(), tips.MarginTop(), tips.MarginRight(), tips.MarginBottom()})
+            QCOMPARE(margin, 2);
+        const RootUi& ui = f.w->ui;
+        QCOMPARE(tips.toolText(ui.LDateien), kListHint);
+        QCOMPARE(tips.toolText(ui.PHilfe),
+                 QStringLiteral("Hilfethemen zu Velkaro Visual Code-Vorgix anzeigen."));
+        QCOMPARE(tips.toolText(ui.bWeiter), QString()); // navigation has none
+        // No toolkit tip left anywhere on the window.
+        for (const QWidget* w : f.w->findChildren<QWidget*>())
+            QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
+
+        f.next();
+        QCOMPARE(tips.toolText(ui.LDateien), QString()); // an empty catalogue: no description
+        f.back();
+        QCOMPARE(tips.ToolCount(), 10); // anew, not twice
+        QCOMPARE(tips.toolText(ui.LDateien), kListHint);
+    }
+
+    void reloadKeepsTheTools()
+    {
+        ShownWindow f;
+        f.open();
+        Tooltips_Class& tips = RootTooltips::manager();
+        f.next();
+        tips.SetTipText(f.w->ui.bLoeschen, QStringLiteral("geändert"));
+        const QWidget* window = tips.tipWindow();
+        f.w->reloadFlag = QStringLiteral("1");
+        f.w->Form_Load();
+        QCOMPARE(tips.tipWindow(), window);
+        QCOMPARE(tips.toolText(f.w->ui.bLoeschen), QStringLiteral("geändert"));
+        QCOMPARE(tips.ToolCount(), 10);
+    }
+
+    void hoverInTheWindow()
+    {
+        ShownWindow f;
+        for (const char* file : {"Haupt.frm", "Steuer.ctl"})
+            f.t.write(QString("v/") + file, "x");
+        const QString v = f.t.path() + "/v/";
+        f.t.writeCatalog({"[Filelist]", "100=Haupt", "101=Steuer", "[Filepath]", "Haupt=" + v,
+                          "Steuer=" + v, "[Filename]", "Haupt=Haupt.frm", "Steuer=Steuer.ctl",
+                          "[Caption]", "Steuer=Eine Werkzeugleiste"});
+        f.open();
+        QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
+        const RootUi& ui = f.w->ui;
+        Tooltips_Class& tips = RootTooltips::manager();
+        f.next();
+
+        hover(ui.bHinzufuegen);
+        QCOMPARE(m_clock->waiting(TipClock::Show), 400);
+        m_clock->fire(TipClock::Show);
+        QCOMPARE(tips.shownText(), kHinzufuegen);
+        const QWidget* tip = tips.tipWindow();
+        QVERIFY(tip->height() > QFontMetrics(QToolTip::font()).lineSpacing() * 2); // wrapped
+        QVERIFY(tip->width() <= 188 + 2 + 2 + 2);
+        QCOMPARE(m_clock->waiting(TipClock::Hide), 10000);
+
+        hover(ui.bLoeschen);
+        QCOMPARE(m_clock->waiting(TipClock::Show), 300);
+        m_clock->fire(TipClock::Show);
+        QCOMPARE(tips.shownText(),
+                 QStringLiteral("Entfernen der markierten Komponente aus der Datenbank."));
+        m_clock->fire(TipClock::Hide);
+        QCOMPARE(tips.shownText(), QString());
+
+        // The list: Haupt has no description, Steuer has one.
+        hover(ui.LDateien);
+        m_clock->fire(TipClock::Show);
+        QCOMPARE(tips.shownText(), QString());
+        ui.LDateien->setCurrentRow(1);
+        hover(ui.bHinzufuegen);
+        hover(ui.LDateien);
+        m_clock->fire(TipClock::Show);
+        QCOMPARE(tips.shownText(), QStringLiteral("Eine Werkzeugleiste"));
+
+        // The page's free area and its labels are silent.
+        hover(ui.Map2, freePoint(ui.Map2));
+        QCOMPARE(tips.shownText(), QString());
+        m_clock->fire(TipClock::Show);
+        QCOMPARE(tips.shownText(), QString());
+        hover(ui.Label4);
+        QCOMPARE(m_clock->waiting(TipClock::Show), -1); // still the page's silent tool
+
+        // The help picture, a label, works like any other tool.
+        hover(ui.PHilfe);
+        m_clock->fire(TipClock::Show);
+        QCOMPARE(tips.shownText(),
+                 QStringLiteral("Hilfethemen zu Velkaro Visual Code-Vorgix anzeigen."));
+    }
+
+    void closingAndCancelling()
+    {
+        {
+            ShownWindow f;
+            f.open();
+            QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
+            f.next();
+            hover(f.w->ui.bHinzufuegen);
+            m_clock->fire(TipClock::Show);
+            QCOMPARE(RootTooltips::manager().shownText(), kHinzufuegen);
+            f.w->close(); // the close box
+            QCOMPARE(RootTooltips::manager().shownText(), QString());
+            QCOMPARE(RootTooltips::manager().ToolCount(), 10); // the tools stay
+        }
+        {
+            ShownWindow f;
+            f.open();
+            QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
+            f.next();
+            hover(f.w->ui.bAbbrechen);
+            QTest::mouseClick(f.w->ui.bAbbrechen, Qt::LeftButton);
+            QCOMPARE(f.desk.ends, 1);
+            QVERIFY(f.w->isVisible()); // ended at once, no close events
+        }
+        QVERIFY(!RootTooltips::manager().tipWindow()); // went with its window
+    }
+};
+
+QTEST_MAIN(tst_tooltips)
+#include "tst_tooltips.moc"
