@@ -56,15 +56,20 @@ int main(int argc, char* argv[])
         paths += (name + QLatin1Char('=') + components + QStringLiteral("\r\n")).toUtf8();
         names += (name + QLatin1Char('=') + name + QStringLiteral(".bas\r\n")).toUtf8();
     }
+    for (const char* name : {"/QvStandard.bpv", "/QvStandard.prj"}) {
+        if (!FileIo::writeFileAtomically(source + QLatin1String(name), "Type=Exe\r\n"))
+            return 1;
+    }
     if (!FileIo::writeFileAtomically(source + QStringLiteral("/vorlagen.dat"),
                                      catalog + paths + names))
         return 1;
 
-    QList<double> cp, cpSync, tool;
+    QList<double> cp, cpSync, tool, toolNoSync;
     for (int round = 0; round < rounds; ++round) {
         const QString a = dir.filePath(QStringLiteral("cp%1").arg(round));
         const QString b = dir.filePath(QStringLiteral("tool%1").arg(round));
         const QString c = dir.filePath(QStringLiteral("cpsync%1").arg(round));
+        const QString d = dir.filePath(QStringLiteral("toolnosync%1").arg(round));
         QProcess::execute(QStringLiteral("sync"), {});
         cp << timed([&] {
             QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), source, a});
@@ -80,12 +85,19 @@ int main(int argc, char* argv[])
             if (!outcome.ok())
                 std::fprintf(stderr, "copy failed\n");
         });
+        QProcess::execute(QStringLiteral("sync"), {});
+        toolNoSync << timed([&] {
+            if (!PresetCopy::run(PresetCopy::plan(source, d), false, {}, false).ok())
+                std::fprintf(stderr, "copy failed\n");
+        });
     }
-    const double mCp = median(cp), mCpSync = median(cpSync), mTool = median(tool);
+    const double mCp = median(cp), mCpSync = median(cpSync), mTool = median(tool),
+                 mNoSync = median(toolNoSync);
     std::printf("101 components, %.1f MB, median of %d rounds\n", double(total) / 1e6, rounds);
     std::printf("cp -r:           %7.1f ms\n", mCp);
     std::printf("cp -r && sync:   %7.1f ms\n", mCpSync);
     std::printf("copy tool:       %7.1f ms  (%.2f x cp -r, %.2f x cp -r && sync)\n", mTool,
                 mTool / mCp, mTool / mCpSync);
+    std::printf("copy tool, no sync:%7.1f ms  (%.2f x cp -r)\n", mNoSync, mNoSync / mCp);
     return 0;
 }

@@ -224,7 +224,7 @@ QStringList existingTargets(const Plan& plan)
     return existing;
 }
 
-Outcome run(const Plan& plan, bool replace, const Progress& progress)
+Outcome run(const Plan& plan, bool replace, const Progress& progress, bool syncAtEnd)
 {
     Outcome outcome;
     outcome.missing = plan.missing;
@@ -234,12 +234,16 @@ Outcome run(const Plan& plan, bool replace, const Progress& progress)
     }
     const FileIo::Existing existing = replace ? FileIo::Existing::Replace : FileIo::Existing::Keep;
     qint64 before = 0;
+    QSet<QString> made; // folders known to exist
     for (const File& f : plan.files) {
         const QString folder = QFileInfo(f.target).path();
-        if (const FileIo::Result made = makeFolder(folder); !made) {
-            outcome.failed << failure(folder, made);
-            before += f.size;
-            continue;
+        if (!made.contains(folder)) {
+            if (const FileIo::Result result = makeFolder(folder); !result) {
+                outcome.failed << failure(folder, result);
+                before += f.size;
+                continue;
+            }
+            made.insert(folder);
         }
         FileIo::CopyOptions options;
         options.existing = existing;
@@ -275,7 +279,8 @@ Outcome run(const Plan& plan, bool replace, const Progress& progress)
         if (progress)
             progress(before, plan.totalBytes, f.source);
     }
-    // What the summary calls copied has reached the disk.
+    if (!syncAtEnd)
+        return outcome;
     const int fd = ::open(QFile::encodeName(plan.targetFolder).constData(),
                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {

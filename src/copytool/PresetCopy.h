@@ -54,8 +54,11 @@ struct Outcome
 using Progress = std::function<void(qint64, qint64, const QString&)>;
 
 // Copies what `plan` lists. Without `replace`, existing targets are kept and
-// counted as failures. Every file is copied whole or not at all.
-Outcome run(const Plan& plan, bool replace, const Progress& progress = {});
+// counted as failures. Every file is copied whole or not at all. With
+// `syncAtEnd` the target's disk is synced once at the end, so that what the
+// summary calls copied has reached it (a stick may be pulled after it) and a
+// late write error is not missed.
+Outcome run(const Plan& plan, bool replace, const Progress& progress = {}, bool syncAtEnd = true);
 
 // The German summary for the person: what was copied, and every file that was
 // missing or failed.
