@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/Root.h"
+#include "platform/AppContext.h"
 #include "ui/Widgets.h"
 
 #include <QApplication>
@@ -18,6 +19,10 @@ int runApplication(int argc, char* argv[])
     if (qtbase.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtbase);
+
+    // An installed program's first start: the shipped template into the data
+    // folder. Should that fail, generation names the missing template later.
+    (void)AppContext::provideTemplate();
 
     Root window;
     centreOnScreen(&window);

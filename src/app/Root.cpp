@@ -6,6 +6,7 @@
 #include "desktop/Programs.h"
 #include "desktop/ShellOpen.h"
 #include "editing/ComponentPage.h"
+#include "editing/PageCommands.h"
 #include "generate/Checks.h"
 #include "generate/CopyRun.h"
 #include "generate/Finishing.h"
@@ -51,6 +52,7 @@ Root::Root(QWidget* parent) : QWidget(parent)
 {
     ui.setupUi(this);
     m_componentPage = new ComponentPage(ui, this);
+    new PageCommands(ui, this);
     connect(ui.bWeiter, &QPushButton::clicked, this, &Root::bWeiter_Click);
     connect(ui.bZurueck, &QPushButton::clicked, this, &Root::bZurueck_Click);
     connect(ui.bAbbrechen, &QPushButton::clicked, this, &Root::bAbbrechen_Click);
@@ -287,8 +289,8 @@ void Root::generateProject()
     ui.bAbbrechen->setEnabled(false);
 
     const ProjectFileResult project =
-        writeProjectFiles(AppContext::exeFolder() + QStringLiteral("/QvStandard.bpv"), folder, name,
-                          copied.projectLines, copied.startForm, [] { DoEvents(); });
+        writeProjectFiles(AppContext::templateFile(), folder, name, copied.projectLines,
+                          copied.startForm, [] { DoEvents(); });
     if (project.templateMissing)
         desktop().message(this, QMessageBox::Warning, messageTitle(), kTemplateMissing,
                           QMessageBox::Ok);

@@ -1,7 +1,10 @@
 #include "catalog/Catalog.h"
 
 #include "platform/AppContext.h"
+#include "platform/IniDocument.h"
 #include "platform/IniFiles.h"
+
+#include <QFileInfo>
 
 #include <QCollator>
 
@@ -26,6 +29,14 @@ QString read(const QString& section, const QString& key)
     return ReadIniValue(file(), section, key);
 }
 
+// Absolute values stay; a relative one is taken from the catalogue's folder.
+QString resolved(const QString& catalogFile, const QString& folder)
+{
+    if (folder.isEmpty() || folder.startsWith(QLatin1Char('/')))
+        return folder;
+    return QFileInfo(catalogFile).absolutePath() + QLatin1Char('/') + folder;
+}
+
 } // namespace
 
 QString listedName(int key)
@@ -40,7 +51,7 @@ void unlist(int key)
 
 QString folderOf(const QString& name)
 {
-    return read(kFilepath, name);
+    return resolved(file(), read(kFilepath, name));
 }
 
 QString fileNameOf(const QString& name)
@@ -113,6 +124,40 @@ void saveList(const QStringList& names)
     for (qsizetype i = 0; i < names.size() && i <= kLastKey - kFirstKey; ++i)
         keys.append({QString::number(kFirstKey + i), names.at(i)});
     ReplaceIniSection(file(), kFilelist, keys);
+}
+
+QList<Component> componentsOf(const QString& catalogFile)
+{
+    QList<Component> components;
+    const Ini::Document doc(catalogFile);
+    QStringList seen;
+    for (int n = kFirstKey; n <= kLastKey; ++n) {
+        QString name;
+        if (!doc.value(kFilelist, QString::number(n), &name))
+            continue;
+        name = Ini::unquoted(name).toString();
+        if (name.isEmpty() || seen.contains(name, Qt::CaseInsensitive))
+            continue;
+        seen << name;
+        QString folder;
+        QString fileName;
+        doc.value(kFilepath, name, &folder);
+        doc.value(kFilename, name, &fileName);
+        components.append({name, resolved(catalogFile, Ini::unquoted(folder).toString()),
+                           Ini::unquoted(fileName).toString()});
+    }
+    return components;
+}
+
+FileIo::Result setFolders(const QString& catalogFile,
+                          const QList<QPair<QString, QString>>& namesAndFolders)
+{
+    return Ini::edit(catalogFile, [&](Ini::Document& doc) {
+        bool changed = false;
+        for (const auto& [name, folder] : namesAndFolders)
+            changed |= doc.setValue(kFilepath, name, folder);
+        return changed;
+    });
 }
 
 } // namespace Catalog

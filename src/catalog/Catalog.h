@@ -1,5 +1,9 @@
 #pragma once
 
+#include "platform/FileIo.h"
+
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +19,9 @@ QString file();
 // The sections by what they hold; no other file names them.
 QString listedName(int key); // "Filelist"
 void unlist(int key);
-QString folderOf(const QString& name);   // "Filepath", ends with '/'
+// "Filepath", ends with '/'. A relative value counts from the catalogue's own
+// folder, so a catalogue travels with the components beside it.
+QString folderOf(const QString& name);
 QString fileNameOf(const QString& name); // "Filename"
 QString captionOf(const QString& name);  // "Caption"
 bool isMarked(const QString& name);      // "Marked" holds "1"
@@ -45,5 +51,21 @@ QStringList sortedNames();
 // Rewrites "Filelist" as 100, 101, ... in the given order, in one atomic
 // replacement; no names leaves no "Filelist" section at all.
 void saveList(const QStringList& names);
+
+// Another catalogue file than the program's own, read and written as a whole.
+struct Component
+{
+    QString name;
+    QString folder;   // resolved like folderOf, ends with '/'
+    QString fileName; // "Filename"
+};
+
+// The listed entries of `catalogFile` in key order, each once.
+QList<Component> componentsOf(const QString& catalogFile);
+
+// Sets each entry's "Filepath" to the paired folder value in one atomic
+// replacement of `catalogFile`.
+FileIo::Result setFolders(const QString& catalogFile,
+                          const QList<QPair<QString, QString>>& namesAndFolders);
 
 } // namespace Catalog

@@ -1,11 +1,20 @@
 #include "platform/AppContext.h"
 
+#include "platform/FileCopy.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QString g_exeFolder;
+QString g_dataFolder; // set by a test, or the decision once made
+bool g_dataDecided = false;
 QString g_registryFolder;
 QString g_documentsFolder;
 bool g_documentsSet = false;
@@ -16,6 +25,23 @@ QString withoutTrailingSlash(QString folder)
         folder.chop(1);
     return folder;
 }
+// Write access as the permission bits grant it: root passes access(2) on every
+// folder, yet a folder nobody may write to is meant to stay as installed.
+bool writableFolder(const QString& folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    struct stat st;
+    if (::access(path.constData(), W_OK) != 0 || ::stat(path.constData(), &st) != 0)
+        return false;
+    if (st.st_uid == ::geteuid())
+        return st.st_mode & S_IWUSR;
+    if (st.st_gid == ::getegid())
+        return st.st_mode & S_IWGRP;
+    return st.st_mode & S_IWOTH;
+}
+
+const QString kShareFolder = QStringLiteral("/../share/vorlagen");
+
 } // namespace
 
 namespace AppContext {
@@ -30,6 +56,36 @@ QString exeFolder()
 void setExeFolder(const QString& folder)
 {
     g_exeFolder = withoutTrailingSlash(folder);
+    g_dataFolder.clear();
+    g_dataDecided = false;
+}
+
+QString dataFolder()
+{
+    if (g_dataDecided)
+        return g_dataFolder;
+    const QString exe = exeFolder();
+    const bool installed = QFile::exists(exe + kShareFolder + QStringLiteral("/QvStandard.bpv"));
+    if (!installed && writableFolder(exe)) {
+        g_dataFolder = exe;
+    } else {
+        g_dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                       QStringLiteral("/vorlagen");
+        QDir().mkpath(g_dataFolder);
+    }
+    g_dataDecided = true;
+    return g_dataFolder;
+}
+
+void setDataFolder(const QString& folder)
+{
+    g_dataFolder = withoutTrailingSlash(folder);
+    g_dataDecided = true;
+}
+
+bool isPortable()
+{
+    return dataFolder() == exeFolder();
 }
 
 QString exeStem()
@@ -39,12 +95,48 @@ QString exeStem()
 
 QString catalogFile()
 {
-    return exeFolder() + QLatin1Char('/') + exeStem() + QStringLiteral(".dat");
+    return dataFolder() + QLatin1Char('/') + exeStem() + QStringLiteral(".dat");
 }
 
 QString logFile()
 {
-    return exeFolder() + QLatin1Char('/') + exeStem() + QStringLiteral(".log");
+    return dataFolder() + QLatin1Char('/') + exeStem() + QStringLiteral(".log");
+}
+
+QString templateFile()
+{
+    return dataFolder() + QStringLiteral("/QvStandard.bpv");
+}
+
+QString spareTemplateFile()
+{
+    return dataFolder() + QStringLiteral("/QvStandard.prj");
+}
+
+QString copyTool()
+{
+    return exeFolder() + QStringLiteral("/QvtrCopy");
+}
+
+QString installedTemplate()
+{
+    return QDir::cleanPath(exeFolder() + kShareFolder + QStringLiteral("/QvStandard.bpv"));
+}
+
+FileIo::Result provideTemplate()
+{
+    const QString shipped = installedTemplate();
+    if (isPortable() || !FileIo::isRegularFile(shipped))
+        return {};
+    for (const QString& target : {templateFile(), spareTemplateFile()}) {
+        if (QFileInfo::exists(target))
+            continue;
+        const FileIo::Result copied = FileIo::copyFile(shipped, target);
+        // Another start may have put it there a moment ago; that is as good.
+        if (!copied && copied.error() != EEXIST)
+            return copied;
+    }
+    return {};
 }
 
 QString registryFolder()
@@ -77,6 +169,8 @@ void setDocumentsFolder(const QString& folder)
 void reset()
 {
     g_exeFolder.clear();
+    g_dataFolder.clear();
+    g_dataDecided = false;
     g_registryFolder.clear();
     g_documentsFolder.clear();
     g_documentsSet = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileIo.h"
+
 #include <QString>
 
 // Where the program finds its files. Everything defaults to the real places;
@@ -13,8 +15,28 @@ void setExeFolder(const QString& folder);
 // The executable's file name without extension: "vorlagen".
 QString exeStem();
 
-QString catalogFile(); // <exeFolder>/vorlagen.dat
-QString logFile();     // <exeFolder>/vorlagen.log
+// The folder of the catalogue, the start-up log and the template, without a
+// trailing '/'. A portable build (writable executable folder) keeps them beside
+// the executable; an installed one (executable folder not writable, or
+// share/vorlagen beside it) in the user's data folder, created on demand. Decided
+// once until setExeFolder or setDataFolder.
+QString dataFolder();
+void setDataFolder(const QString& folder);
+// Whether dataFolder() is the executable's folder.
+bool isPortable();
+
+QString catalogFile();       // <dataFolder>/vorlagen.dat
+QString logFile();           // <dataFolder>/vorlagen.log
+QString templateFile();      // <dataFolder>/QvStandard.bpv
+QString spareTemplateFile(); // <dataFolder>/QvStandard.prj
+QString copyTool();          // <exeFolder>/QvtrCopy
+
+// The template an installation ships: <exeFolder>/../share/vorlagen/QvStandard.bpv.
+QString installedTemplate();
+
+// Puts the shipped template into the data folder as the template and its spare,
+// each only where none is: atomic and never replacing. Nothing to do is success.
+FileIo::Result provideTemplate();
 
 // Folder holding the registry stand-in's hive files.
 QString registryFolder();

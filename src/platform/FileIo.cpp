@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -113,6 +114,8 @@ QString reasonFor(int error)
         return QStringLiteral("Die Datei ist durch ein anderes Programm gesperrt.");
     case EFBIG:
         return QStringLiteral("Die Datei ist zu groß für den Datenträger.");
+    case EEXIST:
+        return QStringLiteral("Die Datei ist bereits vorhanden.");
     case EMFILE:
     case ENFILE:
         return QStringLiteral("Es sind zu viele Dateien geöffnet.");
@@ -266,11 +269,11 @@ Result AtomicWriter::copyFrom(int sourceFd, qint64 length, qint64* copied)
     return {};
 }
 
-Result AtomicWriter::commit()
+Result AtomicWriter::finishTemporary()
 {
     if (m_fd < 0)
         return Result::failure(EBADF);
-    if (::fsync(m_fd) != 0) {
+    if (m_sync && ::fsync(m_fd) != 0) {
         const int error = errno;
         discard();
         return Result::failure(error);
@@ -282,14 +285,43 @@ Result AtomicWriter::commit()
         discard();
         return Result::failure(error);
     }
-    if (::rename(encoded(m_temporary).constData(), encoded(m_path).constData()) != 0) {
+    return {};
+}
+
+Result AtomicWriter::placed(int renameResult)
+{
+    if (renameResult != 0) {
         const int error = errno;
         discard();
         return Result::failure(error);
     }
     m_temporary.clear();
-    syncFolder(QFileInfo(m_path).absolutePath());
+    if (m_sync)
+        syncFolder(QFileInfo(m_path).absolutePath());
     return {};
+}
+
+Result AtomicWriter::commit()
+{
+    if (Result result = finishTemporary(); !result)
+        return result;
+    return placed(::rename(encoded(m_temporary).constData(), encoded(m_path).constData()));
+}
+
+Result AtomicWriter::commitNew()
+{
+    if (Result result = finishTemporary(); !result)
+        return result;
+    const QByteArray from = encoded(m_temporary);
+    const QByteArray to = encoded(m_path);
+    int done = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (done != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // File systems without the flag: a hard link never replaces either.
+        done = ::link(from.constData(), to.constData());
+        if (done == 0)
+            ::unlink(from.constData());
+    }
+    return placed(done);
 }
 
 void AtomicWriter::discard()

@@ -64,7 +64,14 @@ public:
     // in the kernel where it can; `copied` gets the count (0 at the source's end).
     Result copyFrom(int sourceFd, qint64 length, qint64* copied);
     Result commit();
+    // Like commit(), but never replaces: when `path` exists meanwhile, the new file
+    // is dropped and the result is EEXIST.
+    Result commitNew();
     void discard();
+
+    // Off: commit skips the syncs. A crash may then lose the new file's bytes but
+    // never an old file's; for fresh copies whose source stays as it was.
+    void setSync(bool sync) { m_sync = sync; }
 
     // The temporary file while open; empty otherwise.
     QString temporaryPath() const { return m_temporary; }
@@ -73,6 +80,10 @@ private:
     QString m_path; // the file to replace (a link is followed to its target)
     QString m_temporary;
     int m_fd = -1;
+    bool m_sync = true;
+
+    Result finishTemporary();
+    Result placed(int renameResult);
 };
 
 // Replaces `path` by a file holding `bytes` through an AtomicWriter.

@@ -33,6 +33,8 @@ public:
     QQueue<QString> fileNames; // an empty queue cancels
     QQueue<QString> folders;
 
+    bool startsSucceed = true; // false: every program start fails
+
     QList<Message> messages;
     QList<Start> starts;
     QStringList openedFiles;
@@ -52,7 +54,7 @@ public:
     bool startProgram(const QString& program, const QStringList& arguments, int style) override
     {
         starts.append({program, arguments, style});
-        return true;
+        return startsSucceed;
     }
     bool openFile(const QString& path) override
     {

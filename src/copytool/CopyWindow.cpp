@@ -1,0 +1,128 @@
+#include "copytool/CopyWindow.h"
+
+#include "copytool/PresetCopy.h"
+#include "desktop/Desktop.h"
+
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Projektvorgaben kopieren");
+
+template <typename T> T* make(QWidget* parent, const char* name)
+{
+    auto* w = new T(parent);
+    w->setObjectName(QString::fromUtf8(name));
+    return w;
+}
+
+} // namespace
+
+CopyWindow::CopyWindow(const QString& sourceFolder, QWidget* parent)
+    : QWidget(parent), m_source(sourceFolder)
+{
+    setWindowTitle(kTitle);
+    auto* intro = make<QLabel>(this, "Label1");
+    intro->setWordWrap(true);
+    intro->setText(QStringLiteral(
+        "Kopiert die Projektvorgaben – den Katalog, die Projektvorlage und alle Komponenten – in "
+        "einen Ordner Ihrer Wahl. Der Katalog dort verweist auf die kopierten Dateien, so dass "
+        "der Ordner auf einem anderen Rechner oder bei Kollegen unverändert verwendet werden "
+        "kann. Die Vorgaben selbst bleiben unverändert."));
+    auto* source = make<QLabel>(this, "RQuelle");
+    source->setText(QStringLiteral("Vorgaben aus: ") + m_source);
+    source->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* targetLabel = make<QLabel>(this, "Label2");
+    targetLabel->setText(QStringLiteral("&Zielordner:"));
+    tZiel = make<QLineEdit>(this, "tZiel");
+    targetLabel->setBuddy(tZiel);
+    bZiel = make<QPushButton>(this, "bZiel");
+    bZiel->setText(QStringLiteral("..."));
+    pFortschritt = make<QProgressBar>(this, "pFortschritt");
+    pFortschritt->setRange(0, 1000);
+    pFortschritt->setValue(0);
+    bKopieren = make<QPushButton>(this, "bKopieren");
+    bKopieren->setText(QStringLiteral("&Kopieren"));
+    bKopieren->setDefault(true);
+    bSchliessen = make<QPushButton>(this, "bSchließen");
+    bSchliessen->setText(QStringLiteral("&Schließen"));
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(intro, 0, 0, 1, 3);
+    grid->addWidget(source, 1, 0, 1, 3);
+    grid->addWidget(targetLabel, 2, 0);
+    grid->addWidget(tZiel, 2, 1);
+    grid->addWidget(bZiel, 2, 2);
+    grid->addWidget(pFortschritt, 3, 0, 1, 3);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(bKopieren);
+    buttons->addWidget(bSchliessen);
+    grid->addLayout(buttons, 4, 0, 1, 3);
+    resize(520, sizeHint().height());
+
+    connect(bZiel, &QPushButton::clicked, this, &CopyWindow::bZiel_Click);
+    connect(bKopieren, &QPushButton::clicked, this, &CopyWindow::bKopieren_Click);
+    connect(bSchliessen, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void CopyWindow::bZiel_Click()
+{
+    const QString folder =
+        desktop().chooseFolder(this, QStringLiteral("Zielordner für die Projektvorgaben"));
+    if (!folder.isEmpty())
+        tZiel->setText(folder);
+    tZiel->setFocus();
+}
+
+void CopyWindow::bKopieren_Click()
+{
+    const QString title = QLatin1Char(' ') + kTitle;
+    const PresetCopy::Plan plan = PresetCopy::plan(m_source, tZiel->text());
+    if (!plan.refusal.isEmpty()) {
+        desktop().message(this, QMessageBox::Warning, title, plan.refusal, QMessageBox::Ok);
+        tZiel->setFocus();
+        return;
+    }
+    const QStringList existing = PresetCopy::existingTargets(plan);
+    if (!existing.isEmpty()) {
+        QStringList shown = existing.mid(0, 10);
+        if (existing.size() > shown.size())
+            shown << QStringLiteral("... und %1 weitere").arg(existing.size() - shown.size());
+        const QString question =
+            QStringLiteral(
+                "Im Zielordner sind bereits %1 Dateien gleichen Namens vorhanden:\n%2\n\n"
+                "Sollen sie ersetzt werden?")
+                .arg(existing.size())
+                .arg(shown.join(QLatin1Char('\n')));
+        if (desktop().message(this, QMessageBox::Question, title, question,
+                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+            return;
+    }
+
+    bKopieren->setEnabled(false);
+    bSchliessen->setEnabled(false);
+    pFortschritt->setValue(0);
+    QElapsedTimer shown;
+    shown.start();
+    const PresetCopy::Outcome outcome =
+        PresetCopy::run(plan, !existing.isEmpty(), [&](qint64 done, qint64 total, const QString&) {
+            // Repaint a few times a second, not for every chunk.
+            if (shown.elapsed() < 50 && done < total)
+                return;
+            shown.restart();
+            pFortschritt->setValue(total > 0 ? int(done * 1000 / total) : 1000);
+            DoEvents();
+        });
+    pFortschritt->setValue(1000);
+    bKopieren->setEnabled(true);
+    bSchliessen->setEnabled(true);
+    desktop().message(this, outcome.ok() ? QMessageBox::Information : QMessageBox::Warning, title,
+                      PresetCopy::summary(plan, outcome), QMessageBox::Ok);
+}

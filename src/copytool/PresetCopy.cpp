@@ -1,0 +1,313 @@
+#include "copytool/PresetCopy.h"
+
+#include "catalog/Catalog.h"
+#include "platform/FileCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+#include <QSet>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace PresetCopy {
+
+namespace {
+
+const QString kCatalog = QStringLiteral("vorlagen.dat");
+const QStringList kTemplates = {QStringLiteral("QvStandard.bpv"), QStringLiteral("QvStandard.prj")};
+
+QString quoted(const QString& text)
+{
+    return QStringLiteral("''") + text + QStringLiteral("''");
+}
+
+// The path with every existing part resolved, so that links cannot hide that
+// one folder lies inside another; the parts that do not exist yet stay as given.
+QString realPath(const QString& path)
+{
+    QString existing = QDir::cleanPath(path);
+    QString rest;
+    while (!existing.isEmpty() && !QFileInfo::exists(existing)) {
+        const QFileInfo info(existing);
+        rest = QLatin1Char('/') + info.fileName() + rest;
+        existing = info.path();
+    }
+    const QString canonical = QFileInfo(existing).canonicalFilePath();
+    return QDir::cleanPath((canonical.isEmpty() ? existing : canonical) + rest);
+}
+
+bool isInside(const QString& path, const QString& folder)
+{
+    return path == folder ||
+           path.startsWith(folder == QLatin1String("/") ? folder : folder + QLatin1Char('/'));
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat sa, sb;
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+qint64 sizeOf(const QString& path)
+{
+    return QFileInfo(path).size();
+}
+
+// A form's .frx or a user control's .ctx beside `path`, or the empty text.
+QString companionOf(const QString& path)
+{
+    const QString ending = path.right(4).toLower();
+    QString other;
+    if (ending == QLatin1String(".frm"))
+        other = QStringLiteral("frx");
+    else if (ending == QLatin1String(".ctl"))
+        other = QStringLiteral("ctx");
+    else
+        return {};
+    const QString stem = path.left(path.size() - 3);
+    const bool upper = path.right(3) == path.right(3).toUpper();
+    for (const QString& candidate :
+         {stem + (upper ? other.toUpper() : other), stem + (upper ? other : other.toUpper())}) {
+        if (FileIo::isRegularFile(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+// Components of the same name from different folders go to numbered subfolders.
+class Placement
+{
+public:
+    // The folder value (relative to the target) for the component file `source`
+    // and its companion, `names`.
+    QString place(const QString& source, const QStringList& names)
+    {
+        if (const auto it = m_bySource.constFind(source); it != m_bySource.constEnd())
+            return it.value();
+        for (int slot = 0;; ++slot) {
+            QSet<QString>& taken = m_taken[slot];
+            bool free = true;
+            for (const QString& name : names)
+                free &= !taken.contains(name.toLower());
+            if (!free)
+                continue;
+            for (const QString& name : names)
+                taken.insert(name.toLower());
+            const QString folder =
+                slot == 0 ? kComponentFolder
+                          : kComponentFolder + QString::number(slot + 1) + QLatin1Char('/');
+            m_bySource.insert(source, folder);
+            return folder;
+        }
+    }
+
+private:
+    QHash<int, QSet<QString>> m_taken;
+    QHash<QString, QString> m_bySource;
+};
+
+FileIo::Result makeFolder(const QString& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
+    if (error)
+        return FileIo::Result::failure(error.value());
+    return {};
+}
+
+QString failure(const QString& path, const FileIo::Result& result)
+{
+    return quoted(path) + QStringLiteral(": ") + result.reason();
+}
+
+} // namespace
+
+Plan plan(const QString& sourceFolder, const QString& targetFolder)
+{
+    Plan p;
+    p.sourceFolder = QDir::cleanPath(QFileInfo(sourceFolder).absoluteFilePath());
+    if (targetFolder.trimmed().isEmpty()) {
+        p.refusal = QStringLiteral("Bitte geben Sie einen Zielordner an.");
+        return p;
+    }
+    p.targetFolder = QDir::cleanPath(QFileInfo(targetFolder).absoluteFilePath());
+    const QFileInfo target(p.targetFolder);
+    if (target.exists() && !target.isDir()) {
+        p.refusal = QStringLiteral("Der Zielordner %1 ist eine Datei und kein Ordner.")
+                        .arg(quoted(p.targetFolder));
+        return p;
+    }
+    if (isInside(realPath(p.targetFolder), realPath(p.sourceFolder))) {
+        p.refusal = QStringLiteral("Der Zielordner %1 liegt im Ordner der Vorlagen %2. Bitte "
+                                   "wählen Sie einen Ordner außerhalb davon.")
+                        .arg(quoted(p.targetFolder), quoted(p.sourceFolder));
+        return p;
+    }
+
+    auto add = [&](const QString& source, const QString& relative) {
+        p.files.append({source, p.targetFolder + QLatin1Char('/') + relative, sizeOf(source)});
+        p.totalBytes += p.files.constLast().size;
+    };
+    for (const QString& name : kTemplates) {
+        const QString source = p.sourceFolder + QLatin1Char('/') + name;
+        if (FileIo::isRegularFile(source))
+            add(source, name);
+        else
+            p.missing << QStringLiteral("Projektvorlage %1 fehlt.").arg(quoted(source));
+    }
+
+    const QString catalog = p.sourceFolder + QLatin1Char('/') + kCatalog;
+    Placement placement;
+    for (const Catalog::Component& c : Catalog::componentsOf(catalog)) {
+        const QString source = c.folder + c.fileName;
+        const bool named =
+            !c.folder.isEmpty() && !c.fileName.isEmpty() && !c.fileName.contains(QLatin1Char('/'));
+        if (!named || !FileIo::isRegularFile(source)) {
+            p.missing << (named ? QStringLiteral("Komponente %1: %2 fehlt.")
+                                      .arg(quoted(c.name), quoted(source))
+                                : QStringLiteral("Komponente %1: Ordner oder Dateiname fehlt im "
+                                                 "Katalog.")
+                                      .arg(quoted(c.name)));
+            // Kept as it was, so the copy loses no entry; an absolute folder
+            // still finds the file once it is back.
+            if (!c.folder.isEmpty())
+                p.folders.append({c.name, c.folder});
+            continue;
+        }
+        const QString companion = companionOf(source);
+        QStringList names{c.fileName};
+        if (!companion.isEmpty())
+            names << QFileInfo(companion).fileName();
+        const QString folder = placement.place(realPath(source), names);
+        p.folders.append({c.name, folder});
+        const bool already = std::any_of(p.files.cbegin(), p.files.cend(), [&](const File& f) {
+            return f.target == p.targetFolder + QLatin1Char('/') + folder + c.fileName;
+        });
+        if (already)
+            continue;
+        add(source, folder + c.fileName);
+        if (!companion.isEmpty())
+            add(companion, folder + QFileInfo(companion).fileName());
+    }
+    if (FileIo::isRegularFile(catalog))
+        add(catalog, kCatalog);
+    else
+        p.missing << QStringLiteral("Katalog %1 fehlt.").arg(quoted(catalog));
+
+    for (const File& f : std::as_const(p.files)) {
+        if (sameFile(f.source, f.target)) {
+            p.refusal = QStringLiteral("Der Zielordner %1 enthält die Vorlagen selbst (%2). Bitte "
+                                       "wählen Sie einen anderen Ordner.")
+                            .arg(quoted(p.targetFolder), quoted(f.source));
+            return p;
+        }
+    }
+    return p;
+}
+
+QStringList existingTargets(const Plan& plan)
+{
+    QStringList existing;
+    for (const File& f : plan.files) {
+        if (QFileInfo::exists(f.target) || QFileInfo(f.target).isSymLink())
+            existing << f.target;
+    }
+    return existing;
+}
+
+Outcome run(const Plan& plan, bool replace, const Progress& progress, bool syncAtEnd)
+{
+    Outcome outcome;
+    outcome.missing = plan.missing;
+    if (!plan.refusal.isEmpty()) {
+        outcome.failed << plan.refusal;
+        return outcome;
+    }
+    const FileIo::Existing existing = replace ? FileIo::Existing::Replace : FileIo::Existing::Keep;
+    qint64 before = 0;
+    QSet<QString> made; // folders known to exist
+    for (const File& f : plan.files) {
+        const QString folder = QFileInfo(f.target).path();
+        if (!made.contains(folder)) {
+            if (const FileIo::Result result = makeFolder(folder); !result) {
+                outcome.failed << failure(folder, result);
+                before += f.size;
+                continue;
+            }
+            made.insert(folder);
+        }
+        FileIo::CopyOptions options;
+        options.existing = existing;
+        // Fresh copies of files that stay in the source: one sync at the end.
+        options.sync = false;
+        if (progress)
+            options.progress = [&](qint64 done) {
+                progress(before + done, plan.totalBytes, f.source);
+            };
+        FileIo::Result copied;
+        if (f.target.endsWith(QLatin1Char('/') + kCatalog)) {
+            // The catalogue appears only with its folders already pointing here.
+            const QString draft = folder + QStringLiteral("/.") + kCatalog + QStringLiteral(".neu");
+            QFile::remove(draft);
+            FileIo::CopyOptions plain;
+            plain.sync = false;
+            copied = FileIo::copyFile(f.source, draft, plain);
+            if (copied)
+                copied = Catalog::setFolders(draft, plan.folders);
+            if (copied)
+                copied = FileIo::copyFile(draft, f.target, options);
+            QFile::remove(draft);
+        } else {
+            copied = FileIo::copyFile(f.source, f.target, options);
+        }
+        before += f.size;
+        if (copied) {
+            ++outcome.copied;
+            outcome.bytes += f.size;
+        } else {
+            outcome.failed << failure(f.target, copied);
+        }
+        if (progress)
+            progress(before, plan.totalBytes, f.source);
+    }
+    if (!syncAtEnd)
+        return outcome;
+    const int fd = ::open(QFile::encodeName(plan.targetFolder).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        if (::syncfs(fd) != 0)
+            outcome.failed << failure(plan.targetFolder, FileIo::Result::failure(errno));
+        ::close(fd);
+    }
+    return outcome;
+}
+
+QString summary(const Plan& plan, const Outcome& outcome)
+{
+    QString text;
+    if (!plan.refusal.isEmpty())
+        return plan.refusal;
+    text = QStringLiteral("%1 Dateien (%2 MB) wurden nach %3 kopiert.")
+               .arg(outcome.copied)
+               .arg(QLocale(QLocale::German).toString(double(outcome.bytes) / 1e6, 'f', 1),
+                    quoted(plan.targetFolder));
+    if (outcome.ok())
+        text += QStringLiteral("\nAlle Vorlagen sind vollständig kopiert.");
+    if (!outcome.missing.isEmpty())
+        text += QStringLiteral("\n\nIn den Vorlagen fehlen:\n") +
+                outcome.missing.join(QLatin1Char('\n'));
+    if (!outcome.failed.isEmpty())
+        text += QStringLiteral("\n\nNicht kopiert:\n") + outcome.failed.join(QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace PresetCopy

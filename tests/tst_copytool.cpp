@@ -1,0 +1,321 @@
+#include "catalog/Catalog.h"
+#include "copytool/CopyWindow.h"
+#include "copytool/PresetCopy.h"
+#include "generate/CopyRun.h"
+#include "generate/ProjectFile.h"
+#include "platform/AppContext.h"
+#include "platform/FileIo.h"
+#include "support/FakeDesktop.h"
+#include "support/TestFolder.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+// The copy tool: what it copies, the catalogue it writes, what it refuses, its
+// window and its command line; and the wizard working from the copy.
+class tst_copytool : public QObject
+{
+    Q_OBJECT
+
+    // Presets in <tmp>/bin: a form with its .frx, a module, a user control with
+    // an upper-case .CTX, two forms of one name from different folders, one entry
+    // whose file is missing, the template and its spare.
+    struct Presets
+    {
+        TestFolder t;
+        Presets()
+        {
+            t.write("a/Haupt.frm", "VERSION 5.00\r\nBegin VB.Form Haupt\r\n");
+            t.write("a/Haupt.frx", QByteArray("\x01\x00\x02", 3));
+            t.write("a/Hilfsmodul.bas", "Attribute VB_Name = \"Hilfsmodul\"\r\n");
+            t.write("b/Knopf.ctl", "VERSION 5.00\r\n");
+            t.write("b/Knopf.CTX", QByteArray("\x03\x04", 2));
+            t.write("b/Haupt.frm", "VERSION 5.00\r\nBegin VB.Form Zweit\r\n");
+            const QString a = t.file("a/");
+            const QString b = t.file("b/");
+            t.writeCatalog({"[Filelist]",
+                            "100=Haupt",
+                            "101=Hilfsmodul",
+                            "102=Knopf",
+                            "103=Zweit",
+                            "104=Weg",
+                            "[Filepath]",
+                            "Haupt=" + a,
+                            "Hilfsmodul=" + a,
+                            "Knopf=" + b,
+                            "Zweit=" + b,
+                            "Weg=" + a,
+                            "[Filename]",
+                            "Haupt=Haupt.frm",
+                            "Hilfsmodul=Hilfsmodul.bas",
+                            "Knopf=Knopf.ctl",
+                            "Zweit=Haupt.frm",
+                            "Weg=Weg.bas",
+                            "[Caption]",
+                            "Haupt=Das Hauptfenster",
+                            "[Option]",
+                            "Folder=1"});
+            t.write("bin/QvStandard.bpv",
+                    TestFolder::crlf({"Type=Exe", "Startup=\"Sub Main\"", "Name=\"Projekt1\"",
+                                      "Description=\"<PROJEKT>\"", "Title=\"<PROJEKT>\""}));
+            t.write("bin/QvStandard.prj", "Type=Exe\r\n");
+        }
+        QString source() const { return t.exeFolder(); }
+        QString target() const { return t.file("ziel"); }
+        // Every file below `folder` with its bytes.
+        static QMap<QString, QByteArray> tree(const QString& folder)
+        {
+            QMap<QString, QByteArray> files;
+            QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                files.insert(QDir(folder).relativeFilePath(path), TestFolder::read(path));
+            }
+            return files;
+        }
+    };
+
+private slots:
+    void cleanup() { FileIo::clearFaults(); }
+
+    void copiesEverythingAndPointsTheCatalogueAtIt()
+    {
+        Presets p;
+        const auto sourceBefore = Presets::tree(p.t.path());
+        const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.target());
+        QVERIFY(plan.refusal.isEmpty());
+        const PresetCopy::Outcome outcome = PresetCopy::run(plan, false);
+        QVERIFY2(outcome.failed.isEmpty(), qPrintable(outcome.failed.join('\n')));
+        QCOMPARE(outcome.missing,
+                 QStringList{"Komponente ''Weg'': ''" + p.t.file("a/Weg.bas") + "'' fehlt."});
+        QCOMPARE(outcome.copied, 9);
+
+        const auto copy = Presets::tree(p.target());
+        QCOMPARE(copy.keys(), (QStringList{"Komponenten/2/Haupt.frm", "Komponenten/Haupt.frm",
+                                           "Komponenten/Haupt.frx", "Komponenten/Hilfsmodul.bas",
+                                           "Komponenten/Knopf.CTX", "Komponenten/Knopf.ctl",
+                                           "QvStandard.bpv", "QvStandard.prj", "vorlagen.dat"}));
+        QCOMPARE(copy["Komponenten/Haupt.frx"], TestFolder::read(p.t.file("a/Haupt.frx")));
+        QCOMPARE(copy["Komponenten/2/Haupt.frm"], TestFolder::read(p.t.file("b/Haupt.frm")));
+        QCOMPARE(copy["Komponenten/Knopf.CTX"], TestFolder::read(p.t.file("b/Knopf.CTX")));
+        QCOMPARE(copy["vorlagen.dat"], TestFolder::crlf({"[Filelist]",
+                                                         "100=Haupt",
+                                                         "101=Hilfsmodul",
+                                                         "102=Knopf",
+                                                         "103=Zweit",
+                                                         "104=Weg",
+                                                         "[Filepath]",
+                                                         "Haupt=Komponenten/",
+                                                         "Hilfsmodul=Komponenten/",
+                                                         "Knopf=Komponenten/",
+                                                         "Zweit=Komponenten/2/",
+                                                         "Weg=" + p.t.file("a/"),
+                                                         "[Filename]",
+                                                         "Haupt=Haupt.frm",
+                                                         "Hilfsmodul=Hilfsmodul.bas",
+                                                         "Knopf=Knopf.ctl",
+                                                         "Zweit=Haupt.frm",
+                                                         "Weg=Weg.bas",
+                                                         "[Caption]",
+                                                         "Haupt=Das Hauptfenster",
+                                                         "[Option]",
+                                                         "Folder=1"}));
+        // The source is only read.
+        auto sourceAfter = Presets::tree(p.t.path());
+        for (const QString& key : copy.keys())
+            sourceAfter.remove("ziel/" + key);
+        QCOMPARE(sourceAfter, sourceBefore);
+        QVERIFY(PresetCopy::summary(plan, outcome).contains("In den Vorlagen fehlen:\n"));
+    }
+
+    // The copied folder, moved elsewhere, serves as the wizard's data folder: it
+    // lists every entry and makes the same project as the original.
+    void wizardWorksFromTheMovedCopy()
+    {
+        Presets p;
+        QVERIFY(PresetCopy::run(PresetCopy::plan(p.source(), p.target()), false).failed.isEmpty());
+        const QString moved = p.t.file("woanders/vorgaben");
+        QDir().mkpath(p.t.file("woanders"));
+        QVERIFY(QDir().rename(p.target(), moved));
+
+        auto makeProject = [&](const QString& data, const QString& into) {
+            AppContext::setDataFolder(data);
+            QStringList names;
+            QList<Generate::ListLine> lines;
+            for (const Catalog::Listed& entry : Catalog::enumerate()) {
+                names << entry.name + "=" + Catalog::folderOf(entry.name) +
+                             Catalog::fileNameOf(entry.name);
+                lines.append({entry.name, entry.name != "Weg"});
+            }
+            const Generate::CopyResult copied = Generate::copyComponents(lines, into, false);
+            const Generate::ProjectFileResult project = Generate::writeProjectFiles(
+                AppContext::templateFile(), into, "Kunde", copied.projectLines, copied.startForm);
+            // The component that is missing in both shows up the same way in both.
+            return std::make_tuple(names.size(), copied.failures.size() + project.failures.size());
+        };
+        const auto original = makeProject(p.source(), p.t.file("P1/"));
+        const auto fromCopy = makeProject(moved, p.t.file("P2/"));
+        QCOMPARE(std::get<0>(fromCopy), 5);
+        QCOMPARE(fromCopy, original);
+        const auto one = Presets::tree(p.t.file("P1"));
+        QCOMPARE(one.size(), 7); // 2 forms share a name: the second replaces the first
+        QCOMPARE(Presets::tree(p.t.file("P2")), one);
+        QVERIFY(Catalog::folderOf("Haupt").startsWith(moved + "/Komponenten/"));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("target"); // relative to the test folder
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("the presets' folder itself") << "bin"
+                                                    << "liegt im Ordner der Vorlagen";
+        QTest::newRow("inside the presets' folder") << "bin/neu/x"
+                                                    << "liegt im Ordner der Vorlagen";
+        QTest::newRow("a link into the presets") << "link/neu"
+                                                 << "liegt im Ordner der Vorlagen";
+        QTest::newRow("a file") << "a/Haupt.frm"
+                                << "ist eine Datei und kein Ordner";
+        QTest::newRow("empty") << ""
+                               << "Bitte geben Sie einen Zielordner an.";
+    }
+
+    void refusals()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, refusal);
+        Presets p;
+        QFile::link(p.source(), p.t.file("link"));
+        const auto before = Presets::tree(p.t.path());
+        const PresetCopy::Plan plan =
+            PresetCopy::plan(p.source(), target.isEmpty() ? QString() : p.t.file(target));
+        QVERIFY2(plan.refusal.contains(refusal), qPrintable(plan.refusal));
+        const PresetCopy::Outcome outcome = PresetCopy::run(plan, true);
+        QCOMPARE(outcome.copied, 0);
+        QCOMPARE(Presets::tree(p.t.path()), before);
+    }
+
+    void existingFilesAreKeptUnlessReplaced()
+    {
+        Presets p;
+        p.t.write("ziel/QvStandard.bpv", "eigene Vorlage\r\n");
+        const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.target());
+        QCOMPARE(PresetCopy::existingTargets(plan), QStringList{p.target() + "/QvStandard.bpv"});
+        PresetCopy::Outcome kept = PresetCopy::run(plan, false);
+        QCOMPARE(kept.failed, QStringList{"''" + p.target() +
+                                          "/QvStandard.bpv'': Die Datei ist bereits vorhanden."});
+        QCOMPARE(TestFolder::read(p.target() + "/QvStandard.bpv"),
+                 QByteArray("eigene Vorlage\r\n"));
+        // Everything else was copied.
+        QCOMPARE(kept.copied, 8);
+        const PresetCopy::Outcome replaced = PresetCopy::run(plan, true);
+        QVERIFY(replaced.failed.isEmpty());
+        QCOMPARE(TestFolder::read(p.target() + "/QvStandard.bpv"),
+                 TestFolder::read(p.source() + "/QvStandard.bpv"));
+    }
+
+    void fullDiskLeavesNoPartialFile()
+    {
+        Presets p;
+        const auto before = Presets::tree(p.t.path());
+        const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.target());
+        FileIo::failWritesAfter(30);
+        const PresetCopy::Outcome outcome = PresetCopy::run(plan, false);
+        FileIo::clearFaults();
+        QVERIFY(!outcome.ok());
+        QVERIFY(outcome.failed.constFirst().endsWith(
+            "Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden."));
+        // Each target is whole or absent; no temporary file remains.
+        for (const auto& [name, bytes] : Presets::tree(p.target()).asKeyValueRange()) {
+            QVERIFY2(!name.contains(".tmp-") && !name.contains(".neu"), qPrintable(name));
+            QVERIFY(bytes.size() > 0);
+        }
+        QVERIFY(!QFileInfo::exists(p.target() + "/vorlagen.dat"));
+        auto after = Presets::tree(p.t.path());
+        for (const QString& key : Presets::tree(p.target()).keys())
+            after.remove("ziel/" + key);
+        QCOMPARE(after, before);
+    }
+
+    void windowAsksBeforeReplacing_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::newRow("no keeps everything") << QMessageBox::No;
+        QTest::newRow("yes replaces") << QMessageBox::Yes;
+    }
+
+    void windowAsksBeforeReplacing()
+    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        Presets p;
+        FakeDesktop desk;
+        p.t.write("ziel/QvStandard.prj", "alt\r\n");
+        CopyWindow window(p.source());
+        window.show();
+        desk.folders.enqueue(p.target());
+        QTest::mouseClick(window.bZiel, Qt::LeftButton);
+        QCOMPARE(window.tZiel->text(), p.target());
+        desk.answers.enqueue(answer);
+        desk.answers.enqueue(QMessageBox::Ok); // the summary
+        QTest::mouseClick(window.bKopieren, Qt::LeftButton);
+        QVERIFY(desk.messages.size() >= 1);
+        QVERIFY(desk.messages.at(0).text.startsWith(
+            "Im Zielordner sind bereits 1 Dateien gleichen Namens vorhanden:\n" + p.target() +
+            "/QvStandard.prj"));
+        if (answer == QMessageBox::No) {
+            QCOMPARE(desk.messages.size(), 1);
+            QCOMPARE(Presets::tree(p.target()).size(), 1);
+            return;
+        }
+        QCOMPARE(desk.messages.size(), 2);
+        QCOMPARE(desk.messages.at(1).icon, QMessageBox::Warning); // one entry is missing
+        QVERIFY(desk.messages.at(1).text.startsWith("9 Dateien"));
+        QCOMPARE(TestFolder::read(p.target() + "/QvStandard.prj"), QByteArray("Type=Exe\r\n"));
+        QCOMPARE(window.pFortschritt->value(), 1000);
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<bool>("breakEntry");
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<int>("status");
+        QTest::newRow("all copied") << QStringList() << true << false << 0;
+        QTest::newRow("a missing file") << QStringList() << false << false << 1;
+        QTest::newRow("existing files kept") << QStringList() << true << true << 2;
+        QTest::newRow("existing files replaced")
+            << QStringList{"--ueberschreiben"} << true << true << 0;
+        QTest::newRow("unknown option") << QStringList{"--falsch"} << true << false << 2;
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, extra);
+        QFETCH(bool, breakEntry);
+        QFETCH(bool, existing);
+        QFETCH(int, status);
+        Presets p;
+        if (breakEntry) // without the missing entry everything can be copied
+            QVERIFY(Catalog::setFolders(p.t.catalog(), {{"Weg", p.t.file("b/")}}).ok() &&
+                    !p.t.write("b/Weg.bas", "x").isEmpty());
+        if (existing)
+            p.t.write("ziel/vorlagen.dat", "alt\r\n");
+        QProcess tool;
+        tool.start(QStringLiteral(QVTRCOPY),
+                   QStringList{"--von", p.source(), "--nach", p.target()} + extra);
+        QVERIFY(tool.waitForFinished(30000));
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(tool.exitCode() == status, tool.readAllStandardError().constData());
+        if (status == 0)
+            QCOMPARE(Presets::tree(p.target()).size(), 10);
+        if (existing && status != 0)
+            QCOMPARE(TestFolder::read(p.target() + "/vorlagen.dat"), QByteArray("alt\r\n"));
+    }
+};
+
+QTEST_MAIN(tst_copytool)
+#include "tst_copytool.moc"
