@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // Adding component files to the catalogue and removing entries, driven through
 // the component page; what the list shows and what lands on disk.
@@ -497,15 +498,29 @@ private slots:
         QCOMPARE(p.t.catalogBytes(), before);
     }
 
-    void largeFileIsListedUnderItsFileName()
+    void fileNotReadIsListedUnderItsFileName_data()
     {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("50 MB") << "large";
+        QTest::newRow("unreadable") << "unreadable";
+    }
+    void fileNotReadIsListedUnderItsFileName()
+    {
+        QFETCH(QString, kind);
+        if (kind == "unreadable" && ::geteuid() == 0)
+            QSKIP("the super-user reads every file");
         Page p;
-        const QString path = p.put("Gross.res", QByteArray(50 * 1024 * 1024, '\x7f'));
+        const QByteArray bytes = kind == "large" ? QByteArray(50 * 1024 * 1024, '\x7f')
+                                                 : QByteArray("Attribute VB_Name = \"Innen\"");
+        const QString path = p.put("Gross.res", bytes);
+        if (kind == "unreadable")
+            QFile::setPermissions(path, QFile::WriteOwner);
         p.openPage();
         p.add(path);
         QCOMPARE(p.current(), QString("Gross"));
-        QCOMPARE(QFileInfo(path).size(), 50 * 1024 * 1024);
         QVERIFY(p.desk.messages.isEmpty());
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(TestFolder::read(path), bytes);
     }
 
     void companionMissingIsToldAfterTheAddition_data()
@@ -587,6 +602,38 @@ private slots:
                                               "\nDie Komponente wurde nicht entfernt.");
         QCOMPARE(p.t.catalogBytes(), before);
         QCOMPARE(p.lines(), QStringList({"Alpha", "Root [x]"}));
+    }
+
+    void catalogueThatCannotBeReplacedIsReported_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("write-protected file") << "protected";
+        QTest::newRow("folder in its place") << "folder";
+    }
+    void catalogueThatCannotBeReplacedIsReported()
+    {
+        QFETCH(QString, kind);
+        if (kind == "protected" && ::geteuid() == 0)
+            QSKIP("the super-user writes every file");
+        Page p;
+        const QString haupt = p.put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
+        if (kind == "folder") {
+            QFile::remove(p.t.catalog());
+            QDir().mkpath(p.t.catalog() + "/inside");
+        } else {
+            QFile::setPermissions(p.t.catalog(), QFile::ReadOwner);
+        }
+        p.openPage();
+        const QStringList shown = p.lines();
+        const QByteArray before = p.t.catalogBytes();
+        p.desk.answers.enqueue(QMessageBox::Ok);
+        p.add(haupt);
+        QCOMPARE(p.desk.messages.size(), 1);
+        QVERIFY(p.desk.messages[0].text.endsWith("\nDie Komponente wurde nicht hinzugefügt."));
+        QCOMPARE(p.t.catalogBytes(), before);
+        QCOMPARE(p.lines(), shown);
+        if (kind == "protected")
+            QFile::setPermissions(p.t.catalog(), QFile::ReadOwner | QFile::WriteOwner);
     }
 
     // However early the disk gives up, the catalogue is the old or the new one.
