@@ -72,6 +72,49 @@ private slots:
         QCOMPARE(listed, saved);
     }
 
+    // One read of the whole file answers as each single key read does.
+    void snapshotAnswersAsSingleReads_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("repeated section and key")
+            << QByteArray("[Filelist]\r\n100=a\r\n100=b\r\n[filelist]\r\n101=c\r\n[Filepath]\r\n"
+                          "a=/v/\r\nA=/w/\r\n");
+        QTest::newRow("quotes, blanks and case")
+            << QByteArray("[ Caption ]\r\n  A  =  \"quoted\"  \r\nb='x'\r\nc=\"half\r\n"
+                          "MyDocs=\"\"\r\n");
+        QTest::newRow("long value") << "[Caption]\r\na=" + QByteArray(300, 'x') + "\r\n";
+        QTest::newRow("code page") << QByteArray("[Filelist]\r\n100=\xdc"
+                                                 "bersicht\r\n[Caption]\r\n\xfc"
+                                                 "bersicht=gr\xfc\xdf\r\n");
+        QTest::newRow("UTF-8") << QByteArray("[Filelist]\r\n100=\xc3\x9c"
+                                             "bersicht\r\n[Caption]\r\n\xc3\xbc"
+                                             "bersicht=gr\xc3\xbc\xc3\x9f\r\n");
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[Option]\r\nMyDocs=/x/\r\n");
+        QTest::newRow("LF and CR line ends") << QByteArray("[Option]\nFolder=0\rViewer=1\n");
+        QTest::newRow("NUL in a line")
+            << QByteArray("[Option]\r\nMy\0Docs=/n/\r\nMyDocs=/m/\r\n", 36);
+        QTest::newRow("key before any section") << QByteArray("MyDocs=/a/\r\n[Option]\r\n");
+        QTest::newRow("header without closing bracket")
+            << QByteArray("[Option\r\nMyDocs=/a/\r\n[Caption]\r\na=1\r\n");
+    }
+    void snapshotAnswersAsSingleReads()
+    {
+        QFETCH(QByteArray, bytes);
+        TestFolder t;
+        t.write(QStringLiteral("bin/vorlagen.dat"), bytes);
+        const Catalog::Snapshot snapshot = Catalog::Snapshot::read();
+        const QString file = t.catalog();
+        for (int key : {100, 101})
+            QCOMPARE(snapshot.listedName(key),
+                     ReadIniValue(file, QStringLiteral("Filelist"), QString::number(key)));
+        for (const QString name :
+             {"a", "A", "b", "c", "übersicht", "Übersicht", "MyDocs", "Folder", "Viewer", " a "}) {
+            QCOMPARE(snapshot.folderOf(name), ReadIniValue(file, QStringLiteral("Filepath"), name));
+            QCOMPARE(snapshot.captionOf(name), ReadIniValue(file, QStringLiteral("Caption"), name));
+            QCOMPARE(snapshot.option(name), ReadIniValue(file, QStringLiteral("Option"), name));
+        }
+    }
+
     // The list on disk is never missing, whatever the window does meanwhile.
     void listNeverMissingWhileEventsRun()
     {

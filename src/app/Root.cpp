@@ -5,6 +5,7 @@
 #include "desktop/ListFind.h"
 #include "desktop/Programs.h"
 #include "desktop/ShellOpen.h"
+#include "editing/ComponentCommands.h"
 #include "editing/ComponentPage.h"
 #include "editing/PageCommands.h"
 #include "generate/Checks.h"
@@ -13,8 +14,6 @@
 #include "generate/ProjectFile.h"
 #include "platform/AppContext.h"
 #include "platform/FileExistence.h"
-#include "platform/FileIo.h"
-#include "platform/IniFiles.h"
 #include "platform/SpecialFolders.h"
 #include "platform/WinVersion.h"
 #include "ui/RootTooltips.h"
@@ -22,7 +21,6 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,13 +37,6 @@ const QString kNothingChecked = QStringLiteral(
 const QString kNoDescription = QStringLiteral(
     "Hier wird die Beschreibung zu den Elementen angezeigt, soweit eine eingegeben wurde.");
 
-QByteArray readAll(const QString& path)
-{
-    QByteArray bytes;
-    (void)FileIo::readRegularFile(path, &bytes);
-    return bytes;
-}
-
 } // namespace
 
 Root::Root(QWidget* parent) : QWidget(parent)
@@ -53,6 +44,14 @@ Root::Root(QWidget* parent) : QWidget(parent)
     ui.setupUi(this);
     m_componentPage = new ComponentPage(ui, this);
     new PageCommands(ui, this);
+    m_commands = new ComponentCommands(ui, this, [this] {
+        reloadFlag = QStringLiteral("1");
+        Form_Load();
+        reloadFlag = QStringLiteral("0");
+    });
+    connect(ui.bHinzufuegen, &QPushButton::clicked, m_commands,
+            &ComponentCommands::bHinzufuegen_Click);
+    connect(ui.bLoeschen, &QPushButton::clicked, m_commands, &ComponentCommands::bLoeschen_Click);
     connect(ui.bWeiter, &QPushButton::clicked, this, &Root::bWeiter_Click);
     connect(ui.bZurueck, &QPushButton::clicked, this, &Root::bZurueck_Click);
     connect(ui.bAbbrechen, &QPushButton::clicked, this, &Root::bAbbrechen_Click);
@@ -68,69 +67,38 @@ QString Root::messageTitle() const
 
 void Root::Form_Load()
 {
-    const QString log = AppContext::logFile();
-    if (FileExists(log))
-        QFile::remove(log);
+    Catalog::removeStartupLog();
     DoEvents();
 
     ui.LDateien->clear();
     ui.LDateien->setEnabled(false);
-
-    bool changed = false;
-    QByteArray logText;
-    bool logStarted = false;
-    for (int n = Catalog::kFirstKey; n <= Catalog::kLastKey; ++n) {
-        const QString name = Catalog::listedName(n);
-        if (name.isEmpty())
-            continue;
-        const QString folder = Catalog::folderOf(name);
-        const QString fileName = Catalog::fileNameOf(name);
-        bool appended = false;
-        if (FileExists(folder + fileName)) {
-            if (ListFind(ui.LDateien, name, -1, false) >= 0) {
-                Catalog::unlist(n);
-                changed = true;
-            } else {
-                auto* item = new QListWidgetItem(name);
-                item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-                item->setCheckState(Qt::Unchecked);
-                ui.LDateien->addItem(item);
-                appended = true;
-            }
-        } else {
-            // A log that could not be deleted is continued, as if appended line by line.
-            if (!logStarted && FileExists(log)) {
-                logText = readAll(log);
-                logText.chop(2);
-            }
-            logStarted = true;
-            logText += "\r\nFile is not exists: " + (folder + fileName).toUtf8();
-        }
-        if (appended && Catalog::isMarked(name))
-            ui.LDateien->item(ui.LDateien->count() - 1)->setCheckState(Qt::Checked);
+    const Catalog::Load load = Catalog::load();
+    for (const Catalog::Entry& entry : load.entries) {
+        auto* item = new QListWidgetItem(entry.name);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(entry.marked ? Qt::Checked : Qt::Unchecked);
+        ui.LDateien->addItem(item);
     }
-    if (logStarted) {
-        // A log that cannot be written is not worth a message; the list shows anyway.
-        (void)FileIo::writeFileAtomically(log, logText + "\r\n");
-    }
+    Catalog::writeStartupLog(load.missingFiles);
 
     ui.LDateien->setEnabled(true);
-    if (FileExists(log))
-        StartProgram(kTextEditor, {log}, 1);
+    if (FileExists(Catalog::startupLog()))
+        StartProgram(kTextEditor, {Catalog::startupLog()}, 1);
     DoEvents();
     ui.RCaption->setText(kNoDescription);
-    if (changed)
+    if (!load.dropped.isEmpty())
         Sortierung();
 
-    const QString myDocs = Catalog::option(QStringLiteral("MyDocs"));
+    const Catalog::Snapshot& options = load.catalogue;
+    const QString myDocs = options.option(QStringLiteral("MyDocs"));
     ui.tProjekte->setText(myDocs.isEmpty() ? SpecialFolderPath(CSIDL_PERSONAL) + QLatin1Char('/')
                                            : myDocs);
     if (ui.LDateien->currentRow() == 0)
         m_componentPage->LDateien_Click();
     else if (ui.LDateien->count() > 0)
         ui.LDateien->setCurrentRow(0);
-    ui.bUnterordner->setChecked(Catalog::option(QStringLiteral("Folder")) != QStringLiteral("0"));
-    ui.bZeigeProjekt->setChecked(Catalog::option(QStringLiteral("Viewer")) != QStringLiteral("0"));
+    ui.bUnterordner->setChecked(options.option(QStringLiteral("Folder")) != QStringLiteral("0"));
+    ui.bZeigeProjekt->setChecked(options.option(QStringLiteral("Viewer")) != QStringLiteral("0"));
 
     const bool xp = WinVersion() == QStringLiteral("XP");
     ui.Frame1->setVisible(!xp);

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class ComponentCommands;
 class ComponentPage;
 
 // The wizard's main window: the catalogue load at start-up and on reload, the
@@ -36,6 +37,7 @@ public:
     static void setSleepScale(double scale);
 
     ComponentPage* componentPage() const { return m_componentPage; }
+    ComponentCommands* componentCommands() const { return m_commands; }
 
 public slots:
     void bWeiter_Click();
@@ -55,4 +57,5 @@ private:
     void finishAndEnd();
 
     ComponentPage* m_componentPage = nullptr;
+    ComponentCommands* m_commands = nullptr;
 };

@@ -1,12 +1,15 @@
 #include "catalog/Catalog.h"
 
 #include "platform/AppContext.h"
+#include "platform/FileExistence.h"
 #include "platform/IniDocument.h"
 #include "platform/IniFiles.h"
 
+#include <QCollator>
+#include <QFile>
 #include <QFileInfo>
 
-#include <QCollator>
+#include <algorithm>
 
 namespace Catalog {
 
@@ -37,16 +40,48 @@ QString resolved(const QString& catalogFile, const QString& folder)
     return QFileInfo(catalogFile).absolutePath() + QLatin1Char('/') + folder;
 }
 
+QString folded(QStringView name)
+{
+    return Ini::trimmed(name).toString().toCaseFolded();
+}
+
+// A stored value as a single key read hands it out.
+QString shown(QStringView value)
+{
+    QStringView text = Ini::unquoted(value);
+    if (text.size() > Ini::kMaxValueLength) {
+        text = text.first(Ini::kMaxValueLength);
+        if (text.back().isHighSurrogate())
+            text.chop(1);
+    }
+    return text.toString();
+}
+
+QStringList sortedByLocale(QStringList names)
+{
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
+    return names;
+}
+
+// Brings the document's list into its saved form and returns the names.
+QStringList sortList(Ini::Document& document)
+{
+    const QStringList names = Snapshot(document).sortedNames();
+    document.removeSection(kFilelist);
+    for (qsizetype i = 0; i < names.size() && i < kCapacity; ++i)
+        document.setValue(kFilelist, QString::number(kFirstKey + i), names.at(i));
+    return names;
+}
+
 } // namespace
 
 QString listedName(int key)
 {
     return read(kFilelist, QString::number(key));
-}
-
-void unlist(int key)
-{
-    DeleteIniKey(file(), kFilelist, QString::number(key));
 }
 
 QString folderOf(const QString& name)
@@ -92,7 +127,65 @@ int saveMarks(const QStringList& names)
     return ReplaceIniSection(file(), kMarked, keys);
 }
 
-QList<Listed> enumerate()
+Snapshot::Snapshot(const Ini::Document& document)
+{
+    // The first section of a name and the first key of a name in it count.
+    QHash<QString, QString>* current = nullptr;
+    for (const QString& line : document.lineTexts()) {
+        const Ini::LineParts parts = Ini::parseLine(line);
+        if (parts.kind == Ini::LineKind::Section) {
+            const QString name = folded(parts.name);
+            current = m_sections.contains(name) ? nullptr : &m_sections[name];
+        } else if (parts.kind == Ini::LineKind::Key && current) {
+            const QString key = folded(parts.name);
+            if (!current->contains(key))
+                current->insert(key, shown(parts.value));
+        }
+    }
+}
+
+Snapshot Snapshot::read()
+{
+    return Snapshot(Ini::Document(file()));
+}
+
+QString Snapshot::value(const QString& section, QStringView key) const
+{
+    const auto found = m_sections.constFind(folded(section));
+    return found == m_sections.constEnd() ? QString() : found->value(folded(key));
+}
+
+QString Snapshot::listedName(int key) const
+{
+    return value(kFilelist, QString::number(key));
+}
+
+QString Snapshot::folderOf(const QString& name) const
+{
+    return resolved(file(), value(kFilepath, name));
+}
+
+QString Snapshot::fileNameOf(const QString& name) const
+{
+    return value(kFilename, name);
+}
+
+QString Snapshot::captionOf(const QString& name) const
+{
+    return value(kCaption, name);
+}
+
+bool Snapshot::isMarked(const QString& name) const
+{
+    return value(kMarked, name) == QLatin1String("1");
+}
+
+QString Snapshot::option(const QString& key) const
+{
+    return value(kOption, key);
+}
+
+QList<Listed> Snapshot::enumerate() const
 {
     QList<Listed> listed;
     for (int n = kFirstKey; n <= kLastKey; ++n) {
@@ -103,27 +196,184 @@ QList<Listed> enumerate()
     return listed;
 }
 
-QStringList sortedNames()
+QStringList Snapshot::sortedNames() const
 {
     QStringList names;
     for (const Listed& entry : enumerate()) {
         if (!folderOf(entry.name).isEmpty())
             names << entry.name;
     }
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
-        return collator.compare(a, b) < 0;
-    });
-    return names;
+    return sortedByLocale(names);
+}
+
+int Snapshot::slotFor(const QString& name) const
+{
+    int free = -1;
+    for (int n = kFirstKey; n <= kLastKey; ++n) {
+        const QString listed = listedName(n);
+        if (listed.compare(name, Qt::CaseInsensitive) == 0)
+            return n;
+        if (listed.isEmpty() && free < 0)
+            free = n;
+    }
+    return free;
+}
+
+int Snapshot::keyOf(const QString& name) const
+{
+    for (int n = kFirstKey; n <= kLastKey; ++n) {
+        if (listedName(n) == name)
+            return n;
+    }
+    return -1;
+}
+
+QList<Listed> enumerate()
+{
+    return Snapshot::read().enumerate();
+}
+
+QStringList sortedNames()
+{
+    return Snapshot::read().sortedNames();
 }
 
 void saveList(const QStringList& names)
 {
     QList<QPair<QString, QString>> keys;
-    for (qsizetype i = 0; i < names.size() && i <= kLastKey - kFirstKey; ++i)
+    for (qsizetype i = 0; i < names.size() && i < kCapacity; ++i)
         keys.append({QString::number(kFirstKey + i), names.at(i)});
     ReplaceIniSection(file(), kFilelist, keys);
+}
+
+Load load()
+{
+    Load result;
+    result.catalogue = Snapshot::read();
+    const Snapshot& catalogue = result.catalogue;
+    QSet<QString> shown;
+    for (const Listed& listed : catalogue.enumerate()) {
+        const QString folder = catalogue.folderOf(listed.name);
+        const QString fileName = catalogue.fileNameOf(listed.name);
+        if (!FileExists(folder + fileName)) {
+            result.missingFiles << folder + fileName;
+            continue;
+        }
+        const QString key = listed.name.toCaseFolded();
+        if (shown.contains(key)) {
+            result.dropped << listed;
+            continue;
+        }
+        shown.insert(key);
+        result.entries.append({listed.key, listed.name, folder, fileName,
+                               catalogue.captionOf(listed.name), catalogue.isMarked(listed.name)});
+    }
+    if (!result.dropped.isEmpty()) {
+        // The sorted save that follows needs the duplicates gone; if they stay, the
+        // next load drops them again.
+        (void)Ini::edit(file(), [&](Ini::Document& document) {
+            bool changed = false;
+            for (const Listed& listed : std::as_const(result.dropped))
+                changed |=
+                    document.removeKey(QStringLiteral("FileList"), QString::number(listed.key));
+            return changed;
+        });
+    }
+    return result;
+}
+
+QString startupLog()
+{
+    return AppContext::logFile();
+}
+
+void removeStartupLog()
+{
+    if (FileExists(startupLog()))
+        QFile::remove(startupLog());
+}
+
+void writeStartupLog(const QStringList& missingFiles)
+{
+    if (missingFiles.isEmpty())
+        return;
+    const QString log = startupLog();
+    QByteArray text;
+    // A log that could not be removed is continued, as if appended line by line.
+    if (FileExists(log) && FileIo::readRegularFile(log, &text, 16 * 1024 * 1024).ok() &&
+        text.endsWith("\r\n"))
+        text.chop(2);
+    for (const QString& path : missingFiles)
+        text += "\r\nFile is not exists: " + path.toUtf8();
+    (void)FileIo::writeFileAtomically(log, text + "\r\n");
+}
+
+bool canHoldValue(QStringView value)
+{
+    return Ini::isWritableValue(value) && value.size() <= Ini::kMaxValueLength &&
+           Ini::trimmed(value).size() == value.size() &&
+           Ini::unquoted(value).size() == value.size();
+}
+
+bool canHoldName(QStringView name)
+{
+    if (name.isEmpty() || !canHoldValue(name) || !Ini::isWritableKey(name) || name.contains(u']'))
+        return false;
+    return std::none_of(name.begin(), name.end(),
+                        [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+Change addEntry(const QString& name, const QString& folder, const QString& fileName)
+{
+    Change change;
+    if (!canHoldName(name) || !canHoldValue(folder) || !canHoldValue(fileName)) {
+        change.status = Change::Status::Refused;
+        return change;
+    }
+    change.result = Ini::edit(file(), [&](Ini::Document& document) {
+        if (document.state() == Ini::Document::State::Unreadable)
+            return true; // the save says why
+        const int key = Snapshot(document).slotFor(name);
+        if (key < 0) {
+            change.status = Change::Status::Full;
+            return false;
+        }
+        if (!document.setValue(kFilelist, QString::number(key), name) ||
+            !document.setValue(kFilename, name, fileName) ||
+            !document.setValue(kFilepath, name, folder)) {
+            change.status = Change::Status::Refused;
+            return false;
+        }
+        change.sorted = sortList(document);
+        change.status = Change::Status::Done;
+        return true;
+    });
+    if (!change.result.ok())
+        change.status = Change::Status::Failed;
+    return change;
+}
+
+Change removeEntry(const QString& name)
+{
+    Change change;
+    change.result = Ini::edit(file(), [&](Ini::Document& document) {
+        if (document.state() == Ini::Document::State::Unreadable)
+            return true; // the save says why
+        const int key = Snapshot(document).keyOf(name);
+        if (key < 0) {
+            change.status = Change::Status::NotListed;
+            return false;
+        }
+        document.removeKey(kFilelist, QString::number(key));
+        for (const QString& section : {kFilename, kFilepath, kMarked, kCaption})
+            document.removeKey(section, name);
+        change.sorted = sortList(document);
+        change.status = Change::Status::Done;
+        return true;
+    });
+    if (!change.result.ok())
+        change.status = Change::Status::Failed;
+    return change;
 }
 
 QList<Component> componentsOf(const QString& catalogFile)

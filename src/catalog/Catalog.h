@@ -2,10 +2,16 @@
 
 #include "platform/FileIo.h"
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+namespace Ini {
+class Document;
+}
 
 // The catalogue file beside the executable: its sections and the one list that
 // enumerates its entries ("Filelist" keys 100 to 200).
@@ -13,12 +19,13 @@ namespace Catalog {
 
 inline constexpr int kFirstKey = 100;
 inline constexpr int kLastKey = 200;
+inline constexpr int kCapacity = kLastKey - kFirstKey + 1;
 
 QString file();
 
-// The sections by what they hold; no other file names them.
+// The sections by what they hold; no other file names them. Each of these reads
+// the file once; Snapshot answers many questions from one read.
 QString listedName(int key); // "Filelist"
-void unlist(int key);
 // "Filepath", ends with '/'. A relative value counts from the catalogue's own
 // folder, so a catalogue travels with the components beside it.
 QString folderOf(const QString& name);
@@ -41,16 +48,112 @@ struct Listed
     QString name;
 };
 
+// The catalogue as one read of the file found it. Every answer is the one a
+// single key read of that file gives (first section and key count, at most 254
+// characters, one pair of outer quotes removed).
+class Snapshot
+{
+public:
+    Snapshot() = default; // an empty catalogue
+    explicit Snapshot(const Ini::Document& document);
+    static Snapshot read(); // reads file()
+
+    QString listedName(int key) const;
+    QString folderOf(const QString& name) const;
+    QString fileNameOf(const QString& name) const;
+    QString captionOf(const QString& name) const;
+    bool isMarked(const QString& name) const;
+    QString option(const QString& key) const;
+
+    // The non-empty "Filelist" values in key order.
+    QList<Listed> enumerate() const;
+    // The names the saved list keeps: every listed name whose "Filepath" is set,
+    // ascending without regard to case in the user's locale.
+    QStringList sortedNames() const;
+    // The key an entry named `name` goes under: the one that lists it already
+    // (letter case ignored), else the first free one; -1 when the list is full.
+    int slotFor(const QString& name) const;
+    // The first key that lists exactly `name`, letter case included; -1 if none.
+    int keyOf(const QString& name) const;
+
+private:
+    QString value(const QString& section, QStringView key) const;
+    QHash<QString, QHash<QString, QString>> m_sections; // by case-folded names
+};
+
 // The non-empty "Filelist" values in key order.
 QList<Listed> enumerate();
 
-// The names that the saved list keeps: every listed name whose "Filepath" is
-// set, in ascending order without regard to case in the user's locale.
+// The names that the saved list keeps (see Snapshot::sortedNames).
 QStringList sortedNames();
 
 // Rewrites "Filelist" as 100, 101, ... in the given order, in one atomic
 // replacement; no names leaves no "Filelist" section at all.
 void saveList(const QStringList& names);
+
+// One listed entry as the catalogue load shows it.
+struct Entry
+{
+    int key;
+    QString name;
+    QString folder;
+    QString fileName;
+    QString caption;
+    bool marked;
+};
+
+// What one catalogue load found.
+struct Load
+{
+    Snapshot catalogue;       // the file as read, options included
+    QList<Entry> entries;     // listed entries whose file exists, duplicates left out
+    QStringList missingFiles; // folder and file name of each entry whose file is missing
+    QList<Listed> dropped;    // later listings of a name already listed; now deleted
+};
+
+// Reads the catalogue once: the entries to list in key order, the component files
+// that are missing, and the duplicates, whose keys are deleted from the file.
+Load load();
+
+// The start-up log of missing component files.
+QString startupLog();
+void removeStartupLog();
+// Adds one "File is not exists: " line per path to the log, which the load
+// removed before; nothing when there is none. A log that cannot be written is
+// not worth a message.
+void writeStartupLog(const QStringList& missingFiles);
+
+// Whether a name can be an entry name: stored as key and value, it reads back
+// the same. No '=', ']' or control character, not beginning with '[' or ';', no
+// blanks or quotes around it, 1 to 254 characters.
+bool canHoldName(QStringView name);
+// Whether a folder or file name value reads back the same.
+bool canHoldValue(QStringView value);
+
+// The outcome of a change of the catalogue's membership.
+struct Change
+{
+    enum class Status
+    {
+        Done,
+        Full,      // no key is free for a new name
+        NotListed, // the name to remove is not listed
+        Refused,   // a name or value the file cannot hold
+        Failed     // the file could not be read or written; see result
+    };
+    Status status = Status::Failed;
+    FileIo::Result result;
+    QStringList sorted; // the saved list after the change
+};
+
+// Lists `name` under Snapshot::slotFor, stores its folder and file name, and
+// saves the list sorted: all in one atomic replacement of the file.
+Change addEntry(const QString& name, const QString& folder, const QString& fileName);
+
+// Deletes the key that lists exactly `name` and the name's "Filename",
+// "Filepath", "Marked" and "Caption" keys, and saves the list sorted: all in one
+// atomic replacement of the file.
+Change removeEntry(const QString& name);
 
 // Another catalogue file than the program's own, read and written as a whole.
 struct Component

@@ -36,6 +36,7 @@ public:
     bool startsSucceed = true; // false: every program start fails
 
     QList<Message> messages;
+    QList<QPair<QString, QString>> openDialogs; // title and filter of each
     QList<Start> starts;
     QStringList openedFiles;
     int ends = 0;
@@ -43,8 +44,9 @@ public:
     QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,
                                         const QString& text,
                                         QMessageBox::StandardButtons buttons) override;
-    QString openFileName(QWidget*, const QString&, const QString&) override
+    QString openFileName(QWidget*, const QString& title, const QString& filter) override
     {
+        openDialogs.append({title, filter});
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
     QString chooseFolder(QWidget*, const QString&) override

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// What the component page needs to know about a component file's text: its
+// internal name, the repair of a module still called "Module1", and whether a
+// form refers to its binary companion.
+namespace ComponentFile {
+
+// Larger files are not read for their name; component files are far smaller.
+inline constexpr qint64 kMaxSize = qint64(16) * 1024 * 1024;
+
+// The name between the quotes of the first "Attribute VB_Name" (letter case
+// ignored; blanks around '=' optional). Empty when that line has no opening or
+// no closing quote on the same line, or an empty name. UTF-8 when the file is
+// valid UTF-8, else the code page.
+QString internalName(const QByteArray& bytes);
+
+// The file with the name of its first line replaced by `name`, when that line
+// is exactly a well-formed "Attribute VB_Name = "Module1"" line; every other
+// byte stays. Empty when the line is not such a line or `name` cannot be
+// written in the file's code page.
+QByteArray renamedModule(const QByteArray& bytes, const QString& name);
+
+// Whether a form or user control refers to data in its binary companion, as
+// in: Picture = "Haupt.frx":0000.
+bool refersToCompanion(const QByteArray& bytes);
+
+} // namespace ComponentFile
