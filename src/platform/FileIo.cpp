@@ -57,16 +57,6 @@ QString resolved(const QString& path)
     return path;
 }
 
-void syncFolder(const QString& folder)
-{
-    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    // Some file systems cannot sync a folder; the rename itself has happened.
-    ::fsync(fd);
-    ::close(fd);
-}
-
 } // namespace
 
 QString Result::reason() const
@@ -127,29 +117,43 @@ bool isRegularFile(const QString& path)
     return !path.isEmpty() && ::stat(encoded(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-Result readRegularFile(const QString& path, QByteArray* bytes, qint64 maxBytes)
+Result openRegularFile(const QString& path, int* fd, qint64* size)
 {
-    bytes->clear();
+    *fd = -1;
+    *size = 0;
     // O_NONBLOCK: opening a pipe nobody writes to must not wait.
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
+    const int opened =
+        ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (opened < 0)
         return Result::failure(errno);
     struct stat st;
-    if (::fstat(fd, &st) != 0) {
+    if (::fstat(opened, &st) != 0) {
         const int error = errno;
-        ::close(fd);
+        ::close(opened);
         return Result::failure(error);
     }
     if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
+        ::close(opened);
         return Result::failure(S_ISDIR(st.st_mode) ? EISDIR : kNotRegular);
     }
-    if (maxBytes >= 0 && st.st_size > maxBytes) {
+    *fd = opened;
+    *size = st.st_size;
+    return {};
+}
+
+Result readRegularFile(const QString& path, QByteArray* bytes, qint64 maxBytes)
+{
+    bytes->clear();
+    int fd = -1;
+    qint64 size = 0;
+    if (Result opened = openRegularFile(path, &fd, &size); !opened)
+        return opened;
+    if (maxBytes >= 0 && size > maxBytes) {
         ::close(fd);
         return Result::failure(kTooLarge);
     }
     QByteArray data;
-    data.reserve(qsizetype(st.st_size));
+    data.reserve(qsizetype(size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -266,7 +270,7 @@ Result AtomicWriter::copyFrom(int sourceFd, qint64 length, qint64* copied)
     return {};
 }
 
-Result AtomicWriter::commit()
+Result AtomicWriter::commit(FolderSync folderSync)
 {
     if (m_fd < 0)
         return Result::failure(EBADF);
@@ -288,7 +292,8 @@ Result AtomicWriter::commit()
         return Result::failure(error);
     }
     m_temporary.clear();
-    syncFolder(QFileInfo(m_path).absolutePath());
+    if (folderSync == FolderSync::Now)
+        (void)syncFolder(QFileInfo(m_path).absolutePath());
     return {};
 }
 
@@ -312,6 +317,29 @@ Result writeFileAtomically(const QString& path, QByteArrayView bytes)
     if (Result result = writer.write(bytes); !result)
         return result;
     return writer.commit();
+}
+
+Result syncFolder(const QString& folder)
+{
+    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return Result::failure(errno);
+    // Some file systems cannot sync a folder; the renames themselves have happened.
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+    const int error = errno;
+    ::close(fd);
+    return synced ? Result() : Result::failure(error);
+}
+
+Result syncFileSystem(const QString& path)
+{
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return Result::failure(errno);
+    const bool synced = ::syncfs(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    return synced ? Result() : Result::failure(error);
 }
 
 QString temporaryPrefix(const QString& path)
