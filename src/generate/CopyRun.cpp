@@ -345,9 +345,10 @@ CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
         finishFile();
     }
 
-    // One write-back for all copies; each commit's own sync then finds little to do.
-    if (!control.cancel && !staged.empty())
-        (void)FileIo::syncFileSystem(plan.projectFolder);
+    // One write-back and one device flush for all copies instead of one per file;
+    // each commit then only asks for its own file's write-back errors.
+    const bool fileSystemSynced =
+        !control.cancel && !staged.empty() && FileIo::syncFileSystem(plan.projectFolder).ok();
     if (control.cancel) {
         staged.clear();
         removeEmptyFolders(result.createdFolders);
@@ -359,7 +360,9 @@ CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
     }
     for (Staged& copy : staged) {
         if (const FileIo::Result committed =
-                copy.writer->commit(FileIo::AtomicWriter::FolderSync::Later);
+                copy.writer->commit(FileIo::AtomicWriter::FolderSync::Later,
+                                    fileSystemSynced ? FileIo::AtomicWriter::FileSync::Covered
+                                                     : FileIo::AtomicWriter::FileSync::Own);
             committed)
             result.written << copy.target;
         else

@@ -270,11 +270,17 @@ Result AtomicWriter::copyFrom(int sourceFd, qint64 length, qint64* copied)
     return {};
 }
 
-Result AtomicWriter::commit(FolderSync folderSync)
+Result AtomicWriter::commit(FolderSync folderSync, FileSync fileSync)
 {
     if (m_fd < 0)
         return Result::failure(EBADF);
-    if (::fsync(m_fd) != 0) {
+    const bool synced =
+        fileSync == FileSync::Covered
+            ? ::sync_file_range(m_fd, 0, 0,
+                                SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                                    SYNC_FILE_RANGE_WAIT_AFTER) == 0
+            : ::fsync(m_fd) == 0;
+    if (!synced) {
         const int error = errno;
         discard();
         return Result::failure(error);

@@ -74,7 +74,15 @@ public:
         Now,
         Later
     };
-    Result commit(FolderSync folderSync = FolderSync::Now);
+    // With FileSync::Covered the caller has just synced the whole file system
+    // (syncFileSystem): the commit then only collects a write-back error of this
+    // file, without flushing the device once more.
+    enum class FileSync
+    {
+        Own,
+        Covered
+    };
+    Result commit(FolderSync folderSync = FolderSync::Now, FileSync fileSync = FileSync::Own);
     void discard();
 
     // The temporary file while open; empty otherwise.
