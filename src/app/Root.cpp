@@ -375,11 +375,12 @@ void Root::generateProject()
         Catalog::saveMarks(copied.marks);
     ui.bAbbrechen->setEnabled(false);
 
+    const QString templatePath = AppContext::exeFolder() + QStringLiteral("/QvStandard.bpv");
     ProjectFileResult project;
     runInBackground(
         [&] {
-            project = writeProjectFiles(AppContext::exeFolder() + QStringLiteral("/QvStandard.bpv"),
-                                        folder, name, copied.projectLines, copied.startForm);
+            project = writeProjectFiles(templatePath, folder, name, copied.projectLines,
+                                        copied.startForm);
         },
         {});
     // A folder made for a project of which nothing could be written does not stay.
