@@ -133,8 +133,8 @@ private slots:
         QElapsedTimer sinceStop;
         QTimer stopper;
         connect(&stopper, &QTimer::timeout, [&] {
-            // Once the second file is under way.
-            if (sinceStop.isValid() || !f.w->ui.RFortschritt->text().startsWith("Haupt.frx"))
+            // Once the last file is under way: the form and its .frx wait as temporaries.
+            if (sinceStop.isValid() || !f.w->ui.RFortschritt->text().startsWith("Hilfsmodul.bas"))
                 return;
             sinceStop.start();
             if (how == "Abbrechen")
