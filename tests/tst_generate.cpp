@@ -216,8 +216,8 @@ private slots:
                  QStringLiteral("Folgende Dateien konnten nicht erstellt werden:\n"
                                 "Haupt.frm: Projektordner konnte nicht angelegt werden\n"
                                 "Haupt.frx: Projektordner konnte nicht angelegt werden\n"
-                                "Kunde.vbp: Schreiben fehlgeschlagen\n"
-                                "Kunde.vbw: Schreiben fehlgeschlagen"));
+                                "Kunde.vbp: Ein Teil des Pfades ist kein Ordner.\n"
+                                "Kunde.vbw: Ein Teil des Pfades ist kein Ordner."));
     }
 
     // MyDocs only with merkeOrdner and a name; Folder and Viewer every time.

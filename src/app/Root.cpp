@@ -8,6 +8,7 @@
 #include "editing/ComponentCommands.h"
 #include "editing/ComponentPage.h"
 #include "editing/PageCommands.h"
+#include "generate/Background.h"
 #include "generate/Checks.h"
 #include "generate/CopyRun.h"
 #include "generate/Finishing.h"
@@ -21,10 +22,12 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
 
@@ -36,6 +39,33 @@ const QString kNothingChecked = QStringLiteral(
     "Markieren Sie die Dateien, welche in das neue Projekt eingefügt werden sollen. ");
 const QString kNoDescription = QStringLiteral(
     "Hier wird die Beschreibung zu den Elementen angezeigt, soweit eine eingegeben wurde.");
+
+const QString kIncompleteHeading = QStringLiteral("im Ordner unvollständig erstellt ...");
+const QString kIncompleteText = QStringLiteral(
+    "Nicht alle Projektdateien konnten erstellt werden. Die Meldung zuvor nannte die Dateien "
+    "und die Gründe. ");
+
+// Closing the window while the components are copied stops the copy; the
+// generation then takes back what it made and ends the program.
+class CloseStopsCopy : public QObject
+{
+public:
+    CloseStopsCopy(QWidget* window, std::atomic<bool>& cancel) : m_cancel(cancel)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close)
+            m_cancel = true;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::atomic<bool>& m_cancel;
+};
 
 } // namespace
 
@@ -196,6 +226,12 @@ void Root::bZurueck_Click()
 
 void Root::bAbbrechen_Click()
 {
+    // During the copy the run stops first and removes what it made; it ends the
+    // program itself.
+    if (m_copy) {
+        m_copy->cancel = true;
+        return;
+    }
     desktop().endProgram();
 }
 
@@ -233,6 +269,18 @@ bool Root::projectChecksPass()
     return true;
 }
 
+void Root::runInBackground(std::function<void()> work, const std::function<void()>& tick)
+{
+    Generate::BackgroundTask task(std::move(work));
+    while (!task.waitFor(10)) {
+        DoEvents();
+        if (tick)
+            tick();
+    }
+    if (tick)
+        tick();
+}
+
 void Root::generateProject()
 {
     using namespace Generate;
@@ -240,6 +288,8 @@ void Root::generateProject()
         return;
     ui.bWeiter->setEnabled(false);
     ui.bZurueck->setEnabled(false);
+    ui.Fortschritt->setValue(0);
+    ui.RFortschritt->clear();
     showPage(ui.Map4);
     DoEvents();
 
@@ -252,13 +302,49 @@ void Root::generateProject()
         const QListWidgetItem* item = ui.LDateien->item(i);
         lines.append({item->text(), item->checkState() == Qt::Checked});
     }
-    const CopyResult copied =
-        copyComponents(lines, folder, ui.bMarkieren->isChecked(), [] { DoEvents(); });
+    const CopyPlan plan = planCopies(lines, folder);
+    CopyControl control;
+    CopyResult copied;
+    {
+        const CloseStopsCopy closeStops(this, control.cancel);
+        m_copy = &control;
+        runInBackground(
+            [&] { copied = runCopies(plan, control); },
+            [&] {
+                const qint64 done = control.bytesDone;
+                ui.Fortschritt->setValue(
+                    plan.totalBytes > 0 ? int(done * RootUi::kProgressSteps / plan.totalBytes) : 0);
+                const int file = control.file;
+                if (file >= 0 && file < plan.files.size()) {
+                    const FileCopy& current = plan.files.at(file);
+                    ui.RFortschritt->setText(current.name + QStringLiteral(" (") +
+                                             sizeProgress(control.fileDone, current.size) +
+                                             QLatin1Char(')'));
+                }
+            });
+        m_copy = nullptr;
+    }
+    if (copied.cancelled) {
+        // Nothing of this run is left and nothing was stored in the catalogue.
+        desktop().endProgram();
+        return;
+    }
+    ui.Fortschritt->setValue(RootUi::kProgressSteps);
+    // One replacement after the copies, and never for a run that was stopped.
+    if (ui.bMarkieren->isChecked())
+        Catalog::saveMarks(copied.marks);
     ui.bAbbrechen->setEnabled(false);
 
-    const ProjectFileResult project =
-        writeProjectFiles(AppContext::templateFile(), folder, name, copied.projectLines,
-                          copied.startForm, [] { DoEvents(); });
+    const QString templatePath = AppContext::templateFile();
+    ProjectFileResult project;
+    runInBackground(
+        [&] {
+            project = writeProjectFiles(templatePath, folder, name, copied.projectLines,
+                                        copied.startForm);
+        },
+        {});
+    // A folder made for a project of which nothing could be written does not stay.
+    removeEmptyFolders(copied.createdFolders);
     if (project.templateMissing)
         desktop().message(this, QMessageBox::Warning, messageTitle(), kTemplateMissing,
                           QMessageBox::Ok);
@@ -270,9 +356,15 @@ void Root::generateProject()
     Sleep(2);
 
     // Never report success for files that are not there.
-    const QString report = failureReport(copied.failures + project.failures);
+    const QList<Failure> failures = copied.failures + project.failures;
+    const QString report = failureReport(failures);
     if (!report.isEmpty())
         desktop().message(this, QMessageBox::Warning, messageTitle(), report, QMessageBox::Ok);
+    if (!failures.isEmpty() || project.templateMissing) {
+        ui.Label17->setText(kIncompleteHeading);
+        ui.Label17->adjustSize();
+        ui.Label15->setText(kIncompleteText);
+    }
 
     showPage(ui.Map5);
     ui.bWeiter->setText(QStringLiteral("&Beenden"));

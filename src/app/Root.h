@@ -5,7 +5,12 @@
 #include <QWidget>
 
 class ComponentCommands;
+#include <functional>
+
 class ComponentPage;
+namespace Generate {
+struct CopyControl;
+}
 
 // The wizard's main window: the catalogue load at start-up and on reload, the
 // page navigation and the ways the program ends.
@@ -54,8 +59,13 @@ private:
     QString projectFolder() const;
     bool projectChecksPass();
     void generateProject();
+    // Runs `work` on a thread of its own; the window keeps answering and `tick`
+    // runs between its events until the work is done, and once more after it.
+    static void runInBackground(std::function<void()> work, const std::function<void()>& tick);
     void finishAndEnd();
 
     ComponentPage* m_componentPage = nullptr;
     ComponentCommands* m_commands = nullptr;
+    // Set while the components are copied: Cancel then stops the copy first.
+    Generate::CopyControl* m_copy = nullptr;
 };

@@ -3,11 +3,20 @@
 #include "catalog/Catalog.h"
 #include "generate/Checks.h"
 #include "platform/FileExistence.h"
+#include "platform/FileIo.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocale>
 
+#include <unistd.h>
+
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
+#include <vector>
 
 namespace Generate {
 
@@ -15,9 +24,26 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
+// Small enough that a stop is noticed quickly even on a slow disk, large enough
+// that the kernel's copy runs at full speed.
+constexpr qint64 kDefaultChunk = qint64(4) << 20;
+qint64 g_chunkBytes = kDefaultChunk;
+std::function<void(const CopyControl&)> g_afterChunk;
+
 QString kindOf(const QString& fileName)
 {
     return fileName.right(3).toLower();
+}
+
+// Components that the development environment reads as text and only with
+// CR LF line ends; binary companions and resource files are not among them.
+bool isTextComponent(const QString& fileName)
+{
+    static const QStringList kinds{
+        QStringLiteral("frm"), QStringLiteral("bas"), QStringLiteral("ctl"), QStringLiteral("cls"),
+        QStringLiteral("dob"), QStringLiteral("pag"), QStringLiteral("dsr")};
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && kinds.contains(fileName.mid(dot + 1).toLower());
 }
 
 // A name from the catalogue that would put the copy outside the project folder.
@@ -49,6 +75,146 @@ std::filesystem::path fsPath(const QString& path)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
+// Creates the folder and any missing parents, noting each one made here.
+bool makeFolders(const QString& folder, QStringList* created)
+{
+    QStringList missing;
+    QString at = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    while (!QFileInfo::exists(at) && !QFileInfo(at).isSymLink()) {
+        missing.prepend(at);
+        const QString parent = QFileInfo(at).path();
+        if (parent == at)
+            break;
+        at = parent;
+    }
+    for (const QString& level : missing) {
+        if (!QDir().mkdir(level))
+            break;
+        *created << level;
+    }
+    return QFileInfo(folder).isDir();
+}
+
+// Appends `in` to `out` with every LF that has no CR before it turned into CR LF;
+// `lastWasCr` carries the byte before `in` from one chunk to the next.
+void appendWithCrLf(QByteArray& out, QByteArrayView in, bool& lastWasCr)
+{
+    const char* p = in.data();
+    const char* const end = p + in.size();
+    char previous = lastWasCr ? '\r' : '\0';
+    while (p < end) {
+        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+        const char* const runEnd = lf ? lf : end;
+        if (runEnd > p) {
+            out.append(p, runEnd - p);
+            previous = runEnd[-1];
+        }
+        if (!lf)
+            break;
+        if (previous != '\r')
+            out.append('\r');
+        out.append('\n');
+        previous = '\n';
+        p = lf + 1;
+    }
+    lastWasCr = previous == '\r';
+}
+
+class FdCloser
+{
+public:
+    explicit FdCloser(int fd) : m_fd(fd) {}
+    ~FdCloser() { ::close(m_fd); }
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
+
+private:
+    int m_fd;
+};
+
+struct Staged
+{
+    QString name;
+    QString target;
+    std::unique_ptr<FileIo::AtomicWriter> writer;
+};
+
+// Copies one planned file into its writer, chunk by chunk. False when a stop
+// was asked for in between.
+class FileCopier
+{
+public:
+    FileCopier(CopyControl& control, qint64 base, qint64 plannedSize)
+        : m_control(control), m_base(base), m_size(plannedSize)
+    {
+    }
+
+    FileIo::Result copy(FileIo::AtomicWriter& writer, int fd, bool text, bool* stopped)
+    {
+        *stopped = false;
+        return text ? copyText(writer, fd, stopped) : copyBytes(writer, fd, stopped);
+    }
+
+private:
+    FileIo::Result copyBytes(FileIo::AtomicWriter& writer, int fd, bool* stopped)
+    {
+        for (;;) {
+            if (m_control.cancel) {
+                *stopped = true;
+                return {};
+            }
+            qint64 n = 0;
+            if (FileIo::Result r = writer.copyFrom(fd, g_chunkBytes, &n); !r)
+                return r;
+            if (n == 0)
+                return {};
+            advance(n);
+        }
+    }
+
+    FileIo::Result copyText(FileIo::AtomicWriter& writer, int fd, bool* stopped)
+    {
+        const qint64 chunk = qMin<qint64>(g_chunkBytes, qint64(1) << 20);
+        QByteArray in(qsizetype(chunk), Qt::Uninitialized);
+        QByteArray out;
+        bool lastWasCr = false;
+        for (;;) {
+            if (m_control.cancel) {
+                *stopped = true;
+                return {};
+            }
+            ssize_t n;
+            do
+                n = ::read(fd, in.data(), size_t(in.size()));
+            while (n < 0 && errno == EINTR);
+            if (n < 0)
+                return FileIo::Result::failure(errno);
+            if (n == 0)
+                return {};
+            out.clear();
+            appendWithCrLf(out, QByteArrayView(in.constData(), n), lastWasCr);
+            if (FileIo::Result r = writer.write(out); !r)
+                return r;
+            advance(n);
+        }
+    }
+
+    void advance(qint64 n)
+    {
+        m_copied += n;
+        const qint64 done = qMin(m_copied, m_size);
+        m_control.fileDone = done;
+        m_control.bytesDone = m_base + done;
+        if (g_afterChunk)
+            g_afterChunk(m_control);
+    }
+
+    CopyControl& m_control;
+    qint64 m_base;
+    qint64 m_size;
+    qint64 m_copied = 0;
+};
+
 } // namespace
 
 QString projectLine(const QString& entryName, const QString& fileName)
@@ -67,26 +233,20 @@ QString projectLine(const QString& entryName, const QString& fileName)
     return {};
 }
 
-bool copyFile(const QString& source, const QString& target)
+CopyPlan planCopies(const QList<ListLine>& lines, const QString& projectFolder)
 {
-    std::error_code error;
-    const auto from = fsPath(source);
-    const auto to = fsPath(target);
-    // Replacing a file by itself would truncate it first.
-    if (std::filesystem::equivalent(from, to, error))
-        return true;
-    error.clear();
-    // The kernel copies (sendfile/copy_file_range) without a trip through user space.
-    return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
-                                      error) &&
-           !error;
-}
-
-CopyResult copyComponents(const QList<ListLine>& lines, const QString& projectFolder,
-                          bool saveMarks, const Progress& progress)
-{
-    CopyResult result;
-    QStringList marks;
+    CopyPlan plan;
+    plan.projectFolder = projectFolder;
+    const auto add = [&](const QString& fileName, const QString& source) {
+        FileCopy copy;
+        copy.name = fileName;
+        copy.source = source;
+        copy.target = pathInProject(projectFolder, fileName);
+        copy.text = isTextComponent(fileName);
+        copy.size = qMax<qint64>(QFileInfo(source).size(), 0);
+        plan.totalBytes += copy.size;
+        plan.files.append(copy);
+    };
 
     for (const ListLine& line : lines) {
         if (!line.checked)
@@ -96,49 +256,169 @@ CopyResult copyComponents(const QList<ListLine>& lines, const QString& projectFo
         const QString fileName = Catalog::fileNameOf(name);
 
         if (fileName.isEmpty()) {
-            result.failures.append({name, Reason::kNoFileName});
+            plan.files.append({name, {}, {}, Reason::kNoFileName});
         } else if (leavesFolder(fileName)) {
-            result.failures.append({fileName, Reason::kBadFileName});
+            plan.files.append({fileName, {}, {}, Reason::kBadFileName});
         } else {
-            const bool folderReady = ensureProjectFolder(projectFolder, progress);
-            const QString source = folder + fileName;
-            const QString target = pathInProject(projectFolder, fileName);
-            if (copyFile(source, target))
-                result.written << target;
-            else if (!QFile::exists(source))
-                result.failures.append({fileName, Reason::kSourceMissing});
-            else
-                result.failures.append(
-                    {fileName, folderReady ? Reason::kCopyFailed : Reason::kNoFolder});
-
+            add(fileName, folder + fileName);
             // A missing file still gets its line: the project then names it, and
-            // the person is told above.
+            // the person is told.
             const QString projectLineText = projectLine(name, fileName);
             if (!projectLineText.isEmpty())
-                result.projectLines += projectLineText + kCrLf;
-
+                plan.projectLines += projectLineText + kCrLf;
             for (const QString& companion : companionNames(fileName)) {
-                if (!FileExists(folder + companion))
-                    continue;
-                const QString companionTarget = pathInProject(projectFolder, companion);
-                if (copyFile(folder + companion, companionTarget))
-                    result.written << companionTarget;
-                else
-                    result.failures.append(
-                        {companion, folderReady ? Reason::kCopyFailed : Reason::kNoFolder});
-                break;
+                if (FileExists(folder + companion)) {
+                    add(companion, folder + companion);
+                    break;
+                }
             }
-
-            if (result.startForm.isEmpty() && kindOf(fileName) == QLatin1String("frm"))
-                result.startForm = name;
+            if (plan.startForm.isEmpty() && kindOf(fileName) == QLatin1String("frm"))
+                plan.startForm = name;
         }
-
-        marks << name;
+        plan.marks << name;
     }
+    return plan;
+}
+
+CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
+{
+    CopyResult result;
+    result.projectLines = plan.projectLines;
+    result.startForm = plan.startForm;
+    result.marks = plan.marks;
+    // Before any copy, so the project files have a place even when nothing is copied.
+    const bool folderReady = makeFolders(plan.projectFolder, &result.createdFolders);
+
+    std::vector<Staged> staged;
+    qint64 base = 0;
+    for (int i = 0; i < plan.files.size() && !control.cancel; ++i) {
+        const FileCopy& file = plan.files.at(i);
+        control.fileDone = 0;
+        control.file = i;
+        const auto fail = [&](const QString& reason) {
+            result.failures.append({file.name, reason});
+        };
+        const qint64 next = base + file.size;
+        const auto finishFile = [&] {
+            base = next;
+            control.fileDone = file.size;
+            control.bytesDone = base;
+        };
+
+        if (!file.refused.isEmpty()) {
+            fail(file.refused);
+            finishFile();
+            continue;
+        }
+        // Replacing a file by itself would empty it; the catalogue's file stays as it is.
+        std::error_code error;
+        if (std::filesystem::equivalent(fsPath(file.source), fsPath(file.target), error)) {
+            result.written << file.target;
+            finishFile();
+            continue;
+        }
+        int fd = -1;
+        qint64 size = 0;
+        if (const FileIo::Result opened = FileIo::openRegularFile(file.source, &fd, &size);
+            !opened) {
+            fail(opened.error() == ENOENT ? Reason::kSourceMissing : opened.reason());
+            finishFile();
+            continue;
+        }
+        const FdCloser closer(fd);
+        if (!folderReady) {
+            fail(Reason::kNoFolder);
+            finishFile();
+            continue;
+        }
+        auto writer = std::make_unique<FileIo::AtomicWriter>(file.target);
+        bool stopped = false;
+        FileIo::Result copied = writer->open();
+        if (copied)
+            copied = FileCopier(control, base, file.size).copy(*writer, fd, file.text, &stopped);
+        if (stopped)
+            break;
+        if (!copied)
+            fail(copied.reason()); // the writer's temporary file goes with it
+        else
+            staged.push_back({file.name, file.target, std::move(writer)});
+        finishFile();
+    }
+
+    // One write-back and one device flush for all copies instead of one per file;
+    // each commit then only asks for its own file's write-back errors.
+    const bool fileSystemSynced =
+        !control.cancel && !staged.empty() && FileIo::syncFileSystem(plan.projectFolder).ok();
+    if (control.cancel) {
+        staged.clear();
+        removeEmptyFolders(result.createdFolders);
+        result.written.clear();
+        result.createdFolders.clear();
+        result.failures.clear();
+        result.cancelled = true;
+        return result;
+    }
+    for (Staged& copy : staged) {
+        if (const FileIo::Result committed =
+                copy.writer->commit(FileIo::AtomicWriter::FolderSync::Later,
+                                    fileSystemSynced ? FileIo::AtomicWriter::FileSync::Covered
+                                                     : FileIo::AtomicWriter::FileSync::Own);
+            committed)
+            result.written << copy.target;
+        else
+            result.failures.append({copy.name, committed.reason()});
+    }
+    if (!staged.empty())
+        (void)FileIo::syncFolder(plan.projectFolder);
+    result.written.removeDuplicates();
+    return result;
+}
+
+CopyResult copyComponents(const QList<ListLine>& lines, const QString& projectFolder,
+                          bool saveMarks)
+{
+    CopyControl control;
+    CopyResult result = runCopies(planCopies(lines, projectFolder), control);
     // One replacement after the copies: no moment leaves the marks half-written.
     if (saveMarks)
-        Catalog::saveMarks(marks);
+        Catalog::saveMarks(result.marks);
     return result;
+}
+
+void removeEmptyFolders(const QStringList& outermostFirst)
+{
+    for (qsizetype i = outermostFirst.size() - 1; i >= 0; --i) {
+        // rmdir removes only an empty folder; one that holds anything ends the walk.
+        if (!QDir().rmdir(outermostFirst.at(i)))
+            break;
+    }
+}
+
+QString sizeProgress(qint64 done, qint64 total)
+{
+    const QLocale german(QLocale::German, QLocale::Germany);
+    if (total < 1024)
+        return QStringLiteral("%1 von %2 Bytes").arg(done).arg(total);
+    static const char* const units[] = {"KB", "MB", "GB", "TB"};
+    double scale = 1024.0;
+    int unit = 0;
+    while (unit < 3 && double(total) >= scale * 1024.0) {
+        scale *= 1024.0;
+        ++unit;
+    }
+    return QStringLiteral("%1 von %2 %3")
+        .arg(german.toString(double(done) / scale, 'f', 1),
+             german.toString(double(total) / scale, 'f', 1), QLatin1String(units[unit]));
+}
+
+void setChunkBytes(qint64 bytes)
+{
+    g_chunkBytes = bytes > 0 ? bytes : kDefaultChunk;
+}
+
+void setAfterChunk(std::function<void(const CopyControl&)> hook)
+{
+    g_afterChunk = std::move(hook);
 }
 
 } // namespace Generate

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "generate/Failures.h"
-#include "generate/Progress.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+#include <functional>
+
 // Copies the checked catalogue components into the project folder and collects
-// what the project file needs for them.
+// what the project file needs for them. Planning reads the catalogue; copying
+// touches only files, so it may run on a thread of its own.
 namespace Generate {
 
 // One line of the component list, in list order.
@@ -18,28 +21,79 @@ struct ListLine
     bool checked = false;
 };
 
-struct CopyResult
+// One file to copy, or a component refused before copying.
+struct FileCopy
 {
-    QString projectLines; // one line per component of a known kind, each ending in CR LF
-    QString startForm;    // entry name of the first checked form; empty when none
-    QStringList written;  // paths of the files copied into the project folder
-    QList<Failure> failures;
+    QString name;   // the file name, as shown and reported
+    QString source; // empty when refused
+    QString target;
+    QString refused;   // the reason when the catalogue gives no usable name
+    bool text = false; // a text component: bare LF line ends become CR LF
+    qint64 size = 0;   // at planning time; the share of the progress total
 };
 
-// Reads each checked entry's "Filepath" and "Filename" from the catalogue and
-// copies the file (and a form's .frx or a user control's .ctx beside it) into
-// the project folder, replacing files of the same name. With saveMarks, the
-// "Marked" section is rebuilt from the checked lines. Reports progress
-// before each component.
+struct CopyPlan
+{
+    QString projectFolder;
+    QList<FileCopy> files;
+    QString projectLines; // one line per component of a known kind, each ending in CR LF
+    QString startForm;    // entry name of the first checked form; empty when none
+    QStringList marks;    // every checked entry name, for "Marked"
+    qint64 totalBytes = 0;
+};
+
+// Shared by the copying thread, which writes, and the window, which reads and
+// may ask for a stop.
+struct CopyControl
+{
+    std::atomic<bool> cancel{false};
+    std::atomic<int> file{-1};        // index into the plan's files
+    std::atomic<qint64> fileDone{0};  // bytes of that file
+    std::atomic<qint64> bytesDone{0}; // of the plan's total
+};
+
+struct CopyResult
+{
+    QString projectLines;
+    QString startForm;
+    QStringList marks;
+    QStringList written;        // files of the project folder that now hold copies
+    QStringList createdFolders; // folders this run made, outermost first
+    QList<Failure> failures;
+    bool cancelled = false; // then nothing was written and the made folders are gone
+};
+
+// Reads each checked entry's "Filepath" and "Filename" and lists the files to
+// copy: the component and a form's .frx or a user control's .ctx beside it.
+CopyPlan planCopies(const QList<ListLine>& lines, const QString& projectFolder);
+
+// Creates the project folder first (even when nothing can be copied), then
+// copies every planned file in chunks into a temporary file beside its target.
+// Only when all are copied are they synced and put in place, so a stop through
+// `control.cancel` replaces no file; it removes the temporary files and the
+// folders this run made. A copy that fails leaves the older file of its name
+// as it was. The catalogue's component files are only read.
+CopyResult runCopies(const CopyPlan& plan, CopyControl& control);
+
+// planCopies and runCopies in one go; with saveMarks the "Marked" section is
+// rebuilt from the checked lines afterwards.
 CopyResult copyComponents(const QList<ListLine>& lines, const QString& projectFolder,
-                          bool saveMarks, const Progress& progress = {});
+                          bool saveMarks);
+
+// Removes the given folders, innermost first, as long as they are empty.
+void removeEmptyFolders(const QStringList& outermostFirst);
 
 // The project line for a component ("Form=Haupt.frm" and so on) without its line
 // end; the empty text for a kind that has none.
 QString projectLine(const QString& entryName, const QString& fileName);
 
-// Copies one file, replacing the target; the same file as source and target is
-// left alone and counts as copied.
-bool copyFile(const QString& source, const QString& target);
+// Bytes as a German reader expects them, in the unit of `total`:
+// "1,2 von 3,0 GB", "512 von 900 Bytes".
+QString sizeProgress(qint64 done, qint64 total);
+
+// Test seams: the chunk size of a copy, and a call after every chunk (on the
+// copying thread) that may slow the copy down or record its progress.
+void setChunkBytes(qint64 bytes); // 0 restores the default
+void setAfterChunk(std::function<void(const CopyControl&)> hook);
 
 } // namespace Generate

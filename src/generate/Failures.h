@@ -18,15 +18,12 @@ struct Failure
 // the empty text when nothing failed.
 QString failureReport(const QList<Failure>& failures);
 
-// Reasons, shared by the copy run and the project file writer.
+// Reasons of the copy run; a failed read or write gives the system's reason.
 namespace Reason {
 inline const QString kSourceMissing = QStringLiteral("Quelldatei nicht gefunden");
 inline const QString kBadFileName = QStringLiteral("ungültiger Dateiname im Katalog");
 inline const QString kNoFileName = QStringLiteral("kein Dateiname im Katalog");
 inline const QString kNoFolder = QStringLiteral("Projektordner konnte nicht angelegt werden");
-inline const QString kCopyFailed = QStringLiteral("Kopieren fehlgeschlagen");
-inline const QString kTemplateUnreadable = QStringLiteral("Projektvorlage nicht lesbar");
-inline const QString kWriteFailed = QStringLiteral("Schreiben fehlgeschlagen");
 } // namespace Reason
 
 } // namespace Generate

@@ -5,6 +5,8 @@
 #include "platform/FileExistence.h"
 #include "platform/FileIo.h"
 
+#include <QFileInfo>
+
 namespace Generate {
 
 namespace {
@@ -25,11 +27,6 @@ void replaceKeyLine(QString& text, const QString& keyLine, const QString& replac
     const qsizetype at = text.indexOf(keyLine, 0, Qt::CaseInsensitive);
     if (at >= 0)
         text.replace(at, qMin(keyLine.size() + 2, text.size() - at), replacement);
-}
-
-bool writeWhole(const QString& path, const QByteArray& bytes)
-{
-    return FileIo::writeFileAtomically(path, bytes).ok();
 }
 
 } // namespace
@@ -106,24 +103,26 @@ ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& 
     const QString projectFileName = projectName + QStringLiteral(".vbp");
     QByteArray templateBytes;
     // A pipe or device in the template's place must not block the window.
-    if (!FileIo::readRegularFile(templatePath, &templateBytes)) {
-        result.failures.append({projectFileName, Reason::kTemplateUnreadable});
+    if (const FileIo::Result read = FileIo::readRegularFile(templatePath, &templateBytes); !read) {
+        result.failures.append({QFileInfo(templatePath).fileName(), read.reason()});
     } else {
         const QByteArray bytes =
             projectFileBytes(templateBytes, projectName, projectLines, result.startForm);
-        if (writeWhole(projectFile, bytes))
+        if (const FileIo::Result written = FileIo::writeFileAtomically(projectFile, bytes); written)
             result.written << projectFile;
         else
-            result.failures.append({projectFileName, Reason::kWriteFailed});
+            result.failures.append({projectFileName, written.reason()});
     }
     report(progress);
 
-    const QString workspaceFile =
-        pathInProject(projectFolder, projectName + QStringLiteral(".vbw"));
-    if (writeWhole(workspaceFile, workspaceFileBytes(result.startForm)))
+    const QString workspaceFileName = projectName + QStringLiteral(".vbw");
+    const QString workspaceFile = pathInProject(projectFolder, workspaceFileName);
+    if (const FileIo::Result written =
+            FileIo::writeFileAtomically(workspaceFile, workspaceFileBytes(result.startForm));
+        written)
         result.written << workspaceFile;
     else
-        result.failures.append({projectName + QStringLiteral(".vbw"), Reason::kWriteFailed});
+        result.failures.append({workspaceFileName, written.reason()});
     report(progress);
     return result;
 }

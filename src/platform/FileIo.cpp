@@ -58,16 +58,6 @@ QString resolved(const QString& path)
     return path;
 }
 
-void syncFolder(const QString& folder)
-{
-    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    // Some file systems cannot sync a folder; the rename itself has happened.
-    ::fsync(fd);
-    ::close(fd);
-}
-
 } // namespace
 
 QString Result::reason() const
@@ -130,29 +120,43 @@ bool isRegularFile(const QString& path)
     return !path.isEmpty() && ::stat(encoded(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-Result readRegularFile(const QString& path, QByteArray* bytes, qint64 maxBytes)
+Result openRegularFile(const QString& path, int* fd, qint64* size)
 {
-    bytes->clear();
+    *fd = -1;
+    *size = 0;
     // O_NONBLOCK: opening a pipe nobody writes to must not wait.
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
+    const int opened =
+        ::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (opened < 0)
         return Result::failure(errno);
     struct stat st;
-    if (::fstat(fd, &st) != 0) {
+    if (::fstat(opened, &st) != 0) {
         const int error = errno;
-        ::close(fd);
+        ::close(opened);
         return Result::failure(error);
     }
     if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
+        ::close(opened);
         return Result::failure(S_ISDIR(st.st_mode) ? EISDIR : kNotRegular);
     }
-    if (maxBytes >= 0 && st.st_size > maxBytes) {
+    *fd = opened;
+    *size = st.st_size;
+    return {};
+}
+
+Result readRegularFile(const QString& path, QByteArray* bytes, qint64 maxBytes)
+{
+    bytes->clear();
+    int fd = -1;
+    qint64 size = 0;
+    if (Result opened = openRegularFile(path, &fd, &size); !opened)
+        return opened;
+    if (maxBytes >= 0 && size > maxBytes) {
         ::close(fd);
         return Result::failure(kTooLarge);
     }
     QByteArray data;
-    data.reserve(qsizetype(st.st_size));
+    data.reserve(qsizetype(size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -269,11 +273,18 @@ Result AtomicWriter::copyFrom(int sourceFd, qint64 length, qint64* copied)
     return {};
 }
 
-Result AtomicWriter::finishTemporary()
+Result AtomicWriter::finishTemporary(FileSync fileSync)
 {
     if (m_fd < 0)
         return Result::failure(EBADF);
-    if (m_sync && ::fsync(m_fd) != 0) {
+    bool synced = true;
+    if (m_sync && fileSync == FileSync::Covered)
+        synced = ::sync_file_range(m_fd, 0, 0,
+                                   SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                                       SYNC_FILE_RANGE_WAIT_AFTER) == 0;
+    else if (m_sync)
+        synced = ::fsync(m_fd) == 0;
+    if (!synced) {
         const int error = errno;
         discard();
         return Result::failure(error);
@@ -288,7 +299,7 @@ Result AtomicWriter::finishTemporary()
     return {};
 }
 
-Result AtomicWriter::placed(int renameResult)
+Result AtomicWriter::placed(int renameResult, FolderSync folderSync)
 {
     if (renameResult != 0) {
         const int error = errno;
@@ -296,21 +307,22 @@ Result AtomicWriter::placed(int renameResult)
         return Result::failure(error);
     }
     m_temporary.clear();
-    if (m_sync)
-        syncFolder(QFileInfo(m_path).absolutePath());
+    if (m_sync && folderSync == FolderSync::Now)
+        (void)syncFolder(QFileInfo(m_path).absolutePath());
     return {};
 }
 
-Result AtomicWriter::commit()
+Result AtomicWriter::commit(FolderSync folderSync, FileSync fileSync)
 {
-    if (Result result = finishTemporary(); !result)
+    if (Result result = finishTemporary(fileSync); !result)
         return result;
-    return placed(::rename(encoded(m_temporary).constData(), encoded(m_path).constData()));
+    return placed(::rename(encoded(m_temporary).constData(), encoded(m_path).constData()),
+                  folderSync);
 }
 
 Result AtomicWriter::commitNew()
 {
-    if (Result result = finishTemporary(); !result)
+    if (Result result = finishTemporary(FileSync::Own); !result)
         return result;
     const QByteArray from = encoded(m_temporary);
     const QByteArray to = encoded(m_path);
@@ -321,7 +333,7 @@ Result AtomicWriter::commitNew()
         if (done == 0)
             ::unlink(from.constData());
     }
-    return placed(done);
+    return placed(done, FolderSync::Now);
 }
 
 void AtomicWriter::discard()
@@ -344,6 +356,29 @@ Result writeFileAtomically(const QString& path, QByteArrayView bytes)
     if (Result result = writer.write(bytes); !result)
         return result;
     return writer.commit();
+}
+
+Result syncFolder(const QString& folder)
+{
+    const int fd = ::open(encoded(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return Result::failure(errno);
+    // Some file systems cannot sync a folder; the renames themselves have happened.
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+    const int error = errno;
+    ::close(fd);
+    return synced ? Result() : Result::failure(error);
+}
+
+Result syncFileSystem(const QString& path)
+{
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return Result::failure(errno);
+    const bool synced = ::syncfs(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    return synced ? Result() : Result::failure(error);
 }
 
 QString temporaryPrefix(const QString& path)

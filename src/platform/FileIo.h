@@ -42,6 +42,10 @@ QString reasonFor(int error);
 // Whether `path` is a regular file or a link to one.
 bool isRegularFile(const QString& path);
 
+// Opens a regular file (or a link to one) for reading without blocking on a pipe or
+// device (kNotRegular) and gives its descriptor, which the caller closes, and size.
+Result openRegularFile(const QString& path, int* fd, qint64* size);
+
 // Reads a whole regular file. A pipe, device or folder is refused without blocking
 // (kNotRegular); a file over `maxBytes` (when >= 0) gives kTooLarge.
 Result readRegularFile(const QString& path, QByteArray* bytes, qint64 maxBytes = -1);
@@ -63,7 +67,22 @@ public:
     // Copies up to `length` bytes from `sourceFd` (at its offset) into the new file,
     // in the kernel where it can; `copied` gets the count (0 at the source's end).
     Result copyFrom(int sourceFd, qint64 length, qint64* copied);
-    Result commit();
+    // With FolderSync::Later the caller syncs the folder once after a batch of
+    // commits (syncFolder), instead of once per file.
+    enum class FolderSync
+    {
+        Now,
+        Later
+    };
+    // With FileSync::Covered the caller has just synced the whole file system
+    // (syncFileSystem): the commit then only collects a write-back error of this
+    // file, without flushing the device once more.
+    enum class FileSync
+    {
+        Own,
+        Covered
+    };
+    Result commit(FolderSync folderSync = FolderSync::Now, FileSync fileSync = FileSync::Own);
     // Like commit(), but never replaces: when `path` exists meanwhile, the new file
     // is dropped and the result is EEXIST.
     Result commitNew();
@@ -82,12 +101,19 @@ private:
     int m_fd = -1;
     bool m_sync = true;
 
-    Result finishTemporary();
-    Result placed(int renameResult);
+    Result finishTemporary(FileSync fileSync);
+    Result placed(int renameResult, FolderSync folderSync);
 };
 
 // Replaces `path` by a file holding `bytes` through an AtomicWriter.
 Result writeFileAtomically(const QString& path, QByteArrayView bytes);
+
+// Makes a folder's entries (renames, new files) durable.
+Result syncFolder(const QString& folder);
+
+// Writes back everything pending on the file system that holds `path`: one sync
+// for many files instead of one per file.
+Result syncFileSystem(const QString& path);
 
 // The name prefix of this program's temporary files beside `path`, so leftovers of a
 // killed process can be recognised: ".<name>.tmp-".

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -232,6 +233,12 @@ void RootUi::setupUi(QWidget* Root)
                                    "Projektordner die ausgewählten Formulare und Module "
                                    "erstellt werden."),
                     rect(2745, 1665, 3700, 705), Fit::Wrap);
+    Fortschritt = make<QProgressBar>(Map4, "Fortschritt");
+    Fortschritt->setGeometry(rect(2745, 2520, 3700, 240));
+    Fortschritt->setRange(0, kProgressSteps);
+    Fortschritt->setValue(0);
+    Fortschritt->setTextVisible(false);
+    RFortschritt = label(Map4, "RFortschritt", QString(), rect(2745, 2835, 3700, 420), Fit::Wrap);
 
     // Page 5, finished.
     Picture4 = sidePicture(Map5, "Picture4", finish);

@@ -7,6 +7,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 class QShortcut;
 class QWidget;
@@ -17,6 +18,9 @@ class QWidget;
 class RootUi
 {
 public:
+    // The progress bar's full range; the bytes are scaled to it.
+    static constexpr int kProgressSteps = 1000;
+
     void setupUi(QWidget* Root);
 
     // The five pages on one spot; exactly one is shown at a time.
@@ -66,6 +70,9 @@ public:
     QLabel* Label10 = nullptr;
     QLabel* Label9 = nullptr;
     QLabel* Label11 = nullptr;
+    // Below the texts: the bytes copied of all checked files, and the file in progress.
+    QProgressBar* Fortschritt = nullptr;
+    QLabel* RFortschritt = nullptr;
 
     // Page 5, finished.
     PictureBox* Picture4 = nullptr;

@@ -1,0 +1,334 @@
+// The copy run on disk: line ends, full disks, pipes, stops in the middle, progress.
+
+#include "generate/CopyRun.h"
+#include "generate/ProjectFile.h"
+#include "platform/FileIo.h"
+#include "support/TestFolder.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+using namespace Generate;
+
+namespace {
+
+const QString kFull =
+    QStringLiteral("Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.");
+const QString kNotRegular = QStringLiteral("Die Datei ist keine gewöhnliche Datei.");
+
+// Entries "name=file", all in <test>/src/.
+void writeCatalog(const TestFolder& t, const QStringList& entries)
+{
+    QStringList paths;
+    for (const QString& entry : entries)
+        paths << entry.section('=', 0, 0) + '=' + t.file("src/");
+    t.writeCatalog(QStringList{"[Filepath]"} + paths + QStringList{"[Filename]"} + entries);
+}
+
+QList<ListLine> checked(const QStringList& names)
+{
+    QList<ListLine> lines;
+    for (const QString& name : names)
+        lines.append({name, true});
+    return lines;
+}
+
+// Everything in the folder, hidden temporary files included, with its bytes.
+QMap<QString, QByteArray> contents(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        files.insert(name, TestFolder::read(dir.filePath(name)));
+    return files;
+}
+
+QString failures(const CopyResult& result)
+{
+    return failureReport(result.failures).section('\n', 1);
+}
+
+} // namespace
+
+class tst_copyrun : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup()
+    {
+        FileIo::clearFaults();
+        setChunkBytes(0);
+        setAfterChunk({});
+    }
+
+    // Chunks of 3 bytes put line ends across chunk borders.
+    void lineEnds_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<QByteArray>("copy");
+        for (const char* kind : {"frm", "bas", "ctl", "cls", "dob", "pag", "dsr", "FRM"})
+            QTest::newRow(kind) << QString("A.") + kind << QByteArray("ab\ncd\n\nx")
+                                << QByteArray("ab\r\ncd\r\n\r\nx");
+        QTest::newRow("CR LF stays as it is") << "A.bas" << QByteArray("Attribute\r\nx\r\n\r\n")
+                                              << QByteArray("Attribute\r\nx\r\n\r\n");
+        QTest::newRow("mixed, CR LF across a chunk border")
+            << "A.bas" << QByteArray("ab\r\ncd\nef\r\n") << QByteArray("ab\r\ncd\r\nef\r\n");
+        QTest::newRow("LF first") << "A.frm" << QByteArray("\n\n") << QByteArray("\r\n\r\n");
+        QTest::newRow("frx is binary")
+            << "A.frx" << QByteArray("\x01\n\x00\n", 4) << QByteArray("\x01\n\x00\n", 4);
+        QTest::newRow("res is binary") << "A.res" << QByteArray("a\nb\n") << QByteArray("a\nb\n");
+    }
+    void lineEnds()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, source);
+        QFETCH(QByteArray, copy);
+        TestFolder t;
+        writeCatalog(t, {"A=" + fileName});
+        const QString original = t.write("src/" + fileName, source);
+        setChunkBytes(3);
+        const CopyResult result = copyComponents(checked({"A"}), t.file("out"), false);
+        QVERIFY(result.failures.isEmpty());
+        QCOMPARE(TestFolder::read(t.file("out/") + fileName), copy);
+        QCOMPARE(TestFolder::read(original), source); // the catalogue's file is never changed
+    }
+
+    // A write that fails after N bytes, for a new file and over an older one:
+    // the older bytes stay, no temporary file is left, the reason comes back.
+    void fullDisk_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<qint64>("after");
+        QTest::addColumn<bool>("older");
+        for (const char* name : {"Haupt.frm", "Daten.res"}) {
+            for (const qint64 after : {0, 5}) {
+                for (const bool older : {false, true})
+                    QTest::addRow("%s after %lld, %s", name, static_cast<long long>(after),
+                                  older ? "over an older file" : "new")
+                        << QString(name) << after << older;
+            }
+        }
+    }
+    void fullDisk()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(qint64, after);
+        QFETCH(bool, older);
+        TestFolder t;
+        writeCatalog(t, {"Haupt=" + fileName});
+        t.write("src/" + fileName, QByteArray(100, 'x'));
+        QDir().mkpath(t.file("out"));
+        if (older)
+            t.write("out/" + fileName, "alt");
+        const auto before = contents(t.file("out"));
+        setChunkBytes(4);
+        FileIo::failWritesAfter(after);
+        const CopyResult result = copyComponents(checked({"Haupt"}), t.file("out"), false);
+        QCOMPARE(failures(result), fileName + ": " + kFull);
+        QCOMPARE(contents(t.file("out")), before);
+    }
+
+    void fullDiskForProjectFiles_data()
+    {
+        QTest::addColumn<bool>("vbpFails");
+        QTest::newRow("vbp and vbw") << true;
+        QTest::newRow("vbw only") << false;
+    }
+    void fullDiskForProjectFiles()
+    {
+        QFETCH(bool, vbpFails);
+        TestFolder t;
+        const QByteArray templateBytes = "Type=Exe\r\nName=\"Projekt1\"\r\n";
+        const QByteArray vbp = projectFileBytes(templateBytes, "Kunde", "Form=A.frm\r\n", "A");
+        const QString tpl = t.write("bin/QvStandard.bpv", templateBytes);
+        t.write("out/Kunde.vbp", "alt vbp");
+        t.write("out/Kunde.vbw", "alt vbw");
+        FileIo::failWritesAfter(vbpFails ? 3 : vbp.size() + 4);
+        const ProjectFileResult result =
+            writeProjectFiles(tpl, t.file("out"), "Kunde", "Form=A.frm\r\n", "A");
+        FileIo::clearFaults();
+        QCOMPARE(failureReport(result.failures).section('\n', 1),
+                 (vbpFails ? "Kunde.vbp: " + kFull + "\n" : QString()) + "Kunde.vbw: " + kFull);
+        const auto files = contents(t.file("out"));
+        QCOMPARE(files.keys(), QStringList({"Kunde.vbp", "Kunde.vbw"})); // no temporary file
+        QCOMPARE(files["Kunde.vbw"], QByteArray("alt vbw"));
+        QCOMPARE(files["Kunde.vbp"], vbpFails ? QByteArray("alt vbp") : vbp);
+    }
+
+    // A pipe nobody writes to, as a component, as a companion and as the
+    // template: refused at once, named, and the rest goes on.
+    void pipesDoNotBlock()
+    {
+        TestFolder t;
+        writeCatalog(t, {"Rohr=Rohr.bas", "Haupt=Haupt.frm"});
+        t.write("src/Haupt.frm", "VERSION 5.00\r\n");
+        QVERIFY(::mkfifo(QFile::encodeName(t.file("src/Rohr.bas")).constData(), 0600) == 0);
+        QVERIFY(::mkfifo(QFile::encodeName(t.file("src/Haupt.frx")).constData(), 0600) == 0);
+        QVERIFY(::mkfifo(QFile::encodeName(t.file("bin/QvStandard.bpv")).constData(), 0600) == 0);
+        QElapsedTimer timer;
+        timer.start();
+        const CopyResult copy = copyComponents(checked({"Rohr", "Haupt"}), t.file("out"), false);
+        const ProjectFileResult files =
+            writeProjectFiles(t.file("bin/QvStandard.bpv"), t.file("out"), "Kunde",
+                              copy.projectLines, copy.startForm);
+        QVERIFY(timer.elapsed() < 1000);
+        QCOMPARE(failureReport(copy.failures + files.failures).section('\n', 1),
+                 "Rohr.bas: " + kNotRegular + "\nHaupt.frx: " + kNotRegular +
+                     "\nQvStandard.bpv: " + kNotRegular);
+        QCOMPARE(contents(t.file("out")).keys(), QStringList({"Haupt.frm", "Kunde.vbw"}));
+    }
+
+    // Stopped after some chunks of the second file: the older files stay as they
+    // were, nothing new is left, the folders made by the run are gone.
+    void stopInTheMiddle_data()
+    {
+        QTest::addColumn<bool>("projectFolderExisted");
+        QTest::newRow("project folder made by the run") << false;
+        QTest::newRow("project folder there before") << true;
+    }
+    void stopInTheMiddle()
+    {
+        QFETCH(bool, projectFolderExisted);
+        TestFolder t;
+        writeCatalog(t, {"Haupt=Haupt.frm", "Modul=Modul.bas", "Daten=Daten.res"});
+        t.write("src/Haupt.frm", QByteArray(40, 'f'));
+        t.write("src/Haupt.frx", QByteArray(40, 'x'));
+        t.write("src/Modul.bas", QByteArray(40, 'm'));
+        t.write("src/Daten.res", QByteArray(40, 'r'));
+        const QString folder = t.file("neu/A/B");
+        if (projectFolderExisted) {
+            t.write("neu/A/B/Haupt.frx", "alt");
+            t.write("neu/A/B/fremd.txt", "bleibt");
+        }
+        const auto before = contents(folder);
+        setChunkBytes(8);
+        int chunks = 0;
+        CopyControl control;
+        setAfterChunk([&](const CopyControl&) {
+            if (++chunks == 8) // the third chunk of Haupt.frx
+                control.cancel = true;
+        });
+        const CopyResult result =
+            runCopies(planCopies(checked({"Haupt", "Modul", "Daten"}), folder), control);
+        QVERIFY(result.cancelled);
+        QCOMPARE(chunks, 8);
+        QCOMPARE(contents(folder), before);
+        QCOMPARE(QFileInfo::exists(folder), projectFolderExisted);
+        QCOMPARE(QFileInfo::exists(t.file("neu")), projectFolderExisted);
+    }
+
+    // The total is reached once, at the end; the file index names every file in order.
+    void progress()
+    {
+        TestFolder t;
+        writeCatalog(t, {"Haupt=Haupt.frm", "Fehlt=Fehlt.bas", "Daten=Daten.res"});
+        t.write("src/Haupt.frm", QByteArray(10, 'f'));
+        t.write("src/Haupt.frx", QByteArray(25, 'x'));
+        t.write("src/Daten.res", QByteArray(7, 'r'));
+        const CopyPlan plan = planCopies(checked({"Haupt", "Fehlt", "Daten"}), t.file("out"));
+        QCOMPARE(plan.totalBytes, qint64(42));
+        setChunkBytes(4);
+        QList<qint64> done;
+        QList<int> files;
+        setAfterChunk([&](const CopyControl& c) {
+            done << c.bytesDone;
+            if (files.isEmpty() || files.last() != c.file)
+                files << c.file;
+        });
+        CopyControl control;
+        const CopyResult result = runCopies(plan, control);
+        QCOMPARE(files, QList<int>({0, 1, 3})); // 2 is the missing Fehlt.bas
+        QVERIFY(std::is_sorted(done.begin(), done.end()));
+        QCOMPARE(done.count(42), 1);
+        QCOMPARE(done.last(), qint64(42));
+        QCOMPARE(control.bytesDone.load(), qint64(42));
+        QCOMPARE(failures(result), QString("Fehlt.bas: Quelldatei nicht gefunden"));
+    }
+
+    // The folder comes first, even when no line names a usable file.
+    void folderBeforeAnyCopy()
+    {
+        TestFolder t;
+        writeCatalog(t, {"Leer=", "Weg=../weg.frm"});
+        const QString folder = t.file("neu/Kunde");
+        const CopyResult copy = copyComponents(checked({"Leer", "Weg"}), folder, false);
+        QCOMPARE(copy.createdFolders, QStringList({t.file("neu"), folder}));
+        const ProjectFileResult files = writeProjectFiles(
+            t.write("bin/QvStandard.bpv", "Type=Exe\r\n"), folder, "Kunde", {}, {});
+        QVERIFY(files.failures.isEmpty());
+        QCOMPARE(contents(folder).keys(), QStringList({"Kunde.vbp", "Kunde.vbw"}));
+        removeEmptyFolders(copy.createdFolders); // holds the project: stays
+        QVERIFY(QFileInfo::exists(folder));
+        QFile::remove(folder + "/Kunde.vbp");
+        QFile::remove(folder + "/Kunde.vbw");
+        removeEmptyFolders(copy.createdFolders);
+        QVERIFY(!QFileInfo::exists(t.file("neu")));
+    }
+
+    // A real full disk: a small tmpfs filled to the brim (needs root).
+    void realFullDisk()
+    {
+        TestFolder t;
+        const QString disk = t.file("disk");
+        QDir().mkpath(disk);
+        if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=256k") != 0)
+            QSKIP("mounting a tmpfs is not allowed here (needs root); the write seam covers it");
+        struct Unmount
+        {
+            QString path;
+            ~Unmount() { ::umount(QFile::encodeName(path).constData()); }
+        } unmount{disk};
+        t.write("disk/Kunde/Kunde.vbp", "alt");
+        {
+            QFile filler(disk + "/filler");
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'f');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+        }
+        writeCatalog(t, {"Haupt=Haupt.frm", "Daten=Daten.res"});
+        t.write("src/Haupt.frm", QByteArray(20000, 'f'));
+        t.write("src/Daten.res", QByteArray(20000, 'r'));
+        const QString folder = disk + "/Kunde";
+        const CopyResult copy = copyComponents(checked({"Haupt", "Daten"}), folder, false);
+        const ProjectFileResult files =
+            writeProjectFiles(t.write("bin/QvStandard.bpv", QByteArray(20000, 'T')), folder,
+                              "Kunde", copy.projectLines, copy.startForm);
+        const QString report = failureReport(copy.failures + files.failures);
+        for (const char* name : {"Haupt.frm", "Daten.res", "Kunde.vbp"})
+            QVERIFY2(report.contains(QString(name) + ": " + kFull), qPrintable(report));
+        // Only whole files: the older .vbp, and a .vbw if it fit.
+        auto left = contents(folder);
+        QCOMPARE(left.take("Kunde.vbp"), QByteArray("alt"));
+        if (left.contains("Kunde.vbw"))
+            QCOMPARE(left.take("Kunde.vbw"), workspaceFileBytes("Haupt"));
+        QVERIFY2(left.isEmpty(), qPrintable(left.keys().join(' ')));
+    }
+
+    void sizes_data()
+    {
+        QTest::addColumn<qint64>("done");
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("bytes") << qint64(512) << qint64(900) << "512 von 900 Bytes";
+        QTest::newRow("kilobytes") << qint64(1536) << qint64(20480) << "1,5 von 20,0 KB";
+        QTest::newRow("gigabytes") << qint64(1288490189) << qint64(3221225472) << "1,2 von 3,0 GB";
+        QTest::newRow("megabytes") << qint64(1572864) << qint64(10485760) << "1,5 von 10,0 MB";
+    }
+    void sizes()
+    {
+        QFETCH(qint64, done);
+        QFETCH(qint64, total);
+        QFETCH(QString, text);
+        QCOMPARE(sizeProgress(done, total), text);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_copyrun)
+#include "tst_copyrun.moc"

@@ -1,0 +1,185 @@
+// Page 4 while the copy runs: the window answers, the bar moves, a stop takes
+// everything back, a full disk is told.
+
+#include "app/Root.h"
+#include "generate/CopyRun.h"
+#include "platform/FileIo.h"
+#include "support/ShownWindow.h"
+#include "ui/Widgets.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <thread>
+
+namespace {
+
+// Haupt (with Haupt.frx) and Hilfsmodul, both marked; a template; the window on
+// page 3 with the name Kunde and the folder <tmp>/P, marks and folder to be kept.
+struct Wizard : ShownWindow
+{
+    Wizard()
+    {
+        t.write("v/Haupt.frm", "VERSION 5.00\nBegin\n");
+        t.write("v/Haupt.frx", QByteArray("\x01\x00\n\x02", 4));
+        t.write("v/Hilfsmodul.bas", "Attribute VB_Name = \"Hilfsmodul\"\n");
+        const QString v = t.path() + "/v/";
+        t.writeCatalog({"[Filelist]", "100=Haupt", "101=Hilfsmodul", "[Filepath]", "Haupt=" + v,
+                        "Hilfsmodul=" + v, "[Filename]", "Haupt=Haupt.frm",
+                        "Hilfsmodul=Hilfsmodul.bas", "[Marked]", "Haupt=1", "Hilfsmodul=1"});
+        t.write("bin/QvStandard.bpv", TestFolder::crlf({"Type=Exe", "Name=\"Projekt1\""}));
+        open();
+        next();
+        next();
+        w->ui.tBezeichnung->setText("Kunde");
+        w->ui.tProjekte->setText(t.file("P"));
+        w->ui.bMerkeOrdner->setChecked(true);
+    }
+    QString project(const QString& file = {}) const { return t.file("P/Kunde/" + file); }
+};
+
+// Every copy goes in chunks of 4 bytes, each taking `pause`.
+void slowCopies(std::chrono::milliseconds pause)
+{
+    Generate::setChunkBytes(4);
+    Generate::setAfterChunk(
+        [pause](const Generate::CopyControl&) { std::this_thread::sleep_for(pause); });
+}
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+class tst_pagefour : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { Root::setSleepScale(0.0); }
+    void cleanup()
+    {
+        Generate::setChunkBytes(0);
+        Generate::setAfterChunk({});
+        FileIo::clearFaults();
+    }
+
+    // A watchdog on the window's event loop while a slowed copy runs; the file
+    // line names each file on its way, and the bar ends full.
+    void windowAnswers()
+    {
+        Wizard f;
+        slowCopies(std::chrono::milliseconds(15));
+        QElapsedTimer sinceTick;
+        qint64 longestWait = 0;
+        QSet<QString> fileLines;
+        QTimer watchdog;
+        connect(&watchdog, &QTimer::timeout, [&] {
+            if (f.w->ui.Map4->isVisible()) {
+                if (sinceTick.isValid())
+                    longestWait = qMax(longestWait, sinceTick.elapsed());
+                fileLines << f.w->ui.RFortschritt->text().section(' ', 0, 0);
+            }
+            sinceTick.restart();
+        });
+        watchdog.start(5);
+        f.next();
+        QVERIFY2(longestWait < 100, qPrintable(QString::number(longestWait)));
+        QVERIFY(fileLines.contains("Haupt.frm") && fileLines.contains("Haupt.frx") &&
+                fileLines.contains("Hilfsmodul.bas"));
+        QCOMPARE(f.w->ui.Fortschritt->value(), f.w->ui.Fortschritt->maximum());
+        QVERIFY(!f.w->ui.Map5->isHidden());
+        QCOMPARE(TestFolder::read(f.project("Haupt.frm")), QByteArray("VERSION 5.00\r\nBegin\r\n"));
+        QCOMPARE(TestFolder::read(f.project("Haupt.frx")), QByteArray("\x01\x00\n\x02", 4));
+        QVERIFY(f.desk.messages.isEmpty());
+        QCOMPARE(f.w->ui.Label17->text(), QString("im Ordner erfolgreich erstellt ..."));
+    }
+
+    // Abbrechen, Esc and closing the window, in a fresh project folder and in one
+    // that held files before.
+    void stopTakesEverythingBack_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("folderExisted");
+        for (const char* how : {"Abbrechen", "Esc", "close"}) {
+            QTest::addRow("%s, new folder", how) << QString(how) << false;
+            QTest::addRow("%s, folder with files", how) << QString(how) << true;
+        }
+    }
+    void stopTakesEverythingBack()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, folderExisted);
+        Wizard f;
+        f.w->ui.bMarkieren->setChecked(true);
+        if (folderExisted) {
+            f.t.write("P/Kunde/Haupt.frm", "alt");
+            f.t.write("P/Kunde/Kunde.vbp", "alt vbp");
+            f.desk.answers << QMessageBox::Yes; // use the folder anyway
+        }
+        const QStringList before = entries(f.project());
+        const QByteArray catalogue = f.t.catalogBytes();
+        if (how == "Esc") { // the shortcut acts in the active window
+            f.w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(f.w.get()));
+        }
+        slowCopies(std::chrono::milliseconds(10));
+        QElapsedTimer sinceStop;
+        QTimer stopper;
+        connect(&stopper, &QTimer::timeout, [&] {
+            // Once the last file is under way: the form and its .frx wait as temporaries.
+            if (sinceStop.isValid() || !f.w->ui.RFortschritt->text().startsWith("Hilfsmodul.bas"))
+                return;
+            sinceStop.start();
+            if (how == "Abbrechen")
+                QTest::mouseClick(f.w->ui.bAbbrechen, Qt::LeftButton);
+            else if (how == "Esc")
+                QTest::keyClick(f.w.get(), Qt::Key_Escape);
+            else
+                f.w->close();
+        });
+        stopper.start(2);
+        f.next();
+        QVERIFY(sinceStop.isValid());
+        QVERIFY2(sinceStop.elapsed() < 100, qPrintable(QString::number(sinceStop.elapsed())));
+        QCOMPARE(f.desk.ends, 1);
+        QVERIFY(f.w->ui.Map5->isHidden());
+        QCOMPARE(entries(f.project()), before);
+        if (folderExisted) {
+            QCOMPARE(TestFolder::read(f.project("Haupt.frm")), QByteArray("alt"));
+            QCOMPARE(TestFolder::read(f.project("Kunde.vbp")), QByteArray("alt vbp"));
+        } else {
+            QVERIFY(!QFileInfo::exists(f.t.file("P")));
+        }
+        QCOMPARE(f.t.catalogBytes(), catalogue); // no marks, no options
+    }
+
+    // Every write fails: each file is named with the reason, page 5 does not
+    // call it a success, and the folder the run made is not left empty.
+    void fullDiskIsTold()
+    {
+        Wizard f;
+        FileIo::failWritesAfter(0);
+        f.desk.answers << QMessageBox::Ok;
+        f.next();
+        FileIo::clearFaults();
+        QCOMPARE(f.desk.messages.size(), 1);
+        const QString full = "Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.";
+        for (const char* file :
+             {"Haupt.frm", "Haupt.frx", "Hilfsmodul.bas", "Kunde.vbp", "Kunde.vbw"})
+            QVERIFY2(f.desk.messages[0].text.contains(QString(file) + ": " + full), file);
+        QVERIFY(!f.w->ui.Map5->isHidden());
+        QVERIFY(!f.w->ui.Label17->text().contains("erfolgreich"));
+        QVERIFY(!f.w->ui.Label15->text().contains("erfolgreich"));
+        QVERIFY(!QFileInfo::exists(f.t.file("P")));
+    }
+};
+
+QTEST_MAIN(tst_pagefour)
+#include "tst_pagefour.moc"
