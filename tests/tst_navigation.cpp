@@ -116,8 +116,9 @@ private slots:
             << "Der Dateiname ''Modul中.bas'' der Komponente ''Modul'' enthält Zeichen außerhalb "
                "des Windows-Zeichensatzes (Windows-1252) und kann nicht in die Projektdatei "
                "geschrieben werden. Bitte markieren Sie diese Komponente nicht.";
-        QTest::newRow("same entry file names in other folders pass")
-            << QStringList{"Betrag€=a/Betrag€.bas", "Zwei=b/Zwei.frm", "Zwei.frx=b/Zwei.bas"}
+        QTest::newRow("distinct copies, names the files can hold")
+            << QStringList{"Betrag€=a/Betrag€.bas", "Zwei=b/Zwei.frm", "Zwei.frx=b/Zwei.bas",
+                           "Daten中=b/Daten.res"}
             << QString();
     }
     void checkedSelection()

@@ -25,6 +25,15 @@ QStringList copiedNames(const QString& fileName)
     return {fileName};
 }
 
+// Forms (as the start form), modules and classes put the entry name into the
+// project files; the other kinds only their file name.
+bool namesEntry(const QString& fileName)
+{
+    const QString kind = fileName.right(3).toLower();
+    return kind == QLatin1String("frm") || kind == QLatin1String("bas") ||
+           kind == QLatin1String("cls");
+}
+
 } // namespace
 
 QString selectionProblem(const QStringList& checkedEntries)
@@ -39,7 +48,7 @@ QString selectionProblem(const QStringList& checkedEntries)
     QHash<QString, Owner> owners;
     for (const QString& entry : checkedEntries) {
         const QString fileName = Catalog::fileNameOf(entry);
-        if (!Ansi::fits(entry))
+        if (namesEntry(fileName) && !Ansi::fits(entry))
             return kEntryNameOutsideCodePage.arg(entry);
         if (!Ansi::fits(fileName))
             return kFileNameOutsideCodePage.arg(entry, fileName);

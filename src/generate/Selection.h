@@ -8,10 +8,11 @@
 namespace Generate {
 
 // Why the checked entries (in list order) cannot be copied into one project, as
-// the message says it; empty when they can. Refused: an entry name or file name
-// the project file cannot hold in Windows-1252, and two entries whose copies
-// (the file, a form's .frx, a user control's .ctx) would have the same name
-// without regard to letter case, so that the second would replace the first.
+// the message says it; empty when they can. Refused: a file name, or an entry
+// name that goes into the project files, that those cannot hold in Windows-1252;
+// and two entries whose copies (the file, a form's .frx, a user control's .ctx)
+// would have the same name without regard to letter case, so that the second
+// would replace the first.
 QString selectionProblem(const QStringList& checkedEntries);
 
 inline const QString kSameFile =
