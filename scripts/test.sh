@@ -1,12 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test, then gives
-# the INI fuzzer a short run.
+# Installs what is missing, builds everything and runs every test, runs the
+# tests once more under the sanitizers, then gives the INI fuzzer a short run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 (cd build && ctest --output-on-failure -j2)
+
+# The same tests again with AddressSanitizer and UndefinedBehaviorSanitizer, in a
+# second build folder. Any report ends the test program with a failure; leaks are
+# ignored only inside the system libraries listed in scripts/lsan.supp.
+san="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="$san" -DCMAKE_EXE_LINKER_FLAGS="$san" > /dev/null
+cmake --build build-asan --target vorlagen_tests
+(export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:check_initialization_order=1:strict_init_order=1
+ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+ export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+ cd build-asan && ctest --output-on-failure -j2)
 if [ -f fuzz/CMakeLists.txt ]; then
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVORLAGEN_FUZZ=ON \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null

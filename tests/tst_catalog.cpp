@@ -26,8 +26,6 @@ class tst_catalog : public QObject
     }
 
 private slots:
-    void init() { Root::setSleepScale(0.0); }
-
     void sortierung_data()
     {
         QTest::addColumn<QStringList>("catalogue");

@@ -44,13 +44,6 @@ class tst_generate : public QObject
 {
     Q_OBJECT
 private slots:
-    void forbiddenNames()
-    {
-        for (const QChar c : QStringLiteral("/\\:*?\"<>|-"))
-            QVERIFY2(hasForbiddenCharacter(QStringLiteral("Test") + c + '1'), qPrintable(c));
-        QVERIFY(!hasForbiddenCharacter("Mein Projekt"));
-    }
-
     void folderStates()
     {
         TestFolder t;
@@ -246,13 +239,10 @@ private slots:
             return true;
         };
         const QString vbp = t.write("out/Kunde.vbp", "x");
-        const QString before = QDir::currentPath();
         int sleeps = 0;
         finish(
             t.file("out"), vbp, true, [&] { ++sleeps; }, open);
-        const QString current = QDir::currentPath();
-        QDir::setCurrent(before);
-        QCOMPARE(current, QFileInfo(t.file("out")).canonicalFilePath());
+        QCOMPARE(QDir::currentPath(), QFileInfo(t.file("out")).canonicalFilePath());
         QCOMPARE(opened, QStringList{vbp});
         QCOMPARE(sleeps, 0);
         QVERIFY(!RegistryKeyExists(HKEY_LOCAL_MACHINE, kVb6AppPathKey));
@@ -261,7 +251,6 @@ private slots:
         RegistryCreateKey(HKEY_LOCAL_MACHINE, kVb6CommandKey, QString());
         finish(
             t.file("out"), vbp, false, [&] { ++sleeps; }, open);
-        QDir::setCurrent(before);
         QCOMPARE(sleeps, 1);
         QVERIFY(RegistryKeyExists(HKEY_LOCAL_MACHINE, kVb6AppPathKey));
     }

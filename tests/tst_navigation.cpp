@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 // The component page and the wizard's navigation, driven through the window.
 class tst_navigation : public QObject
@@ -46,19 +47,24 @@ class tst_navigation : public QObject
         return RootTooltips::manager().toolText(f.w->ui.LDateien);
     }
 
-    // Runs `act` on the description dialog once it is up.
-    static void whenDialogOpens(std::function<void(Beschreibung*)> act)
+    // Runs `act` on the description dialog once it is up. Any other modal window
+    // is closed, so the test goes on; it checks the answer after the modal loop.
+    static std::shared_ptr<bool> whenDialogOpens(std::function<void(Beschreibung*)> act)
     {
-        QTimer::singleShot(0, [act] {
-            auto* dialog = qobject_cast<Beschreibung*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            act(dialog);
+        auto opened = std::make_shared<bool>(false);
+        QTimer::singleShot(0, [act, opened] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<Beschreibung*>(modal)) {
+                *opened = true;
+                act(dialog);
+            } else if (modal) {
+                modal->close();
+            }
         });
+        return opened;
     }
 
 private slots:
-    void init() { Root::setSleepScale(0.0); }
-
     void nextAndBackMoveBetweenPages()
     {
         Wizard f;
@@ -94,6 +100,66 @@ private slots:
                                  "eingefügt werden sollen. "));
         QCOMPARE(m.title, QString(" Velkaro Quorvix-Vorgix"));
         QCOMPARE(m.icon, QMessageBox::Warning);
+    }
+
+    void checkedSelection_data()
+    {
+        QTest::addColumn<QStringList>("entries"); // "name=folder/file", every one marked
+        QTest::addColumn<QString>("refusal");     // empty: page 3 follows
+        QTest::newRow("Module1.bas in two folders")
+            << QStringList{"Eins=a/Module1.bas", "Zwei=b/MODULE1.bas"}
+            << "Die Komponenten ''Eins'' und ''Zwei'' verwenden beide die Datei ''Module1.bas''. "
+               "Bitte markieren Sie nur eine davon.";
+        QTest::newRow("a form's companion against a file")
+            << QStringList{"Haupt=a/Haupt.frm", "Bild=b/haupt.FRX"}
+            << "Die Komponenten ''Haupt'' und ''Bild'' verwenden beide die Datei ''Haupt.frx''. "
+               "Bitte markieren Sie nur eine davon.";
+        QTest::newRow("entry name outside Windows-1252")
+            << QStringList{"Modul中=a/Modul.bas"}
+            << "Der Name der Komponente ''Modul中'' enthält Zeichen außerhalb des "
+               "Windows-Zeichensatzes (Windows-1252) und kann nicht in die Projektdatei "
+               "geschrieben werden. Bitte markieren Sie diese Komponente nicht.";
+        QTest::newRow("file name outside Windows-1252")
+            << QStringList{"Modul=a/Modul中.bas"}
+            << "Der Dateiname ''Modul中.bas'' der Komponente ''Modul'' enthält Zeichen außerhalb "
+               "des Windows-Zeichensatzes (Windows-1252) und kann nicht in die Projektdatei "
+               "geschrieben werden. Bitte markieren Sie diese Komponente nicht.";
+        QTest::newRow("distinct copies, names the files can hold")
+            << QStringList{"Betrag€=a/Betrag€.bas", "Zwei=b/Zwei.frm", "Zwei.frx=b/Zwei.bas",
+                           "Daten中=b/Daten.res"}
+            << QString();
+    }
+    void checkedSelection()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, refusal);
+        ShownWindow f;
+        QStringList list{"[Filelist]"}, paths{"[Filepath]"}, files{"[Filename]"}, marks{"[Marked]"};
+        for (const QString& entry : entries) {
+            const QString name = entry.section('=', 0, 0);
+            const QString file = entry.section('=', 1);
+            f.t.write("v/" + file, "x");
+            list << QString::number(100 + list.size()) + '=' + name;
+            paths << name + '=' + f.t.file("v/" + file.section('/', 0, 0) + '/');
+            files << name + '=' + file.section('/', 1);
+            marks << name + "=1";
+        }
+        // UTF-8, as the catalogue is saved when a name does not fit the code page.
+        f.t.write("bin/vorlagen.dat",
+                  (list + paths + files + marks).join("\r\n").toUtf8() + "\r\n");
+        f.open();
+        f.next();
+        QCOMPARE(f.w->ui.LDateien->count(), entries.size());
+        if (!refusal.isEmpty())
+            f.desk.answers << QMessageBox::Ok;
+        f.next();
+        QCOMPARE(f.w->ui.Map2->isHidden(), refusal.isEmpty());
+        if (refusal.isEmpty())
+            return;
+        QCOMPARE(f.desk.messages.size(), 1);
+        QCOMPARE(f.desk.messages[0].text, refusal);
+        QCOMPARE(f.desk.messages[0].icon, QMessageBox::Warning);
+        QCOMPARE(f.desk.messages[0].title, QString(" Velkaro Quorvix-Vorgix"));
     }
 
     void backToWelcomeRestoresStoredMarks()
@@ -151,13 +217,14 @@ private slots:
         f.w->ui.LDateien->setCurrentRow(2);
         QCOMPARE(listTip(f), QString("Eine Werkzeugleiste"));
         QString shown;
-        whenDialogOpens([&](Beschreibung* d) {
+        const auto opened = whenDialogOpens([&](Beschreibung* d) {
             shown = d->ui.RName->text() + ": " + d->ui.tCaption->toPlainText();
             d->ui.tCaption->setPlainText("Neue\r\nZeilen\nhier"); // as pasted
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
         });
         const QRect other = f.w->ui.LDateien->visualItemRect(f.line(0));
         QTest::mouseClick(f.w->ui.LDateien->viewport(), Qt::RightButton, {}, other.center());
+        QVERIFY(*opened);
         QCOMPARE(shown, QString("Steuer: Eine Werkzeugleiste"));
         QCOMPARE(f.w->ui.LDateien->currentRow(), 2);
         QCOMPARE(ReadIniValue(f.t.catalog(), "Caption", "Steuer"), QString("Neue Zeilen hier"));
@@ -177,7 +244,7 @@ private slots:
         Wizard f;
         f.w->ui.LDateien->setCurrentRow(2);
         const QByteArray before = f.t.catalogBytes();
-        whenDialogOpens([how](Beschreibung* d) {
+        const auto opened = whenDialogOpens([how](Beschreibung* d) {
             d->ui.tCaption->setPlainText("verworfen");
             if (how == 0)
                 QTest::mouseClick(d->ui.bAbbrechen, Qt::LeftButton);
@@ -187,6 +254,7 @@ private slots:
                 d->close();
         });
         f.w->componentPage()->RCaption_DblClick();
+        QVERIFY(*opened);
         QCOMPARE(f.t.catalogBytes(), before);
         QCOMPARE(f.w->ui.RCaption->text(), QString("Eine Werkzeugleiste"));
     }
@@ -195,20 +263,22 @@ private slots:
     {
         Wizard f;
         f.w->ui.LDateien->setCurrentRow(2);
-        whenDialogOpens([](Beschreibung* d) {
+        auto opened = whenDialogOpens([](Beschreibung* d) {
             d->ui.tCaption->clear();
             QTest::keyClick(d->ui.tCaption, Qt::Key_Return); // OK, never a line break
         });
         f.w->componentPage()->RCaption_DblClick();
+        QVERIFY(*opened);
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=\r\n"));
         QCOMPARE(listTip(f), QString());
 
         const QString longText(300, 'a');
-        whenDialogOpens([&](Beschreibung* d) {
+        opened = whenDialogOpens([&](Beschreibung* d) {
             d->ui.tCaption->setPlainText(longText);
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
         });
         f.w->componentPage()->RCaption_DblClick();
+        QVERIFY(*opened);
         QVERIFY(f.t.catalogBytes().contains(longText.toLatin1())); // stored whole
         QCOMPARE(f.w->ui.RCaption->text(), longText.left(254));    // read back cut
     }

@@ -30,8 +30,6 @@ class tst_startup : public QObject
     }
 
 private slots:
-    void init() { Root::setSleepScale(0.0); }
-
     void firstStartWithoutCatalogue()
     {
         TestFolder t;
@@ -167,7 +165,6 @@ private slots:
 
     void sleepWaitsWhileEventsRun()
     {
-        Root::setSleepScale(1.0);
         bool ran = false;
         QTimer::singleShot(50, [&] { ran = true; });
         QElapsedTimer timer;

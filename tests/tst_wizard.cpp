@@ -1,4 +1,5 @@
 #include "app/Root.h"
+#include "platform/Ansi.h"
 #include "platform/IniFiles.h"
 #include "platform/Registry.h"
 #include "support/ShownWindow.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -44,8 +46,6 @@ class tst_wizard : public QObject
     };
 
 private slots:
-    void init() { Root::setSleepScale(0.0); }
-
     void wholeProject()
     {
         Wizard f;
@@ -125,10 +125,89 @@ private slots:
         QCOMPARE(f.w->focusWidget(), f.w->ui.tBezeichnung);
     }
 
+    // Names that make no folder on Windows or no line of the project file are
+    // refused before anything is asked or created.
+    void projectNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal"); // empty: the project is made
+        const QString ending =
+            "Der Projektname darf nicht mit einem Leerzeichen oder Punkt enden.  ";
+        QTest::newRow("only blanks")
+            << "   "
+            << "Der Projektname darf nicht nur aus Leerzeichen bestehen.  ";
+        QTest::newRow("trailing dot") << "Kunde." << ending;
+        QTest::newRow("trailing blank") << "Kunde " << ending;
+        QTest::newRow("dot") << "." << ending;
+        QTest::newRow("dot dot") << ".." << ending;
+        QTest::newRow("outside Windows-1252")
+            << "Projekt中"
+            << "Der Projektname darf nur Zeichen des Windows-Zeichensatzes (Windows-1252) "
+               "enthalten.  ";
+        QTest::newRow("euro sign fits") << "Proj€kt" << QString();
+        QTest::newRow("inner blank") << "Kunde 2" << QString();
+    }
+    void projectNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        Wizard f;
+        QDir().mkpath(f.t.file("P")); // ".." would name this folder's parent
+        f.w->ui.tBezeichnung->setText(name);
+        if (!refusal.isEmpty())
+            f.desk.answers << QMessageBox::Ok;
+        f.next();
+        const QStringList made =
+            QDir(f.t.file("P")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        if (refusal.isEmpty()) {
+            QVERIFY(!f.w->ui.Map5->isHidden());
+            QCOMPARE(made, QStringList{name});
+            QVERIFY(TestFolder::read(f.t.file("P/" + name + '/' + name + ".vbp"))
+                        .contains("Name=\"" + Ansi::encode(name) + '"'));
+            return;
+        }
+        QCOMPARE(f.desk.messages.size(), 1);
+        QCOMPARE(f.desk.messages[0].text, refusal);
+        QCOMPARE(f.desk.messages[0].icon, QMessageBox::Critical);
+        QVERIFY(!f.w->ui.Map3->isHidden());
+        QCOMPARE(f.w->ui.tBezeichnung->selectedText(), name);
+        QVERIFY(made.isEmpty());
+        QCOMPARE(QDir(f.t.path()).entryList({"*.vbp", "*.vbw"}, QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+
+    // Two entries copy to Module1.bas: refused on page 2, then one of them goes.
+    void sameFileTwiceThenOne()
+    {
+        ShownWindow f;
+        f.t.write("a/Module1.bas", "Eins");
+        f.t.write("b/Module1.bas", "Zwei");
+        f.t.writeCatalog({"[Filelist]", "100=Eins", "101=Zwei", "[Filepath]",
+                          "Eins=" + f.t.file("a/"), "Zwei=" + f.t.file("b/"), "[Filename]",
+                          "Eins=Module1.bas", "Zwei=Module1.bas", "[Marked]", "Eins=1", "Zwei=1"});
+        f.t.write("bin/QvStandard.bpv", TestFolder::crlf({"Type=Exe", "Rest=1"}));
+        f.open();
+        f.next();
+        f.desk.answers << QMessageBox::Ok;
+        f.next();
+        QCOMPARE(f.desk.messages.size(), 1);
+        QVERIFY(!f.w->ui.Map2->isHidden());
+        f.w->ui.LDateien->item(1)->setCheckState(Qt::Unchecked);
+        f.next();
+        f.w->ui.tBezeichnung->setText("Kunde");
+        f.w->ui.tProjekte->setText(f.t.file("P"));
+        f.next();
+        QVERIFY(!f.w->ui.Map5->isHidden());
+        QCOMPARE(f.desk.messages.size(), 1);
+        QCOMPARE(TestFolder::read(f.t.file("P/Kunde/Module1.bas")), QByteArray("Eins"));
+        QCOMPARE(TestFolder::read(f.t.file("P/Kunde/Kunde.vbp")),
+                 TestFolder::crlf({"Type=Exe", "Module=Eins; Module1.bas", "Rest=1"}));
+    }
+
     void doublePressGeneratesOnce()
     {
         Wizard f;
-        Root::setSleepScale(0.05);
+        SleepScale slower(0.05);
         bool pressedDuringRun = false;
         bool nextWasEnabled = true;
         QTimer presser;

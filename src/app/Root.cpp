@@ -13,6 +13,7 @@
 #include "generate/CopyRun.h"
 #include "generate/Finishing.h"
 #include "generate/ProjectFile.h"
+#include "generate/Selection.h"
 #include "platform/AppContext.h"
 #include "platform/FileExistence.h"
 #include "platform/SpecialFolders.h"
@@ -193,12 +194,16 @@ void Root::bWeiter_Click()
         ui.LDateien->setFocus();
         ui.bZurueck->setEnabled(true);
     } else if (!ui.Map2->isHidden()) {
-        bool anyChecked = false;
-        for (int i = 0; i < ui.LDateien->count() && !anyChecked; ++i)
-            anyChecked = ui.LDateien->item(i)->checkState() == Qt::Checked;
-        if (!anyChecked) {
-            desktop().message(this, QMessageBox::Warning, messageTitle(), kNothingChecked,
-                              QMessageBox::Ok);
+        QStringList checked;
+        for (int i = 0; i < ui.LDateien->count(); ++i) {
+            if (ui.LDateien->item(i)->checkState() == Qt::Checked)
+                checked << ui.LDateien->item(i)->text();
+        }
+        // Refused here, while the person can still uncheck, not after the copies.
+        const QString problem =
+            checked.isEmpty() ? kNothingChecked : Generate::selectionProblem(checked);
+        if (!problem.isEmpty()) {
+            desktop().message(this, QMessageBox::Warning, messageTitle(), problem, QMessageBox::Ok);
             return;
         }
         showPage(ui.Map3);
@@ -254,18 +259,22 @@ bool Root::projectChecksPass()
     const QString folderText = ui.tProjekte->text();
     if (ui.LDateien->count() == 0 || name.isEmpty() || folderText.isEmpty())
         return false;
+    const auto refuseName = [&](const QString& text) {
+        desktop().message(this, QMessageBox::Critical, messageTitle(), text, QMessageBox::Ok);
+        ui.tBezeichnung->setSelection(0, int(name.size()));
+        ui.tBezeichnung->setFocus();
+        return false;
+    };
+    // Before the folder question: with ".." it would ask about the parent folder.
+    if (const QString problem = projectNameProblem(name); !problem.isEmpty())
+        return refuseName(problem);
     const FolderState state = folderState(projectFolder());
     if (state != FolderState::Missing &&
         desktop().message(this, QMessageBox::Warning, kFolderQuestionTitle, folderQuestion(state),
                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return false;
-    if (hasForbiddenCharacter(name)) {
-        desktop().message(this, QMessageBox::Critical, messageTitle(), kForbiddenName,
-                          QMessageBox::Ok);
-        ui.tBezeichnung->setSelection(0, int(name.size()));
-        ui.tBezeichnung->setFocus();
-        return false;
-    }
+    if (hasForbiddenCharacter(name))
+        return refuseName(kForbiddenName);
     return true;
 }
 

@@ -28,8 +28,10 @@ ComponentPage::ComponentPage(RootUi& rootUi, QWidget* window)
     connect(ui.LDateien, &QListWidget::itemChanged, this, &ComponentPage::LDateien_ItemCheck);
     connect(ui.LDateien, &QListWidget::currentRowChanged, this, [this] { LDateien_Click(); });
     connect(ui.RCaption, &ClickLabel::doubleClicked, this, &ComponentPage::RCaption_DblClick);
-    ui.LDateien->installEventFilter(this);
-    ui.LDateien->viewport()->installEventFilter(this);
+    m_list = ui.LDateien;
+    m_viewport = ui.LDateien->viewport();
+    m_list->installEventFilter(this);
+    m_viewport->installEventFilter(this);
 }
 
 QString ComponentPage::currentEntry() const
@@ -89,15 +91,15 @@ void ComponentPage::RCaption_DblClick()
 
 bool ComponentPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ui.LDateien && event->type() == QEvent::KeyPress) {
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             ui.bWeiter->setFocus();
             return true;
         }
     }
-    if (watched == ui.LDateien->viewport() && (event->type() == QEvent::MouseButtonPress ||
-                                               event->type() == QEvent::MouseButtonDblClick)) {
+    if (watched == m_viewport && (event->type() == QEvent::MouseButtonPress ||
+                                  event->type() == QEvent::MouseButtonDblClick)) {
         // The right button edits the current line, never the one under the pointer.
         if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
             if (event->type() == QEvent::MouseButtonPress)

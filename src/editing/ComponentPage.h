@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 class QListWidgetItem;
 class QWidget;
@@ -31,4 +32,8 @@ private:
 
     RootUi& ui;
     QWidget* m_window;
+    // The filter only compares with these, as plain objects: the list's own
+    // destruction sends events here when it is no longer a list.
+    QPointer<QObject> m_list;
+    QPointer<QObject> m_viewport;
 };

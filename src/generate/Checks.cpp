@@ -1,5 +1,6 @@
 #include "generate/Checks.h"
 
+#include "platform/Ansi.h"
 #include "platform/FileExistence.h"
 
 #include <QDir>
@@ -35,6 +36,17 @@ bool hasForbiddenCharacter(const QString& name)
             return true;
     }
     return false;
+}
+
+QString projectNameProblem(const QString& name)
+{
+    if (name.trimmed().isEmpty())
+        return kBlankName;
+    if (!Ansi::fits(name))
+        return kNameOutsideCodePage;
+    if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.')))
+        return kNameEnding;
+    return {};
 }
 
 int countFiles(const QString& folder)

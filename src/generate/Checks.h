@@ -23,6 +23,12 @@ QString projectFilePath(const QString& projectFolder, const QString& name);
 // True when the name holds any of  / \ : * ? " < > | -
 bool hasForbiddenCharacter(const QString& name);
 
+// Why the name cannot name the project's folder and files, as the message says
+// it; empty when it can. Blank names, and names that end in a blank or a dot
+// (".." among them), make no folder on Windows, where the project is opened;
+// the project file holds only Windows-1252.
+QString projectNameProblem(const QString& name);
+
 // Ordinary files of the folder: no hidden or special files, no sub-folders;
 // -1 when the folder cannot be listed.
 int countFiles(const QString& folder);
@@ -55,5 +61,11 @@ inline const QString kFolderEmpty =
                    "Möchten Sie den Ordner trotzdem verwenden ?");
 inline const QString kForbiddenName =
     QStringLiteral("Der Projektname darf folgende Sonderzeichen /\\:*?''<>|- nicht enthalten.  ");
+inline const QString kBlankName =
+    QStringLiteral("Der Projektname darf nicht nur aus Leerzeichen bestehen.  ");
+inline const QString kNameEnding =
+    QStringLiteral("Der Projektname darf nicht mit einem Leerzeichen oder Punkt enden.  ");
+inline const QString kNameOutsideCodePage = QStringLiteral(
+    "Der Projektname darf nur Zeichen des Windows-Zeichensatzes (Windows-1252) enthalten.  ");
 
 } // namespace Generate

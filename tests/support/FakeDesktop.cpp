@@ -1,5 +1,16 @@
 #include "support/FakeDesktop.h"
 
+#include <QTest>
+
+FakeDesktop::~FakeDesktop()
+{
+    setDesktop(nullptr);
+    // An answer nobody asked for: a message the test expected did not come.
+    if (!answers.isEmpty())
+        QTest::qFail(qPrintable(QStringLiteral("%1 answer(s) left unused").arg(answers.size())),
+                     __FILE__, __LINE__);
+}
+
 QMessageBox::StandardButton FakeDesktop::message(QWidget*, QMessageBox::Icon icon,
                                                  const QString& title, const QString& text,
                                                  QMessageBox::StandardButtons buttons)
@@ -7,7 +18,9 @@ QMessageBox::StandardButton FakeDesktop::message(QWidget*, QMessageBox::Icon ico
     messages.append({icon, title, text, buttons});
     if (!answers.isEmpty())
         return answers.dequeue();
-    qWarning("FakeDesktop: unanswered message box: %s", qPrintable(text));
+    // A box no test answered would wait for a person: the test fails instead, and
+    // the program gets the answer that changes least.
+    QTest::qFail(qPrintable(QStringLiteral("unanswered message box: ") + text), __FILE__, __LINE__);
     for (const auto safe : {QMessageBox::No, QMessageBox::Cancel})
         if (buttons.testFlag(safe))
             return safe;

@@ -7,7 +7,8 @@
 
 // Answers the program's questions from queues and records every message,
 // program start, opened file and end, instead of showing or starting anything.
-// Installs itself while it lives.
+// Installs itself while it lives. A message without a queued answer, or an
+// answer left over at the end, fails the test.
 class FakeDesktop : public Desktop
 {
 public:
@@ -26,9 +27,9 @@ public:
     };
 
     FakeDesktop() { setDesktop(this); }
-    ~FakeDesktop() override { setDesktop(nullptr); }
+    ~FakeDesktop() override;
 
-    // Answers in order; an unexpected box gets No, Cancel or Ok, with a warning.
+    // Answers in order, one for every message box the test expects.
     QQueue<QMessageBox::StandardButton> answers;
     QQueue<QString> fileNames; // an empty queue cancels
     QQueue<QString> folders;

@@ -6,9 +6,26 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
-TestFolder::TestFolder()
+namespace {
+
+void writeOrFail(const QString& path, const QByteArray& bytes)
 {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush())
+        QTest::qFail(
+            qPrintable(QStringLiteral("fixture cannot write %1: %2").arg(path, f.errorString())),
+            __FILE__, __LINE__);
+}
+
+} // namespace
+
+TestFolder::TestFolder() : m_workingDirectory(QDir::currentPath())
+{
+    if (!m_dir.isValid())
+        QTest::qFail("fixture cannot create its temporary folder", __FILE__, __LINE__);
     QDir().mkpath(exeFolder());
     QDir().mkpath(documents());
     AppContext::setExeFolder(exeFolder());
@@ -19,6 +36,7 @@ TestFolder::TestFolder()
 TestFolder::~TestFolder()
 {
     AppContext::reset();
+    QDir::setCurrent(m_workingDirectory);
 }
 
 QString TestFolder::path() const
@@ -54,10 +72,7 @@ QString TestFolder::catalog() const
 QString TestFolder::write(const QString& relative, const QByteArray& bytes) const
 {
     const QString target = file(relative);
-    QDir().mkpath(QFileInfo(target).path());
-    QFile f(target);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
+    writeOrFail(target, bytes);
     return target;
 }
 
@@ -77,7 +92,5 @@ QByteArray TestFolder::crlf(const QStringList& lines)
 
 void TestFolder::writeCatalog(const QStringList& lines) const
 {
-    QFile f(catalog());
-    if (f.open(QIODevice::WriteOnly))
-        f.write(crlf(lines));
+    writeOrFail(catalog(), crlf(lines));
 }

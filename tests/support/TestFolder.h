@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 
 // A temporary program folder: the executable's folder, the documents folder and
-// the registry stand-in all point into it while the object lives.
+// the registry stand-in all point into it while the object lives. The working
+// directory the test found is restored at the end. A file the fixture cannot
+// write fails the test at once.
 class TestFolder
 {
 public:
@@ -32,4 +34,5 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_workingDirectory;
 };
