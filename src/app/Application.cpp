@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/Root.h"
+#include "catalog/Catalog.h"
 #include "ui/Widgets.h"
 
 #include <QApplication>
@@ -19,6 +20,8 @@ int runApplication(int argc, char* argv[])
                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtbase);
 
+    // Before the first read: what a crashed write left beside the catalogue goes.
+    Catalog::removeLeftovers();
     Root window;
     centreOnScreen(&window);
     window.show();

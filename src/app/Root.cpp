@@ -63,6 +63,12 @@ QString Root::messageTitle() const
     return QLatin1Char(' ') + windowTitle();
 }
 
+void Root::warnNotSaved(Catalog::Unsaved what, const FileIo::Result& result)
+{
+    desktop().message(this, QMessageBox::Warning, messageTitle(),
+                      Catalog::notSavedText(what, result), QMessageBox::Ok);
+}
+
 void Root::Form_Load()
 {
     const QString log = AppContext::logFile();
@@ -85,7 +91,8 @@ void Root::Form_Load()
         bool appended = false;
         if (FileExists(folder + fileName)) {
             if (ListFind(ui.LDateien, name, -1, false) >= 0) {
-                Catalog::unlist(n);
+                if (const FileIo::Result removed = Catalog::unlist(n); !removed)
+                    warnNotSaved(Catalog::Unsaved::Duplicate, removed);
                 changed = true;
             } else {
                 auto* item = new QListWidgetItem(name);
@@ -151,7 +158,8 @@ void Root::Sortierung()
     ui.LSorted->addItems(names);
     DoEvents();
     // One atomic replacement: no moment leaves the list missing on disk.
-    Catalog::saveList(names);
+    if (const FileIo::Result saved = Catalog::saveList(names); !saved)
+        warnNotSaved(Catalog::Unsaved::List, saved);
     DoEvents();
 }
 
@@ -295,6 +303,8 @@ void Root::generateProject()
     const CopyResult copied =
         copyComponents(lines, folder, ui.bMarkieren->isChecked(), [] { DoEvents(); });
     ui.bAbbrechen->setEnabled(false);
+    if (!copied.marksSaved)
+        warnNotSaved(Catalog::Unsaved::Marks, copied.marksSaved);
 
     const ProjectFileResult project =
         writeProjectFiles(AppContext::exeFolder() + QStringLiteral("/QvStandard.bpv"), folder, name,
@@ -303,8 +313,12 @@ void Root::generateProject()
         desktop().message(this, QMessageBox::Warning, messageTitle(), kTemplateMissing,
                           QMessageBox::Ok);
 
-    rememberOptions(ui.bMerkeOrdner->isChecked(), name, ui.tProjekte->text(),
-                    ui.bUnterordner->isChecked(), ui.bZeigeProjekt->isChecked());
+    if (const FileIo::Result saved =
+            rememberOptions(ui.bMerkeOrdner->isChecked(), name, ui.tProjekte->text(),
+                            ui.bUnterordner->isChecked(), ui.bZeigeProjekt->isChecked());
+        !saved) {
+        warnNotSaved(Catalog::Unsaved::Options, saved);
+    }
     Sortierung();
     DoEvents();
     Sleep(2);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/Catalog.h"
 #include "ui/RootUi.h"
 
 #include <QWidget>
@@ -50,6 +51,8 @@ private:
     bool projectChecksPass();
     void generateProject();
     void finishAndEnd();
+    // The one warning for a failed write of the catalogue.
+    void warnNotSaved(Catalog::Unsaved what, const FileIo::Result& result);
 
     ComponentPage* m_componentPage = nullptr;
 };

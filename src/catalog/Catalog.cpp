@@ -1,6 +1,7 @@
 #include "catalog/Catalog.h"
 
 #include "platform/AppContext.h"
+#include "platform/IniDocument.h"
 #include "platform/IniFiles.h"
 
 #include <QCollator>
@@ -33,9 +34,9 @@ QString listedName(int key)
     return read(kFilelist, QString::number(key));
 }
 
-void unlist(int key)
+FileIo::Result unlist(int key)
 {
-    DeleteIniKey(file(), kFilelist, QString::number(key));
+    return Ini::removeKey(file(), kFilelist, QString::number(key));
 }
 
 QString folderOf(const QString& name)
@@ -63,22 +64,29 @@ QString option(const QString& key)
     return read(kOption, key);
 }
 
-int setCaption(const QString& name, const QString& caption)
+FileIo::Result setCaption(const QString& name, const QString& caption)
 {
-    return WriteIniValue(file(), kCaption, name, caption);
+    return Ini::writeValue(file(), kCaption, name, caption);
 }
 
-int setOption(const QString& key, const QString& value)
+FileIo::Result setOption(const QString& key, const QString& value)
 {
-    return WriteIniValue(file(), kOption, key, value);
+    return Ini::writeValue(file(), kOption, key, value);
 }
 
-int saveMarks(const QStringList& names)
+QString storedCaption(const QString& caption)
+{
+    if (Ini::trimmed(caption).size() == caption.size() && Ini::unquoted(caption) == caption)
+        return caption;
+    return QLatin1Char('"') + caption + QLatin1Char('"');
+}
+
+FileIo::Result saveMarks(const QStringList& names)
 {
     QList<QPair<QString, QString>> keys;
     for (const QString& name : names)
         keys.append({name, QStringLiteral("1")});
-    return ReplaceIniSection(file(), kMarked, keys);
+    return Ini::replaceSection(file(), kMarked, keys);
 }
 
 QList<Listed> enumerate()
@@ -107,12 +115,42 @@ QStringList sortedNames()
     return names;
 }
 
-void saveList(const QStringList& names)
+FileIo::Result saveList(const QStringList& names)
 {
     QList<QPair<QString, QString>> keys;
     for (qsizetype i = 0; i < names.size() && i <= kLastKey - kFirstKey; ++i)
         keys.append({QString::number(kFirstKey + i), names.at(i)});
-    ReplaceIniSection(file(), kFilelist, keys);
+    return Ini::replaceSection(file(), kFilelist, keys);
+}
+
+QString notSavedText(Unsaved what, const FileIo::Result& result)
+{
+    QString lost;
+    switch (what) {
+    case Unsaved::Caption:
+        lost = QStringLiteral("Die Beschreibung wurde nicht gespeichert.");
+        break;
+    case Unsaved::Marks:
+        lost = QStringLiteral("Die Markierungen der Liste wurden nicht gespeichert.");
+        break;
+    case Unsaved::Options:
+        lost = QStringLiteral("Die Einstellungen des Projekts wurden nicht gespeichert.");
+        break;
+    case Unsaved::List:
+        lost = QStringLiteral("Die sortierte Liste der Vorlagen wurde nicht gespeichert.");
+        break;
+    case Unsaved::Duplicate:
+        lost = QStringLiteral("Ein doppelter Eintrag wurde nicht aus der Liste entfernt.");
+        break;
+    }
+    // A quotation mark shown to the person is written as two single quotes.
+    return QStringLiteral("Die Vorlagendatei ''%1'' konnte nicht gespeichert werden. %2\n%3")
+        .arg(file(), lost, result.reason());
+}
+
+void removeLeftovers()
+{
+    FileIo::removeStaleTemporaries(file());
 }
 
 } // namespace Catalog

@@ -137,7 +137,7 @@ CopyResult copyComponents(const QList<ListLine>& lines, const QString& projectFo
     }
     // One replacement after the copies: no moment leaves the marks half-written.
     if (saveMarks)
-        Catalog::saveMarks(marks);
+        result.marksSaved = Catalog::saveMarks(marks);
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "generate/Failures.h"
 #include "generate/Progress.h"
+#include "platform/FileIo.h"
 
 #include <QList>
 #include <QString>
@@ -24,6 +25,7 @@ struct CopyResult
     QString startForm;    // entry name of the first checked form; empty when none
     QStringList written;  // paths of the files copied into the project folder
     QList<Failure> failures;
+    FileIo::Result marksSaved; // the "Marked" write; ok when not asked for
 };
 
 // Reads each checked entry's "Filepath" and "Filename" from the catalogue and
