@@ -822,12 +822,12 @@ FileIo::Result replaceSection(const QString& path, QStringView section,
     });
 }
 
-QStringList Document::lineTexts() const
+QList<QStringView> Document::lines() const
 {
-    QStringList texts;
+    QList<QStringView> texts;
     texts.reserve(m_lines.size());
     for (const Line& line : m_lines)
-        texts.append(text(line).toString());
+        texts.append(text(line));
     return texts;
 }
 

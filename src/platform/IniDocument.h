@@ -100,7 +100,9 @@ public:
     bool changed() const { return m_changed; }
     QByteArray composed() const;
 
-    QStringList lineTexts() const;
+    // The text of each line, without its line end; valid while the document
+    // lives unchanged.
+    QList<QStringView> lines() const;
 
 private:
     struct Line
