@@ -173,6 +173,9 @@ private slots:
             utf16(u"[s]\r\nl=2\r\n"_s, false));
         const QByteArray unmarked = utf16(u"[s]\r\nk=1\r\n"_s, false).sliced(2);
         row("UTF-16 without a mark never rewritten", unmarked, unwritable(), unmarked);
+        // Only the first line that is not blank decides, so no write changes the verdict.
+        row("UTF-16-like lines after the first are kept", "[s]\r\n[\0t\0]\0\r\n"_b, write("k", "1"),
+            "[s]\r\nk=1\r\n[\0t\0]\0\r\n"_b);
         const QByteArray utf32 = "\xFF\xFE\0\0[\0\0\0s\0\0\0]\0\0\0"_b;
         row("UTF-32 never rewritten", utf32, unwritable(), utf32);
         const QByteArray odd = utf16(u"[s]\r\n"_s, true) + "k";

@@ -74,6 +74,12 @@ Access readFile(const QString& path, QByteArray* bytes)
     return Access::Read;
 }
 
+// Blanks around names and values: space, tab and Ctrl-Z, the old end-of-file mark.
+template <typename Char> bool isBlank(Char c)
+{
+    return c == u' ' || c == u'\t' || c == u'\x1A';
+}
+
 bool hasBom(QByteArrayView bytes)
 {
     return bytes.startsWith(kBom);
@@ -101,25 +107,6 @@ Mark markOf(QByteArrayView bytes)
     if (bytes.startsWith("\xFE\xFF"))
         return Mark::Utf16BE;
     return Mark::None;
-}
-
-// UTF-16 without a mark: most leading byte pairs hold one NUL beside one other
-// byte, on the same side. Such a file reads as bytes but is never rewritten.
-bool looksLikeUnmarkedUtf16(QByteArrayView bytes)
-{
-    const qsizetype pairs = qMin<qsizetype>(bytes.size() / 2, 512);
-    qsizetype low = 0;
-    qsizetype high = 0;
-    for (qsizetype i = 0; i < pairs; ++i) {
-        const char a = bytes[2 * i];
-        const char b = bytes[2 * i + 1];
-        if (a != 0 && b == 0)
-            ++low;
-        else if (a == 0 && b != 0)
-            ++high;
-    }
-    const qsizetype most = qMax(low, high);
-    return most >= 2 && most * 2 >= pairs;
 }
 
 QString decodeUtf16(QByteArrayView body, bool bigEndian)
@@ -178,6 +165,38 @@ template <typename Char, typename Fn> void forEachLine(const Char* data, qsizety
         line(pos, end - pos);
         pos = end + lineEndLength(data, size, end);
     }
+}
+
+// UTF-16 without a mark: the first line that is not blank has a NUL in every
+// second byte (its ASCII characters' other halves). Only that line decides, and
+// no write of ours can make a file's first such line look so, so a file the
+// engine wrote stays writable.
+bool looksLikeUnmarkedUtf16(QByteArrayView bytes)
+{
+    bool verdict = false;
+    bool decided = false;
+    forEachLine(bytes.data(), bytes.size(), [&](qsizetype pos, qsizetype length) {
+        if (decided)
+            return;
+        const QByteArrayView line = bytes.sliced(pos, length);
+        qsizetype begin = 0;
+        qsizetype end = line.size();
+        while (begin < end && isBlank(line[begin]))
+            ++begin;
+        while (end > begin && isBlank(line[end - 1]))
+            --end;
+        if (begin == end)
+            return;
+        decided = true;
+        qsizetype nuls[2] = {0, 0};
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            if (line[i] == 0)
+                ++nuls[i % 2];
+        }
+        const qsizetype most = qMax(nuls[0], nuls[1]);
+        verdict = most >= 2 && most * 4 >= line.size();
+    });
+    return verdict;
 }
 
 bool isAscii(QByteArrayView bytes)
@@ -283,12 +302,6 @@ bool breaksLines(QStringView text)
     }
     // A lone surrogate cannot be stored and read back.
     return !text.isValidUtf16();
-}
-
-// Blanks around names and values: space, tab and Ctrl-Z, the old end-of-file mark.
-template <typename Char> bool isBlank(Char c)
-{
-    return c == u' ' || c == u'\t' || c == u'\x1A';
 }
 
 template <typename View> View trimmedView(View text)
