@@ -167,36 +167,19 @@ template <typename Char, typename Fn> void forEachLine(const Char* data, qsizety
     }
 }
 
-// UTF-16 without a mark: the first line that is not blank has a NUL in every
-// second byte (its ASCII characters' other halves). Only that line decides, and
-// no write of ours can make a file's first such line look so, so a file the
-// engine wrote stays writable.
-bool looksLikeUnmarkedUtf16(QByteArrayView bytes)
+// UTF-16 without a mark, read as single bytes: the first line that is not
+// blank has a NUL in every second character (its ASCII characters' other
+// halves). Only that line's text decides, and writes keep the text of lines they
+// do not touch, so no write of ours changes the verdict on a file.
+bool looksLikeUnmarkedUtf16(QStringView line)
 {
-    bool verdict = false;
-    bool decided = false;
-    forEachLine(bytes.data(), bytes.size(), [&](qsizetype pos, qsizetype length) {
-        if (decided)
-            return;
-        const QByteArrayView line = bytes.sliced(pos, length);
-        qsizetype begin = 0;
-        qsizetype end = line.size();
-        while (begin < end && isBlank(line[begin]))
-            ++begin;
-        while (end > begin && isBlank(line[end - 1]))
-            --end;
-        if (begin == end)
-            return;
-        decided = true;
-        qsizetype nuls[2] = {0, 0};
-        for (qsizetype i = 0; i < line.size(); ++i) {
-            if (line[i] == 0)
-                ++nuls[i % 2];
-        }
-        const qsizetype most = qMax(nuls[0], nuls[1]);
-        verdict = most >= 2 && most * 4 >= line.size();
-    });
-    return verdict;
+    qsizetype nuls[2] = {0, 0};
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i].isNull())
+            ++nuls[i % 2];
+    }
+    const qsizetype most = qMax(nuls[0], nuls[1]);
+    return most >= 2 && most * 4 >= line.size();
 }
 
 bool isAscii(QByteArrayView bytes)
@@ -519,7 +502,7 @@ void Document::load()
         return;
     }
     // Bytes that cannot be written back as they were are read, never rewritten.
-    m_foreign = mark == Mark::Utf32 || (mark == Mark::None && looksLikeUnmarkedUtf16(m_bytes));
+    m_foreign = mark == Mark::Utf32;
     m_bom = mark == Mark::Utf8;
     bool utf8 = false;
     m_text = decode(m_bytes, m_bom, &utf8);
@@ -542,6 +525,15 @@ void Document::load()
         // Cannot happen with the decoders above; never write what was not understood.
         m_state = State::Unreadable;
         m_lines.clear();
+        return;
+    }
+    if (mark == Mark::None) {
+        for (const Line& line : std::as_const(m_lines)) {
+            if (!trimmedView(text(line)).isEmpty()) {
+                m_foreign = looksLikeUnmarkedUtf16(text(line));
+                break;
+            }
+        }
     }
 }
 
