@@ -1,5 +1,6 @@
 #include "app/Root.h"
 #include "catalog/Catalog.h"
+#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/FakeDesktop.h"
 #include "support/TestFolder.h"
@@ -111,6 +112,30 @@ private slots:
             QCOMPARE(snapshot.captionOf(name), ReadIniValue(file, QStringLiteral("Caption"), name));
             QCOMPARE(snapshot.option(name), ReadIniValue(file, QStringLiteral("Option"), name));
         }
+    }
+
+    // A catalogue that cannot be written (a full disk here): one warning names the
+    // file and the list, and the file keeps its bytes.
+    void sortierungNotSavedIsSaid()
+    {
+        TestFolder t;
+        FakeDesktop desk;
+        t.writeCatalog({"[Filelist]", "100=b", "101=a", "[Filepath]", "a=/v/", "b=/v/"});
+        const QByteArray before = t.catalogBytes();
+        Root w;
+        desk.answers.enqueue(QMessageBox::Ok);
+        FileIo::failWritesAfter(0);
+        w.Sortierung();
+        FileIo::clearFaults();
+        QCOMPARE(t.catalogBytes(), before);
+        QCOMPARE(desk.messages.size(), 1);
+        QCOMPARE(desk.messages.first().icon, QMessageBox::Warning);
+        QCOMPARE(desk.messages.first().title, w.messageTitle());
+        QCOMPARE(desk.messages.first().text,
+                 "Die Vorlagendatei ''" + t.catalog() +
+                     "'' konnte nicht gespeichert werden. Die sortierte Liste der Vorlagen wurde "
+                     "nicht gespeichert.\nAuf dem Datenträger ist nicht genügend Speicherplatz "
+                     "vorhanden.");
     }
 
     // The list on disk is never missing, whatever the window does meanwhile.

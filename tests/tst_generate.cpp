@@ -3,6 +3,7 @@
 #include "generate/CopyRun.h"
 #include "generate/Finishing.h"
 #include "generate/ProjectFile.h"
+#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "platform/Registry.h"
 #include "support/FakeDesktop.h"
@@ -218,15 +219,34 @@ private slots:
     {
         TestFolder t;
         t.writeCatalog({"[Option]", "MyDocs=/alt/"});
-        rememberOptions(false, "Kunde", "/p/P", false, true);
+        QVERIFY(rememberOptions(false, "Kunde", "/p/P", false, true).ok());
         QCOMPARE(ReadIniValue(Catalog::file(), "Option", "MyDocs"), QString("/alt/"));
         QCOMPARE(ReadIniValue(Catalog::file(), "Option", "Folder") +
                      ReadIniValue(Catalog::file(), "Option", "Viewer"),
                  "01");
-        rememberOptions(true, "", "/p/P", true, false);
+        QVERIFY(rememberOptions(true, "", "/p/P", true, false).ok());
         QCOMPARE(ReadIniValue(Catalog::file(), "Option", "MyDocs"), QString("/alt/"));
-        rememberOptions(true, "Kunde", "/p/P", true, false);
+        QVERIFY(rememberOptions(true, "Kunde", "/p/P", true, false).ok());
         QCOMPARE(ReadIniValue(Catalog::file(), "Option", "MyDocs"), QString("/p/P/"));
+    }
+
+    // A catalogue that cannot be written (a full disk here) keeps its bytes, and
+    // the marks' and the options' results say so; the copies are made anyway.
+    void catalogueWritesFailAloud()
+    {
+        TestFolder t;
+        writeCatalog(t, {"Haupt=Haupt.frm"});
+        t.write("src/Haupt.frm", "x");
+        const QByteArray before = t.catalogBytes();
+        FileIo::failWritesAfter(1); // the one byte of the copy, nothing of the catalogue
+        const CopyResult copy = copyComponents({{"Haupt", true}}, t.file("out"), true);
+        const FileIo::Result options = rememberOptions(true, "Kunde", "/p/P", true, true);
+        FileIo::clearFaults();
+        QCOMPARE(copy.marksSaved.error(), ENOSPC);
+        QCOMPARE(options.error(), ENOSPC);
+        QCOMPARE(t.catalogBytes(), before);
+        QVERIFY(QFile::exists(t.file("out/Haupt.frm")));
+        QVERIFY(copyComponents({{"Haupt", true}}, t.file("out"), false).marksSaved.ok());
     }
 
     // Both keys present and the viewer off are driven through the window in tst_wizard.

@@ -1,8 +1,12 @@
+#include "platform/FileIo.h"
+#include "platform/IniDocument.h"
 #include "platform/IniFiles.h"
 #include "support/TestFolder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 #include <functional>
@@ -48,6 +52,14 @@ Edit drop(const QString& section, const QString& key)
         key.isEmpty() ? DeleteIniSection(file, section) : DeleteIniKey(file, section, key);
     };
 }
+// A file the engine cannot write back as it found it: every change fails.
+Edit unwritable()
+{
+    return [](const QString& file) {
+        QCOMPARE(WriteIniValue(file, s, k, u"neu"_s), 0);
+        QCOMPARE(ReplaceIniSection(file, s, {{k, k}}), 0);
+    };
+}
 Edit replace(const Pairs& pairs)
 {
     return [=](const QString& file) { QVERIFY(ReplaceIniSection(file, u"Filelist"_s, pairs)); };
@@ -62,6 +74,28 @@ Edit refuse(const QString& section, const QString& key, const QString& value)
         QCOMPARE(WriteIniValue(file + u'2', section, key, value), 0);
         QVERIFY(!QFile::exists(file + u'2'));
     };
+}
+
+// UTF-16 bytes of `text`, with the byte-order mark.
+QByteArray utf16(const QString& text, bool bigEndian)
+{
+    QByteArray bytes = bigEndian ? "\xFE\xFF"_b : "\xFF\xFE"_b;
+    for (const QChar c : text) {
+        const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
+        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
+// Child process: writes `count` keys of its own into one file, each write a
+// read-change-write of its own.
+int writeKeys(const QString& file, const QString& prefix, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (!WriteIniValue(file, u"s"_s, prefix + QString::number(i), QString::number(i)))
+            return 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -97,6 +131,14 @@ private slots:
         readRow("missing file", QByteArray(), s, k, "");
         readRow("missing section", list, "Filepath", "100", "");
         readRow("missing key", list, "Filelist", "101", "");
+        readRow("Ctrl-Z is a blank",
+                "\x1A[s]\x1A\r\n\x1A k\x1A=\x1A"
+                "1\x1A\r\n\x1A"_b,
+                s, k, "1");
+        readRow("section to the last bracket", "[T]x] \r\nk=1\r\n"_b, "T]x", k, "1");
+        readRow("not to the first bracket", "[T]x]\r\nk=1\r\n"_b, "T", k, "");
+        readRow("UTF-16 LE", utf16(u"[s]\r\nk=\u00FC\u0142\r\n"_s, false), s, k, "üł");
+        readRow("UTF-16 BE", utf16(u"[a]\nk=0\n[s]\nk = \"\u20AC\" \n"_s, true), s, k, "€");
 
         row("replace keeps comments, blank and odd lines",
             "; c\r\n\r\n junk \r\n[s]\r\n;x=1\r\n\tK = 1\r\nl=2\r\n\r\n"_b, write("k", "9"),
@@ -123,6 +165,21 @@ private slots:
             "[s]\r\na=\xC5\x82\r\nb=\xC3\xBC\r\n"_b, write("a", "l"), "[s]\r\na=l\r\nb=\xFC\r\n"_b);
         row("byte-order mark kept", "\xEF\xBB\xBF[s]\r\n"_b, write("k", "ü"),
             "\xEF\xBB\xBF[s]\r\nk=\xC3\xBC\r\n"_b);
+        row("UTF-16 LE stays UTF-16 LE", utf16(u"; \u0142\r\n[s]\r\nk=1\r\n"_s, false),
+            write("k", "ü€"), utf16(u"; \u0142\r\n[s]\r\nk=ü€\r\n"_s, false));
+        row("UTF-16 BE stays UTF-16 BE, line ends CR LF", utf16(u"[s]\nk=1"_s, true),
+            write("l", "ł"), utf16(u"[s]\r\nk=1\r\nl=ł\r\n"_s, true));
+        row("UTF-16 key deleted", utf16(u"[s]\r\nk=1\r\nl=2\r\n"_s, false), drop("s", "k"),
+            utf16(u"[s]\r\nl=2\r\n"_s, false));
+        const QByteArray unmarked = utf16(u"[s]\r\nk=1\r\n"_s, false).sliced(2);
+        row("UTF-16 without a mark never rewritten", unmarked, unwritable(), unmarked);
+        // Only the first line that is not blank decides, so no write changes the verdict.
+        row("UTF-16-like lines after the first are kept", "[s]\r\n[\0t\0]\0\r\n"_b, write("k", "1"),
+            "[s]\r\nk=1\r\n[\0t\0]\0\r\n"_b);
+        const QByteArray utf32 = "\xFF\xFE\0\0[\0\0\0s\0\0\0]\0\0\0"_b;
+        row("UTF-32 never rewritten", utf32, unwritable(), utf32);
+        const QByteArray odd = utf16(u"[s]\r\n"_s, true) + "k";
+        row("UTF-16 with a stray byte never rewritten", odd, unwritable(), odd);
 
         const QByteArray file = "[s]\r\nk=1\r\n";
         row("value plants a section", file, refuse("s", "k", "x\n[Filelist]\n1=y"), file);
@@ -212,7 +269,115 @@ private slots:
         QCOMPARE(TestFolder::read(file), bytes);
         QCOMPARE(QDir(t.file(u"f"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{name});
     }
+
+    // A write that fails (full disk, here through the seam) reports it and leaves
+    // the file and its folder as they were; deletions report too.
+    void failedWritesReported()
+    {
+        TestFolder t;
+        const QByteArray bytes = "[s]\r\nk=1\r\n[t]\r\n";
+        const QString file = t.write(u"a.ini"_s, bytes);
+        FileIo::failWritesAfter(4);
+        const int written = WriteIniValue(file, s, k, u"2"_s);
+        const int keyDeleted = DeleteIniKey(file, s, k);
+        const int sectionDeleted = DeleteIniSection(file, u"t"_s);
+        const int nothingToDelete = DeleteIniKey(file, s, u"fehlt"_s);
+        FileIo::clearFaults();
+        QCOMPARE(written, 0);
+        QCOMPARE(keyDeleted, 0);
+        QCOMPARE(sectionDeleted, 0);
+        QCOMPARE(nothingToDelete, 1);
+        QCOMPARE(TestFolder::read(file), bytes);
+        QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({u".a.ini.lock"_s, u"a.ini"_s}));
+        QCOMPARE(DeleteIniKey(file, s, k), 1);
+        QCOMPARE(TestFolder::read(file), "[s]\r\n[t]\r\n"_b);
+    }
+
+    // Several programs writing keys of their own at once: every key arrives.
+    void processesLoseNoWrites()
+    {
+        TestFolder t;
+        const QString file = t.write(u"a.ini"_s, "[s]\r\n");
+        constexpr int kProcesses = 4, kKeys = 60;
+        QList<QProcess*> writers;
+        for (int p = 0; p < kProcesses; ++p) {
+            auto* writer = new QProcess(this);
+            writer->start(QCoreApplication::applicationFilePath(),
+                          {u"--write-keys"_s, file, u"p%1_"_s.arg(p), QString::number(kKeys)});
+            writers << writer;
+        }
+        for (QProcess* writer : writers) {
+            QVERIFY(writer->waitForFinished(120000));
+            QCOMPARE(writer->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(writer->exitCode(), 0);
+            delete writer;
+        }
+        for (int p = 0; p < kProcesses; ++p) {
+            for (int i = 0; i < kKeys; ++i)
+                QCOMPARE(ReadIniValue(file, s, u"p%1_%2"_s.arg(p).arg(i)), QString::number(i));
+        }
+        QCOMPARE(TestFolder::read(file).count("\r\n"), 1 + kProcesses * kKeys);
+    }
+
+    // A lock another writer keeps gives a failed write after the timeout, not a
+    // hang; a change that needs no write still succeeds.
+    void heldLockFailsTheWrite()
+    {
+        TestFolder t;
+        const QByteArray bytes = "[s]\r\nk=1\r\n";
+        const QString file = t.write(u"a.ini"_s, bytes);
+        FileIo::FileLock other;
+        QVERIFY(other.acquire(file).ok());
+        const int before = FileIo::lockTimeout();
+        FileIo::setLockTimeout(50);
+        const int written = WriteIniValue(file, s, k, u"2"_s);
+        const int nothingToDelete = DeleteIniSection(file, u"fehlt"_s);
+        const int error = Ini::writeValue(file, s, k, u"2"_s).error();
+        FileIo::setLockTimeout(before);
+        QCOMPARE(written, 0);
+        QCOMPARE(nothingToDelete, 1);
+        QCOMPARE(error, EWOULDBLOCK);
+        QCOMPARE(TestFolder::read(file), bytes);
+        other.release();
+        QVERIFY(WriteIniValue(file, s, k, u"2"_s));
+    }
+
+    // Temporary files a killed writer left: only ours, only old ones go.
+    void staleTemporariesRemoved()
+    {
+        TestFolder t;
+        const QString file = t.write(u"a.ini"_s, "x");
+        const QString prefix = FileIo::temporaryPrefix(file);
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+        const auto make = [&](const QString& path, bool aged) {
+            t.write(QFileInfo(path).fileName(), "y");
+            if (aged) {
+                QFile f(path);
+                QVERIFY(f.open(QIODevice::ReadWrite));
+                QVERIFY(f.setFileTime(old, QFileDevice::FileModificationTime));
+            }
+        };
+        make(prefix + u"abc123"_s, true);  // goes
+        make(prefix + u"def456"_s, false); // a writer may still fill it
+        make(prefix + u"long789"_s, true); // not our pattern
+        make(t.file(u".b.ini.tmp-abc123"_s), true);
+        make(file, true);
+        QCOMPARE(FileIo::removeStaleTemporaries(file), 1);
+        QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({u".a.ini.tmp-def456"_s, u".a.ini.tmp-long789"_s,
+                              u".b.ini.tmp-abc123"_s, u"a.ini"_s}));
+    }
 };
 
-QTEST_GUILESS_MAIN(tst_inifiles)
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 5 && args.at(1) == u"--write-keys"_s)
+        return writeKeys(args.at(2), args.at(3), args.at(4).toInt());
+    tst_inifiles test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_inifiles.moc"

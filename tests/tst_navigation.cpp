@@ -1,6 +1,7 @@
 #include "app/Root.h"
 #include "editing/Beschreibung.h"
 #include "editing/ComponentPage.h"
+#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
 #include "ui/RootTooltips.h"
@@ -8,6 +9,7 @@
 #include "ui/Widgets.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -57,6 +59,9 @@ class tst_navigation : public QObject
             if (auto* dialog = qobject_cast<Beschreibung*>(modal)) {
                 *opened = true;
                 act(dialog);
+                // A failed check inside `act` must not leave the test waiting.
+                if (dialog->isVisible())
+                    dialog->reject();
             } else if (modal) {
                 modal->close();
             }
@@ -272,15 +277,94 @@ private slots:
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=\r\n"));
         QCOMPARE(listTip(f), QString());
 
-        const QString longText(300, 'a');
-        opened = whenDialogOpens([&](Beschreibung* d) {
-            d->ui.tCaption->setPlainText(longText);
+        QCOMPARE(ReadIniValue(f.t.catalog(), "Filename", "Steuer"), QString("Steuer.ctl"));
+
+        // A paste stops at what the catalogue can hand back; so does typing.
+        const QString a254(254, 'a');
+        whenDialogOpens([&](Beschreibung* d) {
+            QApplication::clipboard()->setText(QString(300, 'a'));
+            d->ui.tCaption->paste();
+            QApplication::clipboard()->clear();
+            QCOMPARE(d->ui.tCaption->toPlainText(), a254);
+            d->ui.tCaption->moveCursor(QTextCursor::Start);
+            QTest::keyClicks(d->ui.tCaption, "bc");
+            QCOMPARE(d->ui.tCaption->toPlainText(), a254);
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
         });
         f.w->componentPage()->RCaption_DblClick();
-        QVERIFY(*opened);
-        QVERIFY(f.t.catalogBytes().contains(longText.toLatin1())); // stored whole
-        QCOMPARE(f.w->ui.RCaption->text(), longText.left(254));    // read back cut
+        QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=" + a254.toLatin1() + "\r\n"));
+        QCOMPARE(f.w->ui.RCaption->text(), a254);
+    }
+
+    // Outer blanks and quotes survive the round trip through the catalogue.
+    void descriptionReadsBackAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("quotes") << "\"Zitat\"" << QByteArray("\"\"Zitat\"\"");
+        QTest::newRow("outer blanks") << "  Rand  " << QByteArray("\"  Rand  \"");
+        QTest::newRow("single quotes") << "'x'" << QByteArray("\"'x'\"");
+        QTest::newRow("one quote only") << "\"halb" << QByteArray("\"halb");
+        QTest::newRow("inner quotes") << "a \"b\" c" << QByteArray("a \"b\" c");
+        QTest::newRow("254 with blanks") << " " + QString(252, 'r') + " "
+                                         << "\" " + QByteArray(252, 'r') + " \"";
+    }
+    void descriptionReadsBackAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, stored);
+        Wizard f;
+        f.w->ui.LDateien->setCurrentRow(2);
+        whenDialogOpens([&](Beschreibung* d) {
+            d->ui.tCaption->setPlainText(typed);
+            QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
+        });
+        f.w->componentPage()->RCaption_DblClick();
+        QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=" + stored + "\r\n"));
+        QCOMPARE(f.w->ui.RCaption->text(), typed);
+        QString shown;
+        whenDialogOpens([&](Beschreibung* d) {
+            shown = d->ui.tCaption->toPlainText();
+            QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
+        });
+        f.w->componentPage()->RCaption_DblClick();
+        QCOMPARE(shown, typed);
+        QCOMPARE(ReadIniValue(f.t.catalog(), "Caption", "Steuer"), typed);
+    }
+
+    // A catalogue that cannot be written (a full disk here): the person is told
+    // which file and what was not saved, the file keeps its bytes and the text
+    // stays in the dialog.
+    void descriptionNotSavedIsSaid()
+    {
+        Wizard f;
+        f.w->ui.LDateien->setCurrentRow(2);
+        const QByteArray before = f.t.catalogBytes();
+        bool stillOpen = false;
+        QString kept;
+        f.desk.answers.enqueue(QMessageBox::Ok);
+        whenDialogOpens([&](Beschreibung* d) {
+            d->ui.tCaption->setPlainText("Neu");
+            FileIo::failWritesAfter(0);
+            QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
+            FileIo::clearFaults();
+            stillOpen = d->isVisible();
+            kept = d->ui.tCaption->toPlainText();
+            QTest::mouseClick(d->ui.bAbbrechen, Qt::LeftButton);
+        });
+        f.w->componentPage()->RCaption_DblClick();
+        QVERIFY(stillOpen);
+        QCOMPARE(kept, QString("Neu"));
+        QCOMPARE(f.t.catalogBytes(), before);
+        QCOMPARE(f.desk.messages.size(), 1);
+        const FakeDesktop::Message& m = f.desk.messages.first();
+        QCOMPARE(m.icon, QMessageBox::Warning);
+        QCOMPARE(m.title, " " + f.w->windowTitle());
+        QCOMPARE(m.text, "Die Vorlagendatei ''" + f.t.catalog() +
+                             "'' konnte nicht gespeichert werden. Die Beschreibung wurde nicht "
+                             "gespeichert.\nAuf dem Datenträger ist nicht genügend Speicherplatz "
+                             "vorhanden.");
+        QCOMPARE(f.w->ui.RCaption->text(), QString("Eine Werkzeugleiste"));
     }
 
     void shortenedPath_data()

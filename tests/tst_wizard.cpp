@@ -1,5 +1,6 @@
 #include "app/Root.h"
 #include "platform/Ansi.h"
+#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "platform/Registry.h"
 #include "support/ShownWindow.h"
@@ -43,6 +44,7 @@ class tst_wizard : public QObject
             w->ui.tProjekte->setText(t.file("P"));
         }
         QString project(const QString& file) const { return t.file("P/Kunde/" + file); }
+        QListWidgetItem* line(int row) const { return w->ui.LDateien->item(row); }
     };
 
 private slots:
@@ -73,6 +75,39 @@ private slots:
         QTest::keyClick(ui.bWeiter, Qt::Key_Return); // Enter presses "Beenden"
         QCOMPARE(f.desk.openedFiles, QStringList({f.project("Kunde.vbp")}));
         QCOMPARE(f.desk.ends, 1);
+    }
+
+    // Another program keeps the catalogue locked: the project is made, and each
+    // catalogue write that failed is said once, naming what was not saved.
+    void catalogueLockedElsewhere()
+    {
+        Wizard f;
+        RootUi& ui = f.w->ui;
+        ui.bMarkieren->setChecked(true);
+        f.line(1)->setCheckState(Qt::Unchecked);
+        const QByteArray before = f.t.catalogBytes();
+        FileIo::FileLock other;
+        QVERIFY(other.acquire(f.t.catalog()).ok());
+        const int timeout = FileIo::lockTimeout();
+        FileIo::setLockTimeout(20);
+        f.desk.answers << QMessageBox::Ok << QMessageBox::Ok << QMessageBox::Ok;
+        f.next();
+        FileIo::setLockTimeout(timeout);
+        QVERIFY(!ui.Map5->isHidden());
+        QVERIFY(QFile::exists(f.project("Kunde.vbp")));
+        QCOMPARE(f.t.catalogBytes(), before);
+        QStringList said;
+        for (const FakeDesktop::Message& m : f.desk.messages) {
+            QCOMPARE(m.icon, QMessageBox::Warning);
+            QVERIFY(m.text.startsWith("Die Vorlagendatei ''" + f.t.catalog() +
+                                      "'' konnte nicht gespeichert werden. "));
+            QVERIFY(m.text.endsWith("\nDie Datei ist durch ein anderes Programm gesperrt."));
+            said << m.text.section("werden. ", 1).section('\n', 0, 0);
+        }
+        QCOMPARE(said, QStringList({"Die Markierungen der Liste wurden nicht gespeichert.",
+                                    "Die Einstellungen des Projekts wurden nicht gespeichert.",
+                                    "Die sortierte Liste der Vorlagen wurde nicht gespeichert."}));
+        other.release();
     }
 
     void existingFolderQuestion_data()

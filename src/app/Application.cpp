@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/Root.h"
+#include "catalog/Catalog.h"
 #include "platform/AppContext.h"
 #include "ui/Widgets.h"
 
@@ -24,6 +25,8 @@ int runApplication(int argc, char* argv[])
     // folder. Should that fail, generation names the missing template later.
     (void)AppContext::provideTemplate();
 
+    // Before the first read: what a crashed write left beside the catalogue goes.
+    Catalog::removeLeftovers();
     Root window;
     centreOnScreen(&window);
     window.show();

@@ -96,6 +96,12 @@ QString Root::messageTitle() const
     return QLatin1Char(' ') + windowTitle();
 }
 
+void Root::warnNotSaved(Catalog::Unsaved what, const FileIo::Result& result)
+{
+    desktop().message(this, QMessageBox::Warning, messageTitle(),
+                      Catalog::notSavedText(what, result), QMessageBox::Ok);
+}
+
 void Root::Form_Load()
 {
     Catalog::removeStartupLog();
@@ -110,6 +116,8 @@ void Root::Form_Load()
         item->setCheckState(entry.marked ? Qt::Checked : Qt::Unchecked);
         ui.LDateien->addItem(item);
     }
+    if (!load.droppedSaved)
+        warnNotSaved(Catalog::Unsaved::Duplicate, load.droppedSaved);
     Catalog::writeStartupLog(load.missingFiles);
 
     ui.LDateien->setEnabled(true);
@@ -153,7 +161,8 @@ void Root::Sortierung()
     ui.LSorted->addItems(names);
     DoEvents();
     // One atomic replacement: no moment leaves the list missing on disk.
-    Catalog::saveList(names);
+    if (const FileIo::Result saved = Catalog::saveList(names); !saved)
+        warnNotSaved(Catalog::Unsaved::List, saved);
     DoEvents();
 }
 
@@ -341,8 +350,10 @@ void Root::generateProject()
     ui.Fortschritt->setValue(RootUi::kProgressSteps);
     // One replacement after the copies, and never for a run that was stopped.
     if (ui.bMarkieren->isChecked())
-        Catalog::saveMarks(copied.marks);
+        copied.marksSaved = Catalog::saveMarks(copied.marks);
     ui.bAbbrechen->setEnabled(false);
+    if (!copied.marksSaved)
+        warnNotSaved(Catalog::Unsaved::Marks, copied.marksSaved);
 
     const QString templatePath = AppContext::templateFile();
     ProjectFileResult project;
@@ -358,8 +369,12 @@ void Root::generateProject()
         desktop().message(this, QMessageBox::Warning, messageTitle(), kTemplateMissing,
                           QMessageBox::Ok);
 
-    rememberOptions(ui.bMerkeOrdner->isChecked(), name, ui.tProjekte->text(),
-                    ui.bUnterordner->isChecked(), ui.bZeigeProjekt->isChecked());
+    if (const FileIo::Result saved =
+            rememberOptions(ui.bMerkeOrdner->isChecked(), name, ui.tProjekte->text(),
+                            ui.bUnterordner->isChecked(), ui.bZeigeProjekt->isChecked());
+        !saved) {
+        warnNotSaved(Catalog::Unsaved::Options, saved);
+    }
     Sortierung();
     DoEvents();
     Sleep(2);

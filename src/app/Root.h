@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/Catalog.h"
 #include "ui/RootUi.h"
 
 #include <QWidget>
@@ -63,6 +64,8 @@ private:
     // runs between its events until the work is done, and once more after it.
     static void runInBackground(std::function<void()> work, const std::function<void()>& tick);
     void finishAndEnd();
+    // The one warning for a failed write of the catalogue.
+    void warnNotSaved(Catalog::Unsaved what, const FileIo::Result& result);
 
     ComponentPage* m_componentPage = nullptr;
     ComponentCommands* m_commands = nullptr;

@@ -109,29 +109,36 @@ QString option(const QString& key)
     return read(kOption, key);
 }
 
-int setCaption(const QString& name, const QString& caption)
+FileIo::Result setCaption(const QString& name, const QString& caption)
 {
-    return WriteIniValue(file(), kCaption, name, caption);
+    return Ini::writeValue(file(), kCaption, name, caption);
 }
 
-int setOption(const QString& key, const QString& value)
+FileIo::Result setOption(const QString& key, const QString& value)
 {
-    return WriteIniValue(file(), kOption, key, value);
+    return Ini::writeValue(file(), kOption, key, value);
 }
 
-int saveMarks(const QStringList& names)
+QString storedCaption(const QString& caption)
+{
+    if (Ini::trimmed(caption).size() == caption.size() && Ini::unquoted(caption) == caption)
+        return caption;
+    return QLatin1Char('"') + caption + QLatin1Char('"');
+}
+
+FileIo::Result saveMarks(const QStringList& names)
 {
     QList<QPair<QString, QString>> keys;
     for (const QString& name : names)
         keys.append({name, QStringLiteral("1")});
-    return ReplaceIniSection(file(), kMarked, keys);
+    return Ini::replaceSection(file(), kMarked, keys);
 }
 
 Snapshot::Snapshot(const Ini::Document& document)
 {
     // The first section of a name and the first key of a name in it count.
     QHash<QString, QString>* current = nullptr;
-    for (const QString& line : document.lineTexts()) {
+    for (const QStringView line : document.lines()) {
         const Ini::LineParts parts = Ini::parseLine(line);
         if (parts.kind == Ini::LineKind::Section) {
             const QString name = folded(parts.name);
@@ -238,12 +245,42 @@ QStringList sortedNames()
     return Snapshot::read().sortedNames();
 }
 
-void saveList(const QStringList& names)
+FileIo::Result saveList(const QStringList& names)
 {
     QList<QPair<QString, QString>> keys;
     for (qsizetype i = 0; i < names.size() && i < kCapacity; ++i)
         keys.append({QString::number(kFirstKey + i), names.at(i)});
-    ReplaceIniSection(file(), kFilelist, keys);
+    return Ini::replaceSection(file(), kFilelist, keys);
+}
+
+QString notSavedText(Unsaved what, const FileIo::Result& result)
+{
+    QString lost;
+    switch (what) {
+    case Unsaved::Caption:
+        lost = QStringLiteral("Die Beschreibung wurde nicht gespeichert.");
+        break;
+    case Unsaved::Marks:
+        lost = QStringLiteral("Die Markierungen der Liste wurden nicht gespeichert.");
+        break;
+    case Unsaved::Options:
+        lost = QStringLiteral("Die Einstellungen des Projekts wurden nicht gespeichert.");
+        break;
+    case Unsaved::List:
+        lost = QStringLiteral("Die sortierte Liste der Vorlagen wurde nicht gespeichert.");
+        break;
+    case Unsaved::Duplicate:
+        lost = QStringLiteral("Ein doppelter Eintrag wurde nicht aus der Liste entfernt.");
+        break;
+    }
+    // A quotation mark shown to the person is written as two single quotes.
+    return QStringLiteral("Die Vorlagendatei ''%1'' konnte nicht gespeichert werden. %2\n%3")
+        .arg(file(), lost, result.reason());
+}
+
+void removeLeftovers()
+{
+    FileIo::removeStaleTemporaries(file());
 }
 
 Load load()
@@ -271,11 +308,10 @@ Load load()
     if (!result.dropped.isEmpty()) {
         // The sorted save that follows needs the duplicates gone; if they stay, the
         // next load drops them again.
-        (void)Ini::edit(file(), [&](Ini::Document& document) {
+        result.droppedSaved = Ini::edit(file(), [&](Ini::Document& document) {
             bool changed = false;
             for (const Listed& listed : std::as_const(result.dropped))
-                changed |=
-                    document.removeKey(QStringLiteral("FileList"), QString::number(listed.key));
+                changed |= document.removeKey(kFilelist, QString::number(listed.key));
             return changed;
         });
     }

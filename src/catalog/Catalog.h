@@ -34,13 +34,18 @@ QString captionOf(const QString& name);  // "Caption"
 bool isMarked(const QString& name);      // "Marked" holds "1"
 QString option(const QString& key);      // "Option"
 
-// Each gives non-zero when written.
-int setCaption(const QString& name, const QString& caption);
-int setOption(const QString& key, const QString& value);
+// Every write gives its result; a failure is shown with notSavedText().
+FileIo::Result setCaption(const QString& name, const QString& caption);
+FileIo::Result setOption(const QString& key, const QString& value);
+
+// A description as the value to store, so that it reads back exactly as typed:
+// one with blanks (or Ctrl-Z) at either end or with matching outer quotes is
+// put in quotes, since reading drops both.
+QString storedCaption(const QString& caption);
 
 // Rebuilds "Marked" as exactly these names with "1", at the end of the file, in
 // one atomic replacement; no names leaves no section.
-int saveMarks(const QStringList& names);
+FileIo::Result saveMarks(const QStringList& names);
 
 struct Listed
 {
@@ -89,7 +94,25 @@ QStringList sortedNames();
 
 // Rewrites "Filelist" as 100, 101, ... in the given order, in one atomic
 // replacement; no names leaves no "Filelist" section at all.
-void saveList(const QStringList& names);
+FileIo::Result saveList(const QStringList& names);
+
+// What a failed write did not save, for the warning.
+enum class Unsaved
+{
+    Caption,
+    Marks,
+    Options,
+    List,
+    Duplicate
+};
+
+// The one warning for a failed write of the catalogue: it names the file, says
+// what was not saved and why.
+QString notSavedText(Unsaved what, const FileIo::Result& result);
+
+// Removes temporary files of the catalogue that a crashed write left behind
+// (older than a minute, never the catalogue itself). Run at start-up.
+void removeLeftovers();
 
 // One listed entry as the catalogue load shows it.
 struct Entry
@@ -105,10 +128,11 @@ struct Entry
 // What one catalogue load found.
 struct Load
 {
-    Snapshot catalogue;       // the file as read, options included
-    QList<Entry> entries;     // listed entries whose file exists, duplicates left out
-    QStringList missingFiles; // folder and file name of each entry whose file is missing
-    QList<Listed> dropped;    // later listings of a name already listed; now deleted
+    Snapshot catalogue;          // the file as read, options included
+    QList<Entry> entries;        // listed entries whose file exists, duplicates left out
+    QStringList missingFiles;    // folder and file name of each entry whose file is missing
+    QList<Listed> dropped;       // later listings of a name already listed; now deleted
+    FileIo::Result droppedSaved; // whether deleting them reached the file
 };
 
 // Reads the catalogue once: the entries to list in key order, the component files

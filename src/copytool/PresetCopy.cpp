@@ -266,6 +266,8 @@ Outcome run(const Plan& plan, bool replace, const Progress& progress, bool syncA
             if (copied)
                 copied = FileIo::copyFile(draft, f.target, options);
             QFile::remove(draft);
+            // The draft was this run's alone; its lock file goes with it.
+            QFile::remove(FileIo::lockPath(draft));
         } else {
             copied = FileIo::copyFile(f.source, f.target, options);
         }

@@ -1,6 +1,8 @@
 #include "editing/Beschreibung.h"
 
 #include "catalog/Catalog.h"
+#include "desktop/Desktop.h"
+#include "platform/IniDocument.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -9,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextCursor>
+#include <QTextDocument>
 
 Beschreibung::Beschreibung(QWidget* parent) : QDialog(parent)
 {
@@ -17,6 +21,28 @@ Beschreibung::Beschreibung(QWidget* parent) : QDialog(parent)
     connect(ui.bAbbrechen, &QPushButton::clicked, this, &Beschreibung::bAbbrechen_Click);
     ui.tCaption->installEventFilter(this);
     ui.tDateiname->installEventFilter(this);
+    // The catalogue hands out at most 254 characters; more would be cut when
+    // read back, and the next OK would store the cut text for good.
+    connect(ui.tCaption->document(), &QTextDocument::contentsChange, this,
+            &Beschreibung::limitLength);
+}
+
+void Beschreibung::limitLength(int position, int /*removed*/, int added)
+{
+    const qsizetype excess = ui.tCaption->toPlainText().size() - Ini::kMaxValueLength;
+    if (excess <= 0 || added <= 0)
+        return;
+    // What was just typed or pasted is cut from its end, never text already there.
+    QTextDocument* document = ui.tCaption->document();
+    const int end = qMin(position + added, document->characterCount() - 1);
+    int start = qMax(0, end - int(qMin<qsizetype>(excess, added)));
+    QTextCursor cursor(document);
+    // Never half of a character outside the basic plane.
+    if (start > 0 && document->characterAt(start).isLowSurrogate())
+        --start;
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
 }
 
 QString Beschreibung::shortenedPath(const QString& folder, const QString& fileName)
@@ -43,7 +69,21 @@ QString Beschreibung::oneLine(const QString& text)
 
 void Beschreibung::bReady_Click()
 {
-    Catalog::setCaption(ui.RName->text(), oneLine(ui.tCaption->toPlainText()));
+    // Without an entry there is no key to store under.
+    const QString name = ui.RName->text();
+    if (Ini::trimmed(name).isEmpty()) {
+        accept();
+        return;
+    }
+    const FileIo::Result saved =
+        Catalog::setCaption(name, Catalog::storedCaption(oneLine(ui.tCaption->toPlainText())));
+    if (!saved) {
+        // The dialog stays open with the text, so nothing typed is lost.
+        QWidget* main = parentWidget() ? parentWidget()->window() : this;
+        desktop().message(this, QMessageBox::Warning, QLatin1Char(' ') + main->windowTitle(),
+                          Catalog::notSavedText(Catalog::Unsaved::Caption, saved), QMessageBox::Ok);
+        return;
+    }
     accept();
 }
 

@@ -4,7 +4,9 @@
 
 #include <QDialog>
 
-// The description dialog: edits one entry's description; OK stores it.
+// The description dialog: edits one entry's description, at most 254
+// characters; OK stores it so that it reads back as typed, and says so when the
+// catalogue could not be written.
 class Beschreibung : public QDialog
 {
     Q_OBJECT
@@ -23,6 +25,9 @@ public:
 public slots:
     void bReady_Click();
     void bAbbrechen_Click();
+
+private slots:
+    void limitLength(int position, int removed, int added);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

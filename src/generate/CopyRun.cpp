@@ -381,7 +381,7 @@ CopyResult copyComponents(const QList<ListLine>& lines, const QString& projectFo
     CopyResult result = runCopies(planCopies(lines, projectFolder), control);
     // One replacement after the copies: no moment leaves the marks half-written.
     if (saveMarks)
-        Catalog::saveMarks(result.marks);
+        result.marksSaved = Catalog::saveMarks(result.marks);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generate/Failures.h"
+#include "platform/FileIo.h"
 
 #include <QList>
 #include <QString>
@@ -60,7 +61,8 @@ struct CopyResult
     QStringList written;        // files of the project folder that now hold copies
     QStringList createdFolders; // folders this run made, outermost first
     QList<Failure> failures;
-    bool cancelled = false; // then nothing was written and the made folders are gone
+    bool cancelled = false;    // then nothing was written and the made folders are gone
+    FileIo::Result marksSaved; // the "Marked" write; ok when not asked for
 };
 
 // Reads each checked entry's "Filepath" and "Filename" and lists the files to

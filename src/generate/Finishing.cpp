@@ -16,13 +16,19 @@ QString flag(bool on)
 }
 } // namespace
 
-void rememberOptions(bool merkeOrdner, const QString& projectName, const QString& folderText,
-                     bool subfolder, bool viewer)
+FileIo::Result rememberOptions(bool merkeOrdner, const QString& projectName,
+                               const QString& folderText, bool subfolder, bool viewer)
 {
+    FileIo::Result first;
+    const auto keep = [&](FileIo::Result result) {
+        if (first.ok())
+            first = result;
+    };
     if (merkeOrdner && !projectName.isEmpty())
-        Catalog::setOption(QStringLiteral("MyDocs"), folderBase(folderText));
-    Catalog::setOption(QStringLiteral("Folder"), flag(subfolder));
-    Catalog::setOption(QStringLiteral("Viewer"), flag(viewer));
+        keep(Catalog::setOption(QStringLiteral("MyDocs"), folderBase(folderText)));
+    keep(Catalog::setOption(QStringLiteral("Folder"), flag(subfolder)));
+    keep(Catalog::setOption(QStringLiteral("Viewer"), flag(viewer)));
+    return first;
 }
 
 void finish(const QString& projectFolder, const QString& projectFilePath, bool viewer,

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "generate/Progress.h"
+#include "platform/FileIo.h"
 
 #include <functional>
 
@@ -19,9 +20,10 @@ inline const QString kManagerKey = QStringLiteral("Software\\Velkaro\\Quorvix Ma
 inline const QString kLastNewValue = QStringLiteral("LastNew");
 
 // Writes "Option" "MyDocs" (the folder base; only with merkeOrdner and a project
-// name), "Folder" and "Viewer" ("1" or "0") into the catalogue.
-void rememberOptions(bool merkeOrdner, const QString& projectName, const QString& folderText,
-                     bool subfolder, bool viewer);
+// name), "Folder" and "Viewer" ("1" or "0") into the catalogue. Gives the first
+// failed write's result.
+FileIo::Result rememberOptions(bool merkeOrdner, const QString& projectName,
+                               const QString& folderText, bool subfolder, bool viewer);
 
 // Copies the development environment's open command into its App Paths key
 // (then calls `sleep`, the window's two-second wait), records the project file

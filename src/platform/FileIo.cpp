@@ -3,8 +3,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +23,8 @@ namespace {
 
 qint64 g_faultBudget = -1; // bytes left before the injected failure; -1: none
 int g_faultError = 0;
+int g_lockTimeout = 5000;
+constexpr int kTemporarySuffixLength = 6; // mkostemp's XXXXXX
 
 // How many of `wanted` bytes may still be written before the injected failure.
 qint64 allowed(qint64 wanted)
@@ -76,6 +84,12 @@ QString reasonFor(int error)
         return QStringLiteral("Die Datei ist zu groß.");
     case kUnreadable:
         return QStringLiteral("Die Datei konnte nicht gelesen werden.");
+    case kForeignEncoding:
+        return QStringLiteral("Die Datei ist in einer Zeichenkodierung gespeichert, in der sie "
+                              "nicht unverändert zurückgeschrieben werden kann.");
+    case kRefused:
+        return QStringLiteral("Der Text enthält Zeichen, die in der Datei nicht gespeichert "
+                              "werden können.");
     case ENOSPC:
     case EDQUOT:
         return QStringLiteral("Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.");
@@ -379,6 +393,102 @@ Result syncFileSystem(const QString& path)
     const int error = errno;
     ::close(fd);
     return synced ? Result() : Result::failure(error);
+}
+
+QString resolvedPath(const QString& path)
+{
+    return resolved(path);
+}
+
+FileLock::~FileLock()
+{
+    release();
+}
+
+Result FileLock::acquire(const QString& path, int timeoutMs)
+{
+    release();
+    const QByteArray name = encoded(lockPath(path));
+    // Read-write where allowed: network folders lock only files open for writing.
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY,
+                    creationMode());
+    if (fd < 0 && errno == EACCES)
+        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
+    if (fd < 0)
+        return Result::failure(errno);
+    QElapsedTimer timer;
+    timer.start();
+    const int timeout = timeoutMs < 0 ? g_lockTimeout : timeoutMs;
+    unsigned long pause = 1;
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            m_fd = fd;
+            return {};
+        }
+        const int error = errno;
+        if (error == EINTR)
+            continue;
+        if (error != EWOULDBLOCK || timer.elapsed() >= timeout) {
+            ::close(fd);
+            return Result::failure(error);
+        }
+        // Short pauses first: a catalogue write holds the lock for milliseconds.
+        QThread::msleep(pause);
+        pause = qMin<unsigned long>(pause * 2, 16);
+    }
+}
+
+void FileLock::release()
+{
+    if (m_fd >= 0) {
+        // Closing releases the lock; the lock file stays, as another writer may
+        // already wait on it.
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+QString lockPath(const QString& path)
+{
+    const QFileInfo info(resolved(path));
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".lock");
+}
+
+int lockTimeout()
+{
+    return g_lockTimeout;
+}
+
+void setLockTimeout(int milliseconds)
+{
+    g_lockTimeout = qMax(milliseconds, 0);
+}
+
+int removeStaleTemporaries(const QString& path, int minimumAgeSeconds)
+{
+    const QString prefix = temporaryPrefix(resolved(path));
+    const QFileInfo prefixInfo(prefix);
+    const QString namePrefix = prefixInfo.fileName();
+    const QDir folder(prefixInfo.absolutePath());
+    const qint64 limit = QDateTime::currentSecsSinceEpoch() - minimumAgeSeconds;
+    int removed = 0;
+    // No name filter: a bracket in the file's name would act as a pattern.
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (name.size() != namePrefix.size() + kTemporarySuffixLength ||
+            !name.startsWith(namePrefix)) {
+            continue;
+        }
+        const QByteArray native = encoded(folder.filePath(name));
+        struct stat st;
+        // Never a link, never anything fresh: a running writer may still fill it.
+        if (::lstat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_mtime > limit) {
+            continue;
+        }
+        if (::unlink(native.constData()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 QString temporaryPrefix(const QString& path)

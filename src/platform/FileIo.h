@@ -16,6 +16,10 @@ inline constexpr int kNotRegular = -1;
 inline constexpr int kTooLarge = -2;
 // Not an errno value: a file that could not be read as a whole is never replaced.
 inline constexpr int kUnreadable = -3;
+// Not an errno value: the file is in an encoding that cannot be written back as found.
+inline constexpr int kForeignEncoding = -4;
+// Not an errno value: the text would break the file's lines and is not written.
+inline constexpr int kRefused = -5;
 
 // The outcome of a file operation: ok, or the system's error number.
 class [[nodiscard]] Result
@@ -114,6 +118,43 @@ Result syncFolder(const QString& folder);
 // Writes back everything pending on the file system that holds `path`: one sync
 // for many files instead of one per file.
 Result syncFileSystem(const QString& path);
+
+// The file a writer replaces when given `path`: a link's target, else `path`.
+QString resolvedPath(const QString& path);
+
+// An advisory lock that writers of one file take before they read, change and
+// replace it. It lives on a lock file beside the file (the file itself is
+// replaced, so it cannot carry the lock), works between processes on local and
+// network folders, and is released when the object goes or the process dies.
+class FileLock
+{
+public:
+    FileLock() = default;
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Waits at most `timeoutMs` (lockTimeout() when negative); a lock another
+    // writer keeps longer gives EWOULDBLOCK instead of a hang.
+    Result acquire(const QString& path, int timeoutMs = -1);
+    void release();
+    bool held() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
+// ".<name>.lock" beside the file a writer of `path` replaces.
+QString lockPath(const QString& path);
+
+// How long a writer waits for the lock; 5 seconds unless a test sets another.
+int lockTimeout();
+void setLockTimeout(int milliseconds);
+
+// Removes temporary files of `path` that a killed writer left behind: only this
+// program's pattern, only regular files older than `minimumAgeSeconds`. Returns
+// how many went.
+int removeStaleTemporaries(const QString& path, int minimumAgeSeconds = 60);
 
 // The name prefix of this program's temporary files beside `path`, so leftovers of a
 // killed process can be recognised: ".<name>.tmp-".

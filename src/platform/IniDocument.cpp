@@ -74,9 +74,68 @@ Access readFile(const QString& path, QByteArray* bytes)
     return Access::Read;
 }
 
+// Blanks around names and values: space, tab and Ctrl-Z, the old end-of-file mark.
+template <typename Char> bool isBlank(Char c)
+{
+    return c == u' ' || c == u'\t' || c == u'\x1A';
+}
+
 bool hasBom(QByteArrayView bytes)
 {
     return bytes.startsWith(kBom);
+}
+
+// What the first bytes say about the file's encoding.
+enum class Mark
+{
+    None,
+    Utf8,
+    Utf16LE,
+    Utf16BE,
+    Utf32
+};
+
+Mark markOf(QByteArrayView bytes)
+{
+    using namespace Qt::StringLiterals;
+    if (bytes.startsWith("\xFF\xFE\0\0"_ba) || bytes.startsWith("\0\0\xFE\xFF"_ba))
+        return Mark::Utf32;
+    if (hasBom(bytes))
+        return Mark::Utf8;
+    if (bytes.startsWith("\xFF\xFE"))
+        return Mark::Utf16LE;
+    if (bytes.startsWith("\xFE\xFF"))
+        return Mark::Utf16BE;
+    return Mark::None;
+}
+
+QString decodeUtf16(QByteArrayView body, bool bigEndian)
+{
+    // Code unit by code unit, lone surrogates included, so writing back gives the
+    // same bytes.
+    QString text(body.size() / 2, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    const auto* p = reinterpret_cast<const unsigned char*>(body.data());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const unsigned first = p[2 * i];
+        const unsigned second = p[2 * i + 1];
+        out[i] = char16_t(bigEndian ? (first << 8 | second) : (second << 8 | first));
+    }
+    return text;
+}
+
+void appendUtf16(QByteArray* bytes, QStringView text, bool bigEndian)
+{
+    const qsizetype start = bytes->size();
+    bytes->resize(start + 2 * text.size());
+    char* out = bytes->data() + start;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        const char low = char(unit & 0xFF);
+        const char high = char(unit >> 8);
+        out[2 * i] = bigEndian ? high : low;
+        out[2 * i + 1] = bigEndian ? low : high;
+    }
 }
 
 template <typename Char> qsizetype lineEndLength(const Char* data, qsizetype size, qsizetype end)
@@ -106,6 +165,21 @@ template <typename Char, typename Fn> void forEachLine(const Char* data, qsizety
         line(pos, end - pos);
         pos = end + lineEndLength(data, size, end);
     }
+}
+
+// UTF-16 without a mark, read as single bytes: the first line that is not
+// blank has a NUL in every second character (its ASCII characters' other
+// halves). Only that line's text decides, and writes keep the text of lines they
+// do not touch, so no write of ours changes the verdict on a file.
+bool looksLikeUnmarkedUtf16(QStringView line)
+{
+    qsizetype nuls[2] = {0, 0};
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i].isNull())
+            ++nuls[i % 2];
+    }
+    const qsizetype most = qMax(nuls[0], nuls[1]);
+    return most >= 2 && most * 4 >= line.size();
 }
 
 bool isAscii(QByteArrayView bytes)
@@ -217,9 +291,9 @@ template <typename View> View trimmedView(View text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
-    while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
+    while (begin < end && isBlank(text[begin]))
         ++begin;
-    while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
+    while (end > begin && isBlank(text[end - 1]))
         --end;
     return text.sliced(begin, end - begin);
 }
@@ -227,6 +301,15 @@ template <typename View> View trimmedView(View text)
 template <typename View> qsizetype indexOf(View text, char16_t c)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == c)
+            return i;
+    }
+    return -1;
+}
+
+template <typename View> qsizetype lastIndexOf(View text, char16_t c)
+{
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
         if (text[i] == c)
             return i;
     }
@@ -254,7 +337,8 @@ template <typename View> Parts<View> parse(View line)
     } else if (body[0] == u';') {
         parts.kind = LineKind::Comment;
     } else if (body[0] == u'[') {
-        const qsizetype close = indexOf(body, u']');
+        // The name runs to the last bracket: "[T]x]" is section "T]x".
+        const qsizetype close = lastIndexOf(body, u']');
         if (close > 0) {
             parts.kind = LineKind::Section;
             parts.name = trimmedView(body.sliced(1, close - 1));
@@ -308,16 +392,26 @@ QStringView unquoted(QStringView value)
 
 bool findValue(const QString& path, QStringView section, QStringView key, QString* value)
 {
-    section = trimmed(section);
-    key = trimmed(key);
-    if (section.isEmpty() || key.isEmpty())
+    if (trimmed(section).isEmpty() || trimmed(key).isEmpty())
         return false;
     QByteArray bytes;
     if (readFile(path, &bytes) != Access::Read)
         return false;
+    return findValueIn(bytes, section, key, value);
+}
+
+bool findValueIn(const QByteArray& bytes, QStringView section, QStringView key, QString* value)
+{
+    section = trimmed(section);
+    key = trimmed(key);
+    if (section.isEmpty() || key.isEmpty())
+        return false;
+    const Mark mark = markOf(bytes);
+    if (mark == Mark::Utf16LE || mark == Mark::Utf16BE)
+        return Document::fromBytes(bytes).value(section, key, value);
     // Works on the bytes and decodes only what it compares or returns, as the
     // whole file would decode.
-    const bool bom = hasBom(bytes);
+    const bool bom = mark == Mark::Utf8;
     const QByteArrayView body = QByteArrayView(bytes).sliced(bom ? kBomSize : 0);
     const char* data = body.data();
     const qsizetype size = body.size();
@@ -345,7 +439,7 @@ bool findValue(const QString& path, QStringView section, QStringView key, QStrin
         if (bracket < 0)
             return false;
         qsizetype start = bracket;
-        while (start > 0 && (data[start - 1] == ' ' || data[start - 1] == '\t'))
+        while (start > 0 && isBlank(data[start - 1]))
             --start;
         if (start > 0 && data[start - 1] != '\r' && data[start - 1] != '\n') {
             pos = bracket + 1;
@@ -388,8 +482,28 @@ Document::Document(const QString& path) : m_path(path)
     case Access::Read:
         break;
     }
+    load();
+}
+
+Document Document::fromBytes(const QByteArray& bytes)
+{
+    Document document;
+    document.m_bytes = bytes;
+    document.load();
+    return document;
+}
+
+void Document::load()
+{
     m_state = State::Loaded;
-    m_bom = hasBom(m_bytes);
+    const Mark mark = markOf(m_bytes);
+    if (mark == Mark::Utf16LE || mark == Mark::Utf16BE) {
+        loadUtf16(mark == Mark::Utf16BE);
+        return;
+    }
+    // Bytes that cannot be written back as they were are read, never rewritten.
+    m_foreign = mark == Mark::Utf32;
+    m_bom = mark == Mark::Utf8;
     bool utf8 = false;
     m_text = decode(m_bytes, m_bom, &utf8);
     m_encoding = utf8 ? Encoding::Utf8 : Encoding::Ansi;
@@ -411,7 +525,33 @@ Document::Document(const QString& path) : m_path(path)
         // Cannot happen with the decoders above; never write what was not understood.
         m_state = State::Unreadable;
         m_lines.clear();
+        return;
     }
+    if (mark == Mark::None) {
+        for (const Line& line : std::as_const(m_lines)) {
+            if (!trimmedView(text(line)).isEmpty()) {
+                m_foreign = looksLikeUnmarkedUtf16(text(line));
+                break;
+            }
+        }
+    }
+}
+
+void Document::loadUtf16(bool bigEndian)
+{
+    m_encoding = bigEndian ? Encoding::Utf16BE : Encoding::Utf16LE;
+    const QByteArrayView body = QByteArrayView(m_bytes).sliced(2);
+    // A last odd byte has no place in the text; such a file is not rewritten.
+    m_foreign = body.size() % 2 != 0;
+    m_text = decodeUtf16(body, bigEndian);
+    forEachLine(m_text.utf16(), m_text.size(), [&](qsizetype pos, qsizetype length) {
+        m_lines.append(Line{0, 0, pos, length});
+    });
+}
+
+bool Document::writable() const
+{
+    return m_state != State::Unreadable && !m_foreign;
 }
 
 QStringView Document::text(const Line& line) const
@@ -482,7 +622,7 @@ bool Document::value(QStringView section, QStringView key, QString* value) const
 
 bool Document::setValue(QStringView section, QStringView key, QStringView value)
 {
-    if (m_state == State::Unreadable || !isWritableSection(section) || !isWritableKey(key) ||
+    if (!writable() || !isWritableSection(section) || !isWritableKey(key) ||
         !isWritableValue(value)) {
         return false;
     }
@@ -539,7 +679,7 @@ bool Document::removeSection(QStringView section)
 
 bool Document::addSection(QStringView section)
 {
-    if (m_state == State::Unreadable || !isWritableSection(section) || hasSection(section))
+    if (!writable() || !isWritableSection(section) || hasSection(section))
         return false;
     m_lines.append(written(u'[' + trimmed(section).toString() + u']'));
     m_changed = true;
@@ -549,6 +689,16 @@ bool Document::addSection(QStringView section)
 QByteArray Document::compose() const
 {
     static const QByteArray crLf("\r\n");
+    if (m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE) {
+        const bool bigEndian = m_encoding == Encoding::Utf16BE;
+        QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+        bytes.reserve(m_bytes.size() + 128);
+        for (const Line& line : m_lines) {
+            appendUtf16(&bytes, text(line), bigEndian);
+            appendUtf16(&bytes, u"\r\n", bigEndian);
+        }
+        return bytes;
+    }
     const auto build = [&](Encoding encoding) {
         QByteArray bytes;
         bytes.reserve(m_bytes.size() + 64);
@@ -590,6 +740,8 @@ FileIo::Result Document::save()
 {
     if (m_state == State::Unreadable)
         return FileIo::Result::failure(FileIo::kUnreadable);
+    if (m_foreign)
+        return FileIo::Result::failure(FileIo::kForeignEncoding);
     if (!m_changed)
         return {};
     const QByteArray bytes = compose();
@@ -606,18 +758,81 @@ FileIo::Result Document::save()
 
 FileIo::Result edit(const QString& path, const std::function<bool(Document&)>& change)
 {
+    // Read inside the lock, so a change made meanwhile by another program is
+    // the one this change builds on.
+    FileIo::FileLock lock;
+    const FileIo::Result locked = lock.acquire(path);
     Document document(path);
     if (!change(document))
         return {};
+    if (!locked)
+        return locked;
     return document.save();
 }
 
-QStringList Document::lineTexts() const
+QByteArray Document::composed() const
 {
-    QStringList texts;
+    return compose();
+}
+
+namespace {
+FileIo::Result refused()
+{
+    return FileIo::Result::failure(FileIo::kRefused);
+}
+} // namespace
+
+FileIo::Result writeValue(const QString& path, QStringView section, QStringView key,
+                          QStringView value)
+{
+    if (!isWritableSection(section) || !isWritableKey(key) || !isWritableValue(value))
+        return refused();
+    bool accepted = false;
+    const FileIo::Result result = edit(path, [&](Document& document) {
+        accepted = document.setValue(section, key, value);
+        return accepted;
+    });
+    if (!result)
+        return result;
+    // Refused only by a document that cannot be written.
+    return accepted ? result : FileIo::Result::failure(FileIo::kForeignEncoding);
+}
+
+FileIo::Result removeKey(const QString& path, QStringView section, QStringView key)
+{
+    return edit(path, [&](Document& document) { return document.removeKey(section, key); });
+}
+
+FileIo::Result removeSection(const QString& path, QStringView section)
+{
+    return edit(path, [&](Document& document) { return document.removeSection(section); });
+}
+
+FileIo::Result replaceSection(const QString& path, QStringView section,
+                              const QList<QPair<QString, QString>>& keysAndValues)
+{
+    // Refuse before anything changes, so a bad pair leaves the file as it was.
+    if (!isWritableSection(section))
+        return refused();
+    for (const auto& [key, value] : keysAndValues) {
+        if (!isWritableKey(key) || !isWritableValue(value))
+            return refused();
+    }
+    return edit(path, [&](Document& document) {
+        // An unwritable document still goes to save(), which says why.
+        document.removeSection(section);
+        for (const auto& [key, value] : keysAndValues)
+            document.setValue(section, key, value);
+        return true;
+    });
+}
+
+QList<QStringView> Document::lines() const
+{
+    QList<QStringView> texts;
     texts.reserve(m_lines.size());
     for (const Line& line : m_lines)
-        texts.append(text(line).toString());
+        texts.append(text(line));
     return texts;
 }
 

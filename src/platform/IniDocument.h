@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -22,7 +23,9 @@
 // Lines a change does not touch keep their text, and their bytes while the file
 // keeps its encoding. A written file ends every line with CR LF and is
 // Windows-1252 while every character fits, else UTF-8; a file that began with a
-// UTF-8 byte-order mark keeps it and stays UTF-8.
+// UTF-8 byte-order mark keeps it and stays UTF-8, and a UTF-16 file with its mark
+// stays UTF-16 of the same byte order. Ctrl-Z counts as a blank, and a section
+// name runs to the last ']' of its line.
 namespace Ini {
 
 // Longest value ReadIniValue hands out.
@@ -59,6 +62,8 @@ QStringView unquoted(QStringView value);
 // Looks up one key without building a whole document: true with the trimmed
 // value (quotes kept) when the file, section and key are there.
 bool findValue(const QString& path, QStringView section, QStringView key, QString* value);
+// The same on a file's bytes in memory.
+bool findValueIn(const QByteArray& bytes, QStringView section, QStringView key, QString* value);
 
 class Document
 {
@@ -71,8 +76,13 @@ public:
     };
 
     explicit Document(const QString& path);
+    // A document of these bytes, as if read from a file; it has no file to save to.
+    static Document fromBytes(const QByteArray& bytes);
 
     State state() const { return m_state; }
+    // False for an unreadable file and for one whose encoding cannot be written
+    // back as found (UTF-32, UTF-16 without a mark): such a file keeps its bytes.
+    bool writable() const;
 
     bool hasSection(QStringView section) const;
     bool value(QStringView section, QStringView key, QString* value) const;
@@ -86,8 +96,13 @@ public:
     // Replaces the file atomically when something changed. An unreadable file is
     // never written.
     FileIo::Result save();
+    // Whether a change is waiting for save(), and the bytes save() would write.
+    bool changed() const { return m_changed; }
+    QByteArray composed() const;
 
-    QStringList lineTexts() const;
+    // The text of each line, without its line end; valid while the document
+    // lives unchanged.
+    QList<QStringView> lines() const;
 
 private:
     struct Line
@@ -105,8 +120,13 @@ private:
     enum class Encoding
     {
         Ansi,
-        Utf8
+        Utf8,
+        Utf16LE,
+        Utf16BE
     };
+
+    void load();
+    void loadUtf16(bool bigEndian);
 
     QStringView text(const Line& line) const;
     Line written(const QString& text);
@@ -114,9 +134,12 @@ private:
     qsizetype findKey(const Range& range, QStringView key) const;
     QByteArray compose() const;
 
+    Document() = default;
+
     QString m_path;
     State m_state = State::Missing;
-    bool m_bom = false;
+    bool m_bom = false;     // UTF-8 with its byte-order mark
+    bool m_foreign = false; // read, but never written back
     Encoding m_encoding = Encoding::Ansi;
     bool m_changed = false;
     bool m_fileHoldsBytes = true; // until the first save
@@ -128,7 +151,21 @@ private:
 
 // One read-change-write of a file: `change` edits the document read from it and
 // answers false to leave the file alone; otherwise the file is replaced once,
-// atomically. Every change of several keys that belongs together goes here.
+// atomically. The file's lock is held from the read to the replacement, so
+// writers in other programs lose nothing; a lock not had within the lock
+// timeout fails the write (a change that needs no write still succeeds).
+// Every change of several keys that belongs together goes here.
 FileIo::Result edit(const QString& path, const std::function<bool(Document&)>& change);
+
+// The single changes through edit(), with the reason when they fail. Text that
+// would break the file's lines is refused (kRefused) before anything is read.
+// Deleting what is not there succeeds and writes nothing.
+FileIo::Result writeValue(const QString& path, QStringView section, QStringView key,
+                          QStringView value);
+FileIo::Result removeKey(const QString& path, QStringView section, QStringView key);
+FileIo::Result removeSection(const QString& path, QStringView section);
+// Removes the section and appends it anew with these pairs, in one replacement.
+FileIo::Result replaceSection(const QString& path, QStringView section,
+                              const QList<QPair<QString, QString>>& keysAndValues);
 
 } // namespace Ini

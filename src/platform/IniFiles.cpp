@@ -20,39 +20,21 @@ QString ReadIniValue(const QString& file, const QString& section, const QString&
 int WriteIniValue(const QString& file, const QString& section, const QString& key,
                   const QString& value)
 {
-    Ini::Document document(file);
-    return document.setValue(section, key, value) && document.save().ok() ? 1 : 0;
+    return Ini::writeValue(file, section, key, value).ok() ? 1 : 0;
 }
 
-void DeleteIniKey(const QString& file, const QString& section, const QString& key)
+int DeleteIniKey(const QString& file, const QString& section, const QString& key)
 {
-    Ini::Document document(file);
-    if (document.removeKey(section, key))
-        (void)document.save();
+    return Ini::removeKey(file, section, key).ok() ? 1 : 0;
 }
 
-void DeleteIniSection(const QString& file, const QString& section)
+int DeleteIniSection(const QString& file, const QString& section)
 {
-    Ini::Document document(file);
-    if (document.removeSection(section))
-        (void)document.save();
+    return Ini::removeSection(file, section).ok() ? 1 : 0;
 }
 
 int ReplaceIniSection(const QString& file, const QString& section,
                       const QList<QPair<QString, QString>>& keysAndValues)
 {
-    // Refuse before anything changes, so a bad pair leaves the file as it was.
-    if (!Ini::isWritableSection(section))
-        return 0;
-    for (const auto& [key, value] : keysAndValues) {
-        if (!Ini::isWritableKey(key) || !Ini::isWritableValue(value))
-            return 0;
-    }
-    Ini::Document document(file);
-    if (document.state() == Ini::Document::State::Unreadable)
-        return 0;
-    document.removeSection(section);
-    for (const auto& [key, value] : keysAndValues)
-        document.setValue(section, key, value);
-    return document.save().ok() ? 1 : 0;
+    return Ini::replaceSection(file, section, keysAndValues).ok() ? 1 : 0;
 }

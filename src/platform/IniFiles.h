@@ -6,7 +6,8 @@
 
 // Profile-file (INI) operations on the catalogue. Section and key names compare
 // without regard to case; each call reads or rewrites the file on its own, and
-// every write replaces the file atomically.
+// every write replaces the file atomically under the file's lock, so writers in
+// other programs at the same time lose nothing.
 
 // The key's value, at most 254 characters; the empty text when the file, section
 // or key is missing.
@@ -18,11 +19,13 @@ QString ReadIniValue(const QString& file, const QString& section, const QString&
 int WriteIniValue(const QString& file, const QString& section, const QString& key,
                   const QString& value);
 
-// Removes the key's line; nothing happens when there is none.
-void DeleteIniKey(const QString& file, const QString& section, const QString& key);
+// Removes the key's line; nothing happens when there is none. Non-zero when the
+// file holds no such key afterwards (also when there was none).
+int DeleteIniKey(const QString& file, const QString& section, const QString& key);
 
-// Removes the section header and all its lines; nothing happens when there is none.
-void DeleteIniSection(const QString& file, const QString& section);
+// Removes the section header and all its lines; nothing happens when there is
+// none. Non-zero when the file holds no such section afterwards.
+int DeleteIniSection(const QString& file, const QString& section);
 
 // The same as DeleteIniSection followed by WriteIniValue for each pair in order,
 // done in one atomic replacement of the file, so no moment leaves the section

@@ -129,17 +129,21 @@ bool RegistryCreateKey(quint32 hive, const QString& subkey, const QString& keyCl
     if (file.isEmpty() || !Ini::isWritableSection(subkey))
         return false;
     QDir().mkpath(AppContext::registryFolder());
-    Ini::Document document(file);
-    if (document.state() == Ini::Document::State::Unreadable || document.hasSection(subkey))
-        return false;
-    // As in the registry, the keys on the way are created too.
-    for (qsizetype slash = subkey.indexOf(u'\\'); slash > 0;
-         slash = subkey.indexOf(u'\\', slash + 1)) {
-        const QString parent = subkey.left(slash);
-        if (Ini::isWritableSection(parent) && !document.hasSection(parent))
-            document.addSection(parent);
-    }
-    return document.addSection(subkey) && document.save().ok();
+    bool created = false;
+    const FileIo::Result result = Ini::edit(file, [&](Ini::Document& document) {
+        if (!document.writable() || document.hasSection(subkey))
+            return false;
+        // As in the registry, the keys on the way are created too.
+        for (qsizetype slash = subkey.indexOf(u'\\'); slash > 0;
+             slash = subkey.indexOf(u'\\', slash + 1)) {
+            const QString parent = subkey.left(slash);
+            if (Ini::isWritableSection(parent) && !document.hasSection(parent))
+                document.addSection(parent);
+        }
+        created = document.addSection(subkey);
+        return created;
+    });
+    return created && result.ok();
 }
 
 bool RegistrySetValue(quint32 hive, const QString& subkey, const QString& valueName,
@@ -148,10 +152,8 @@ bool RegistrySetValue(quint32 hive, const QString& subkey, const QString& valueN
     const QString file = hiveFile(hive);
     if (file.isEmpty() || subkey.isEmpty())
         return false;
-    Ini::Document document(file);
-    if (!document.hasSection(subkey))
-        return false;
     QString data;
+    bool writes = true;
     switch (value.typeId()) {
     case QMetaType::QString: {
         QString text = value.toString();
@@ -183,9 +185,21 @@ bool RegistrySetValue(quint32 hive, const QString& subkey, const QString& valueN
         break;
     }
     default:
-        return true; // other kinds write nothing
+        writes = false; // other kinds write nothing
+        break;
     }
-    return document.setValue(subkey, valueKey(valueName), data) && document.save().ok();
+    bool found = false;
+    bool accepted = false;
+    const FileIo::Result result = Ini::edit(file, [&](Ini::Document& document) {
+        found = document.hasSection(subkey);
+        if (!found || !writes)
+            return false;
+        accepted = document.setValue(subkey, valueKey(valueName), data);
+        return accepted;
+    });
+    if (!found)
+        return false;
+    return !writes || (accepted && result.ok());
 }
 
 bool RegistryGetValue(quint32 hive, const QString& subkey, const QString& valueName,
