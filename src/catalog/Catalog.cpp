@@ -45,18 +45,6 @@ QString folded(QStringView name)
     return Ini::trimmed(name).toString().toCaseFolded();
 }
 
-// A stored value as a single key read hands it out.
-QString shown(QStringView value)
-{
-    QStringView text = Ini::unquoted(value);
-    if (text.size() > Ini::kMaxValueLength) {
-        text = text.first(Ini::kMaxValueLength);
-        if (text.back().isHighSurrogate())
-            text.chop(1);
-    }
-    return text.toString();
-}
-
 QStringList sortedByLocale(QStringList names)
 {
     QCollator collator;
@@ -146,7 +134,7 @@ Snapshot::Snapshot(const Ini::Document& document)
         } else if (parts.kind == Ini::LineKind::Key && current) {
             const QString key = folded(parts.name);
             if (!current->contains(key))
-                current->insert(key, shown(parts.value));
+                current->insert(key, Ini::asRead(parts.value).toString());
         }
     }
 }
@@ -444,6 +432,21 @@ FileIo::Result setFolders(const QString& catalogFile,
             changed |= doc.setValue(kFilepath, name, folder);
         return changed;
     });
+}
+
+QStringList companionNames(const QString& fileName)
+{
+    const QString kind = fileName.right(3).toLower();
+    QString ending;
+    if (kind == QLatin1String("frm"))
+        ending = QStringLiteral("frx");
+    else if (kind == QLatin1String("ctl"))
+        ending = QStringLiteral("ctx");
+    else
+        return {};
+    const QString stem = fileName.left(fileName.size() - 3);
+    const bool upper = fileName.right(3) == fileName.right(3).toUpper();
+    return {stem + (upper ? ending.toUpper() : ending), stem + (upper ? ending : ending.toUpper())};
 }
 
 } // namespace Catalog

@@ -195,4 +195,8 @@ QList<Component> componentsOf(const QString& catalogFile);
 FileIo::Result setFolders(const QString& catalogFile,
                           const QList<QPair<QString, QString>>& namesAndFolders);
 
+// A form's .frx or a user control's .ctx for a component file: in the letter case
+// of the file's own ending first, then the other; none for other kinds.
+QStringList companionNames(const QString& fileName);
+
 } // namespace Catalog

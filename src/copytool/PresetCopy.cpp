@@ -65,18 +65,7 @@ qint64 sizeOf(const QString& path)
 // A form's .frx or a user control's .ctx beside `path`, or the empty text.
 QString companionOf(const QString& path)
 {
-    const QString ending = path.right(4).toLower();
-    QString other;
-    if (ending == QLatin1String(".frm"))
-        other = QStringLiteral("frx");
-    else if (ending == QLatin1String(".ctl"))
-        other = QStringLiteral("ctx");
-    else
-        return {};
-    const QString stem = path.left(path.size() - 3);
-    const bool upper = path.right(3) == path.right(3).toUpper();
-    for (const QString& candidate :
-         {stem + (upper ? other.toUpper() : other), stem + (upper ? other : other.toUpper())}) {
+    for (const QString& candidate : Catalog::companionNames(path)) {
         if (FileIo::isRegularFile(candidate))
             return candidate;
     }

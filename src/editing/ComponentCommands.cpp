@@ -83,21 +83,12 @@ bool isNoFile(int error)
 // for it ("Haupt.frx" or "Haupt.FRX"); empty when there is one or none is needed.
 QString missingCompanion(const QString& folder, const QString& fileName)
 {
-    const QString ending = fileName.right(4).toLower();
-    QString companion;
-    if (ending == QLatin1String(".frm"))
-        companion = QStringLiteral("frx");
-    else if (ending == QLatin1String(".ctl"))
-        companion = QStringLiteral("ctx");
-    else
-        return {};
-    const QString stem = fileName.left(fileName.size() - 3);
-    const bool upper = fileName.right(3) == fileName.right(3).toUpper();
-    const QString first = stem + (upper ? companion.toUpper() : companion);
-    const QString second = stem + (upper ? companion : companion.toUpper());
-    if (FileExists(folder + first) || FileExists(folder + second))
-        return {};
-    return first;
+    const QStringList names = Catalog::companionNames(fileName);
+    for (const QString& name : names) {
+        if (FileExists(folder + name))
+            return {};
+    }
+    return names.isEmpty() ? QString() : names.first();
 }
 
 } // namespace

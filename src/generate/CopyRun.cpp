@@ -53,23 +53,6 @@ bool leavesFolder(const QString& fileName)
            fileName == QLatin1String(".") || fileName == QLatin1String("..");
 }
 
-// A form's .frx or a user control's .ctx, in the letter case of the file's own
-// ending first: the catalogue may come from a system that ignored case.
-QStringList companionNames(const QString& fileName)
-{
-    const QString kind = kindOf(fileName);
-    QString ending;
-    if (kind == QLatin1String("frm"))
-        ending = QStringLiteral("frx");
-    else if (kind == QLatin1String("ctl"))
-        ending = QStringLiteral("ctx");
-    else
-        return {};
-    const QString stem = fileName.left(fileName.size() - 3);
-    const bool upper = fileName.right(3) == fileName.right(3).toUpper();
-    return {stem + (upper ? ending.toUpper() : ending), stem + (upper ? ending : ending.toUpper())};
-}
-
 std::filesystem::path fsPath(const QString& path)
 {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
@@ -266,7 +249,7 @@ CopyPlan planCopies(const QList<ListLine>& lines, const QString& projectFolder)
             const QString projectLineText = projectLine(name, fileName);
             if (!projectLineText.isEmpty())
                 plan.projectLines += projectLineText + kCrLf;
-            for (const QString& companion : companionNames(fileName)) {
+            for (const QString& companion : Catalog::companionNames(fileName)) {
                 if (FileExists(folder + companion)) {
                     add(companion, folder + companion);
                     break;

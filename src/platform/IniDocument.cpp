@@ -390,6 +390,17 @@ QStringView unquoted(QStringView value)
     return value;
 }
 
+QStringView asRead(QStringView value)
+{
+    QStringView text = unquoted(value);
+    if (text.size() > kMaxValueLength) {
+        text = text.first(kMaxValueLength);
+        if (text.back().isHighSurrogate())
+            text.chop(1);
+    }
+    return text;
+}
+
 bool findValue(const QString& path, QStringView section, QStringView key, QString* value)
 {
     if (trimmed(section).isEmpty() || trimmed(key).isEmpty())

@@ -59,6 +59,10 @@ LineParts parseLine(QStringView line);
 // A value as the reader hands it out: one pair of matching outer quotes removed.
 QStringView unquoted(QStringView value);
 
+// A stored value as a read hands it out: unquoted, at most kMaxValueLength
+// characters, never half of a character.
+QStringView asRead(QStringView value);
+
 // Looks up one key without building a whole document: true with the trimmed
 // value (quotes kept) when the file, section and key are there.
 bool findValue(const QString& path, QStringView section, QStringView key, QString* value);

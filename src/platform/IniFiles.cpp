@@ -7,13 +7,7 @@ QString ReadIniValue(const QString& file, const QString& section, const QString&
     QString value;
     if (!Ini::findValue(file, section, key, &value))
         return {};
-    QStringView text = Ini::unquoted(value);
-    if (text.size() > Ini::kMaxValueLength) {
-        text = text.first(Ini::kMaxValueLength);
-        // Never hand out half of a character.
-        if (text.back().isHighSurrogate())
-            text.chop(1);
-    }
+    const QStringView text = Ini::asRead(value);
     return text.size() == value.size() ? value : text.toString();
 }
 
