@@ -188,24 +188,6 @@ private slots:
         QVERIFY(p.desk.messages.isEmpty());
     }
 
-    void dialogAndCancel()
-    {
-        Page p;
-        p.openPage();
-        const QByteArray before = p.t.catalogBytes();
-        QTest::mouseClick(p.w->ui.bHinzufuegen, Qt::LeftButton); // no file: cancelled
-        QCOMPARE(p.desk.openDialogs.size(), 1);
-        QCOMPARE(p.desk.openDialogs[0].first, QString("Öffnen ..."));
-        QCOMPARE(p.desk.openDialogs[0].second,
-                 QString("Alle Visual Basic Dateitypen|*.frm;*.bas;*.ctl;*.res|Formulare "
-                         "(*.frm)|*.frm|Module (*.bas)|*.bas|Benutzersteuerelemente "
-                         "(*.ctl)|*.ctl|Verbundene Dokumente (*.res)|*.res|Alle Dateitypen "
-                         "(*.*)|*.*"));
-        QCOMPARE(p.t.catalogBytes(), before);
-        QCOMPARE(p.lines(), QStringList({"Alpha", "Root [x]"}));
-        QVERIFY(p.desk.messages.isEmpty());
-    }
-
     // The whole file after an addition, an overwrite and a removal.
     void catalogueBytesAfterAddOverwriteRemove()
     {
@@ -496,31 +478,6 @@ private slots:
         QCOMPARE(p.desk.messages[0].icon, QMessageBox::Warning);
         QVERIFY(p.desk.messages[0].text.startsWith("''" + path + "'' kann nicht hinzugefügt"));
         QCOMPARE(p.t.catalogBytes(), before);
-    }
-
-    void fileNotReadIsListedUnderItsFileName_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("50 MB") << "large";
-        QTest::newRow("unreadable") << "unreadable";
-    }
-    void fileNotReadIsListedUnderItsFileName()
-    {
-        QFETCH(QString, kind);
-        if (kind == "unreadable" && ::geteuid() == 0)
-            QSKIP("the super-user reads every file");
-        Page p;
-        const QByteArray bytes = kind == "large" ? QByteArray(50 * 1024 * 1024, '\x7f')
-                                                 : QByteArray("Attribute VB_Name = \"Innen\"");
-        const QString path = p.put("Gross.res", bytes);
-        if (kind == "unreadable")
-            QFile::setPermissions(path, QFile::WriteOwner);
-        p.openPage();
-        p.add(path);
-        QCOMPARE(p.current(), QString("Gross"));
-        QVERIFY(p.desk.messages.isEmpty());
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(TestFolder::read(path), bytes);
     }
 
     void companionMissingIsToldAfterTheAddition_data()

@@ -51,11 +51,6 @@ private:
     std::array<Armed, 2> m_armed;
 };
 
-quint32 colorRef(const QColor& c)
-{
-    return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16;
-}
-
 const QString kHinzufuegen =
     QStringLiteral("Hinzufügen von Formularen, Modulen, Steuerelementen oder Resourcen.");
 const QString kListHint =
@@ -130,54 +125,6 @@ private slots:
 
     // --- the manager on its own ---
 
-    void answersBeforeCreate()
-    {
-        Tooltips_Class tips;
-        QWidget w;
-        tips.AddTool(&w, 0, QStringLiteral("x"));
-        tips.SetTipText(&w, QStringLiteral("y"));
-        tips.setTitle(QStringLiteral("Titel"));
-        tips.setIcon(1);
-        tips.setMarginLeft(5);
-        QCOMPARE(tips.ToolCount(), 0);
-        QCOMPARE(tips.Title(), QString());
-        QCOMPARE(tips.Icon(), 0);
-        QCOMPARE(tips.Enabled(), false);
-        QCOMPARE(tips.MarginLeft(), 0);
-        QCOMPARE(tips.MaxTipWidth(), 0);
-        QCOMPARE(tips.BackColor(), 0u);
-        QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_INITIAL), 0);
-        QCOMPARE(tips.GetTooltipWidth(&w), 0);
-        QCOMPARE(tips.HitTest(&w, 1, 1), false);
-        QCOMPARE(tips.ToolTipWidthFromText(QFontMetrics(w.font()), QStringLiteral("x")), 0);
-        QCOMPARE(tips.GetShellVersion(), 0);
-        QCOMPARE(tips.MakeLong(1, 2), 0x00020001);
-        QVERIFY(!tips.tipWindow());
-        // Only Enabled is kept without a window.
-        tips.setEnabled(true);
-        QCOMPARE(tips.Enabled(), true);
-    }
-
-    void createTwiceDropsTheFirstWindow()
-    {
-        Form f;
-        f.tips.AddTool(f.a, 0, QStringLiteral("A"));
-        f.tips.AddTool(f.b, 0, QStringLiteral("B"));
-        f.tips.setTitle(QStringLiteral("Titel"));
-        f.tips.setIcon(2);
-        f.tips.setEnabled(false);
-        const QPointer<QWidget> first = f.tips.tipWindow();
-        f.tips.Create(f.window.get(), 0);
-        QVERIFY(!first);
-        QVERIFY(f.tips.tipWindow());
-        QCOMPARE(f.tips.ToolCount(), 0);
-        QCOMPARE(f.tips.Title(), QString());
-        QCOMPARE(f.tips.Icon(), 0);
-        QCOMPARE(f.tips.Enabled(), true);
-        // The new window is the only one of this form.
-        QCOMPARE(f.window->findChildren<QWidget*>(QStringLiteral("Tooltips")).size(), 1);
-    }
-
     void toolsAndTexts()
     {
         Form f;
@@ -197,26 +144,6 @@ private slots:
         QCOMPARE(f.tips.ToolCount(), 1);
     }
 
-    void halvesAndMakeLong_data()
-    {
-        QTest::addColumn<int>("low");
-        QTest::addColumn<int>("high");
-        QTest::addColumn<quint32>("packed");
-        QTest::newRow("1, 2") << 1 << 2 << 0x00020001u;
-        QTest::newRow("0xFFFF halves are -1") << -1 << -1 << 0xFFFFFFFFu;
-        QTest::newRow("largest positive") << 32767 << 0 << 0x00007FFFu;
-        QTest::newRow("negative high only") << 0 << -32768 << 0x80000000u;
-    }
-    void halvesAndMakeLong()
-    {
-        QFETCH(int, low);
-        QFETCH(int, high);
-        QFETCH(quint32, packed);
-        QCOMPARE(quint32(Tooltips_Class::MakeLong(qint16(low), qint16(high))), packed);
-        QCOMPARE(Tooltips_Class::LoWord(packed), low);
-        QCOMPARE(Tooltips_Class::HiWord(packed), high);
-    }
-
     void tipSizesAreSigned16BitHalves()
     {
         Form f;
@@ -228,95 +155,6 @@ private slots:
         QVERIFY(qAbs(f.tips.GetTooltipWidth(f.b) - f.tips.ToolTipWidthFromText(fm, "kurz")) <= 1);
         QCOMPARE(f.tips.GetTooltipHeight(f.b), f.tips.ToolTipHeightFromText(fm, "kurz"));
         QCOMPARE(f.tips.GetTooltipWidth(f.label), 0); // no tool
-    }
-
-    void colours_data()
-    {
-        QTest::addColumn<quint32>("code");
-        QTest::addColumn<quint32>("rgb");
-        QTest::newRow("system 24, tip background")
-            << 0x80000018u << colorRef(QToolTip::palette().color(QPalette::ToolTipBase));
-        QTest::newRow("system 23, tip text")
-            << 0x80000017u << colorRef(QToolTip::palette().color(QPalette::ToolTipText));
-        QTest::newRow("system 5, window")
-            << 0x80000005u << colorRef(QApplication::palette().color(QPalette::Base));
-        QTest::newRow("no such system colour") << 0x80000063u << 0u;
-        QTest::newRow("pure blue") << 0x00FF0000u << 0x00FF0000u;
-        QTest::newRow("black") << 0u << 0u;
-    }
-    void colours()
-    {
-        QFETCH(quint32, code);
-        QFETCH(quint32, rgb);
-        Form f;
-        f.tips.setBackColor(code);
-        f.tips.setForeColor(code);
-        QCOMPARE(f.tips.BackColor(), rgb);
-        QCOMPARE(f.tips.ForeColor(), rgb);
-    }
-
-    void defaultsAndPaintedColour()
-    {
-        Form f;
-        QCOMPARE(f.tips.BackColor(), colorRef(QToolTip::palette().color(QPalette::ToolTipBase)));
-        QCOMPARE(f.tips.ForeColor(), colorRef(QToolTip::palette().color(QPalette::ToolTipText)));
-        QCOMPARE(f.tips.MaxTipWidth(), -1);
-        f.tips.AddTool(f.a, 0, QStringLiteral("blau"));
-        f.tips.setBackColor(0x00FF0000);
-        f.tips.setMarginTop(6);
-        f.tips.setMarginLeft(6);
-        hover(f.a);
-        f.clock->fire(TipClock::Show);
-        const QImage shot = f.tips.tipWindow()->grab().toImage();
-        QCOMPARE(shot.pixelColor(3, 3), QColor(0, 0, 255));
-    }
-
-    void oneMarginLeavesTheOthers()
-    {
-        Form f;
-        f.tips.setMarginLeft(1);
-        f.tips.setMarginTop(2);
-        f.tips.setMarginRight(3);
-        f.tips.setMarginBottom(4);
-        f.tips.setMarginLeft(5);
-        QCOMPARE(f.tips.MarginLeft(), 5);
-        QCOMPARE(f.tips.MarginTop(), 2);
-        QCOMPARE(f.tips.MarginRight(), 3);
-        QCOMPARE(f.tips.MarginBottom(), 4);
-        // The measurements go through the edge and the margins, both ways.
-        const QFontMetrics fm(QToolTip::font());
-        const int text = fm.horizontalAdvance(QStringLiteral("Maß"));
-        const int tip = f.tips.ToolTipWidthFromText(fm, QStringLiteral("Maß"));
-        QCOMPARE(tip, text + 2 + 5 + 3);
-        QCOMPARE(f.tips.ToolTipHeightFromText(fm, QStringLiteral("Maß")), fm.height() + 2 + 2 + 4);
-        QCOMPARE(f.tips.TextWidthFromToolTipWidth(fm, tip), text);
-        QCOMPARE(f.tips.TextHeightFromToolTipHeight(fm, 40), 40 - 2 - 2 - 4);
-    }
-
-    void delays_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("time");
-        QTest::addColumn<int>("reshow");
-        QTest::addColumn<int>("autopop");
-        QTest::addColumn<int>("initial");
-        const int base = QGuiApplication::styleHints()->mouseDoubleClickInterval();
-        QTest::newRow("automatic 500") << 0 << 500 << 100 << 5000 << 500;
-        QTest::newRow("automatic default") << 0 << -1 << base / 5 << base * 10 << base;
-        QTest::newRow("reshow only") << 1 << 300 << 300 << base * 10 << base;
-        QTest::newRow("auto-pop only") << 2 << 10000 << base / 5 << 10000 << base;
-        QTest::newRow("initial only") << 3 << 400 << base / 5 << base * 10 << 400;
-        QTest::newRow("unknown mode") << 7 << 1 << base / 5 << base * 10 << base;
-    }
-    void delays()
-    {
-        QFETCH(int, mode);
-        QFETCH(int, time);
-        Form f;
-        f.tips.SetDelayTime(mode, time);
-        QTEST(f.tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), "reshow");
-        QTEST(f.tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP), "autopop");
-        QTEST(f.tips.GetDelayTime(Tooltips_Class::TTDT_INITIAL), "initial");
     }
 
     void hoverShowsWaitsAndMovesOn()
@@ -360,22 +198,6 @@ private slots:
         QCOMPARE(f.clock->waiting(TipClock::Show), -1);
     }
 
-    void realClockWaits()
-    {
-        Form f;
-        f.tips.setClock(nullptr);
-        f.tips.AddTool(f.a, 0, QStringLiteral("echt"));
-        f.tips.SetDelayTime(Tooltips_Class::TTDT_INITIAL, 40);
-        f.tips.SetDelayTime(Tooltips_Class::TTDT_AUTOPOP, 120);
-        QElapsedTimer clock;
-        hover(f.a);
-        clock.start();
-        QTRY_COMPARE_WITH_TIMEOUT(f.tips.shownText(), QStringLiteral("echt"), 2000);
-        QVERIFY(clock.elapsed() >= 40);
-        QTRY_COMPARE_WITH_TIMEOUT(f.tips.shownText(), QString(), 2000);
-        QVERIFY(clock.elapsed() >= 160);
-    }
-
     void silentToolsAndTexts()
     {
         Form f;
@@ -398,44 +220,6 @@ private slots:
         QCOMPARE(f.tips.Enabled(), false);
     }
 
-    void trackingTools()
-    {
-        Form f;
-        f.tips.AddTool(f.window.get(), 0, QStringLiteral("Fläche"));
-        f.tips.AddTool(f.a, Tooltips_Class::TTF_TRACK, QStringLiteral("verfolgt"));
-        // The pointer does not show a tracking tool, nor the form's tip under it.
-        hover(f.a);
-        QCOMPARE(f.clock->waiting(TipClock::Show), -1);
-        const QRect screen = f.window->screen()->availableGeometry();
-        const QPoint spot = screen.topLeft() + QPoint(40, 30);
-        f.tips.SetTrackPosition(f.a, qint16(spot.x()), qint16(spot.y()));
-        f.tips.SetTracking(f.a, true);
-        QCOMPARE(f.tips.shownText(), QStringLiteral("verfolgt"));
-        QCOMPARE(f.tips.tipWindow()->pos(), spot);
-        QCOMPARE(f.clock->waiting(TipClock::Hide), -1); // stays until tracking ends
-        f.tips.SetTrackPosition(f.a, qint16(spot.x() + 10), qint16(spot.y() + 5));
-        QCOMPARE(f.tips.tipWindow()->pos(), spot + QPoint(10, 5));
-        f.tips.SetTracking(f.a, false);
-        QCOMPARE(f.tips.shownText(), QString());
-        // Flags 0 is a tool the pointer shows.
-        hover(f.label);
-        QCOMPARE(f.clock->waiting(TipClock::Show),
-                 f.tips.GetDelayTime(Tooltips_Class::TTDT_INITIAL));
-    }
-
-    void hitTest()
-    {
-        Form f;
-        f.tips.AddTool(f.a, 0, QStringLiteral("A"));
-        QVERIFY(f.tips.HitTest(f.window.get(), 20, 15)); // on A, inside the form
-        QVERIFY(!f.tips.HitTest(f.window.get(), 250, 150));
-        QVERIFY(f.tips.HitTest(f.a, 70, 5));
-        f.tips.SetToolRect(f.a, 0, 0, 10, 10);
-        QVERIFY(f.tips.HitTest(f.a, 9, 9));
-        QVERIFY(!f.tips.HitTest(f.a, 70, 5));
-        QVERIFY(!f.tips.HitTest(f.b, 5, 5));
-    }
-
     void titleAndWrapping()
     {
         Form f;
@@ -453,18 +237,6 @@ private slots:
         QCOMPARE(f.tips.Icon(), 1);
         f.tips.setTitle(QString());
         QCOMPARE(f.tips.GetTooltipHeight(f.a), height); // no title, no line, no icon
-    }
-
-    void ampersands()
-    {
-        Form f;
-        const QString text = QStringLiteral("Laden && Speichern");
-        f.tips.AddTool(f.a, 0, text);
-        const int marked = f.tips.GetTooltipWidth(f.a); // "&&" shows one '&'
-        f.tips.Create(f.window.get(), Tooltips_Class::TTS_NOPREFIX);
-        f.tips.AddTool(f.a, 0, text);
-        const QFontMetrics fm(QToolTip::font());
-        QCOMPARE(f.tips.GetTooltipWidth(f.a) - marked, fm.horizontalAdvance(QLatin1Char('&')));
     }
 
     void toolkitTipNeverShows()
