@@ -161,7 +161,7 @@ void Root::Sortierung()
     ui.LSorted->addItems(names);
     DoEvents();
     // One atomic replacement: no moment leaves the list missing on disk.
-    if (const FileIo::Result saved = Catalog::saveList(names); !saved)
+    if (const FileIo::Result saved = Catalog::saveSortedList(); !saved)
         warnNotSaved(Catalog::Unsaved::List, saved);
     DoEvents();
 }

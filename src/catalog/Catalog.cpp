@@ -67,11 +67,6 @@ QStringList sortList(Ini::Document& document)
 
 } // namespace
 
-QString listedName(int key)
-{
-    return read(kFilelist, QString::number(key));
-}
-
 QString folderOf(const QString& name)
 {
     return resolved(file(), read(kFilepath, name));
@@ -85,16 +80,6 @@ QString fileNameOf(const QString& name)
 QString captionOf(const QString& name)
 {
     return read(kCaption, name);
-}
-
-bool isMarked(const QString& name)
-{
-    return read(kMarked, name) == QLatin1String("1");
-}
-
-QString option(const QString& key)
-{
-    return read(kOption, key);
 }
 
 FileIo::Result setCaption(const QString& name, const QString& caption)
@@ -233,12 +218,12 @@ QStringList sortedNames()
     return Snapshot::read().sortedNames();
 }
 
-FileIo::Result saveList(const QStringList& names)
+FileIo::Result saveSortedList()
 {
-    QList<QPair<QString, QString>> keys;
-    for (qsizetype i = 0; i < names.size() && i < kCapacity; ++i)
-        keys.append({QString::number(kFirstKey + i), names.at(i)});
-    return Ini::replaceSection(file(), kFilelist, keys);
+    return Ini::edit(file(), [](Ini::Document& document) {
+        sortList(document);
+        return true;
+    });
 }
 
 QString notSavedText(Unsaved what, const FileIo::Result& result)

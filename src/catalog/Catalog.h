@@ -25,14 +25,11 @@ QString file();
 
 // The sections by what they hold; no other file names them. Each of these reads
 // the file once; Snapshot answers many questions from one read.
-QString listedName(int key); // "Filelist"
 // "Filepath", ends with '/'. A relative value counts from the catalogue's own
 // folder, so a catalogue travels with the components beside it.
 QString folderOf(const QString& name);
 QString fileNameOf(const QString& name); // "Filename"
 QString captionOf(const QString& name);  // "Caption"
-bool isMarked(const QString& name);      // "Marked" holds "1"
-QString option(const QString& key);      // "Option"
 
 // Every write gives its result; a failure is shown with notSavedText().
 FileIo::Result setCaption(const QString& name, const QString& caption);
@@ -92,9 +89,10 @@ QList<Listed> enumerate();
 // The names that the saved list keeps (see Snapshot::sortedNames).
 QStringList sortedNames();
 
-// Rewrites "Filelist" as 100, 101, ... in the given order, in one atomic
-// replacement; no names leaves no "Filelist" section at all.
-FileIo::Result saveList(const QStringList& names);
+// Rewrites "Filelist" as 100, 101, ... in sorted order, from the list as read
+// under the lock, in one atomic replacement; no names leaves no "Filelist"
+// section at all.
+FileIo::Result saveSortedList();
 
 // What a failed write did not save, for the warning.
 enum class Unsaved
