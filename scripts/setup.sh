@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-translations-l10n
-          libgl-dev fonts-dejavu-core fonts-dejavu-extra desktop-file-utils)
+          libgl-dev fonts-dejavu-core fonts-dejavu-extra desktop-file-utils
+          dpkg-dev file lintian appstream groff-base man-db)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,13 +1,26 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test, runs the
-# tests once more under the sanitizers, then gives the INI and project file
-# fuzzers a short run.
+# Installs what is missing, builds everything and runs every test, checks the
+# Debian package, its AppStream metadata and the manual pages, runs the tests
+# once more under the sanitizers, then gives the INI and project file fuzzers a
+# short run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 (cd build && ctest --output-on-failure -j2)
+
+# The package as a user gets it: lintian finds neither errors nor warnings, the
+# metadata validates without network, the manual pages render without a warning.
+rm -f build/vorlagen_*.deb
+(cd build && cpack -G DEB > /dev/null)
+lintian --fail-on error,warning build/vorlagen_*_amd64.deb
+appstreamcli validate --no-net data/*.metainfo.xml
+for page in src/app/vorlagen.1 src/copytool/QvtrCopy.1; do
+    warnings=$(groff -man -ww -z "$page" 2>&1)
+    warnings+=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 > /dev/null)
+    [ -z "$warnings" ] || { echo "$page: $warnings" >&2; exit 1; }
+done
 
 # The same tests again with AddressSanitizer and UndefinedBehaviorSanitizer, in a
 # second build folder. Any report ends the test program with a failure; leaks are

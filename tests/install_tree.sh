@@ -12,14 +12,14 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/vorlagen bin/QvtrCopy share/vorlagen/QvStandard.bpv \
-         share/applications/vorlagen.desktop; do
+         share/applications/io.github.vorlagen.vorlagen.desktop; do
     [ -f "$prefix/$f" ] || fail "$f not installed"
 done
 for size in 16 22 24 32 48 64 128 256; do
     [ -f "$prefix/share/icons/hicolor/${size}x$size/apps/vorlagen.png" ] || fail "icon $size missing"
 done
 if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$prefix/share/applications/vorlagen.desktop" || fail "desktop file"
+    desktop-file-validate "$prefix/share/applications/io.github.vorlagen.vorlagen.desktop" || fail "desktop file"
 fi
 chmod -R a-w "$prefix"
 
