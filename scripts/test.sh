@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test, runs the
-# tests once more under the sanitizers, then gives the INI fuzzer a short run.
+# tests once more under the sanitizers, then gives the INI and project file
+# fuzzers a short run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -27,4 +28,8 @@ if [ -f fuzz/CMakeLists.txt ]; then
     mkdir -p build-fuzz/corpus
     build-fuzz/fuzz/fuzz_inifiles -max_total_time=30 -rss_limit_mb=2048 build-fuzz/corpus \
         fuzz/corpus 2>&1 | tail -n 3
+    cmake --build build-fuzz --target fuzz_projectimport
+    mkdir -p build-fuzz/corpus_projectimport
+    build-fuzz/fuzz/fuzz_projectimport -max_total_time=15 -rss_limit_mb=2048 \
+        build-fuzz/corpus_projectimport fuzz/corpus_projectimport 2>&1 | tail -n 3
 fi

@@ -1,0 +1,8 @@
+VERSION 5.00
+Object = "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0"; "MSCOMCTL.OCX"
+Object = "*\A..\Steuer\Steuer.vbp"
+Object="{5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0";"MSFLXGRD.OCX"
+Begin VB.Form Haupt
+Object = "{00000000-0000-0000-0000-000000000000}#1.0#0"; "NACH.OCX"
+End
+Attribute VB_Name = "Haupt"

@@ -1,0 +1,282 @@
+#include "catalog/ProjectImport.h"
+#include "support/TestFolder.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using ProjectImport::Problem;
+using ProjectImport::State;
+
+Q_DECLARE_METATYPE(ProjectImport::State)
+Q_DECLARE_METATYPE(ProjectImport::Problem)
+
+namespace {
+
+// A project folder "proj" as real ones are: shared files beside it, names in
+// another letter case than the project file gives, one name in two folders, and
+// entries that are no files.
+void buildProjectTree(const TestFolder& t)
+{
+    for (const char* file :
+         {"proj/Haupt.frm", "proj/Common/VisualStyles.bas", "Gemeinsam/Hilfe.bas", "proj/Hilfe.bas",
+          "proj/Formulare/Kunde.FRM", "proj/a/Info.frm", "proj/b/Info.frm", "proj/Zwei.bas",
+          "proj/ZWEI.bas", "proj/Seite.pag", "proj/Bilder.RES"}) {
+        t.write(QString::fromLatin1(file), "Attribute VB_Name = \"X\"\r\n");
+    }
+    QDir().mkpath(t.file(u"proj/Ordner.frm"_s));
+    QVERIFY(::mkfifo(QFile::encodeName(t.file(u"proj/Rohr.bas"_s)).constData(), 0600) == 0);
+    QVERIFY(::symlink("Schleife.frm",
+                      QFile::encodeName(t.file(u"proj/Schleife.frm"_s)).constData()) == 0);
+    QVERIFY(::symlink("Weg.frm", QFile::encodeName(t.file(u"proj/Verweis.frm"_s)).constData()) ==
+            0);
+}
+
+ProjectImport::Project readLines(const TestFolder& t, const QStringList& lines)
+{
+    return ProjectImport::readProject(t.write(u"proj/Projekt.vbp"_s, TestFolder::crlf(lines)));
+}
+
+} // namespace
+
+class tst_projectimport : public QObject
+{
+    Q_OBJECT
+private slots:
+    // One component line, resolved in the project tree: the file found (below
+    // the test folder) and its state. A path climbing above the root stays
+    // there, as on Windows.
+    void resolution_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("found");
+        QTest::addColumn<State>("state");
+        const QString up = u"..\\"_s.repeated(40); // far more parts than any folder has
+        QTest::newRow("backslashes") << u"Module=VisualStyles; Common\\VisualStyles.bas"_s
+                                     << u"proj/Common/VisualStyles.bas"_s << State::Found;
+        QTest::newRow("..\\ part") << u"Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas"_s
+                                   << u"Gemeinsam/Hilfe.bas"_s << State::Found;
+        QTest::newRow("letter case of folder and file")
+            << u"Form=formulare\\KUNDE.frm"_s << u"proj/Formulare/Kunde.FRM"_s << State::Found;
+        QTest::newRow("exact case before another")
+            << u"Module=Zwei; C:\\Alt\\Zwei.bas"_s << u"proj/Zwei.bas"_s << State::Found;
+        QTest::newRow("no exact case: first sorted")
+            << u"Module=Zwei; zwei.bas"_s << u"proj/ZWEI.bas"_s << State::Found;
+        QTest::newRow("one name, the folder given")
+            << u"Form=b\\Info.frm"_s << u"proj/b/Info.frm"_s << State::Found;
+        QTest::newRow("drive letter: longest existing end")
+            << u"Module=Hilfe; C:\\Daten\\Gemeinsam\\Hilfe.bas"_s << u"Gemeinsam/Hilfe.bas"_s
+            << State::Found;
+        QTest::newRow("drive letter: file name only")
+            << u"Form=d:\\Alt\\Weg\\haupt.frm"_s << u"proj/Haupt.frm"_s << State::Found;
+        QTest::newRow("UNC path") << u"Form=\\\\server\\proj\\Haupt.frm"_s << u"proj/Haupt.frm"_s
+                                  << State::Found;
+        QTest::newRow("quoted resource file")
+            << u"ResFile32=\"bilder.res\""_s << u"proj/Bilder.RES"_s << State::Found;
+        QTest::newRow("missing") << u"Form=Fehlt.frm"_s << QString() << State::Missing;
+        QTest::newRow("leaving every folder, missing")
+            << u"Form="_s + up + u"Fehlt.frm"_s << QString() << State::Missing;
+        QTest::newRow("leaving every folder, resolves")
+            << u"Form="_s + up + u"<test>\\proj\\Haupt.frm"_s << u"proj/Haupt.frm"_s
+            << State::Found;
+        QTest::newRow("folder") << u"Form=Ordner.frm"_s << u"proj/Ordner.frm"_s
+                                << State::NotRegular;
+        QTest::newRow("pipe") << u"Module=Rohr; rohr.bas"_s << u"proj/Rohr.bas"_s
+                              << State::NotRegular;
+        QTest::newRow("symlink loop")
+            << u"Form=Schleife.frm"_s << u"proj/Schleife.frm"_s << State::NotRegular;
+        QTest::newRow("link to nothing")
+            << u"Form=Verweis.frm"_s << u"proj/Verweis.frm"_s << State::Missing;
+        QTest::newRow("kind the generator does not use")
+            << u"PropertyPage=Seite.pag"_s << u"proj/Seite.pag"_s << State::UnusableKind;
+        QTest::newRow("form line naming a module")
+            << u"Form=Common\\VisualStyles.bas"_s << u"proj/Common/VisualStyles.bas"_s
+            << State::UnusableKind;
+    }
+    void resolution()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, found);
+        QFETCH(State, state);
+        TestFolder t;
+        buildProjectTree(t);
+        line.replace(u"<test>"_s, QString(t.path()).replace(u'/', u'\\'));
+        const ProjectImport::Project project = readLines(t, {u"Type=Exe"_s, line});
+        QCOMPARE(project.problem, Problem::None);
+        QCOMPARE(project.components.size(), 1);
+        const ProjectImport::Component& c = project.components.first();
+        QCOMPARE(c.resolvedPath, found.isEmpty() ? QString() : t.file(found));
+        QCOMPARE(c.state, state);
+    }
+
+    // A whole project file: LF and CR LF, keys in any case, lines without '=',
+    // the sections behind the main part, the same file twice under two spellings
+    // (a line of the wrong kind does not take the file from a later right one).
+    void wholeProject()
+    {
+        TestFolder t;
+        buildProjectTree(t);
+        const QByteArray vbp =
+            "Type=Exe\r\n"
+            "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#x#OLE\r\n"
+            "form=Haupt.frm\n"
+            "Ohne Gleichheitszeichen\r\n"
+            "Form=Hilfe.bas\r\n"
+            "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX\n"
+            "MODULE = Hilfe ; Hilfe.bas\r\n"
+            "Class=Konto; Fehlt.cls\r\n"
+            "Form=.\\HAUPT.FRM\r\n"
+            "Startup=\"Haupt\"\r\n"
+            "\r\n"
+            "[MS Transaction Server]\r\n"
+            "Form=Zwei.bas\r\n";
+        const auto project = ProjectImport::readProject(t.write(u"proj/P.vbp"_s, vbp));
+        QStringList seen;
+        for (const auto& c : project.components)
+            seen << u"%1|%2|%3|%4|%5"_s.arg(c.key, c.declaredName, c.rawPath)
+                        .arg(int(c.state))
+                        .arg(c.line);
+        const QStringList expected{
+            u"form||Haupt.frm|%1|3"_s.arg(int(State::Found)),
+            u"Form||Hilfe.bas|%1|5"_s.arg(int(State::UnusableKind)),
+            u"MODULE|Hilfe|Hilfe.bas|%1|7"_s.arg(int(State::Found)),
+            u"Class|Konto|Fehlt.cls|%1|8"_s.arg(int(State::Missing)),
+            u"Form||.\\HAUPT.FRM|%1|9"_s.arg(int(State::Duplicate)),
+        };
+        QCOMPARE(seen, expected);
+        QCOMPARE(
+            project.references,
+            QStringList{u"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#x#OLE"_s});
+        QCOMPARE(
+            project.objects,
+            QStringList{u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX"_s});
+    }
+
+    // 300 lines naming one file: one is found, the others are the same file.
+    void manyComponentsOneFile()
+    {
+        TestFolder t;
+        buildProjectTree(t);
+        const QStringList lines(300, u"Form=Haupt.frm"_s);
+        const auto project = readLines(t, lines);
+        QCOMPARE(project.components.size(), 300);
+        QCOMPARE(project.components.first().state, State::Found);
+        QCOMPARE(project.components.last().state, State::Duplicate);
+    }
+
+    void badProjectFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // empty: see `make`
+        QTest::addColumn<QString>("make");
+        QTest::addColumn<Problem>("problem");
+        QTest::addColumn<int>("error");
+        const QByteArray form = "Form=Haupt.frm\r\n";
+        QTest::newRow("empty") << QByteArray() << QString() << Problem::NoComponents << 0;
+        QTest::newRow("no component lines")
+            << QByteArray("Type=Exe\r\nName=\"P\"\r\nkein Gleichheitszeichen\r\n") << QString()
+            << Problem::NoComponents << 0;
+        QTest::newRow("binary") << QByteArray("Form=\0\x01\xff", 8) << QString() << Problem::NotText
+                                << 0;
+        QTest::newRow("UTF-16") << QByteArray("\xff\xfe"
+                                              "F\0o\0r\0m\0=\0x\0",
+                                              14)
+                                << QString() << Problem::NotText << 0;
+        QTest::newRow("at the size limit")
+            << form + QByteArray(ProjectImport::kMaxProjectBytes - form.size(), '\n') << QString()
+            << Problem::None << 0;
+        QTest::newRow("one byte beyond")
+            << form + QByteArray(ProjectImport::kMaxProjectBytes - form.size() + 1, '\n')
+            << QString() << Problem::Unreadable << FileIo::kTooLarge;
+        QTest::newRow("10 MB") << QByteArray(10 * 1024 * 1024, 'x') << QString()
+                               << Problem::Unreadable << FileIo::kTooLarge;
+        QTest::newRow("missing") << QByteArray() << u"none"_s << Problem::Unreadable << ENOENT;
+        QTest::newRow("folder") << QByteArray() << u"folder"_s << Problem::Unreadable << EISDIR;
+        QTest::newRow("pipe") << QByteArray() << u"pipe"_s << Problem::Unreadable
+                              << FileIo::kNotRegular;
+    }
+    void badProjectFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, make);
+        QFETCH(Problem, problem);
+        QFETCH(int, error);
+        TestFolder t;
+        t.write(u"proj/Haupt.frm"_s, "x");
+        const QString path = t.file(u"proj/P.vbp"_s);
+        if (make == u"folder")
+            QDir().mkpath(path);
+        else if (make == u"pipe")
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (make.isEmpty())
+            t.write(u"proj/P.vbp"_s, bytes);
+        const auto project = ProjectImport::readProject(path);
+        QCOMPARE(project.problem, problem);
+        QCOMPARE(project.read.error(), error);
+        QCOMPARE(ProjectImport::problemText(project).isEmpty(), problem == Problem::None);
+        if (problem != Problem::None)
+            QVERIFY(project.components.isEmpty());
+    }
+
+    // Only the header's GUID lines count, in the project file's form.
+    void objectLinesOfHeader()
+    {
+        const QByteArray form =
+            "VERSION 5.00\n"
+            "Object = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0\"; \"MSFLXGRD.OCX\"\r\n"
+            "Object = \"*\\A..\\Steuer\\Steuer.vbp\"\r\n"
+            "object=\"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\";\"mscomctl.ocx\"\r\n"
+            "Begin VB.Form Haupt\r\n"
+            "Object = \"{00000000-0000-0000-0000-000000000000}#1.0#0\"; \"NACH.OCX\"\r\n";
+        QCOMPARE(
+            ProjectImport::objectLinesIn(form),
+            (QStringList{u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX"_s,
+                         u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; mscomctl.ocx"_s}));
+
+        // An entry remembers the project's references, and a form its header's objects.
+        TestFolder t;
+        t.write(u"proj/Haupt.frm"_s, form);
+        t.write(u"proj/Hilfe.bas"_s, form);
+        const auto project =
+            readLines(t, {u"Reference=*\\G{00000200-0000-0010-8000-00AA006D2EA4}#2.0#0#a#ADO"_s,
+                          u"Form=Haupt.frm"_s, u"Module=Hilfe; Hilfe.bas"_s});
+        QCOMPARE(ProjectImport::rememberedLines(project, project.components[0]),
+                 project.references + ProjectImport::objectLinesIn(form));
+        QCOMPARE(ProjectImport::rememberedLines(project, project.components[1]),
+                 project.references);
+    }
+
+    void mergeReferences_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("merged");
+        const QString ole = u"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#a#OLE"_s;
+        const QString oleOther =
+            u"Reference=*\\G{00020430-0000-0000-c000-000000000046}#2.1#0#b#OLE neu"_s;
+        const QString ado = u"Reference=*\\G{00000200-0000-0010-8000-00AA006D2EA4}#2.0#0#c#ADO"_s;
+        const QString grid = u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX"_s;
+        const QString gridOther =
+            u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.1#0; msflxgrd.ocx"_s;
+        const QString group = u"Reference=*\\A..\\Teil\\Teil.vbp"_s;
+        QTest::newRow("the first of one GUID wins, any case or version")
+            << QStringList{ole, grid, oleOther, gridOther, ado} << QStringList{ole, ado, grid};
+        QTest::newRow("references before objects, each in given order")
+            << QStringList{grid, ado, ole} << QStringList{ado, ole, grid};
+        QTest::newRow("without GUID: the same text ignoring case")
+            << QStringList{group, group.toUpper(), u"Reference=*\\A..\\Anders.vbp"_s}
+            << QStringList{group, u"Reference=*\\A..\\Anders.vbp"_s};
+        QTest::newRow("other lines left out")
+            << QStringList{u"Form=Haupt.frm"_s, u"Type=Exe"_s, ado} << QStringList{ado};
+    }
+    void mergeReferences()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, merged);
+        QCOMPARE(ProjectImport::mergeReferenceLines(lines), merged);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_projectimport)
+#include "tst_projectimport.moc"
