@@ -31,12 +31,6 @@ QCommandLineOption jsonOption()
     return {QStringLiteral("json"), QStringLiteral("Ausgabe als JSON, für Skripte.")};
 }
 
-QCommandLineOption overwriteOption()
-{
-    return {QStringLiteral("ueberschreiben"),
-            QStringLiteral("Vorhandenes wird ersetzt; ohne die Option bleibt es, wie es ist.")};
-}
-
 FileIo::Result readCatalogue(QByteArray* bytes)
 {
     bytes->clear();

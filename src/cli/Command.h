@@ -71,7 +71,6 @@ public:
 
 // Options that more than one task knows.
 QCommandLineOption jsonOption();
-QCommandLineOption overwriteOption();
 
 // The catalogue file's bytes, read once; a missing file is an empty catalogue.
 FileIo::Result readCatalogue(QByteArray* bytes);
