@@ -1,0 +1,39 @@
+#pragma once
+
+#include "cli/Command.h"
+
+// The tasks of the command line, each in a file of its own.
+namespace Cli {
+
+// --liste: every entry in list order.
+class ListCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("liste"); }
+    QString description() const override;
+    QList<QCommandLineOption> options() const override { return {jsonOption()}; }
+    int execute(const Arguments& arguments, Output& output) override;
+};
+
+// --pruefen: what is wrong with the catalogue.
+class CheckCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("pruefen"); }
+    QString description() const override;
+    QList<QCommandLineOption> options() const override { return {jsonOption()}; }
+    int execute(const Arguments& arguments, Output& output) override;
+};
+
+// --entfernen NAME...: entries out of the catalogue.
+class RemoveCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("entfernen"); }
+    QString description() const override;
+    QString valueName() const override { return QStringLiteral("NAME"); }
+    bool takesMany() const override { return true; }
+    int execute(const Arguments& arguments, Output& output) override;
+};
+
+} // namespace Cli

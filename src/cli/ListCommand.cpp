@@ -1,0 +1,86 @@
+#include "catalog/Catalog.h"
+#include "cli/Commands.h"
+#include "cli/Texts.h"
+#include "platform/IniDocument.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+
+namespace Cli {
+
+namespace {
+
+// The kinds as the open dialog of the window names them.
+QString kindOf(const QString& fileName)
+{
+    static const QHash<QString, QString> kinds{
+        {QStringLiteral("frm"), QStringLiteral("Formular")},
+        {QStringLiteral("bas"), QStringLiteral("Modul")},
+        {QStringLiteral("ctl"), QStringLiteral("Benutzersteuerelement")},
+        {QStringLiteral("res"), QStringLiteral("Verbundenes Dokument")},
+        {QStringLiteral("cls"), QStringLiteral("Klassenmodul")},
+    };
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return kinds.value(dot < 0 ? QString() : fileName.mid(dot + 1).toLower(),
+                       QStringLiteral("Datei"));
+}
+
+// A field of the plain form stays on its line and in its column.
+QString field(QString text)
+{
+    for (const QChar c : {QChar(u'\t'), QChar(u'\r'), QChar(u'\n')})
+        text.replace(c, QLatin1Char(' '));
+    return text;
+}
+
+} // namespace
+
+QString ListCommand::description() const
+{
+    return QStringLiteral("Jeder Eintrag der Vorlagenliste, eine Zeile je Eintrag: Name, Art, "
+                          "Datei, Beschreibung, Markierung (1/0), getrennt durch Tabulatoren.");
+}
+
+int ListCommand::execute(const Arguments& arguments, Output& output)
+{
+    QByteArray bytes;
+    if (const FileIo::Result read = readCatalogue(&bytes); !read) {
+        output.message(kCatalogueUnreadable.arg(Catalog::file(), read.reason()));
+        return kNothingDone;
+    }
+    const Catalog::Snapshot catalogue(Ini::Document::fromBytes(bytes));
+    const bool json = arguments.isSet(jsonOption().names().first());
+    QJsonArray entries;
+    QString text;
+    // A name listed twice is one entry, as the window lists it.
+    QSet<QString> listed;
+    for (const Catalog::Listed& entry : catalogue.enumerate()) {
+        const QString& name = entry.name;
+        if (listed.contains(name.toCaseFolded()))
+            continue;
+        listed.insert(name.toCaseFolded());
+        const QString fileName = catalogue.fileNameOf(name);
+        const QString file = catalogue.folderOf(name) + fileName;
+        const QString caption = catalogue.captionOf(name);
+        const bool marked = catalogue.isMarked(name);
+        if (json) {
+            entries.append(QJsonObject{{QStringLiteral("name"), name},
+                                       {QStringLiteral("art"), kindOf(fileName)},
+                                       {QStringLiteral("datei"), file},
+                                       {QStringLiteral("beschreibung"), caption},
+                                       {QStringLiteral("markiert"), marked}});
+        } else {
+            text += QStringList{field(name), kindOf(fileName), field(file), field(caption),
+                                marked ? QStringLiteral("1") : QStringLiteral("0")}
+                        .join(QLatin1Char('\t')) +
+                    QLatin1Char('\n');
+        }
+    }
+    output.data(json ? QString::fromUtf8(QJsonDocument(entries).toJson()) : text);
+    return kDone;
+}
+
+} // namespace Cli

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+
+// What the command line says. A quotation mark shown to the person is written
+// as two single quotes, as in the window.
+namespace Cli {
+
+inline const QString kExitCodes =
+    QStringLiteral("Rückgabewert: 0 erledigt; 1 erledigt, aber mit Fehlern oder Befunden; "
+                   "2 nichts getan\n(falsche Argumente, von einer Prüfung abgelehnt, "
+                   "Vorlagenliste gesperrt).");
+
+// Arguments
+inline const QString kUnknownOption =
+    QStringLiteral("Unbekannte Option ''%1''. Die Optionen nennt vorlagen --help.");
+inline const QString kMissingValue = QStringLiteral("Der Option ''%1'' fehlt ihr Wert %2.");
+inline const QString kNoValueWanted = QStringLiteral("Die Option ''%1'' nimmt keinen Wert.");
+inline const QString kBadArguments = QStringLiteral("Die Argumente sind ungültig: %1");
+inline const QString kNoTask =
+    QStringLiteral("Keine Aufgabe genannt. Die Aufgaben nennt vorlagen --help.");
+inline const QString kOneTaskOnly = QStringLiteral("Nur eine Aufgabe auf einmal: %1.");
+inline const QString kForeignOption = QStringLiteral("Die Option ''%1'' gehört nicht zu ''%2''.");
+inline const QString kRepeated = QStringLiteral("Die Option ''%1'' darf nur einmal stehen.");
+inline const QString kUnexpectedArgument = QStringLiteral("Unerwartetes Argument ''%1''.");
+inline const QString kNoDataFolder =
+    QStringLiteral("Der Datenordner ''%1'' ist nicht vorhanden oder kein Ordner.");
+
+// The catalogue
+inline const QString kCatalogueUnreadable =
+    QStringLiteral("Die Vorlagendatei ''%1'' kann nicht gelesen werden: %2");
+inline const QString kNotSaved =
+    QStringLiteral("Die Vorlagendatei ''%1'' konnte nicht gespeichert werden: %2");
+
+// --entfernen
+inline const QString kRemoved = QStringLiteral("''%1'' wurde aus der Vorlagenliste entfernt.");
+inline const QString kNotListed = QStringLiteral("''%1'' steht nicht in der Vorlagenliste.");
+inline const QString kNotRemoved = QStringLiteral("''%1'' wurde nicht entfernt.");
+
+// --pruefen
+inline const QString kNothingWrong =
+    QStringLiteral("Die Vorlagenliste, ihre Dateien und die Projektvorlage sind in Ordnung.");
+inline const QString kNotRewritable =
+    QStringLiteral("Die Vorlagendatei ''%1'' ist in einer Kodierung gespeichert, in der sie "
+                   "nicht zurückgeschrieben werden kann; Änderungen an ihr scheitern.");
+inline const QString kStrayLine =
+    QStringLiteral("Zeile %1 der Vorlagendatei ist weder Abschnitt noch Schlüssel und wird "
+                   "nicht gelesen: ''%2''");
+inline const QString kListedTwice =
+    QStringLiteral("Die Komponente ''%1'' steht zweimal in der Liste (Schlüssel %2 und %3); "
+                   "der spätere Eintrag wird beim nächsten Start gelöscht.");
+inline const QString kNoFolder =
+    QStringLiteral("Die Komponente ''%1'' hat keinen Ordner und fällt beim nächsten Speichern "
+                   "aus der Liste.");
+inline const QString kFileMissing = QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' fehlt.");
+inline const QString kNotCopyable =
+    QStringLiteral("Die Komponente ''%1'' kann nicht kopiert werden: %2.");
+inline const QString kBareLineFeeds =
+    QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' hat Zeilenenden ohne CR; beim "
+                   "Kopieren in ein Projekt werden sie in CR LF umgewandelt.");
+inline const QString kFileUnreadable =
+    QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' kann nicht gelesen werden: %3");
+inline const QString kTemplateMissing =
+    QStringLiteral("Die Projektvorlage ''%1'' fehlt; neue Projekte erhalten keine Projektdatei.");
+inline const QString kTemplateUnreadable =
+    QStringLiteral("Die Projektvorlage ''%1'' kann nicht gelesen werden: %2");
+
+} // namespace Cli

@@ -1,0 +1,337 @@
+#include "catalog/Catalog.h"
+#include "cli/CommandLine.h"
+#include "cli/Texts.h"
+#include "generate/Selection.h"
+#include "platform/FileIo.h"
+#include "support/TestFolder.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+// The command line run in-process: exit code, standard output and standard
+// error as written, and the catalogue's bytes afterwards.
+class tst_cli : public QObject
+{
+    Q_OBJECT
+
+    struct Ran
+    {
+        int code;
+        QString out;
+        QString err;
+    };
+
+    // "%T" in an argument stands for the test folder.
+    static Ran run(const TestFolder& t, const QStringList& arguments)
+    {
+        QBuffer out;
+        QBuffer err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        int code;
+        {
+            Cli::Output output(&out, &err);
+            QStringList line{QStringLiteral("vorlagen")};
+            for (const QString& argument : arguments)
+                line << QString(argument).replace(QStringLiteral("%T"), t.path());
+            code = Cli::run(line, output);
+        }
+        return {code, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
+    }
+
+    static QString lines(const QStringList& lines)
+    {
+        return lines.isEmpty() ? QString() : lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    }
+
+    // The catalogue with each "[Section]line" of `extra` put into its section.
+    static QStringList withLines(QStringList catalogue, const QStringList& extra)
+    {
+        for (const QString& line : extra) {
+            const QString section = line.section(QLatin1Char(']'), 0, 0) + QLatin1Char(']');
+            const qsizetype at = catalogue.indexOf(section);
+            if (at < 0)
+                catalogue << section << line.mid(section.size());
+            else
+                catalogue.insert(at + 1, line.mid(section.size()));
+        }
+        return catalogue;
+    }
+
+    // Components in bin/v, the template beside the catalogue.
+    static void writeFiles(const TestFolder& t)
+    {
+        t.write(QStringLiteral("bin/v/Haupt.frm"), "Attribute VB_Name = \"Haupt\"\r\n");
+        t.write(QStringLiteral("bin/v/Haupt.frx"), "\x01\x02");
+        t.write(QStringLiteral("bin/v/Hilfe.bas"), "Attribute VB_Name = \"Hilfe\"\r\n");
+        t.write(QStringLiteral("bin/QvStandard.bpv"), "Type=Exe\r\n");
+    }
+
+    const QStringList kCatalogue{"[Filelist]",
+                                 "100=Haupt",
+                                 "101=Hilfe",
+                                 "[Filepath]",
+                                 "Haupt=v/",
+                                 "Hilfe=v/",
+                                 "[Filename]",
+                                 "Haupt=Haupt.frm",
+                                 "Hilfe=Hilfe.bas",
+                                 "[Marked]",
+                                 "Haupt=1",
+                                 "[Caption]",
+                                 "Hilfe=Rechnen\tund Runden",
+                                 "[Option]",
+                                 "Folder=0"};
+
+private slots:
+    void helpListsEveryOptionAndTheExitCodes()
+    {
+        TestFolder t;
+        for (const QString& help : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+            const Ran ran = run(t, {QStringLiteral("--liste"), help});
+            QCOMPARE(ran.code, int(Cli::kDone));
+            QCOMPARE(ran.out, Cli::helpText());
+            QCOMPARE(ran.err, QString());
+        }
+        const QString help = Cli::helpText();
+        for (const char* option : {"--liste [--json]", "--pruefen [--json]", "--entfernen NAME...",
+                                   "--von ORDNER", "-h, --help", "--version"})
+            QVERIFY2(help.contains(QLatin1String(option)), option);
+        QVERIFY(help.contains(Cli::kExitCodes));
+
+        const Ran version = run(t, {QStringLiteral("--version")});
+        QCOMPARE(version.code, int(Cli::kDone));
+        QCOMPARE(version.out,
+                 QStringLiteral("vorlagen %1\n").arg(QStringLiteral(VORLAGEN_VERSION)));
+    }
+
+    // Every bad input: one German line on standard error, nothing on standard
+    // output, exit 2, and the catalogue keeps its bytes.
+    void badArguments_data()
+    {
+        using namespace Cli;
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown option")
+            << QStringList{"--liste", "--lang"} << kUnknownOption.arg("--lang");
+        QTest::newRow("unknown letters") << QStringList{"-liste"} << kUnknownOption.arg("-liste");
+        QTest::newRow("missing value")
+            << QStringList{"--liste", "--von"} << kMissingValue.arg("--von", "ORDNER");
+        QTest::newRow("missing name")
+            << QStringList{"--entfernen"} << kMissingValue.arg("--entfernen", "NAME");
+        QTest::newRow("value for a switch")
+            << QStringList{"--liste=ja"} << kNoValueWanted.arg("--liste");
+        QTest::newRow("no task") << QStringList{"--json"} << kNoTask;
+        QTest::newRow("two tasks")
+            << QStringList{"--pruefen", "--liste"} << kOneTaskOnly.arg("--liste, --pruefen");
+        QTest::newRow("option of another task") << QStringList{"--entfernen", "Haupt", "--json"}
+                                                << kForeignOption.arg("--json", "--entfernen");
+        QTest::newRow("argument without a task")
+            << QStringList{"--liste", "Haupt"} << kUnexpectedArgument.arg("Haupt");
+        QTest::newRow("data folder twice")
+            << QStringList{"--von", "%T", "--von", "%T", "--liste"} << kRepeated.arg("--von");
+        QTest::newRow("data folder missing")
+            << QStringList{"--von", "%T/fehlt", "--liste"} << kNoDataFolder.arg("%T/fehlt");
+        QTest::newRow("data folder is a file")
+            << QStringList{"--von", "%T/bin/vorlagen.dat", "--liste"}
+            << kNoDataFolder.arg("%T/bin/vorlagen.dat");
+        QTest::newRow("name not in the catalogue")
+            << QStringList{"--von", "%T/bin", "--entfernen", "hilfe", "Fehlt"}
+            << kNotListed.arg("Fehlt");
+    }
+    void badArguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        TestFolder t;
+        writeFiles(t);
+        t.writeCatalog(kCatalogue);
+        const QByteArray before = t.catalogBytes();
+        const Ran ran = run(t, arguments);
+        QCOMPARE(ran.err, message.replace(QStringLiteral("%T"), t.path()) + QLatin1Char('\n'));
+        QCOMPARE(ran.out, QString());
+        QCOMPARE(ran.code, int(Cli::kNothingDone));
+        QCOMPARE(t.catalogBytes(), before);
+    }
+
+    void list()
+    {
+        TestFolder t;
+        writeFiles(t);
+        // A name listed twice is one entry; an entry whose file is missing is listed.
+        t.writeCatalog(
+            withLines(kCatalogue, {"[Filelist]102=haupt", "[Filelist]103=Weg",
+                                   "[Filepath]Weg=/anderswo/", "[Filename]Weg=Weg.ctl"}));
+        const QString v = t.exeFolder() + QStringLiteral("/v/");
+        const Ran plain = run(t, {"--von", t.exeFolder(), "--liste"});
+        QCOMPARE(plain.code, int(Cli::kDone));
+        QCOMPARE(plain.err, QString());
+        QCOMPARE(plain.out, lines({"Haupt\tFormular\t" + v + "Haupt.frm\t\t1",
+                                   "Hilfe\tModul\t" + v + "Hilfe.bas\tRechnen und Runden\t0",
+                                   "Weg\tBenutzersteuerelement\t/anderswo/Weg.ctl\t\t0"}));
+
+        const Ran json = run(t, {"--von", t.exeFolder(), "--liste", "--json"});
+        QCOMPARE(json.code, int(Cli::kDone));
+        const QJsonArray entries = QJsonDocument::fromJson(json.out.toUtf8()).array();
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries.at(1).toObject(), (QJsonObject{{"name", "Hilfe"},
+                                                        {"art", "Modul"},
+                                                        {"datei", v + "Hilfe.bas"},
+                                                        {"beschreibung", "Rechnen\tund Runden"},
+                                                        {"markiert", false}}));
+        QCOMPARE(entries.at(0).toObject().value("markiert"), QJsonValue(true));
+    }
+
+    // One catalogue per problem; each is found, said in one line, and given
+    // to scripts under its kind. No problem: nothing on standard output, exit 0.
+    void check_data()
+    {
+        using namespace Cli;
+        QTest::addColumn<QStringList>("extra");    // catalogue lines after the two good entries
+        QTest::addColumn<QString>("setup");        // what else the folder gets
+        QTest::addColumn<QStringList>("findings"); // "kind|text", %T the test folder
+        const QString v = QStringLiteral("%T/bin/v/");
+        QTest::newRow("nothing wrong") << QStringList{} << QString() << QStringList{};
+        QTest::newRow("file missing")
+            << QStringList{"[Filelist]102=Weg", "[Filepath]Weg=v/", "[Filename]Weg=Weg.ctl"}
+            << QString() << QStringList{"datei|" + kFileMissing.arg("Weg", v + "Weg.ctl")};
+        QTest::newRow("bare line feeds")
+            << QStringList{"[Filelist]102=Lf", "[Filepath]Lf=v/", "[Filename]Lf=Lf.bas"}
+            << QStringLiteral("lf")
+            << QStringList{"zeilenenden|" + kBareLineFeeds.arg("Lf", v + "Lf.bas")};
+        QTest::newRow("two entries, one file")
+            << QStringList{"[Filelist]102=Zweit", "[Filepath]Zweit=/w/",
+                           "[Filename]Zweit=HAUPT.frm"}
+            << QString()
+            << QStringList{"datei|" + kFileMissing.arg("Zweit", "/w/HAUPT.frm"),
+                           "gleiche-datei|" +
+                               Generate::kSameFile.arg("Haupt", "Zweit", "Haupt.frm")};
+        QTest::newRow("name outside the code page")
+            << QStringList{"[Filelist]102=Σumme", "[Filepath]Σumme=v/", "[Filename]Σumme=Hilfe.bas"}
+            << QString() << QStringList{"name|" + Generate::kEntryNameOutsideCodePage.arg("Σumme")};
+        QTest::newRow("listed twice")
+            << QStringList{"[Filelist]150=HILFE"} << QString()
+            << QStringList{"doppelt|" + kListedTwice.arg("HILFE", "101", "150")};
+        QTest::newRow("no folder")
+            << QStringList{"[Filelist]102=Ohne", "[Filename]Ohne=Ohne.bas"} << QString()
+            << QStringList{"ordner|" + kNoFolder.arg("Ohne"),
+                           "datei|" + kFileMissing.arg("Ohne", "Ohne.bas")};
+        QTest::newRow("stray line")
+            << QStringList{"[Option]100 Verloren"} << QString()
+            << QStringList{"katalog|" + kStrayLine.arg("15", "100 Verloren")};
+        QTest::newRow("template missing")
+            << QStringList{} << QStringLiteral("no template")
+            << QStringList{"vorlage|" + kTemplateMissing.arg("%T/bin/QvStandard.bpv")};
+        QTest::newRow("template no regular file")
+            << QStringList{} << QStringLiteral("template folder")
+            << QStringList{"vorlage|" + kTemplateUnreadable.arg("%T/bin/QvStandard.bpv",
+                                                                FileIo::reasonFor(EISDIR))};
+    }
+    void check()
+    {
+        QFETCH(QStringList, extra);
+        QFETCH(QString, setup);
+        QFETCH(QStringList, findings);
+        TestFolder t;
+        writeFiles(t);
+        // UTF-8, as the catalogue is saved once a name does not fit the code page.
+        t.write(QStringLiteral("bin/vorlagen.dat"),
+                (withLines(kCatalogue, extra).join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
+        if (setup == QLatin1String("lf"))
+            t.write(QStringLiteral("bin/v/Lf.bas"), "Attribute VB_Name = \"Lf\"\r\nDim a\n");
+        if (setup.startsWith(QLatin1String("template")) || setup == QLatin1String("no template"))
+            QVERIFY(QFile::remove(t.exeFolder() + QStringLiteral("/QvStandard.bpv")));
+        if (setup == QLatin1String("template folder"))
+            QVERIFY(QDir().mkdir(t.exeFolder() + QStringLiteral("/QvStandard.bpv")));
+        const QByteArray before = t.catalogBytes();
+
+        QStringList kinds;
+        QStringList texts;
+        for (QString finding : findings) {
+            finding.replace(QStringLiteral("%T"), t.path());
+            kinds << finding.section(QLatin1Char('|'), 0, 0);
+            texts << finding.section(QLatin1Char('|'), 1);
+        }
+        const int code = findings.isEmpty() ? Cli::kDone : Cli::kProblems;
+        const Ran plain = run(t, {"--von", t.exeFolder(), "--pruefen"});
+        QCOMPARE(plain.out, lines(texts));
+        QCOMPARE(plain.err, findings.isEmpty() ? Cli::kNothingWrong + '\n' : QString());
+        QCOMPARE(plain.code, code);
+
+        const Ran json = run(t, {"--von", t.exeFolder(), "--pruefen", "--json"});
+        QCOMPARE(json.code, code);
+        QStringList jsonKinds;
+        QStringList jsonTexts;
+        for (const QJsonValue& value : QJsonDocument::fromJson(json.out.toUtf8()).array()) {
+            jsonKinds << value["befund"].toString();
+            jsonTexts << value["text"].toString();
+        }
+        QCOMPARE(jsonKinds, kinds);
+        QCOMPARE(jsonTexts, texts);
+        QCOMPARE(t.catalogBytes(), before);
+    }
+
+    void checkUnreadableCatalogue()
+    {
+        TestFolder t;
+        writeFiles(t);
+        QVERIFY(QDir().mkdir(t.catalog()));
+        const Ran ran = run(t, {"--von", t.exeFolder(), "--pruefen"});
+        QCOMPARE(ran.out,
+                 lines({Cli::kCatalogueUnreadable.arg(t.catalog(), FileIo::reasonFor(EISDIR))}));
+        QCOMPARE(ran.code, int(Cli::kProblems));
+        // Listing it is refused the same way.
+        const Ran list = run(t, {"--von", t.exeFolder(), "--liste"});
+        QCOMPARE(list.err, ran.out);
+        QCOMPARE(list.code, int(Cli::kNothingDone));
+    }
+
+    // Names compare without regard to case; each removal is the window's.
+    void remove()
+    {
+        TestFolder t;
+        writeFiles(t);
+        t.writeCatalog(kCatalogue);
+        const Ran ran = run(t, {"--von", t.exeFolder(), "--entfernen", "haupt", "HILFE"});
+        QCOMPARE(ran.err, lines({Cli::kRemoved.arg("Haupt"), Cli::kRemoved.arg("Hilfe")}));
+        QCOMPARE(ran.out, QString());
+        QCOMPARE(ran.code, int(Cli::kDone));
+        QCOMPARE(t.catalogBytes(), TestFolder::crlf({"[Filepath]", "[Filename]", "[Marked]",
+                                                     "[Caption]", "[Option]", "Folder=0"}));
+        QCOMPARE(TestFolder::read(t.exeFolder() + "/v/Hilfe.bas"),
+                 QByteArray("Attribute VB_Name = \"Hilfe\"\r\n"));
+
+        // Named twice: the second finds nothing left, after the first was done.
+        t.writeCatalog(kCatalogue);
+        const Ran twice = run(t, {"--von", t.exeFolder(), "--entfernen", "Hilfe", "hilfe"});
+        QCOMPARE(twice.err, lines({Cli::kRemoved.arg("Hilfe"), Cli::kNotListed.arg("Hilfe")}));
+        QCOMPARE(twice.code, int(Cli::kProblems));
+    }
+
+    // A catalogue another program keeps locked: said with the reason, exit 2,
+    // its bytes kept.
+    void removeFromLockedCatalogue()
+    {
+        TestFolder t;
+        writeFiles(t);
+        t.writeCatalog(kCatalogue);
+        const QByteArray before = t.catalogBytes();
+        FileIo::FileLock other;
+        QVERIFY(other.acquire(t.catalog()).ok());
+        const int timeout = FileIo::lockTimeout();
+        FileIo::setLockTimeout(20);
+        const Ran ran = run(t, {"--von", t.exeFolder(), "--entfernen", "Hilfe"});
+        FileIo::setLockTimeout(timeout);
+        QCOMPARE(ran.err, lines({Cli::kNotSaved.arg(t.catalog(), FileIo::reasonFor(EWOULDBLOCK)),
+                                 Cli::kNotRemoved.arg("Hilfe")}));
+        QCOMPARE(ran.code, int(Cli::kNothingDone));
+        QCOMPARE(t.catalogBytes(), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_cli)
+#include "tst_cli.moc"
