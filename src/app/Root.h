@@ -9,9 +9,6 @@ class ComponentCommands;
 #include <functional>
 
 class ComponentPage;
-namespace Generate {
-struct CopyControl;
-}
 
 // The wizard's main window: the catalogue load at start-up and on reload, the
 // page navigation and the ways the program ends.
@@ -42,6 +39,9 @@ public:
     static void Sleep(double seconds);
     static void setSleepScale(double scale);
 
+    // The one warning for a failed write of the catalogue.
+    void warnNotSaved(Catalog::Unsaved what, const FileIo::Result& result);
+
     ComponentPage* componentPage() const { return m_componentPage; }
     ComponentCommands* componentCommands() const { return m_commands; }
 
@@ -64,11 +64,11 @@ private:
     // runs between its events until the work is done, and once more after it.
     static void runInBackground(std::function<void()> work, const std::function<void()>& tick);
     void finishAndEnd();
-    // The one warning for a failed write of the catalogue.
-    void warnNotSaved(Catalog::Unsaved what, const FileIo::Result& result);
+    // The checked entry names in list order.
+    QStringList checkedEntries() const;
 
     ComponentPage* m_componentPage = nullptr;
     ComponentCommands* m_commands = nullptr;
-    // Set while the components are copied: Cancel then stops the copy first.
-    Generate::CopyControl* m_copy = nullptr;
+    // Set while a generation runs: Cancel then stops it first.
+    std::function<void()> m_stop;
 };
