@@ -159,8 +159,9 @@ private slots:
         QCOMPARE(contents(t.file("out")).keys(), QStringList({"Haupt.frm", "Kunde.vbw"}));
     }
 
-    // Stopped after some chunks of the second file: the older files stay as they
-    // were, nothing new is left, the folders made by the run are gone.
+    // Stopped after some chunks of the second file: the run goes no further, the
+    // older files stay as they were, nothing new is left, the folders made by the
+    // run are gone.
     void stopInTheMiddle_data()
     {
         QTest::addColumn<bool>("projectFolderExisted");
@@ -182,17 +183,19 @@ private slots:
             t.write("neu/A/B/fremd.txt", "bleibt");
         }
         const auto before = contents(folder);
+        const QByteArray catalogue = t.catalogBytes();
         setChunkBytes(8);
         int chunks = 0;
-        CopyControl control;
+        Generation generation(request({"Haupt", "Modul", "Daten"}, folder));
         setAfterChunk([&](const CopyControl&) {
             if (++chunks == 8) // the third chunk of Haupt.frx
-                control.cancel = true;
+                generation.stop();
         });
-        const CopyResult result = runCopies(
-            planCopies(Catalog::Snapshot::read(), {"Haupt", "Modul", "Daten"}, folder), control);
-        QVERIFY(result.cancelled);
+        Recorder recorder;
+        QVERIFY(recorder.run(generation).stopped);
+        QCOMPARE(recorder.said, QStringList{"Copies"});
         QCOMPARE(chunks, 8);
+        QCOMPARE(t.catalogBytes(), catalogue);
         QCOMPARE(contents(folder), before);
         QCOMPARE(QFileInfo::exists(folder), projectFolderExisted);
         QCOMPARE(QFileInfo::exists(t.file("neu")), projectFolderExisted);

@@ -139,7 +139,7 @@ private slots:
 
     // One row per kind: the kind, the companions, text or binary, the project line
     // of the entry E, whether the entry's name goes into the project files, and the
-    // start form of a project of E alone and of E with a root.frm after it.
+    // start form of E alone, of E with a root.frm after it, and with a form after it.
     void kinds_data()
     {
         QTest::addColumn<QString>("file");
@@ -149,24 +149,26 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<bool>("namesEntry");
         QTest::addColumn<QString>("startForms");
+        const QString form = "E,Root,E";
+        const QString none = ",Root,W";
         row("form", "Haupt.frm", Kind::Form, "Haupt.frx,Haupt.FRX", true, "Form=Haupt.frm", true,
-            "E,Root");
+            form);
         row("form in capitals", "HAUPT.FRM", Kind::Form, "HAUPT.FRX,HAUPT.frx", true,
-            "Form=HAUPT.FRM", true, "E,Root");
+            "Form=HAUPT.FRM", true, form);
         row("root form", "Root.Frm", Kind::Form, "Root.frx,Root.FRX", true, "Form=Root.Frm", true,
-            "Root,Root");
-        row("module", "M.bas", Kind::Module, "", true, "Module=E; M.bas", true, ",Root");
+            QString("Root,Root,Root"));
+        row("module", "M.bas", Kind::Module, "", true, "Module=E; M.bas", true, none);
         row("user control", "K.ctl", Kind::UserControl, "K.ctx,K.CTX", true, "UserControl=K.ctl",
-            false, ",Root");
-        row("class", "K.CLS", Kind::Class, "", true, "Class=E; K.CLS", true, ",Root");
-        row("resource", "D.res", Kind::Resource, "", false, "ResFile32=\"D.res\"", false, ",Root");
-        row("user document", "D.dob", Kind::UserDocument, "", true, "", false, ",Root");
-        row("property page", "P.pag", Kind::PropertyPage, "", true, "", false, ",Root");
-        row("designer", "D.dsr", Kind::Designer, "", true, "", false, ",Root");
-        row("companion", "Haupt.frx", Kind::Other, "", false, "", false, ",Root");
-        row("the last three letters count", "xroot.frmfrm", Kind::Form, "xroot.frmfrx,xroot.frmFRX",
-            true, "Form=xroot.frmfrm", true, "E,Root");
-        row("other", "liesmich.txt", Kind::Other, "", false, "", false, ",Root");
+            false, none);
+        row("class", "K.CLS", Kind::Class, "", true, "Class=E; K.CLS", true, none);
+        row("resource", "D.res", Kind::Resource, "", false, "ResFile32=\"D.res\"", false, none);
+        row("user document", "D.dob", Kind::UserDocument, "", true, "", false, none);
+        row("property page", "P.pag", Kind::PropertyPage, "", true, "", false, none);
+        row("designer", "D.dsr", Kind::Designer, "", true, "", false, none);
+        row("companion", "Haupt.frx", Kind::Other, "", false, "", false, none);
+        row("the last three letters count", "x.frmfrm", Kind::Form, "x.frmfrx,x.frmFRX", true,
+            "Form=x.frmfrm", true, form);
+        row("other", "liesmich.txt", Kind::Other, "", false, "", false, none);
     }
     void kinds()
     {
@@ -182,17 +184,16 @@ private slots:
         QCOMPARE(Catalog::isText(file), text);
         QCOMPARE(Catalog::projectLine("E", file), line);
         QCOMPARE(Catalog::namesEntry(file), namesEntry);
-        Catalog::StartForm alone;
-        alone.add("E", file);
-        Catalog::StartForm withRoot = alone;
-        withRoot.add("Wurzel", "root.frm");
-        QCOMPARE(alone.name() + ',' + withRoot.name(), startForms);
-        // The upper of two forms starts; an entry called root, in any case, stays so.
-        Catalog::StartForm two;
-        two.add("E", file);
-        two.add("Zweit", "Zweit.frm");
-        QCOMPARE(two.name(),
-                 kind == Kind::Form ? (Catalog::isRootForm(file) ? "Root" : "E") : "Zweit");
+        QStringList starts;
+        for (const char* after : {"", "root.frm", "Zweit.frm"}) {
+            Catalog::StartForm start;
+            start.add("E", file);
+            if (*after)
+                start.add("W", after);
+            starts << start.name();
+        }
+        QCOMPARE(starts.join(','), startForms);
+        // A first form whose entry is called root, in any case, keeps its name.
         Catalog::StartForm root;
         root.add("rOOT", file);
         root.add("W", "root.frm");
@@ -395,6 +396,28 @@ private slots:
         QVERIFY(after.isMarked("Haupt") && after.isMarked("Modul") && !after.isMarked("Alt"));
         QCOMPARE(after.option("MyDocs"), p.t.file("P/"));
         QCOMPARE(after.option("Folder") + after.option("Viewer"), "10");
+    }
+
+    // The preview names the copies and holds the bytes the run then writes; it
+    // writes nothing itself.
+    void previewWritesNothing()
+    {
+        Project p;
+        const QByteArray catalogue = p.t.catalogBytes();
+        Generation generation(p.request);
+        const Preview preview = generation.preview();
+        QVERIFY(!QFileInfo::exists(p.t.file("P")));
+        QCOMPARE(p.t.catalogBytes(), catalogue);
+        QStringList targets;
+        for (const FileCopy& copy : preview.copies)
+            targets << copy.target;
+        QCOMPARE(targets, QStringList({p.project("Haupt.frm"), p.project("Haupt.frx"),
+                                       p.project("Modul.bas")}));
+        Recorder recorder;
+        recorder.run(generation);
+        QCOMPARE(TestFolder::read(preview.projectFile), preview.texts.project);
+        QCOMPARE(TestFolder::read(preview.workspaceFile), preview.texts.workspace);
+        QVERIFY(preview.texts.project.contains("Form=Haupt.frm"));
     }
 
     // A stop when any step starts, or while the list is saved, takes the run back:

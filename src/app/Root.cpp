@@ -203,7 +203,7 @@ void Root::Form_Load()
 void Root::Sortierung()
 {
     ui.LSorted->clear();
-    const QStringList names = Catalog::sortedNames();
+    const QStringList names = Catalog::Snapshot::read().sortedNames();
     ui.LSorted->addItems(names);
     DoEvents();
     // One atomic replacement: no moment leaves the list missing on disk.

@@ -187,16 +187,6 @@ int Snapshot::keyOf(const QString& name) const
     return -1;
 }
 
-QList<Listed> enumerate()
-{
-    return Snapshot::read().enumerate();
-}
-
-QStringList sortedNames()
-{
-    return Snapshot::read().sortedNames();
-}
-
 FileIo::Result saveSortedList()
 {
     return Ini::edit(file(), [](Ini::Document& document) {

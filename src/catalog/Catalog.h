@@ -79,12 +79,6 @@ private:
     QHash<QString, QHash<QString, QString>> m_sections; // by case-folded names
 };
 
-// The non-empty "Filelist" values in key order.
-QList<Listed> enumerate();
-
-// The names that the saved list keeps (see Snapshot::sortedNames).
-QStringList sortedNames();
-
 // Rewrites "Filelist" as 100, 101, ... in sorted order, from the list as read
 // under the lock, in one atomic replacement; no names leaves no "Filelist"
 // section at all.

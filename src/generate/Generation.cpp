@@ -105,7 +105,7 @@ Outcome Generation::run(Frontend& frontend)
     if (!step(Step::SortedList))
         return outcome;
     undo.keepCatalogue();
-    frontend.sortedList(Catalog::sortedNames());
+    frontend.sortedList(Catalog::Snapshot::read().sortedNames());
     // One atomic replacement: no moment leaves the list missing on disk.
     save(Catalog::Unsaved::List, Catalog::saveSortedList());
     stopped();
