@@ -349,6 +349,22 @@ void Root::runInBackground(std::function<void()> work, const std::function<void(
         tick();
 }
 
+void Root::showCopyProgress(const Generate::Generation& generation)
+{
+    const Generate::CopyPlan& plan = generation.plan();
+    const Generate::CopyControl& progress = generation.progress();
+    const qint64 done = progress.bytesDone;
+    ui.Fortschritt->setValue(
+        plan.totalBytes > 0 ? int(done * RootUi::kProgressSteps / plan.totalBytes) : 0);
+    const int file = progress.file;
+    if (file >= 0 && file < plan.files.size()) {
+        const Generate::FileCopy& current = plan.files.at(file);
+        ui.RFortschritt->setText(current.name + QStringLiteral(" (") +
+                                 Generate::sizeProgress(progress.fileDone, current.size) +
+                                 QLatin1Char(')'));
+    }
+}
+
 void Root::generateProject()
 {
     using namespace Generate;
@@ -372,8 +388,6 @@ void Root::generateProject()
     request.rememberFolder = ui.bMerkeOrdner->isChecked();
     request.openProject = ui.bZeigeProjekt->isChecked();
     Generation generation(request);
-    const CopyPlan& plan = generation.plan();
-    const CopyControl& progress = generation.progress();
     WindowFrontend frontend(*this);
     Outcome outcome;
     {
@@ -382,22 +396,11 @@ void Root::generateProject()
                 generation.stop();
         };
         const CloseStopsCopy closeStops(this, m_stop);
-        runInBackground(
-            [&] { outcome = generation.run(frontend); },
-            [&] {
-                if (!frontend.copying)
-                    return;
-                const qint64 done = progress.bytesDone;
-                ui.Fortschritt->setValue(
-                    plan.totalBytes > 0 ? int(done * RootUi::kProgressSteps / plan.totalBytes) : 0);
-                const int file = progress.file;
-                if (file >= 0 && file < plan.files.size()) {
-                    const FileCopy& current = plan.files.at(file);
-                    ui.RFortschritt->setText(current.name + QStringLiteral(" (") +
-                                             sizeProgress(progress.fileDone, current.size) +
-                                             QLatin1Char(')'));
-                }
-            });
+        runInBackground([&] { outcome = generation.run(frontend); },
+                        [&] {
+                            if (frontend.copying)
+                                showCopyProgress(generation);
+                        });
         m_stop = {};
     }
     if (outcome.stopped) {

@@ -9,6 +9,9 @@ class ComponentCommands;
 #include <functional>
 
 class ComponentPage;
+namespace Generate {
+class Generation;
+}
 
 // The wizard's main window: the catalogue load at start-up and on reload, the
 // page navigation and the ways the program ends.
@@ -60,6 +63,8 @@ private:
     QString projectFolder() const;
     bool projectChecksPass();
     void generateProject();
+    // The bar and the file line while the components are copied.
+    void showCopyProgress(const Generate::Generation& generation);
     // Runs `work` on a thread of its own; the window keeps answering and `tick`
     // runs between its events until the work is done, and once more after it.
     static void runInBackground(std::function<void()> work, const std::function<void()>& tick);
