@@ -66,7 +66,7 @@ private slots:
         w.Sortierung();
         QCOMPARE(t.catalogBytes(), expected);
         QStringList listed;
-        for (const Catalog::Listed& e : Catalog::enumerate())
+        for (const Catalog::Listed& e : Catalog::Snapshot::read().enumerate())
             listed << e.name;
         QCOMPARE(listed, saved);
     }

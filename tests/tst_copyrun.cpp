@@ -3,7 +3,7 @@
 #include "generate/CopyRun.h"
 #include "generate/ProjectFile.h"
 #include "platform/FileIo.h"
-#include "support/TestFolder.h"
+#include "support/Recorder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,40 +17,18 @@ using namespace Generate;
 
 namespace {
 
-const QString kFull =
-    QStringLiteral("Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.");
-const QString kNotRegular = QStringLiteral("Die Datei ist keine gewöhnliche Datei.");
+const QString kFull = FileIo::reasonFor(ENOSPC);
+const QString kNotRegular = FileIo::reasonFor(FileIo::kNotRegular);
 
-// Entries "name=file", all in <test>/src/.
-void writeCatalog(const TestFolder& t, const QStringList& entries)
+CopyResult copyRun(const QStringList& entries, const QString& folder)
 {
-    QStringList paths;
-    for (const QString& entry : entries)
-        paths << entry.section('=', 0, 0) + '=' + t.file("src/");
-    t.writeCatalog(QStringList{"[Filepath]"} + paths + QStringList{"[Filename]"} + entries);
+    CopyControl control;
+    return runCopies(planCopies(Catalog::Snapshot::read(), entries, folder), control);
 }
 
-QList<ListLine> checked(const QStringList& names)
+QString failures(const QList<Failure>& list)
 {
-    QList<ListLine> lines;
-    for (const QString& name : names)
-        lines.append({name, true});
-    return lines;
-}
-
-// Everything in the folder, hidden temporary files included, with its bytes.
-QMap<QString, QByteArray> contents(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        files.insert(name, TestFolder::read(dir.filePath(name)));
-    return files;
-}
-
-QString failures(const CopyResult& result)
-{
-    return failureReport(result.failures).section('\n', 1);
+    return failureReport(list).section('\n', 1);
 }
 
 } // namespace
@@ -90,10 +68,10 @@ private slots:
         QFETCH(QByteArray, source);
         QFETCH(QByteArray, copy);
         TestFolder t;
-        writeCatalog(t, {"A=" + fileName});
+        writeEntries(t, {"A=" + fileName});
         const QString original = t.write("src/" + fileName, source);
         setChunkBytes(3);
-        const CopyResult result = copyComponents(checked({"A"}), t.file("out"), false);
+        const CopyResult result = copyRun({"A"}, t.file("out"));
         QVERIFY(result.failures.isEmpty());
         QCOMPARE(TestFolder::read(t.file("out/") + fileName), copy);
         QCOMPARE(TestFolder::read(original), source); // the catalogue's file is never changed
@@ -121,7 +99,7 @@ private slots:
         QFETCH(qint64, after);
         QFETCH(bool, older);
         TestFolder t;
-        writeCatalog(t, {"Haupt=" + fileName});
+        writeEntries(t, {"Haupt=" + fileName});
         t.write("src/" + fileName, QByteArray(100, 'x'));
         QDir().mkpath(t.file("out"));
         if (older)
@@ -129,8 +107,8 @@ private slots:
         const auto before = contents(t.file("out"));
         setChunkBytes(4);
         FileIo::failWritesAfter(after);
-        const CopyResult result = copyComponents(checked({"Haupt"}), t.file("out"), false);
-        QCOMPARE(failures(result), fileName + ": " + kFull);
+        const CopyResult result = copyRun({"Haupt"}, t.file("out"));
+        QCOMPARE(failures(result.failures), fileName + ": " + kFull);
         QCOMPARE(contents(t.file("out")), before);
     }
 
@@ -166,26 +144,24 @@ private slots:
     void pipesDoNotBlock()
     {
         TestFolder t;
-        writeCatalog(t, {"Rohr=Rohr.bas", "Haupt=Haupt.frm"});
+        writeEntries(t, {"Rohr=Rohr.bas", "Haupt=Haupt.frm"});
         t.write("src/Haupt.frm", "VERSION 5.00\r\n");
         QVERIFY(::mkfifo(QFile::encodeName(t.file("src/Rohr.bas")).constData(), 0600) == 0);
         QVERIFY(::mkfifo(QFile::encodeName(t.file("src/Haupt.frx")).constData(), 0600) == 0);
         QVERIFY(::mkfifo(QFile::encodeName(t.file("bin/QvStandard.bpv")).constData(), 0600) == 0);
         QElapsedTimer timer;
         timer.start();
-        const CopyResult copy = copyComponents(checked({"Rohr", "Haupt"}), t.file("out"), false);
-        const ProjectFileResult files =
-            writeProjectFiles(t.file("bin/QvStandard.bpv"), t.file("out"), "Kunde",
-                              copy.projectLines, copy.startForm);
+        Recorder recorder;
+        const Outcome outcome = recorder.run(request({"Rohr", "Haupt"}, t.file("out")));
         QVERIFY(timer.elapsed() < 1000);
-        QCOMPARE(failureReport(copy.failures + files.failures).section('\n', 1),
-                 "Rohr.bas: " + kNotRegular + "\nHaupt.frx: " + kNotRegular +
-                     "\nQvStandard.bpv: " + kNotRegular);
+        QCOMPARE(failures(outcome.failures), "Rohr.bas: " + kNotRegular + "\nHaupt.frx: " +
+                                                 kNotRegular + "\nQvStandard.bpv: " + kNotRegular);
         QCOMPARE(contents(t.file("out")).keys(), QStringList({"Haupt.frm", "Kunde.vbw"}));
     }
 
-    // Stopped after some chunks of the second file: the older files stay as they
-    // were, nothing new is left, the folders made by the run are gone.
+    // Stopped after some chunks of the second file: the run goes no further, the
+    // older files stay as they were, nothing new is left, the folders made by the
+    // run are gone.
     void stopInTheMiddle_data()
     {
         QTest::addColumn<bool>("projectFolderExisted");
@@ -196,7 +172,7 @@ private slots:
     {
         QFETCH(bool, projectFolderExisted);
         TestFolder t;
-        writeCatalog(t, {"Haupt=Haupt.frm", "Modul=Modul.bas", "Daten=Daten.res"});
+        writeEntries(t, {"Haupt=Haupt.frm", "Modul=Modul.bas", "Daten=Daten.res"});
         t.write("src/Haupt.frm", QByteArray(40, 'f'));
         t.write("src/Haupt.frx", QByteArray(40, 'x'));
         t.write("src/Modul.bas", QByteArray(40, 'm'));
@@ -207,17 +183,19 @@ private slots:
             t.write("neu/A/B/fremd.txt", "bleibt");
         }
         const auto before = contents(folder);
+        const QByteArray catalogue = t.catalogBytes();
         setChunkBytes(8);
         int chunks = 0;
-        CopyControl control;
+        Generation generation(request({"Haupt", "Modul", "Daten"}, folder));
         setAfterChunk([&](const CopyControl&) {
             if (++chunks == 8) // the third chunk of Haupt.frx
-                control.cancel = true;
+                generation.stop();
         });
-        const CopyResult result =
-            runCopies(planCopies(checked({"Haupt", "Modul", "Daten"}), folder), control);
-        QVERIFY(result.cancelled);
+        Recorder recorder;
+        QVERIFY(recorder.run(generation).stopped);
+        QCOMPARE(recorder.said, QStringList{"Copies"});
         QCOMPARE(chunks, 8);
+        QCOMPARE(t.catalogBytes(), catalogue);
         QCOMPARE(contents(folder), before);
         QCOMPARE(QFileInfo::exists(folder), projectFolderExisted);
         QCOMPARE(QFileInfo::exists(t.file("neu")), projectFolderExisted);
@@ -227,11 +205,12 @@ private slots:
     void progress()
     {
         TestFolder t;
-        writeCatalog(t, {"Haupt=Haupt.frm", "Fehlt=Fehlt.bas", "Daten=Daten.res"});
+        writeEntries(t, {"Haupt=Haupt.frm", "Fehlt=Fehlt.bas", "Daten=Daten.res"});
         t.write("src/Haupt.frm", QByteArray(10, 'f'));
         t.write("src/Haupt.frx", QByteArray(25, 'x'));
         t.write("src/Daten.res", QByteArray(7, 'r'));
-        const CopyPlan plan = planCopies(checked({"Haupt", "Fehlt", "Daten"}), t.file("out"));
+        const CopyPlan plan =
+            planCopies(Catalog::Snapshot::read(), {"Haupt", "Fehlt", "Daten"}, t.file("out"));
         QCOMPARE(plan.totalBytes, qint64(42));
         setChunkBytes(4);
         QList<qint64> done;
@@ -248,27 +227,22 @@ private slots:
         QCOMPARE(done.count(42), 1);
         QCOMPARE(done.last(), qint64(42));
         QCOMPARE(control.bytesDone.load(), qint64(42));
-        QCOMPARE(failures(result), QString("Fehlt.bas: Quelldatei nicht gefunden"));
+        QCOMPARE(failures(result.failures), "Fehlt.bas: " + Reason::kSourceMissing);
     }
 
-    // The folder comes first, even when no line names a usable file.
+    // The folder comes first, even when no line names a usable file; one made for
+    // a project of which nothing could be written does not stay.
     void folderBeforeAnyCopy()
     {
         TestFolder t;
-        writeCatalog(t, {"Leer=", "Weg=../weg.frm"});
-        const QString folder = t.file("neu/Kunde");
-        const CopyResult copy = copyComponents(checked({"Leer", "Weg"}), folder, false);
-        QCOMPARE(copy.createdFolders, QStringList({t.file("neu"), folder}));
-        const ProjectFileResult files = writeProjectFiles(
-            t.write("bin/QvStandard.bpv", "Type=Exe\r\n"), folder, "Kunde", {}, {});
-        QVERIFY(files.failures.isEmpty());
-        QCOMPARE(contents(folder).keys(), QStringList({"Kunde.vbp", "Kunde.vbw"}));
-        removeEmptyFolders(copy.createdFolders); // holds the project: stays
-        QVERIFY(QFileInfo::exists(folder));
-        QFile::remove(folder + "/Kunde.vbp");
-        QFile::remove(folder + "/Kunde.vbw");
-        removeEmptyFolders(copy.createdFolders);
-        QVERIFY(!QFileInfo::exists(t.file("neu")));
+        writeEntries(t, {"Leer=", "Weg=../weg.frm"});
+        t.write("bin/QvStandard.bpv", "Type=Exe\r\n");
+        Recorder recorder;
+        QCOMPARE(recorder.run(request({"Leer", "Weg"}, t.file("neu/Kunde"))).failures.size(), 2);
+        QCOMPARE(contents(t.file("neu/Kunde")).keys(), QStringList({"Kunde.vbp", "Kunde.vbw"}));
+        QFile::remove(t.file("bin/QvStandard.bpv"));
+        QVERIFY(recorder.run(request({"Leer", "Weg"}, t.file("leer/Kunde"))).templateMissing);
+        QVERIFY(!QFileInfo::exists(t.file("leer")));
     }
 
     // A real full disk: a small tmpfs filled to the brim (needs root).
@@ -292,15 +266,14 @@ private slots:
             while (filler.write(block) == block.size() && filler.flush()) {
             }
         }
-        writeCatalog(t, {"Haupt=Haupt.frm", "Daten=Daten.res"});
+        writeEntries(t, {"Haupt=Haupt.frm", "Daten=Daten.res"});
         t.write("src/Haupt.frm", QByteArray(20000, 'f'));
         t.write("src/Daten.res", QByteArray(20000, 'r'));
         const QString folder = disk + "/Kunde";
-        const CopyResult copy = copyComponents(checked({"Haupt", "Daten"}), folder, false);
-        const ProjectFileResult files =
-            writeProjectFiles(t.write("bin/QvStandard.bpv", QByteArray(20000, 'T')), folder,
-                              "Kunde", copy.projectLines, copy.startForm);
-        const QString report = failureReport(copy.failures + files.failures);
+        t.write("bin/QvStandard.bpv", QByteArray(20000, 'T'));
+        Recorder recorder;
+        const QString report =
+            failureReport(recorder.run(request({"Haupt", "Daten"}, folder)).failures);
         for (const char* name : {"Haupt.frm", "Daten.res", "Kunde.vbp"})
             QVERIFY2(report.contains(QString(name) + ": " + kFull), qPrintable(report));
         // Only whole files: the older .vbp, and a .vbw if it fit.

@@ -1,12 +1,10 @@
 #include "catalog/Catalog.h"
 #include "copytool/CopyWindow.h"
 #include "copytool/PresetCopy.h"
-#include "generate/CopyRun.h"
-#include "generate/ProjectFile.h"
 #include "platform/AppContext.h"
 #include "platform/FileIo.h"
 #include "support/FakeDesktop.h"
-#include "support/TestFolder.h"
+#include "support/Recorder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -145,18 +143,19 @@ private slots:
 
         auto makeProject = [&](const QString& data, const QString& into) {
             AppContext::setDataFolder(data);
+            const Catalog::Snapshot catalogue = Catalog::Snapshot::read();
             QStringList names;
-            QList<Generate::ListLine> lines;
-            for (const Catalog::Listed& entry : Catalog::enumerate()) {
-                names << entry.name + "=" + Catalog::folderOf(entry.name) +
-                             Catalog::fileNameOf(entry.name);
-                lines.append({entry.name, entry.name != "Weg"});
+            QStringList checked;
+            for (const Catalog::Listed& entry : catalogue.enumerate()) {
+                names << entry.name + "=" + catalogue.folderOf(entry.name) +
+                             catalogue.fileNameOf(entry.name);
+                if (entry.name != "Weg")
+                    checked << entry.name;
             }
-            const Generate::CopyResult copied = Generate::copyComponents(lines, into, false);
-            const Generate::ProjectFileResult project = Generate::writeProjectFiles(
-                AppContext::templateFile(), into, "Kunde", copied.projectLines, copied.startForm);
+            Recorder recorder;
+            const Generate::Outcome outcome = recorder.run(request(checked, into));
             // The component that is missing in both shows up the same way in both.
-            return std::make_tuple(names.size(), copied.failures.size() + project.failures.size());
+            return std::make_tuple(names.size(), outcome.failures.size());
         };
         const auto original = makeProject(p.source(), p.t.file("P1/"));
         const auto fromCopy = makeProject(moved, p.t.file("P2/"));
@@ -165,7 +164,7 @@ private slots:
         const auto one = Presets::tree(p.t.file("P1"));
         QCOMPARE(one.size(), 7); // 2 forms share a name: the second replaces the first
         QCOMPARE(Presets::tree(p.t.file("P2")), one);
-        QVERIFY(Catalog::folderOf("Haupt").startsWith(moved + "/Komponenten/"));
+        QVERIFY(Catalog::Snapshot::read().folderOf("Haupt").startsWith(moved + "/Komponenten/"));
     }
 
     void refusals_data()

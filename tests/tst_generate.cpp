@@ -1,18 +1,16 @@
 #include "catalog/Catalog.h"
 #include "generate/Checks.h"
-#include "generate/CopyRun.h"
 #include "generate/Finishing.h"
-#include "generate/ProjectFile.h"
+#include "generate/Generation.h"
 #include "platform/FileIo.h"
-#include "platform/IniFiles.h"
 #include "platform/Registry.h"
-#include "support/FakeDesktop.h"
-#include "support/TestFolder.h"
+#include "support/Recorder.h"
 
 #include <QDir>
 #include <QTest>
 
 using namespace Generate;
+using Catalog::Kind;
 
 namespace {
 
@@ -29,15 +27,34 @@ template <typename... Values> void row(const char* tag, const Values&... values)
 
 const QByteArray kVbwTail = " = 0, 0, 803, 763, Z, 0, 0, 803, 763, Z\r\n\r\n";
 
-// Entries "name=file", all in <test>/src/; an earlier mark on "Alt".
-void writeCatalog(const TestFolder& t, const QStringList& entries)
+QStringList listed(const QList<Failure>& failures)
 {
-    QStringList paths;
-    for (const QString& entry : entries)
-        paths << entry.section('=', 0, 0) + '=' + t.file("src/");
-    t.writeCatalog(QStringList{"[Filepath]"} + paths + QStringList{"[Filename]"} + entries +
-                   QStringList{"[Marked]", "Alt=1"});
+    QStringList lines;
+    for (const Failure& failure : failures)
+        lines << failure.file + ": " + failure.reason;
+    return lines;
 }
+
+// Haupt (with Haupt.frx) and Modul, listed unsorted, an earlier mark on Alt and a
+// template; the project Kunde goes into <test>/P/Kunde, marks and folder kept.
+struct Project
+{
+    TestFolder t;
+    Request request;
+    Project()
+    {
+        t.write("src/Haupt.frm", "VERSION 5.00\r\n");
+        t.write("src/Haupt.frx", "x");
+        t.write("src/Modul.bas", "Attribute VB_Name = \"Modul\"\r\n");
+        writeEntries(t, {"Modul=Modul.bas", "Haupt=Haupt.frm"}, {"[Marked]", "Alt=1"});
+        t.write("bin/QvStandard.bpv", "Type=Exe\r\n");
+        request = ::request({"Haupt", "Modul"}, t.file("P"));
+        request.subfolder = true;
+        request.saveMarks = true;
+        request.rememberFolder = true;
+    }
+    QString project(const QString& file = {}) const { return t.file("P/Kunde/" + file); }
+};
 
 } // namespace
 
@@ -61,7 +78,7 @@ private slots:
         QTest::addColumn<QByteArray>("templateBytes");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("lines");
-        QTest::addColumn<QString>("startForm"); // as the copy run found it
+        QTest::addColumn<QString>("startForm");
         QTest::addColumn<QByteArray>("vbp");
         QTest::addColumn<QByteArray>("vbwStart");
         const QByteArray shipped = TestFolder::read(QStringLiteral(VORLAGEN_TEMPLATE));
@@ -80,8 +97,8 @@ private slots:
             QByteArray("Haupt"));
         row("no form: key lines untouched, one empty line", shipped, "Kunde", "", "",
             bar("Type=Exe||") + shipped.mid(shipped.indexOf("Reference=")), QByteArray());
-        row("root.frm below another form starts Root, empty second line dropped",
-            bar("Type=Exe||X=1|"), "Kunde", "Form=Haupt.frm|Form=root.frm|", "Haupt",
+        row("empty second line dropped", bar("Type=Exe||X=1|"), "Kunde",
+            "Form=Haupt.frm|Form=root.frm|", "Root",
             bar("Type=Exe|Form=Haupt.frm|Form=root.frm|Startup=\"Root\"|IconForm=\"Root\"|"
                 "Name=\"Kunde\"|X=1|"),
             QByteArray("Root"));
@@ -120,6 +137,69 @@ private slots:
         QCOMPARE(TestFolder::read(vbwPath), vbwStart + kVbwTail);
     }
 
+    // One row per kind: the kind, the companions, text or binary, the project line
+    // of the entry E, whether the entry's name goes into the project files, and the
+    // start form of E alone, of E with a root.frm after it, and with a form after it.
+    void kinds_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QString>("companions");
+        QTest::addColumn<bool>("text");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("namesEntry");
+        QTest::addColumn<QString>("startForms");
+        const QString form = "E,Root,E";
+        const QString none = ",Root,W";
+        row("form", "Haupt.frm", Kind::Form, "Haupt.frx,Haupt.FRX", true, "Form=Haupt.frm", true,
+            form);
+        row("form in capitals", "HAUPT.FRM", Kind::Form, "HAUPT.FRX,HAUPT.frx", true,
+            "Form=HAUPT.FRM", true, form);
+        row("root form", "Root.Frm", Kind::Form, "Root.frx,Root.FRX", true, "Form=Root.Frm", true,
+            QString("Root,Root,Root"));
+        row("module", "M.bas", Kind::Module, "", true, "Module=E; M.bas", true, none);
+        row("user control", "K.ctl", Kind::UserControl, "K.ctx,K.CTX", true, "UserControl=K.ctl",
+            false, none);
+        row("class", "K.CLS", Kind::Class, "", true, "Class=E; K.CLS", true, none);
+        row("resource", "D.res", Kind::Resource, "", false, "ResFile32=\"D.res\"", false, none);
+        row("user document", "D.dob", Kind::UserDocument, "", true, "", false, none);
+        row("property page", "P.pag", Kind::PropertyPage, "", true, "", false, none);
+        row("designer", "D.dsr", Kind::Designer, "", true, "", false, none);
+        row("companion", "Haupt.frx", Kind::Other, "", false, "", false, none);
+        row("the last three letters count", "x.frmfrm", Kind::Form, "x.frmfrx,x.frmFRX", true,
+            "Form=x.frmfrm", true, form);
+        row("other", "liesmich.txt", Kind::Other, "", false, "", false, none);
+    }
+    void kinds()
+    {
+        QFETCH(QString, file);
+        QFETCH(Kind, kind);
+        QFETCH(QString, companions);
+        QFETCH(bool, text);
+        QFETCH(QString, line);
+        QFETCH(bool, namesEntry);
+        QFETCH(QString, startForms);
+        QCOMPARE(Catalog::kindOf(file), kind);
+        QCOMPARE(Catalog::companionNames(file).join(','), companions);
+        QCOMPARE(Catalog::isText(file), text);
+        QCOMPARE(Catalog::projectLine("E", file), line);
+        QCOMPARE(Catalog::namesEntry(file), namesEntry);
+        QStringList starts;
+        for (const char* after : {"", "root.frm", "Zweit.frm"}) {
+            Catalog::StartForm start;
+            start.add("E", file);
+            if (*after)
+                start.add("W", after);
+            starts << start.name();
+        }
+        QCOMPARE(starts.join(','), startForms);
+        // A first form whose entry is called root, in any case, keeps its name.
+        Catalog::StartForm root;
+        root.add("rOOT", file);
+        root.add("W", "root.frm");
+        QCOMPARE(root.name(), kind == Kind::Form ? "rOOT" : "Root");
+    }
+
     void copyCases_data()
     {
         // Comma-separated lists; entries "name=file", unchecked when "!name=file".
@@ -131,24 +211,20 @@ private slots:
         QTest::addColumn<QStringList>("failures");
         QStringList bad;
         for (const char* name : {"../x.frm", "sub/x.frm", "a\\b.frm", ".", ".."})
-            bad << QString::fromUtf8(name) + ": ungültiger Dateiname im Katalog";
-        bad << "F: kein Dateiname im Katalog";
+            bad << QString::fromUtf8(name) + ": " + Reason::kBadFileName;
+        bad << "F: " + Reason::kNoFileName;
 
         row("worked example", "Hilfsmodul=Hilfsmodul.bas,Haupt=Haupt.frm,Daten=Daten.res",
             "Hilfsmodul.bas,Haupt.frm,Haupt.frx,Daten.res",
             "Module=Hilfsmodul; Hilfsmodul.bas|Form=Haupt.frm|ResFile32=\"Daten.res\"|", "Haupt",
             "Daten.res,Haupt.frm,Haupt.frx,Hilfsmodul.bas", QStringList());
-        row("HAUPT.FRM counts as a form", "HAUPT=HAUPT.FRM", "HAUPT.FRM,HAUPT.FRX",
-            "Form=HAUPT.FRM|", "HAUPT", "HAUPT.FRM,HAUPT.FRX", QStringList());
-        row("user control with its ctx", "Leiste=Leiste.ctl", "Leiste.ctl,Leiste.ctx",
-            "UserControl=Leiste.ctl|", "", "Leiste.ctl,Leiste.ctx", QStringList());
-        row("class module", "Kl=Kunde.cls", "Kunde.cls", "Class=Kl; Kunde.cls|", "", "Kunde.cls",
-            QStringList());
-        row("upper checked form starts, unchecked left out",
-            "!Neben=Neben.frm,Zweit=Zweit.frm,Haupt=Haupt.frm", "Neben.frm,Zweit.frm,Haupt.frm",
-            "Form=Zweit.frm|Form=Haupt.frm|", "Zweit", "Haupt.frm,Zweit.frm", QStringList());
+        row("user control with its upper-case CTX", "Leiste=Leiste.ctl", "Leiste.ctl,Leiste.CTX",
+            "UserControl=Leiste.ctl|", "", "Leiste.CTX,Leiste.ctl", QStringList());
+        row("upper checked form starts, unchecked left out, root.frm starts as Root",
+            "!Neben=Neben.frm,Zweit=Zweit.frm,W=root.frm", "Neben.frm,Zweit.frm,root.frm",
+            "Form=Zweit.frm|Form=root.frm|", "Root", "Zweit.frm,root.frm", QStringList());
         row("missing file keeps its line and is reported", "Haupt=Haupt.frm", "", "Form=Haupt.frm|",
-            "Haupt", "", QStringList{"Haupt.frm: Quelldatei nicht gefunden"});
+            "Haupt", "", QStringList{"Haupt.frm: " + Reason::kSourceMissing});
         row("file names that leave the project folder, or none",
             "A=../x.frm,B=sub/x.frm,C=a\\b.frm,D=.,E=..,F=", "../x.frm,sub/x.frm,a\\b.frm", "", "",
             "", bad);
@@ -162,56 +238,65 @@ private slots:
         QFETCH(QString, copied);
         QFETCH(QStringList, failures);
         TestFolder t;
-        QList<ListLine> list;
-        for (const QString& entry : entries.split(','))
-            list.append({entry.section('=', 0, 0).remove('!'), !entry.startsWith('!')});
-        writeCatalog(t, entries.remove('!').split(','));
+        QStringList checked;
+        for (const QString& entry : entries.split(',')) {
+            if (!entry.startsWith('!'))
+                checked << entry.section('=', 0, 0);
+        }
+        writeEntries(t, entries.remove('!').split(','), {"[Marked]", "Alt=1"});
         for (const QString& file : present.split(',', Qt::SkipEmptyParts))
             t.write("src/" + file, file.toUtf8());
         const QString folder = t.file("out/Kunde");
         QDir().mkpath(folder);
 
-        const CopyResult result = copyComponents(list, folder, true);
-        QCOMPARE(result.projectLines, lines.replace('|', "\r\n"));
-        QCOMPARE(result.startForm, startForm);
+        Request r = request(checked, folder);
+        r.saveMarks = true;
+        Generation generation(r);
+        QCOMPARE(generation.plan().projectLines, lines.replace('|', "\r\n"));
+        QCOMPARE(generation.plan().startForm, startForm);
+        Recorder recorder;
+        const Outcome outcome = recorder.run(generation);
+        QVERIFY(outcome.templateMissing);
         const QStringList files = copied.split(',', Qt::SkipEmptyParts);
         QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), files);
         for (const QString& file : files)
             QCOMPARE(TestFolder::read(folder + '/' + file), file.toUtf8());
-        QCOMPARE(failureReport(result.failures).section('\n', 1), failures.join('\n'));
+        QCOMPARE(listed(outcome.failures), failures);
         // Marks rebuilt: every checked line, copied or not; the earlier mark is gone.
-        for (const ListLine& line : list)
-            QCOMPARE(ReadIniValue(Catalog::file(), "Marked", line.entryName),
-                     line.checked ? "1" : QString());
-        QCOMPARE(ReadIniValue(Catalog::file(), "Marked", "Alt"), QString());
+        const Catalog::Snapshot after = Catalog::Snapshot::read();
+        for (const QString& entry : entries.split(','))
+            QCOMPARE(after.isMarked(entry.section('=', 0, 0)),
+                     checked.contains(entry.section('=', 0, 0)));
+        QVERIFY(!after.isMarked("Alt"));
     }
 
-    // An older copy is replaced, the component folder as project folder keeps its
-    // file whole, missing parents are created, a folder below a file is reported.
+    // An older copy is replaced and nothing of the run is left beside it, the
+    // component folder as project folder keeps its file whole, missing parents are
+    // created, a folder below a file is reported; no marks without the option.
     void copyTargets()
     {
         TestFolder t;
-        writeCatalog(t, {"Haupt=Haupt.frm"});
+        writeEntries(t, {"Haupt=Haupt.frm"}, {"[Marked]", "Alt=1"});
         t.write("src/Haupt.frm", "neu");
         t.write("out/Haupt.frm", "alt und länger");
+        t.write("bin/QvStandard.bpv", "Type=Exe\r\n");
         for (const char* folder : {"out", "src", "Neu/A/B"}) {
-            QVERIFY(copyComponents({{"Haupt", true}}, t.file(folder), false).failures.isEmpty());
+            Recorder recorder;
+            QVERIFY(recorder.run(request({"Haupt"}, t.file(folder))).failures.isEmpty());
+            QCOMPARE(contents(t.file(folder)).keys(),
+                     QStringList({"Haupt.frm", "Kunde.vbp", "Kunde.vbw"}));
             QCOMPARE(TestFolder::read(t.file(folder) + "/Haupt.frm"), QByteArray("neu"));
         }
-        QCOMPARE(ReadIniValue(Catalog::file(), "Marked", "Alt"), QString("1")); // no saveMarks
-        QCOMPARE(ReadIniValue(Catalog::file(), "Marked", "Haupt"), QString());
+        QVERIFY(Catalog::Snapshot::read().isMarked("Alt"));
+        QVERIFY(!Catalog::Snapshot::read().isMarked("Haupt"));
 
         t.write("src/Haupt.frx", "x");
-        const QString folder = t.write("afile", "Datei") + "/sub";
-        const CopyResult copy = copyComponents({{"Haupt", true}}, folder, false);
-        const ProjectFileResult files = writeProjectFiles(
-            t.write("bin/QvStandard.bpv", "Type=Exe\r\n"), folder, "Kunde", {}, "Haupt");
-        QCOMPARE(failureReport(copy.failures + files.failures),
-                 QStringLiteral("Folgende Dateien konnten nicht erstellt werden:\n"
-                                "Haupt.frm: Projektordner konnte nicht angelegt werden\n"
-                                "Haupt.frx: Projektordner konnte nicht angelegt werden\n"
-                                "Kunde.vbp: Ein Teil des Pfades ist kein Ordner.\n"
-                                "Kunde.vbw: Ein Teil des Pfades ist kein Ordner."));
+        Recorder recorder;
+        const Outcome outcome = recorder.run(request({"Haupt"}, t.write("afile", "D") + "/sub"));
+        const QString noFolder = FileIo::reasonFor(ENOTDIR);
+        QCOMPARE(listed(outcome.failures),
+                 QStringList({"Haupt.frm: " + Reason::kNoFolder, "Haupt.frx: " + Reason::kNoFolder,
+                              "Kunde.vbp: " + noFolder, "Kunde.vbw: " + noFolder}));
     }
 
     // MyDocs only with merkeOrdner and a name; Folder and Viewer every time.
@@ -219,34 +304,161 @@ private slots:
     {
         TestFolder t;
         t.writeCatalog({"[Option]", "MyDocs=/alt/"});
+        const auto stored = [](const char* key) { return Catalog::Snapshot::read().option(key); };
         QVERIFY(rememberOptions(false, "Kunde", "/p/P", false, true).ok());
-        QCOMPARE(ReadIniValue(Catalog::file(), "Option", "MyDocs"), QString("/alt/"));
-        QCOMPARE(ReadIniValue(Catalog::file(), "Option", "Folder") +
-                     ReadIniValue(Catalog::file(), "Option", "Viewer"),
-                 "01");
+        QCOMPARE(stored("MyDocs"), QString("/alt/"));
+        QCOMPARE(stored("Folder") + stored("Viewer"), "01");
         QVERIFY(rememberOptions(true, "", "/p/P", true, false).ok());
-        QCOMPARE(ReadIniValue(Catalog::file(), "Option", "MyDocs"), QString("/alt/"));
+        QCOMPARE(stored("MyDocs"), QString("/alt/"));
         QVERIFY(rememberOptions(true, "Kunde", "/p/P", true, false).ok());
-        QCOMPARE(ReadIniValue(Catalog::file(), "Option", "MyDocs"), QString("/p/P/"));
+        QCOMPARE(stored("MyDocs"), QString("/p/P/"));
     }
 
-    // A catalogue that cannot be written (a full disk here) keeps its bytes, and
-    // the marks' and the options' results say so; the copies are made anyway.
-    void catalogueWritesFailAloud()
+    // The steps in their order, with what each tells the front end, when all goes
+    // well, when every write fails, when another program keeps the catalogue
+    // locked, and without the template. The outcome lists every failure.
+    void sequence_data()
     {
-        TestFolder t;
-        writeCatalog(t, {"Haupt=Haupt.frm"});
-        t.write("src/Haupt.frm", "x");
-        const QByteArray before = t.catalogBytes();
-        FileIo::failWritesAfter(1); // the one byte of the copy, nothing of the catalogue
-        const CopyResult copy = copyComponents({{"Haupt", true}}, t.file("out"), true);
-        const FileIo::Result options = rememberOptions(true, "Kunde", "/p/P", true, true);
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<QStringList>("said");
+        QTest::addColumn<QStringList>("failures");
+        const auto notSaved = [](Catalog::Unsaved what, int error) {
+            return QString("not saved %1: %2").arg(int(what)).arg(FileIo::reasonFor(error));
+        };
+        const QString sorted = "sorted Haupt,Modul";
+        row("all well", QString(),
+            QStringList{"Copies", "Marks", "ProjectFiles", "CleanUp", "Options", "SortedList",
+                        sorted},
+            QStringList());
+        const QString full = FileIo::reasonFor(ENOSPC);
+        row("full disk", QString("full"),
+            QStringList{"Copies", "Marks", notSaved(Catalog::Unsaved::Marks, ENOSPC),
+                        "ProjectFiles", "CleanUp", "Options",
+                        notSaved(Catalog::Unsaved::Options, ENOSPC), "SortedList", sorted,
+                        notSaved(Catalog::Unsaved::List, ENOSPC)},
+            QStringList{"Haupt.frm: " + full, "Haupt.frx: " + full, "Modul.bas: " + full,
+                        "Kunde.vbp: " + full, "Kunde.vbw: " + full});
+        row("catalogue locked", QString("locked"),
+            QStringList{"Copies", "Marks", notSaved(Catalog::Unsaved::Marks, EWOULDBLOCK),
+                        "ProjectFiles", "CleanUp", "Options",
+                        notSaved(Catalog::Unsaved::Options, EWOULDBLOCK), "SortedList", sorted,
+                        notSaved(Catalog::Unsaved::List, EWOULDBLOCK)},
+            QStringList());
+        row("template missing", QString("no template"),
+            QStringList{"Copies", "Marks", "ProjectFiles", "CleanUp", "template missing", "Options",
+                        "SortedList", sorted},
+            QStringList());
+    }
+    void sequence()
+    {
+        QFETCH(QString, condition);
+        QFETCH(QStringList, said);
+        QFETCH(QStringList, failures);
+        Project p;
+        const QByteArray catalogue = p.t.catalogBytes();
+        if (condition == "no template")
+            QFile::remove(p.t.file("bin/QvStandard.bpv"));
+        if (condition == "full")
+            FileIo::failWritesAfter(0);
+        FileIo::FileLock other;
+        const int timeout = FileIo::lockTimeout();
+        if (condition == "locked") {
+            QVERIFY(other.acquire(Catalog::file()).ok());
+            FileIo::setLockTimeout(20);
+        }
+        Recorder recorder;
+        const Outcome outcome = recorder.run(p.request);
         FileIo::clearFaults();
-        QCOMPARE(copy.marksSaved.error(), ENOSPC);
-        QCOMPARE(options.error(), ENOSPC);
-        QCOMPARE(t.catalogBytes(), before);
-        QVERIFY(QFile::exists(t.file("out/Haupt.frm")));
-        QVERIFY(copyComponents({{"Haupt", true}}, t.file("out"), false).marksSaved.ok());
+        FileIo::setLockTimeout(timeout);
+        other.release();
+        QCOMPARE(recorder.said, said);
+        QCOMPARE(listed(outcome.failures), failures);
+        QCOMPARE(outcome.templateMissing, condition == "no template");
+        QCOMPARE(outcome.notSaved.size(), condition == "full" || condition == "locked" ? 3 : 0);
+        QVERIFY(!outcome.stopped);
+        QStringList made{"Haupt.frm", "Haupt.frx", "Modul.bas"};
+        if (condition != "no template")
+            made += {"Kunde.vbp", "Kunde.vbw"};
+        made.sort();
+        if (condition == "full") {
+            QVERIFY(!QFileInfo::exists(p.t.file("P"))); // made by the run, left empty
+        } else {
+            QCOMPARE(contents(p.project()).keys(), made);
+            for (const QString& file : made)
+                QVERIFY(outcome.written.contains(p.project(file)));
+        }
+        const Catalog::Snapshot after = Catalog::Snapshot::read();
+        if (!failures.isEmpty() || !outcome.notSaved.isEmpty()) {
+            QCOMPARE(p.t.catalogBytes(), catalogue);
+            return;
+        }
+        QCOMPARE(after.listedName(100), QString("Haupt")); // sorted
+        QVERIFY(after.isMarked("Haupt") && after.isMarked("Modul") && !after.isMarked("Alt"));
+        QCOMPARE(after.option("MyDocs"), p.t.file("P/"));
+        QCOMPARE(after.option("Folder") + after.option("Viewer"), "10");
+    }
+
+    // The preview names the copies and holds the bytes the run then writes; it
+    // writes nothing itself.
+    void previewWritesNothing()
+    {
+        Project p;
+        const QByteArray catalogue = p.t.catalogBytes();
+        Generation generation(p.request);
+        const Preview preview = generation.preview();
+        QVERIFY(!QFileInfo::exists(p.t.file("P")));
+        QCOMPARE(p.t.catalogBytes(), catalogue);
+        QStringList targets;
+        for (const FileCopy& copy : preview.copies)
+            targets << copy.target;
+        QCOMPARE(targets, QStringList({p.project("Haupt.frm"), p.project("Haupt.frx"),
+                                       p.project("Modul.bas")}));
+        Recorder recorder;
+        recorder.run(generation);
+        QCOMPARE(TestFolder::read(preview.projectFile), preview.texts.project);
+        QCOMPARE(TestFolder::read(preview.workspaceFile), preview.texts.workspace);
+    }
+
+    // A stop when any step starts, or while the list is saved, takes the run back:
+    // the older files, the catalogue and the folders are as they were.
+    void stopLeavesWhatWasThere_data()
+    {
+        QTest::addColumn<int>("step"); // past the last: while the sorted list is saved
+        QTest::addColumn<bool>("folderExisted");
+        for (int step = 0; step <= int(Step::SortedList) + 1; ++step) {
+            const QString at = step <= int(Step::SortedList) ? Recorder::name(Step(step))
+                                                             : QString("the list's save");
+            for (const bool existed : {false, true})
+                QTest::addRow("%s, %s", qPrintable(at), existed ? "older project" : "new folder")
+                    << step << existed;
+        }
+    }
+    void stopLeavesWhatWasThere()
+    {
+        QFETCH(int, step);
+        QFETCH(bool, folderExisted);
+        Project p;
+        if (folderExisted) {
+            p.t.write("P/Kunde/Haupt.frm", "alt");
+            p.t.write("P/Kunde/Kunde.vbp", "alt vbp");
+            p.t.write("P/Kunde/fremd.txt", "bleibt");
+        }
+        const auto before = contents(p.project());
+        const QByteArray catalogue = p.t.catalogBytes();
+        Recorder recorder;
+        if (step <= int(Step::SortedList))
+            recorder.stopAt = Step(step);
+        else
+            recorder.stopAtSortedList = true;
+        const Outcome outcome = recorder.run(p.request);
+        QVERIFY(outcome.stopped);
+        QVERIFY(outcome.failures.isEmpty() && outcome.written.isEmpty());
+        QCOMPARE(contents(p.project()), before);
+        QCOMPARE(QFileInfo::exists(p.t.file("P")), folderExisted);
+        QCOMPARE(p.t.catalogBytes(), catalogue);
+        // Nothing after the stop: the step it came at is the last one told.
+        QCOMPARE(recorder.said.last().section(' ', 0, 0),
+                 step <= int(Step::SortedList) ? Recorder::name(Step(step)) : "sorted");
     }
 
     // Both keys present and the viewer off are driven through the window in tst_wizard.

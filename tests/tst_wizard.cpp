@@ -1,4 +1,5 @@
 #include "app/Root.h"
+#include "generate/Checks.h"
 #include "platform/Ansi.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
@@ -179,6 +180,8 @@ private slots:
             << "Projekt中"
             << "Der Projektname darf nur Zeichen des Windows-Zeichensatzes (Windows-1252) "
                "enthalten.  ";
+        QTest::newRow("hyphen, no folder asked about")
+            << "Mein-Projekt" << Generate::kForbiddenName;
         QTest::newRow("euro sign fits") << "Proj€kt" << QString();
         QTest::newRow("inner blank") << "Kunde 2" << QString();
     }

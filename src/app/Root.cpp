@@ -10,11 +10,10 @@
 #include "editing/PageCommands.h"
 #include "generate/Background.h"
 #include "generate/Checks.h"
-#include "generate/CopyRun.h"
 #include "generate/Finishing.h"
+#include "generate/Generation.h"
 #include "generate/ProjectFile.h"
 #include "generate/Selection.h"
-#include "platform/AppContext.h"
 #include "platform/FileExistence.h"
 #include "platform/SpecialFolders.h"
 #include "platform/WinVersion.h"
@@ -36,8 +35,6 @@ namespace {
 
 double g_sleepScale = 1.0;
 
-const QString kNothingChecked = QStringLiteral(
-    "Markieren Sie die Dateien, welche in das neue Projekt eingefügt werden sollen. ");
 const QString kNoDescription = QStringLiteral(
     "Hier wird die Beschreibung zu den Elementen angezeigt, soweit eine eingegeben wurde.");
 
@@ -46,12 +43,12 @@ const QString kIncompleteText = QStringLiteral(
     "Nicht alle Projektdateien konnten erstellt werden. Die Meldung zuvor nannte die Dateien "
     "und die Gründe. ");
 
-// Closing the window while the components are copied stops the copy; the
-// generation then takes back what it made and ends the program.
+// Closing the window while the components are copied stops the run, which
+// then takes back what it made; the program ends.
 class CloseStopsCopy : public QObject
 {
 public:
-    CloseStopsCopy(QWidget* window, std::atomic<bool>& cancel) : m_cancel(cancel)
+    CloseStopsCopy(QWidget* window, std::function<void()> stop) : m_stop(std::move(stop))
     {
         window->installEventFilter(this);
     }
@@ -60,12 +57,61 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Close)
-            m_cancel = true;
+            m_stop();
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    std::atomic<bool>& m_cancel;
+    std::function<void()> m_stop;
+};
+
+// The window's side of a generation. The run calls from its own thread; each
+// call is carried out on the window's thread while the run waits, so the
+// messages come in the run's order.
+class WindowFrontend : public Generate::Frontend
+{
+public:
+    explicit WindowFrontend(Root& root) : m_root(root) {}
+
+    // Until the copies are done a stop takes the run back; touched on the window's thread.
+    bool copying = true;
+
+    void stepStarted(Generate::Step step) override
+    {
+        if (step != Generate::Step::Marks)
+            return;
+        onWindow([this] {
+            copying = false;
+            m_root.ui.Fortschritt->setValue(RootUi::kProgressSteps);
+            m_root.ui.bAbbrechen->setEnabled(false);
+        });
+    }
+    void templateMissing() override
+    {
+        onWindow([this] {
+            desktop().message(&m_root, QMessageBox::Warning, m_root.messageTitle(),
+                              Generate::kTemplateMissing, QMessageBox::Ok);
+        });
+    }
+    void notSaved(Catalog::Unsaved what, const FileIo::Result& result) override
+    {
+        onWindow([&] { m_root.warnNotSaved(what, result); });
+    }
+    void sortedList(const QStringList& names) override
+    {
+        onWindow([&] {
+            m_root.ui.LSorted->clear();
+            m_root.ui.LSorted->addItems(names);
+        });
+    }
+
+private:
+    template <typename Work> void onWindow(Work work)
+    {
+        QMetaObject::invokeMethod(&m_root, std::move(work), Qt::BlockingQueuedConnection);
+    }
+
+    Root& m_root;
 };
 
 } // namespace
@@ -157,7 +203,7 @@ void Root::Form_Load()
 void Root::Sortierung()
 {
     ui.LSorted->clear();
-    const QStringList names = Catalog::sortedNames();
+    const QStringList names = Catalog::Snapshot::read().sortedNames();
     ui.LSorted->addItems(names);
     DoEvents();
     // One atomic replacement: no moment leaves the list missing on disk.
@@ -203,14 +249,9 @@ void Root::bWeiter_Click()
         ui.LDateien->setFocus();
         ui.bZurueck->setEnabled(true);
     } else if (!ui.Map2->isHidden()) {
-        QStringList checked;
-        for (int i = 0; i < ui.LDateien->count(); ++i) {
-            if (ui.LDateien->item(i)->checkState() == Qt::Checked)
-                checked << ui.LDateien->item(i)->text();
-        }
         // Refused here, while the person can still uncheck, not after the copies.
         const QString problem =
-            checked.isEmpty() ? kNothingChecked : Generate::selectionProblem(checked);
+            Generate::selectionProblem(Catalog::Snapshot::read(), checkedEntries());
         if (!problem.isEmpty()) {
             desktop().message(this, QMessageBox::Warning, messageTitle(), problem, QMessageBox::Ok);
             return;
@@ -240,10 +281,10 @@ void Root::bZurueck_Click()
 
 void Root::bAbbrechen_Click()
 {
-    // During the copy the run stops first and removes what it made; it ends the
-    // program itself.
-    if (m_copy) {
-        m_copy->cancel = true;
+    // During the generation the run stops first and removes what it made; it
+    // ends the program itself.
+    if (m_stop) {
+        m_stop();
         return;
     }
     desktop().endProgram();
@@ -261,12 +302,23 @@ QString Root::projectFolder() const
                                    ui.bUnterordner->isChecked());
 }
 
+QStringList Root::checkedEntries() const
+{
+    QStringList checked;
+    for (int i = 0; i < ui.LDateien->count(); ++i) {
+        if (ui.LDateien->item(i)->checkState() == Qt::Checked)
+            checked << ui.LDateien->item(i)->text();
+    }
+    return checked;
+}
+
 bool Root::projectChecksPass()
 {
     using namespace Generate;
     const QString name = ui.tBezeichnung->text();
-    const QString folderText = ui.tProjekte->text();
-    if (ui.LDateien->count() == 0 || name.isEmpty() || folderText.isEmpty())
+    const ProjectCheck check = checkProject(ui.LDateien->count(), name, ui.tProjekte->text(),
+                                            ui.bUnterordner->isChecked());
+    if (check.incomplete)
         return false;
     const auto refuseName = [&](const QString& text) {
         desktop().message(this, QMessageBox::Critical, messageTitle(), text, QMessageBox::Ok);
@@ -274,16 +326,14 @@ bool Root::projectChecksPass()
         ui.tBezeichnung->setFocus();
         return false;
     };
-    // Before the folder question: with ".." it would ask about the parent folder.
-    if (const QString problem = projectNameProblem(name); !problem.isEmpty())
-        return refuseName(problem);
-    const FolderState state = folderState(projectFolder());
-    if (state != FolderState::Missing &&
-        desktop().message(this, QMessageBox::Warning, kFolderQuestionTitle, folderQuestion(state),
+    if (!check.nameRefusal.isEmpty())
+        return refuseName(check.nameRefusal);
+    if (!check.folderQuestion.isEmpty() &&
+        desktop().message(this, QMessageBox::Warning, kFolderQuestionTitle, check.folderQuestion,
                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return false;
-    if (hasForbiddenCharacter(name))
-        return refuseName(kForbiddenName);
+    if (!check.characterRefusal.isEmpty())
+        return refuseName(check.characterRefusal);
     return true;
 }
 
@@ -299,6 +349,22 @@ void Root::runInBackground(std::function<void()> work, const std::function<void(
         tick();
 }
 
+void Root::showCopyProgress(const Generate::Generation& generation)
+{
+    const Generate::CopyPlan& plan = generation.plan();
+    const Generate::CopyControl& progress = generation.progress();
+    const qint64 done = progress.bytesDone;
+    ui.Fortschritt->setValue(
+        plan.totalBytes > 0 ? int(done * RootUi::kProgressSteps / plan.totalBytes) : 0);
+    const int file = progress.file;
+    if (file >= 0 && file < plan.files.size()) {
+        const Generate::FileCopy& current = plan.files.at(file);
+        ui.RFortschritt->setText(current.name + QStringLiteral(" (") +
+                                 Generate::sizeProgress(progress.fileDone, current.size) +
+                                 QLatin1Char(')'));
+    }
+}
+
 void Root::generateProject()
 {
     using namespace Generate;
@@ -311,80 +377,45 @@ void Root::generateProject()
     showPage(ui.Map4);
     DoEvents();
 
-    // The copy run gives the folder text its trailing separator first.
-    const QString name = ui.tBezeichnung->text();
+    // The run uses the folder base; the box shows it from now on.
     ui.tProjekte->setText(folderBase(ui.tProjekte->text()));
-    const QString folder = projectFolder();
-    QList<ListLine> lines;
-    for (int i = 0; i < ui.LDateien->count(); ++i) {
-        const QListWidgetItem* item = ui.LDateien->item(i);
-        lines.append({item->text(), item->checkState() == Qt::Checked});
-    }
-    const CopyPlan plan = planCopies(lines, folder);
-    CopyControl control;
-    CopyResult copied;
+    Request request;
+    request.entries = checkedEntries();
+    request.projectName = ui.tBezeichnung->text();
+    request.folderText = ui.tProjekte->text();
+    request.subfolder = ui.bUnterordner->isChecked();
+    request.saveMarks = ui.bMarkieren->isChecked();
+    request.rememberFolder = ui.bMerkeOrdner->isChecked();
+    request.openProject = ui.bZeigeProjekt->isChecked();
+    Generation generation(request);
+    WindowFrontend frontend(*this);
+    Outcome outcome;
     {
-        const CloseStopsCopy closeStops(this, control.cancel);
-        m_copy = &control;
-        runInBackground(
-            [&] { copied = runCopies(plan, control); },
-            [&] {
-                const qint64 done = control.bytesDone;
-                ui.Fortschritt->setValue(
-                    plan.totalBytes > 0 ? int(done * RootUi::kProgressSteps / plan.totalBytes) : 0);
-                const int file = control.file;
-                if (file >= 0 && file < plan.files.size()) {
-                    const FileCopy& current = plan.files.at(file);
-                    ui.RFortschritt->setText(current.name + QStringLiteral(" (") +
-                                             sizeProgress(control.fileDone, current.size) +
-                                             QLatin1Char(')'));
-                }
-            });
-        m_copy = nullptr;
+        m_stop = [&] {
+            if (frontend.copying)
+                generation.stop();
+        };
+        const CloseStopsCopy closeStops(this, m_stop);
+        runInBackground([&] { outcome = generation.run(frontend); },
+                        [&] {
+                            if (frontend.copying)
+                                showCopyProgress(generation);
+                        });
+        m_stop = {};
     }
-    if (copied.cancelled) {
+    if (outcome.stopped) {
         // Nothing of this run is left and nothing was stored in the catalogue.
         desktop().endProgram();
         return;
     }
-    ui.Fortschritt->setValue(RootUi::kProgressSteps);
-    // One replacement after the copies, and never for a run that was stopped.
-    if (ui.bMarkieren->isChecked())
-        copied.marksSaved = Catalog::saveMarks(copied.marks);
-    ui.bAbbrechen->setEnabled(false);
-    if (!copied.marksSaved)
-        warnNotSaved(Catalog::Unsaved::Marks, copied.marksSaved);
-
-    const QString templatePath = AppContext::templateFile();
-    ProjectFileResult project;
-    runInBackground(
-        [&] {
-            project = writeProjectFiles(templatePath, folder, name, copied.projectLines,
-                                        copied.startForm);
-        },
-        {});
-    // A folder made for a project of which nothing could be written does not stay.
-    removeEmptyFolders(copied.createdFolders);
-    if (project.templateMissing)
-        desktop().message(this, QMessageBox::Warning, messageTitle(), kTemplateMissing,
-                          QMessageBox::Ok);
-
-    if (const FileIo::Result saved =
-            rememberOptions(ui.bMerkeOrdner->isChecked(), name, ui.tProjekte->text(),
-                            ui.bUnterordner->isChecked(), ui.bZeigeProjekt->isChecked());
-        !saved) {
-        warnNotSaved(Catalog::Unsaved::Options, saved);
-    }
-    Sortierung();
     DoEvents();
     Sleep(2);
 
     // Never report success for files that are not there.
-    const QList<Failure> failures = copied.failures + project.failures;
-    const QString report = failureReport(failures);
+    const QString report = failureReport(outcome.failures);
     if (!report.isEmpty())
         desktop().message(this, QMessageBox::Warning, messageTitle(), report, QMessageBox::Ok);
-    if (!failures.isEmpty() || project.templateMissing) {
+    if (!outcome.failures.isEmpty() || outcome.templateMissing) {
         ui.Label17->setText(kIncompleteHeading);
         ui.Label17->adjustSize();
         ui.Label15->setText(kIncompleteText);

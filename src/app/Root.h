@@ -10,7 +10,7 @@ class ComponentCommands;
 
 class ComponentPage;
 namespace Generate {
-struct CopyControl;
+class Generation;
 }
 
 // The wizard's main window: the catalogue load at start-up and on reload, the
@@ -42,6 +42,9 @@ public:
     static void Sleep(double seconds);
     static void setSleepScale(double scale);
 
+    // The one warning for a failed write of the catalogue.
+    void warnNotSaved(Catalog::Unsaved what, const FileIo::Result& result);
+
     ComponentPage* componentPage() const { return m_componentPage; }
     ComponentCommands* componentCommands() const { return m_commands; }
 
@@ -60,15 +63,17 @@ private:
     QString projectFolder() const;
     bool projectChecksPass();
     void generateProject();
+    // The bar and the file line while the components are copied.
+    void showCopyProgress(const Generate::Generation& generation);
     // Runs `work` on a thread of its own; the window keeps answering and `tick`
     // runs between its events until the work is done, and once more after it.
     static void runInBackground(std::function<void()> work, const std::function<void()>& tick);
     void finishAndEnd();
-    // The one warning for a failed write of the catalogue.
-    void warnNotSaved(Catalog::Unsaved what, const FileIo::Result& result);
+    // The checked entry names in list order.
+    QStringList checkedEntries() const;
 
     ComponentPage* m_componentPage = nullptr;
     ComponentCommands* m_commands = nullptr;
-    // Set while the components are copied: Cancel then stops the copy first.
-    Generate::CopyControl* m_copy = nullptr;
+    // Set while a generation runs: Cancel then stops it first.
+    std::function<void()> m_stop;
 };

@@ -3,7 +3,6 @@
 #include "platform/AppContext.h"
 #include "platform/FileExistence.h"
 #include "platform/IniDocument.h"
-#include "platform/IniFiles.h"
 
 #include <QCollator>
 #include <QFile>
@@ -26,11 +25,6 @@ const QString kFilename = QStringLiteral("Filename");
 const QString kMarked = QStringLiteral("Marked");
 const QString kCaption = QStringLiteral("Caption");
 const QString kOption = QStringLiteral("Option");
-
-QString read(const QString& section, const QString& key)
-{
-    return ReadIniValue(file(), section, key);
-}
 
 // Absolute values stay; a relative one is taken from the catalogue's folder.
 QString resolved(const QString& catalogFile, const QString& folder)
@@ -66,21 +60,6 @@ QStringList sortList(Ini::Document& document)
 }
 
 } // namespace
-
-QString folderOf(const QString& name)
-{
-    return resolved(file(), read(kFilepath, name));
-}
-
-QString fileNameOf(const QString& name)
-{
-    return read(kFilename, name);
-}
-
-QString captionOf(const QString& name)
-{
-    return read(kCaption, name);
-}
 
 FileIo::Result setCaption(const QString& name, const QString& caption)
 {
@@ -206,16 +185,6 @@ int Snapshot::keyOf(const QString& name) const
             return n;
     }
     return -1;
-}
-
-QList<Listed> enumerate()
-{
-    return Snapshot::read().enumerate();
-}
-
-QStringList sortedNames()
-{
-    return Snapshot::read().sortedNames();
 }
 
 FileIo::Result saveSortedList()
@@ -417,21 +386,6 @@ FileIo::Result setFolders(const QString& catalogFile,
             changed |= doc.setValue(kFilepath, name, folder);
         return changed;
     });
-}
-
-QStringList companionNames(const QString& fileName)
-{
-    const QString kind = fileName.right(3).toLower();
-    QString ending;
-    if (kind == QLatin1String("frm"))
-        ending = QStringLiteral("frx");
-    else if (kind == QLatin1String("ctl"))
-        ending = QStringLiteral("ctx");
-    else
-        return {};
-    const QString stem = fileName.left(fileName.size() - 3);
-    const bool upper = fileName.right(3) == fileName.right(3).toUpper();
-    return {stem + (upper ? ending.toUpper() : ending), stem + (upper ? ending : ending.toUpper())};
 }
 
 } // namespace Catalog

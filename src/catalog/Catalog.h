@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/ComponentKind.h"
 #include "platform/FileIo.h"
 
 #include <QHash>
@@ -23,14 +24,6 @@ inline constexpr int kCapacity = kLastKey - kFirstKey + 1;
 
 QString file();
 
-// The sections by what they hold; no other file names them. Each of these reads
-// the file once; Snapshot answers many questions from one read.
-// "Filepath", ends with '/'. A relative value counts from the catalogue's own
-// folder, so a catalogue travels with the components beside it.
-QString folderOf(const QString& name);
-QString fileNameOf(const QString& name); // "Filename"
-QString captionOf(const QString& name);  // "Caption"
-
 // Every write gives its result; a failure is shown with notSavedText().
 FileIo::Result setCaption(const QString& name, const QString& caption);
 FileIo::Result setOption(const QString& key, const QString& value);
@@ -50,9 +43,10 @@ struct Listed
     QString name;
 };
 
-// The catalogue as one read of the file found it. Every answer is the one a
-// single key read of that file gives (first section and key count, at most 254
-// characters, one pair of outer quotes removed).
+// The catalogue as one read of the file found it: the one way the program reads
+// it. Every answer is the one a single key read of that file gives (first section
+// and key count, at most 254 characters, one pair of outer quotes removed). The
+// sections are named here by what they hold, and nowhere else.
 class Snapshot
 {
 public:
@@ -61,9 +55,11 @@ public:
     static Snapshot read(); // reads file()
 
     QString listedName(int key) const;
+    // "Filepath", ends with '/'. A relative value counts from the catalogue's own
+    // folder, so a catalogue travels with the components beside it.
     QString folderOf(const QString& name) const;
-    QString fileNameOf(const QString& name) const;
-    QString captionOf(const QString& name) const;
+    QString fileNameOf(const QString& name) const; // "Filename"
+    QString captionOf(const QString& name) const;  // "Caption"
     bool isMarked(const QString& name) const;
     QString option(const QString& key) const;
 
@@ -82,12 +78,6 @@ private:
     QString value(const QString& section, QStringView key) const;
     QHash<QString, QHash<QString, QString>> m_sections; // by case-folded names
 };
-
-// The non-empty "Filelist" values in key order.
-QList<Listed> enumerate();
-
-// The names that the saved list keeps (see Snapshot::sortedNames).
-QStringList sortedNames();
 
 // Rewrites "Filelist" as 100, 101, ... in sorted order, from the list as read
 // under the lock, in one atomic replacement; no names leaves no "Filelist"
@@ -192,9 +182,5 @@ QList<Component> componentsOf(const QString& catalogFile);
 // replacement of `catalogFile`.
 FileIo::Result setFolders(const QString& catalogFile,
                           const QList<QPair<QString, QString>>& namesAndFolders);
-
-// A form's .frx or a user control's .ctx for a component file: in the letter case
-// of the file's own ending first, then the other; none for other kinds.
-QStringList companionNames(const QString& fileName);
 
 } // namespace Catalog

@@ -45,8 +45,7 @@ void ComponentPage::LDateien_ItemCheck(QListWidgetItem* item)
     // While the list is filled before the window shows, nothing is asked.
     if (!m_window->isVisible() || !item || item->checkState() != Qt::Unchecked)
         return;
-    const QString fileName = Catalog::fileNameOf(currentEntry());
-    if (fileName.toLower() != QStringLiteral("root.frm"))
+    if (!Catalog::isRootForm(Catalog::Snapshot::read().fileNameOf(currentEntry())))
         return;
     const auto answer = desktop().message(m_window, QMessageBox::Warning,
                                           QLatin1Char(' ') + m_window->windowTitle(), kRootQuestion,
@@ -60,7 +59,7 @@ void ComponentPage::LDateien_ItemCheck(QListWidgetItem* item)
 
 void ComponentPage::LDateien_Click()
 {
-    ui.RCaption->setText(Catalog::captionOf(currentEntry()));
+    ui.RCaption->setText(Catalog::Snapshot::read().captionOf(currentEntry()));
     tooltipRefresh();
 }
 
@@ -72,9 +71,10 @@ void ComponentPage::tooltipRefresh()
 void ComponentPage::RCaption_DblClick()
 {
     const QString name = currentEntry();
-    const QString fileName = Catalog::fileNameOf(name);
-    const QString folder = Catalog::folderOf(name);
-    const QString caption = Catalog::captionOf(name);
+    const Catalog::Snapshot catalogue = Catalog::Snapshot::read();
+    const QString fileName = catalogue.fileNameOf(name);
+    const QString folder = catalogue.folderOf(name);
+    const QString caption = catalogue.captionOf(name);
 
     Beschreibung dialog(m_window);
     dialog.ui.tCaption->setPlainText(caption);

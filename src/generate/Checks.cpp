@@ -79,15 +79,22 @@ QString folderQuestion(FolderState state)
     return {};
 }
 
-bool ensureProjectFolder(const QString& folder, const Progress& progress)
+ProjectCheck checkProject(int listedEntries, const QString& name, const QString& folderText,
+                          bool subfolder)
 {
-    if (!FolderExists(folder)) {
-        QDir().mkdir(folder);
-        if (!FolderExists(folder))
-            QDir().mkpath(folder);
+    ProjectCheck check;
+    if (listedEntries == 0 || name.isEmpty() || folderText.isEmpty()) {
+        check.incomplete = true;
+        return check;
     }
-    report(progress);
-    return QFileInfo(folder).isDir();
+    // Before the folder: with ".." the question would be about the parent folder.
+    check.nameRefusal = projectNameProblem(name);
+    if (!check.nameRefusal.isEmpty())
+        return check;
+    check.folderQuestion = folderQuestion(folderState(projectFolder(folderText, name, subfolder)));
+    if (hasForbiddenCharacter(name))
+        check.characterRefusal = kForbiddenName;
+    return check;
 }
 
 } // namespace Generate

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "generate/Progress.h"
-
 #include <QString>
 
 // The project page's entries: how the project folder is formed from them, which
@@ -47,9 +45,17 @@ FolderState folderState(const QString& projectFolder);
 // The question for an existing folder; the empty text for a missing one.
 QString folderQuestion(FolderState state);
 
-// Creates the folder when it is missing: as one folder, else the whole path.
-// Reports progress afterwards. True when a folder stands there now.
-bool ensureProjectFolder(const QString& folder, const Progress& progress = {});
+// The project page's checks, in the order a front end says or asks them.
+struct ProjectCheck
+{
+    bool incomplete = false;  // no entries, no name or no folder: stop without a word
+    QString nameRefusal;      // told first, before any question
+    QString folderQuestion;   // the folder exists: use it anyway? Empty when missing.
+    QString characterRefusal; // a forbidden character, told after the question
+};
+
+ProjectCheck checkProject(int listedEntries, const QString& name, const QString& folderText,
+                          bool subfolder);
 
 // Message texts; the window shows them.
 inline const QString kFolderQuestionTitle = QStringLiteral(" Projektordner auswählen");

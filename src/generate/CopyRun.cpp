@@ -1,6 +1,5 @@
 #include "generate/CopyRun.h"
 
-#include "catalog/Catalog.h"
 #include "generate/Checks.h"
 #include "platform/FileExistence.h"
 #include "platform/FileIo.h"
@@ -29,22 +28,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 constexpr qint64 kDefaultChunk = qint64(4) << 20;
 qint64 g_chunkBytes = kDefaultChunk;
 std::function<void(const CopyControl&)> g_afterChunk;
-
-QString kindOf(const QString& fileName)
-{
-    return fileName.right(3).toLower();
-}
-
-// Components that the development environment reads as text and only with
-// CR LF line ends; binary companions and resource files are not among them.
-bool isTextComponent(const QString& fileName)
-{
-    static const QStringList kinds{
-        QStringLiteral("frm"), QStringLiteral("bas"), QStringLiteral("ctl"), QStringLiteral("cls"),
-        QStringLiteral("dob"), QStringLiteral("pag"), QStringLiteral("dsr")};
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    return dot >= 0 && kinds.contains(fileName.mid(dot + 1).toLower());
-}
 
 // A name from the catalogue that would put the copy outside the project folder.
 bool leavesFolder(const QString& fileName)
@@ -200,23 +183,8 @@ private:
 
 } // namespace
 
-QString projectLine(const QString& entryName, const QString& fileName)
-{
-    const QString kind = kindOf(fileName);
-    if (kind == QLatin1String("frm"))
-        return QStringLiteral("Form=") + fileName;
-    if (kind == QLatin1String("bas"))
-        return QStringLiteral("Module=") + entryName + QStringLiteral("; ") + fileName;
-    if (kind == QLatin1String("res"))
-        return QStringLiteral("ResFile32=\"") + fileName + QLatin1Char('"');
-    if (kind == QLatin1String("ctl"))
-        return QStringLiteral("UserControl=") + fileName;
-    if (kind == QLatin1String("cls"))
-        return QStringLiteral("Class=") + entryName + QStringLiteral("; ") + fileName;
-    return {};
-}
-
-CopyPlan planCopies(const QList<ListLine>& lines, const QString& projectFolder)
+CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& checkedEntries,
+                    const QString& projectFolder)
 {
     CopyPlan plan;
     plan.projectFolder = projectFolder;
@@ -225,18 +193,16 @@ CopyPlan planCopies(const QList<ListLine>& lines, const QString& projectFolder)
         copy.name = fileName;
         copy.source = source;
         copy.target = pathInProject(projectFolder, fileName);
-        copy.text = isTextComponent(fileName);
+        copy.text = Catalog::isText(fileName);
         copy.size = qMax<qint64>(QFileInfo(source).size(), 0);
         plan.totalBytes += copy.size;
         plan.files.append(copy);
     };
 
-    for (const ListLine& line : lines) {
-        if (!line.checked)
-            continue;
-        const QString& name = line.entryName;
-        const QString folder = Catalog::folderOf(name);
-        const QString fileName = Catalog::fileNameOf(name);
+    Catalog::StartForm startForm;
+    for (const QString& name : checkedEntries) {
+        const QString folder = catalogue.folderOf(name);
+        const QString fileName = catalogue.fileNameOf(name);
 
         if (fileName.isEmpty()) {
             plan.files.append({name, {}, {}, Reason::kNoFileName});
@@ -246,7 +212,7 @@ CopyPlan planCopies(const QList<ListLine>& lines, const QString& projectFolder)
             add(fileName, folder + fileName);
             // A missing file still gets its line: the project then names it, and
             // the person is told.
-            const QString projectLineText = projectLine(name, fileName);
+            const QString projectLineText = Catalog::projectLine(name, fileName);
             if (!projectLineText.isEmpty())
                 plan.projectLines += projectLineText + kCrLf;
             for (const QString& companion : Catalog::companionNames(fileName)) {
@@ -255,20 +221,17 @@ CopyPlan planCopies(const QList<ListLine>& lines, const QString& projectFolder)
                     break;
                 }
             }
-            if (plan.startForm.isEmpty() && kindOf(fileName) == QLatin1String("frm"))
-                plan.startForm = name;
+            startForm.add(name, fileName);
         }
         plan.marks << name;
     }
+    plan.startForm = startForm.name();
     return plan;
 }
 
 CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
 {
     CopyResult result;
-    result.projectLines = plan.projectLines;
-    result.startForm = plan.startForm;
-    result.marks = plan.marks;
     // Before any copy, so the project files have a place even when nothing is copied.
     const bool folderReady = makeFolders(plan.projectFolder, &result.createdFolders);
 
@@ -354,17 +317,6 @@ CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
     if (!staged.empty())
         (void)FileIo::syncFolder(plan.projectFolder);
     result.written.removeDuplicates();
-    return result;
-}
-
-CopyResult copyComponents(const QList<ListLine>& lines, const QString& projectFolder,
-                          bool saveMarks)
-{
-    CopyControl control;
-    CopyResult result = runCopies(planCopies(lines, projectFolder), control);
-    // One replacement after the copies: no moment leaves the marks half-written.
-    if (saveMarks)
-        result.marksSaved = Catalog::saveMarks(result.marks);
     return result;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "catalog/Catalog.h"
 #include "generate/Failures.h"
-#include "platform/FileIo.h"
 
 #include <QList>
 #include <QString>
@@ -11,16 +11,9 @@
 #include <functional>
 
 // Copies the checked catalogue components into the project folder and collects
-// what the project file needs for them. Planning reads the catalogue; copying
-// touches only files, so it may run on a thread of its own.
+// what the project file needs for them. Planning reads a catalogue snapshot;
+// copying touches only files.
 namespace Generate {
-
-// One line of the component list, in list order.
-struct ListLine
-{
-    QString entryName;
-    bool checked = false;
-};
 
 // One file to copy, or a component refused before copying.
 struct FileCopy
@@ -38,7 +31,7 @@ struct CopyPlan
     QString projectFolder;
     QList<FileCopy> files;
     QString projectLines; // one line per component of a known kind, each ending in CR LF
-    QString startForm;    // entry name of the first checked form; empty when none
+    QString startForm;    // by the start-form rule; empty when no form is checked
     QStringList marks;    // every checked entry name, for "Marked"
     qint64 totalBytes = 0;
 };
@@ -55,19 +48,16 @@ struct CopyControl
 
 struct CopyResult
 {
-    QString projectLines;
-    QString startForm;
-    QStringList marks;
     QStringList written;        // files of the project folder that now hold copies
     QStringList createdFolders; // folders this run made, outermost first
     QList<Failure> failures;
-    bool cancelled = false;    // then nothing was written and the made folders are gone
-    FileIo::Result marksSaved; // the "Marked" write; ok when not asked for
+    bool cancelled = false; // then nothing was written and the made folders are gone
 };
 
-// Reads each checked entry's "Filepath" and "Filename" and lists the files to
-// copy: the component and a form's .frx or a user control's .ctx beside it.
-CopyPlan planCopies(const QList<ListLine>& lines, const QString& projectFolder);
+// Lists the files to copy for the checked entries (in list order): each one's
+// "Filepath" + "Filename" and a form's .frx or a user control's .ctx beside it.
+CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& checkedEntries,
+                    const QString& projectFolder);
 
 // Creates the project folder first (even when nothing can be copied), then
 // copies every planned file in chunks into a temporary file beside its target.
@@ -77,17 +67,8 @@ CopyPlan planCopies(const QList<ListLine>& lines, const QString& projectFolder);
 // as it was. The catalogue's component files are only read.
 CopyResult runCopies(const CopyPlan& plan, CopyControl& control);
 
-// planCopies and runCopies in one go; with saveMarks the "Marked" section is
-// rebuilt from the checked lines afterwards.
-CopyResult copyComponents(const QList<ListLine>& lines, const QString& projectFolder,
-                          bool saveMarks);
-
 // Removes the given folders, innermost first, as long as they are empty.
 void removeEmptyFolders(const QStringList& outermostFirst);
-
-// The project line for a component ("Form=Haupt.frm" and so on) without its line
-// end; the empty text for a kind that has none.
-QString projectLine(const QString& entryName, const QString& fileName);
 
 // Bytes as a German reader expects them, in the unit of `total`:
 // "1,2 von 3,0 GB", "512 von 900 Bytes".

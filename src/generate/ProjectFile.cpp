@@ -31,14 +31,6 @@ void replaceKeyLine(QString& text, const QString& keyLine, const QString& replac
 
 } // namespace
 
-QString applyRootRule(const QString& startForm, const QString& projectLines)
-{
-    if (startForm.toLower() != QLatin1String("root") &&
-        projectLines.toLower().contains(QLatin1String("form=root.frm")))
-        return QStringLiteral("Root");
-    return startForm;
-}
-
 QByteArray projectFileBytes(const QByteArray& templateBytes, const QString& projectName,
                             const QString& projectLines, const QString& startForm)
 {
@@ -88,42 +80,45 @@ QByteArray workspaceFileBytes(const QString& startForm)
                         QStringLiteral(" = 0, 0, 803, 763, Z, 0, 0, 803, 763, Z\r\n\r\n"));
 }
 
+ProjectFileTexts composeProjectFiles(const QString& templatePath, const QString& projectName,
+                                     const QString& projectLines, const QString& startForm)
+{
+    ProjectFileTexts texts;
+    if (!FileExists(templatePath)) {
+        texts.templateMissing = true;
+        return texts;
+    }
+    QByteArray templateBytes;
+    // A pipe or device in the template's place must not block the run.
+    if (const FileIo::Result read = FileIo::readRegularFile(templatePath, &templateBytes); !read)
+        texts.failures.append({QFileInfo(templatePath).fileName(), read.reason()});
+    else
+        texts.project = projectFileBytes(templateBytes, projectName, projectLines, startForm);
+    texts.workspace = workspaceFileBytes(startForm);
+    return texts;
+}
+
 ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& projectFolder,
                                     const QString& projectName, const QString& projectLines,
-                                    const QString& startForm, const Progress& progress)
+                                    const QString& startForm)
 {
+    const ProjectFileTexts texts =
+        composeProjectFiles(templatePath, projectName, projectLines, startForm);
     ProjectFileResult result;
-    result.startForm = applyRootRule(startForm, projectLines);
-    if (!FileExists(templatePath)) {
-        result.templateMissing = true;
+    result.templateMissing = texts.templateMissing;
+    result.failures = texts.failures;
+    if (texts.templateMissing)
         return result;
-    }
-
-    const QString projectFile = projectFilePath(projectFolder, projectName);
-    const QString projectFileName = projectName + QStringLiteral(".vbp");
-    QByteArray templateBytes;
-    // A pipe or device in the template's place must not block the window.
-    if (const FileIo::Result read = FileIo::readRegularFile(templatePath, &templateBytes); !read) {
-        result.failures.append({QFileInfo(templatePath).fileName(), read.reason()});
-    } else {
-        const QByteArray bytes =
-            projectFileBytes(templateBytes, projectName, projectLines, result.startForm);
-        if (const FileIo::Result written = FileIo::writeFileAtomically(projectFile, bytes); written)
-            result.written << projectFile;
+    const auto write = [&](const QString& fileName, const QByteArray& bytes) {
+        const QString path = pathInProject(projectFolder, fileName);
+        if (const FileIo::Result written = FileIo::writeFileAtomically(path, bytes); written)
+            result.written << path;
         else
-            result.failures.append({projectFileName, written.reason()});
-    }
-    report(progress);
-
-    const QString workspaceFileName = projectName + QStringLiteral(".vbw");
-    const QString workspaceFile = pathInProject(projectFolder, workspaceFileName);
-    if (const FileIo::Result written =
-            FileIo::writeFileAtomically(workspaceFile, workspaceFileBytes(result.startForm));
-        written)
-        result.written << workspaceFile;
-    else
-        result.failures.append({workspaceFileName, written.reason()});
-    report(progress);
+            result.failures.append({fileName, written.reason()});
+    };
+    if (!texts.project.isEmpty())
+        write(projectName + QStringLiteral(".vbp"), texts.project);
+    write(projectName + QStringLiteral(".vbw"), texts.workspace);
     return result;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "generate/Failures.h"
-#include "generate/Progress.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,10 +9,6 @@
 // The project file (.vbp) made from the standard project template, and the
 // workspace file (.vbw). Both are Windows-1252 text with CR LF line ends.
 namespace Generate {
-
-// "Root" when the project lines name root.frm and the start form is not Root
-// already; otherwise the start form unchanged.
-QString applyRootRule(const QString& startForm, const QString& projectLines);
 
 // The project file from the template's bytes: the project lines after the first
 // line, the start-up lines, and the Name, Description, Title and Startup key lines
@@ -24,20 +19,30 @@ QByteArray projectFileBytes(const QByteArray& templateBytes, const QString& proj
 // "<start form> = 0, 0, 803, 763, Z, 0, 0, 803, 763, Z" and an empty line.
 QByteArray workspaceFileBytes(const QString& startForm);
 
+// Both files as a run would write them, from the template; nothing is written.
+struct ProjectFileTexts
+{
+    bool templateMissing = false; // then neither file
+    QList<Failure> failures;      // the template could not be read: no project file
+    QByteArray project;           // empty when there is none to write
+    QByteArray workspace;         // empty when the template is missing
+};
+
+ProjectFileTexts composeProjectFiles(const QString& templatePath, const QString& projectName,
+                                     const QString& projectLines, const QString& startForm);
+
 struct ProjectFileResult
 {
-    bool templateMissing = false; // nothing was written; the window says so
-    QString startForm;            // after the Root rule
+    bool templateMissing = false; // nothing was written; the front end says so
     QStringList written;
     QList<Failure> failures;
 };
 
 // Writes <name>.vbp and <name>.vbw into the project folder, replacing files of
-// those names; writes neither when the template is missing. Reports progress
-// after each file.
+// those names; writes neither when the template is missing.
 ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& projectFolder,
                                     const QString& projectName, const QString& projectLines,
-                                    const QString& startForm, const Progress& progress = {});
+                                    const QString& startForm);
 
 inline const QString kTemplateMissing =
     QStringLiteral("Die Projektvorlage ''QvStandard.bpv'' konnte nicht gefunden werden.    \n"

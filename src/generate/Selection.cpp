@@ -1,6 +1,5 @@
 #include "generate/Selection.h"
 
-#include "catalog/Catalog.h"
 #include "platform/Ansi.h"
 
 #include <QHash>
@@ -16,28 +15,17 @@ QStringList copiedNames(const QString& fileName)
 {
     if (fileName.isEmpty())
         return {};
-    const QString kind = fileName.right(3).toLower();
-    const QString stem = fileName.left(fileName.size() - 3);
-    if (kind == QLatin1String("frm"))
-        return {fileName, stem + QStringLiteral("frx")};
-    if (kind == QLatin1String("ctl"))
-        return {fileName, stem + QStringLiteral("ctx")};
-    return {fileName};
-}
-
-// Forms (as the start form), modules and classes put the entry name into the
-// project files; the other kinds only their file name.
-bool namesEntry(const QString& fileName)
-{
-    const QString kind = fileName.right(3).toLower();
-    return kind == QLatin1String("frm") || kind == QLatin1String("bas") ||
-           kind == QLatin1String("cls");
+    const QStringList companions = Catalog::companionNames(fileName);
+    return companions.isEmpty() ? QStringList{fileName}
+                                : QStringList{fileName, companions.constFirst()};
 }
 
 } // namespace
 
-QString selectionProblem(const QStringList& checkedEntries)
+QString selectionProblem(const Catalog::Snapshot& catalogue, const QStringList& checkedEntries)
 {
+    if (checkedEntries.isEmpty())
+        return kNothingChecked;
     struct Owner
     {
         QString entry;
@@ -47,8 +35,8 @@ QString selectionProblem(const QStringList& checkedEntries)
     // does not tell Module1.bas from MODULE1.BAS.
     QHash<QString, Owner> owners;
     for (const QString& entry : checkedEntries) {
-        const QString fileName = Catalog::fileNameOf(entry);
-        if (namesEntry(fileName) && !Ansi::fits(entry))
+        const QString fileName = catalogue.fileNameOf(entry);
+        if (Catalog::namesEntry(fileName) && !Ansi::fits(entry))
             return kEntryNameOutsideCodePage.arg(entry);
         if (!Ansi::fits(fileName))
             return kFileNameOutsideCodePage.arg(entry, fileName);

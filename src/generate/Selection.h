@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/Catalog.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,12 +10,15 @@
 namespace Generate {
 
 // Why the checked entries (in list order) cannot be copied into one project, as
-// the message says it; empty when they can. Refused: a file name, or an entry
-// name that goes into the project files, that those cannot hold in Windows-1252;
-// and two entries whose copies (the file, a form's .frx, a user control's .ctx)
-// would have the same name without regard to letter case, so that the second
-// would replace the first.
-QString selectionProblem(const QStringList& checkedEntries);
+// the message says it; empty when they can. Refused: no entry at all; a file
+// name, or an entry name that goes into the project files, that those cannot
+// hold in Windows-1252; and two entries whose copies (the file, a form's .frx, a
+// user control's .ctx) would have the same name without regard to letter case,
+// so that the second would replace the first.
+QString selectionProblem(const Catalog::Snapshot& catalogue, const QStringList& checkedEntries);
+
+inline const QString kNothingChecked = QStringLiteral(
+    "Markieren Sie die Dateien, welche in das neue Projekt eingefügt werden sollen. ");
 
 inline const QString kSameFile =
     QStringLiteral("Die Komponenten ''%1'' und ''%2'' verwenden beide die Datei ''%3''. "

@@ -1,0 +1,102 @@
+#include "catalog/ComponentKind.h"
+
+namespace Catalog {
+
+namespace {
+
+struct KindRow
+{
+    const char* ending;
+    Kind kind;
+    const char* companion; // "" when none
+    bool text;
+    const char* lineKey; // "" when the kind gets no project line
+    bool lineNamesEntry; // "Key=<entry>; <file>"
+    bool lineQuotesFile; // "Key="<file>""
+};
+
+constexpr KindRow kKinds[] = {
+    {"frm", Kind::Form, "frx", true, "Form=", false, false},
+    {"bas", Kind::Module, "", true, "Module=", true, false},
+    {"ctl", Kind::UserControl, "ctx", true, "UserControl=", false, false},
+    {"cls", Kind::Class, "", true, "Class=", true, false},
+    {"res", Kind::Resource, "", false, "ResFile32=", false, true},
+    {"dob", Kind::UserDocument, "", true, "", false, false},
+    {"pag", Kind::PropertyPage, "", true, "", false, false},
+    {"dsr", Kind::Designer, "", true, "", false, false},
+};
+
+const KindRow* rowOf(const QString& fileName)
+{
+    const QString ending = fileName.right(3).toLower();
+    for (const KindRow& row : kKinds) {
+        if (ending == QLatin1String(row.ending))
+            return &row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Kind kindOf(const QString& fileName)
+{
+    const KindRow* row = rowOf(fileName);
+    return row ? row->kind : Kind::Other;
+}
+
+QStringList companionNames(const QString& fileName)
+{
+    const KindRow* row = rowOf(fileName);
+    if (!row || !*row->companion)
+        return {};
+    const QString ending = QLatin1String(row->companion);
+    const QString stem = fileName.left(fileName.size() - 3);
+    const bool upper = fileName.right(3) == fileName.right(3).toUpper();
+    return {stem + (upper ? ending.toUpper() : ending), stem + (upper ? ending : ending.toUpper())};
+}
+
+bool isText(const QString& fileName)
+{
+    const KindRow* row = rowOf(fileName);
+    return row && row->text;
+}
+
+QString projectLine(const QString& entryName, const QString& fileName)
+{
+    const KindRow* row = rowOf(fileName);
+    if (!row || !*row->lineKey)
+        return {};
+    QString line = QLatin1String(row->lineKey);
+    if (row->lineNamesEntry)
+        line += entryName + QStringLiteral("; ");
+    return line + (row->lineQuotesFile ? QLatin1Char('"') + fileName + QLatin1Char('"') : fileName);
+}
+
+bool namesEntry(const QString& fileName)
+{
+    const KindRow* row = rowOf(fileName);
+    return row && (row->kind == Kind::Form || row->lineNamesEntry);
+}
+
+bool isRootForm(const QString& fileName)
+{
+    return fileName.compare(QLatin1String("root.frm"), Qt::CaseInsensitive) == 0;
+}
+
+void StartForm::add(const QString& entryName, const QString& fileName)
+{
+    if (kindOf(fileName) != Kind::Form)
+        return;
+    if (m_first.isEmpty())
+        m_first = entryName;
+    m_root = m_root || isRootForm(fileName);
+}
+
+QString StartForm::name() const
+{
+    if (m_root && m_first.compare(QLatin1String("root"), Qt::CaseInsensitive) != 0)
+        return QStringLiteral("Root");
+    return m_first;
+}
+
+} // namespace Catalog

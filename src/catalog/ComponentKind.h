@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What a component file is, told by its name alone: the one table of kinds that
+// the catalogue, the checks, the copy run and the project file all ask.
+namespace Catalog {
+
+// The kind goes by the last three characters of the file name, letter case
+// aside, as the project file's loader does; other endings are Other.
+enum class Kind
+{
+    Form,         // .frm, with its .frx
+    Module,       // .bas
+    UserControl,  // .ctl, with its .ctx
+    Class,        // .cls
+    Resource,     // .res
+    UserDocument, // .dob
+    PropertyPage, // .pag
+    Designer,     // .dsr
+    Other
+};
+
+Kind kindOf(const QString& fileName);
+
+// A form's .frx or a user control's .ctx for a component file: in the letter case
+// of the file's own ending first, then the other; none for other kinds.
+QStringList companionNames(const QString& fileName);
+
+// Components the development environment reads as text, and only with CR LF line
+// ends; companions and resources are binary and copied byte for byte.
+bool isText(const QString& fileName);
+
+// The project file's line for the component ("Form=Haupt.frm" and so on), without
+// its line end; the empty text for a kind that has none.
+QString projectLine(const QString& entryName, const QString& fileName);
+
+// Whether the entry name goes into the project files: in a module's or class's
+// line, or a form's as the start form.
+bool namesEntry(const QString& fileName);
+
+// The start form: the entry of the first form in list order, unless root.frm is
+// among the components, which then starts as "Root" (kept as it is when the first
+// form's entry is already called so, letter case aside).
+class StartForm
+{
+public:
+    void add(const QString& entryName, const QString& fileName);
+    QString name() const;
+
+private:
+    QString m_first;
+    bool m_root = false;
+};
+
+// Whether the file is the root form, the start form that is asked about before it
+// is unchecked.
+bool isRootForm(const QString& fileName);
+
+} // namespace Catalog

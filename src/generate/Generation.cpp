@@ -1,0 +1,115 @@
+#include "generate/Generation.h"
+
+#include "generate/Checks.h"
+#include "generate/Finishing.h"
+#include "generate/Undo.h"
+#include "platform/AppContext.h"
+
+namespace Generate {
+
+Generation::Generation(const Request& request) : Generation(request, Catalog::Snapshot::read()) {}
+
+Generation::Generation(const Request& request, const Catalog::Snapshot& catalogue)
+    : m_request(request),
+      m_plan(planCopies(catalogue, request.entries,
+                        Generate::projectFolder(folderBase(request.folderText), request.projectName,
+                                                request.subfolder)))
+{
+}
+
+QString Generation::projectFile() const
+{
+    return projectFilePath(m_plan.projectFolder, m_request.projectName);
+}
+
+Preview Generation::preview() const
+{
+    Preview preview;
+    preview.copies = m_plan.files;
+    preview.projectFile = projectFile();
+    preview.workspaceFile =
+        pathInProject(m_plan.projectFolder, m_request.projectName + QStringLiteral(".vbw"));
+    preview.texts = composeProjectFiles(AppContext::templateFile(), m_request.projectName,
+                                        m_plan.projectLines, m_plan.startForm);
+    return preview;
+}
+
+Outcome Generation::run(Frontend& frontend)
+{
+    Outcome outcome;
+    Undo undo;
+    const auto stopped = [&] {
+        if (!m_control.cancel)
+            return false;
+        outcome = Outcome();
+        outcome.failures = undo.putBack();
+        outcome.stopped = true;
+        return true;
+    };
+    const auto step = [&](Step step) {
+        if (stopped())
+            return false;
+        frontend.stepStarted(step);
+        return !stopped();
+    };
+    const auto save = [&](Catalog::Unsaved what, const FileIo::Result& result) {
+        if (result)
+            return;
+        outcome.notSaved.append({what, result});
+        frontend.notSaved(what, result);
+    };
+    const QString& name = m_request.projectName;
+    const QString& folder = m_plan.projectFolder;
+
+    if (!step(Step::Copies))
+        return outcome;
+    for (const FileCopy& file : std::as_const(m_plan.files))
+        undo.keepFile(file.target);
+    const CopyResult copied = runCopies(m_plan, m_control);
+    undo.madeFolders(copied.createdFolders);
+    outcome.written = copied.written;
+    outcome.failures = copied.failures;
+
+    if (!step(Step::Marks))
+        return outcome;
+    // One replacement after the copies, and never for a run that was stopped.
+    if (m_request.saveMarks) {
+        undo.keepCatalogue();
+        save(Catalog::Unsaved::Marks, Catalog::saveMarks(m_plan.marks));
+    }
+
+    if (!step(Step::ProjectFiles))
+        return outcome;
+    undo.keepFile(projectFile());
+    undo.keepFile(pathInProject(folder, name + QStringLiteral(".vbw")));
+    const ProjectFileResult project = writeProjectFiles(AppContext::templateFile(), folder, name,
+                                                        m_plan.projectLines, m_plan.startForm);
+    outcome.written += project.written;
+    outcome.failures += project.failures;
+    outcome.templateMissing = project.templateMissing;
+
+    if (!step(Step::CleanUp))
+        return outcome;
+    // A folder made for a project of which nothing could be written does not stay.
+    removeEmptyFolders(copied.createdFolders);
+    if (project.templateMissing)
+        frontend.templateMissing();
+
+    if (!step(Step::Options))
+        return outcome;
+    undo.keepCatalogue();
+    save(Catalog::Unsaved::Options,
+         rememberOptions(m_request.rememberFolder, name, m_request.folderText, m_request.subfolder,
+                         m_request.openProject));
+
+    if (!step(Step::SortedList))
+        return outcome;
+    undo.keepCatalogue();
+    frontend.sortedList(Catalog::Snapshot::read().sortedNames());
+    // One atomic replacement: no moment leaves the list missing on disk.
+    save(Catalog::Unsaved::List, Catalog::saveSortedList());
+    stopped();
+    return outcome;
+}
+
+} // namespace Generate

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "generate/Generation.h"
+#include "support/TestFolder.h"
+
+#include <QDir>
+#include <QMap>
+
+#include <optional>
+
+// A front end that writes down what a generation tells it, in order, and may
+// stop the run when a step starts or when the sorted list comes.
+struct Recorder : Generate::Frontend
+{
+    static QString name(Generate::Step step)
+    {
+        static const char* const names[] = {"Copies",  "Marks",   "ProjectFiles",
+                                            "CleanUp", "Options", "SortedList"};
+        return QString::fromLatin1(names[int(step)]);
+    }
+
+    std::optional<Generate::Step> stopAt;
+    bool stopAtSortedList = false;
+    QStringList said;
+
+    void stepStarted(Generate::Step step) override
+    {
+        said << name(step);
+        if (stopAt == step)
+            m_running->stop();
+    }
+    void templateMissing() override { said << QStringLiteral("template missing"); }
+    void notSaved(Catalog::Unsaved what, const FileIo::Result& result) override
+    {
+        said << QStringLiteral("not saved %1: %2").arg(int(what)).arg(result.reason());
+    }
+    void sortedList(const QStringList& names) override
+    {
+        said << QStringLiteral("sorted ") + names.join(QLatin1Char(','));
+        if (stopAtSortedList)
+            m_running->stop();
+    }
+
+    Generate::Outcome run(Generate::Generation& generation)
+    {
+        m_running = &generation;
+        const Generate::Outcome outcome = generation.run(*this);
+        m_running = nullptr;
+        return outcome;
+    }
+    Generate::Outcome run(const Generate::Request& request)
+    {
+        Generate::Generation generation(request);
+        return run(generation);
+    }
+
+private:
+    Generate::Generation* m_running = nullptr;
+};
+
+// The project Kunde made straight into `folder` from these entries.
+inline Generate::Request request(const QStringList& entries, const QString& folder)
+{
+    Generate::Request r;
+    r.entries = entries;
+    r.projectName = QStringLiteral("Kunde");
+    r.folderText = folder;
+    r.subfolder = false;
+    return r;
+}
+
+// Entries "name=file", all in <test>/src/, listed in this order; then `more` lines.
+inline void writeEntries(const TestFolder& t, const QStringList& entries,
+                         const QStringList& more = {})
+{
+    QStringList list{QStringLiteral("[Filelist]")};
+    QStringList paths{QStringLiteral("[Filepath]")};
+    QStringList files{QStringLiteral("[Filename]")};
+    for (const QString& entry : entries) {
+        const QString name = entry.section(QLatin1Char('='), 0, 0);
+        list << QString::number(100 + list.size() - 1) + QLatin1Char('=') + name;
+        paths << name + QLatin1Char('=') + t.file(QStringLiteral("src/"));
+        files << entry;
+    }
+    t.writeCatalog(list + paths + files + more);
+}
+
+// Everything in the folder, hidden temporary files included, with its bytes.
+inline QMap<QString, QByteArray> contents(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        files.insert(name, TestFolder::read(dir.filePath(name)));
+    return files;
+}
