@@ -37,9 +37,9 @@ bool hasBareLineFeed(const QByteArray& bytes)
 }
 
 // What the copy run would find of one entry: its file, its companion, its line ends.
-void checkFiles(const QString& name, QList<Finding>& findings)
+void checkFiles(const Catalog::Snapshot& catalogue, const QString& name, QList<Finding>& findings)
 {
-    const Generate::CopyPlan plan = Generate::planCopies({{name, true}}, {});
+    const Generate::CopyPlan plan = Generate::planCopies(catalogue, {name}, {});
     for (const Generate::FileCopy& copy : plan.files) {
         if (!copy.refused.isEmpty()) {
             findings.append({name, QStringLiteral("kopie"), kNotCopyable.arg(name, copy.refused)});
@@ -99,11 +99,13 @@ void checkCatalogue(QList<Finding>& findings)
         firstKey.insert(name.toCaseFolded(), listed.key);
         if (catalogue.folderOf(name).isEmpty())
             findings.append({name, QStringLiteral("ordner"), kNoFolder.arg(name)});
-        checkFiles(name, findings);
+        checkFiles(catalogue, name, findings);
         // The checks of the component page, one entry against those before it.
-        if (const QString problem = Generate::selectionProblem({name}); !problem.isEmpty()) {
+        if (const QString problem = Generate::selectionProblem(catalogue, {name});
+            !problem.isEmpty()) {
             findings.append({name, QStringLiteral("name"), problem});
-        } else if (const QString clash = Generate::selectionProblem(together + QStringList{name});
+        } else if (const QString clash =
+                       Generate::selectionProblem(catalogue, together + QStringList{name});
                    !clash.isEmpty()) {
             findings.append({name, QStringLiteral("gleiche-datei"), clash});
         } else {
