@@ -164,6 +164,8 @@ private slots:
         QTest::newRow("UTF-16: file name")
             << "W.frm" << QByteArray(utf16(u"Attribute VB_Name = \"Breit\"\r\n")) << "W";
         QTest::newRow("no dot") << "Makefile" << QByteArray("x") << "Makefile";
+        QTest::newRow("file name of 254 characters")
+            << QString(250, 'n') + ".bas" << QByteArray("x") << QString(250, 'n');
     }
     void addListsTheFileUnderItsName()
     {
@@ -430,14 +432,22 @@ private slots:
     void fileNamesTheCatalogueCannotHoldAreRefused_data()
     {
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("nothing before the dot") << ".bas";
-        QTest::newRow("= in the file name") << "a=b.frm";
-        QTest::newRow("line break in the file name") << "a\nb.frm";
-        QTest::newRow("blank at the end") << "Modul.bas ";
+        QTest::addColumn<QString>("why"); // a part of the reason given
+        QTest::newRow("nothing before the dot") << ".bas"
+                                                << "vor dem ersten Punkt";
+        QTest::newRow("= in the file name") << "a=b.frm"
+                                            << "''a=b''";
+        QTest::newRow("line break in the file name") << "a\nb.frm"
+                                                     << "Zeilenumbruch";
+        QTest::newRow("blank at the end") << "Modul.bas "
+                                          << "Leerzeichen";
+        QTest::newRow("255 characters, the file system's limit") << QString(251, 'n') + ".bas"
+                                                                 << "255 Zeichen zu lang";
     }
     void fileNamesTheCatalogueCannotHoldAreRefused()
     {
         QFETCH(QString, fileName);
+        QFETCH(QString, why);
         Page p;
         const QString path = p.put(fileName, "");
         p.openPage();
@@ -446,7 +456,8 @@ private slots:
         p.add(path);
         QCOMPARE(p.desk.messages.size(), 1);
         QCOMPARE(p.desk.messages[0].icon, QMessageBox::Warning);
-        QVERIFY(p.desk.messages[0].text.contains("''" + path + "''"));
+        QVERIFY(p.desk.messages[0].text.contains(fileName.right(20) + "''"));
+        QVERIFY2(p.desk.messages[0].text.contains(why), qPrintable(p.desk.messages[0].text));
         QCOMPARE(p.t.catalogBytes(), before);
         QCOMPARE(p.lines(), QStringList({"Alpha", "Root [x]"}));
     }

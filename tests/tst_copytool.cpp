@@ -168,6 +168,28 @@ private slots:
         QVERIFY(Catalog::folderOf("Haupt").startsWith(moved + "/Komponenten/"));
     }
 
+    // A form and its companion named as long as the catalogue allows (254
+    // characters) reach the copy and a new project.
+    void longestNamesAreCopied()
+    {
+        TestFolder t;
+        const QString form = QString(250, 'L') + ".frm";
+        const QString companion = QString(250, 'L') + ".frx";
+        t.write("a/" + form, "VERSION 5.00\r\nAttribute VB_Name = \"Lang\"\r\n");
+        t.write("a/" + companion, "bin");
+        t.writeCatalog({"[Filelist]", "100=Lang", "[Filepath]", "Lang=" + t.file("a/"),
+                        "[Filename]", "Lang=" + form});
+        const PresetCopy::Outcome outcome =
+            PresetCopy::run(PresetCopy::plan(t.exeFolder(), t.file("ziel")), false);
+        QCOMPARE(outcome.failed, QStringList());
+        QCOMPARE(TestFolder::read(t.file("ziel/Komponenten/" + companion)), QByteArray("bin"));
+        const Generate::CopyResult copied =
+            Generate::copyComponents({{"Lang", true}}, t.file("P/"), false);
+        QCOMPARE(copied.failures.size(), 0);
+        QCOMPARE(TestFolder::read(t.file("P/" + form)), TestFolder::read(t.file("a/" + form)));
+        QCOMPARE(TestFolder::read(t.file("P/" + companion)), QByteArray("bin"));
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QString>("target"); // relative to the test folder

@@ -250,7 +250,7 @@ private slots:
         QVERIFY(now.endsWith("\n[neu]\nk=v\n"));
     }
 
-    // Neither a folder in the file's place nor a failed replacement loses what is there.
+    // A folder in the file's place loses nothing.
     void unwritableTargetKeepsItsContents()
     {
         TestFolder t;
@@ -259,15 +259,6 @@ private slots:
         QCOMPARE(ReadIniValue(folder, s, k), QString());
         QCOMPARE(WriteIniValue(folder, s, k, k), 0);
         QVERIFY(QFileInfo(folder).isDir());
-        const QByteArray bytes = "[s]\r\nk=1\r\n";
-        // A name at the length limit leaves no room for the temporary file beside it.
-        const QString name(250, u'n');
-        const QString file = t.write(u"f/"_s + name, bytes);
-        QCOMPARE(WriteIniValue(file, s, k, u"2"_s), 0);
-        QCOMPARE(ReplaceIniSection(file, s, {{k, u"3"_s}}), 0);
-        DeleteIniSection(file, s);
-        QCOMPARE(TestFolder::read(file), bytes);
-        QCOMPARE(QDir(t.file(u"f"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{name});
     }
 
     // A write that fails (full disk, here through the seam) reports it and leaves
@@ -341,6 +332,33 @@ private slots:
         QCOMPARE(TestFolder::read(file), bytes);
         other.release();
         QVERIFY(WriteIniValue(file, s, k, u"2"_s));
+    }
+
+    // A file whose name is as long as the file system allows still gets its
+    // temporary file and lock, and its leftovers are still recognised.
+    void namesAtTheLimit_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("254 bytes") << QString(254, u'n');
+        QTest::newRow("255 bytes") << QString(255, u'n');
+        QTest::newRow("255 bytes of two-byte characters") << QString(127, u'ü') + u'n';
+    }
+    void namesAtTheLimit()
+    {
+        QFETCH(QString, name);
+        TestFolder t;
+        const QString file = t.file(name);
+        QVERIFY(WriteIniValue(file, s, k, u"1"_s));
+        QCOMPARE(TestFolder::read(file), "[s]\r\nk=1\r\n"_b);
+        const QString leftover = QFileInfo(FileIo::temporaryPrefix(file)).fileName() + u"abc123"_s;
+        t.write(leftover, "y");
+        QFile aged(t.file(leftover));
+        QVERIFY(aged.open(QIODevice::ReadWrite));
+        QVERIFY(aged.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                                 QFileDevice::FileModificationTime));
+        QCOMPARE(FileIo::removeStaleTemporaries(file), 1);
+        QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({QFileInfo(FileIo::lockPath(file)).fileName(), name}));
     }
 
     // Temporary files a killed writer left: only ours, only old ones go.

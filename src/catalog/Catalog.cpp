@@ -332,6 +332,43 @@ bool canHoldName(QStringView name)
                         [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
+QString entryProblem(const QString& name, const QString& folder, const QString& fileName)
+{
+    const auto tooLong = [](const QString& what, QStringView value) {
+        return QStringLiteral("%1 ist mit %2 Zeichen zu lang: Die Vorlagenliste speichert "
+                              "höchstens %3 Zeichen.")
+            .arg(what)
+            .arg(value.size())
+            .arg(Ini::kMaxValueLength);
+    };
+    const auto unfit = [](const QString& what) {
+        return QStringLiteral("%1 enthält einen Zeilenumbruch oder beginnt oder endet mit einem "
+                              "Leerzeichen oder Anführungszeichen; so liest die Vorlagenliste "
+                              "ihn nicht unverändert zurück.")
+            .arg(what);
+    };
+    const QString fileWhat = QStringLiteral("Ihr Dateiname");
+    const QString folderWhat = QStringLiteral("Ihr Ordner");
+    if (fileName.size() > Ini::kMaxValueLength)
+        return tooLong(fileWhat, fileName);
+    if (folder.size() > Ini::kMaxValueLength)
+        return tooLong(folderWhat, folder);
+    if (!canHoldValue(fileName))
+        return unfit(fileWhat);
+    if (!canHoldValue(folder))
+        return unfit(folderWhat);
+    if (name.isEmpty())
+        return QStringLiteral("Ihr Dateiname hat vor dem ersten Punkt keinen Namen, unter dem "
+                              "sie aufgeführt werden könnte.");
+    if (!canHoldName(name))
+        return QStringLiteral("Der Name ''%1'', unter dem sie aufgeführt würde, enthält Zeichen, "
+                              "die die Vorlagenliste nicht als Namen speichern kann (= oder ], "
+                              "ein Steuerzeichen, [ oder ; am Anfang, Leerzeichen oder "
+                              "Anführungszeichen am Rand).")
+            .arg(name);
+    return {};
+}
+
 Change addEntry(const QString& name, const QString& folder, const QString& fileName)
 {
     Change change;

@@ -152,6 +152,11 @@ bool canHoldName(QStringView name);
 // Whether a folder or file name value reads back the same.
 bool canHoldValue(QStringView value);
 
+// Why a component file's folder and name cannot be stored as an entry's values,
+// or `name` cannot be its entry name: one German sentence, empty when they can.
+// A file name of the file system's full 255 bytes is one character too long.
+QString entryProblem(const QString& name, const QString& folder, const QString& fileName);
+
 // The outcome of a change of the catalogue's membership.
 struct Change
 {

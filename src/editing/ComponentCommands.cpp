@@ -50,11 +50,20 @@ QString notAddedText(const QString& path, const QString& reason)
     return QStringLiteral("''%1'' kann nicht hinzugefügt werden:\n%2").arg(path, reason);
 }
 
-QString unholdableText(const QString& path)
+// A path far wider than a message box is shown by its beginning and its end.
+QString shownPath(const QString& path)
 {
-    return QStringLiteral("Die Datei ''%1'' kann nicht in die Vorlagenliste aufgenommen werden: "
-                          "Ihr Name oder Ordner lässt sich dort nicht speichern.")
-        .arg(path);
+    constexpr qsizetype kShown = 80;
+    if (path.size() <= kShown)
+        return path;
+    return path.left(kShown / 2 - 3) + QStringLiteral("...") + path.right(kShown / 2);
+}
+
+QString unholdableText(const QString& path, const QString& problem)
+{
+    return QStringLiteral(
+               "Die Datei ''%1'' kann nicht in die Vorlagenliste aufgenommen werden:\n%2")
+        .arg(shownPath(path), problem);
 }
 
 QString unsavedText(const QString& reason, const QString& outcome)
@@ -139,9 +148,9 @@ void ComponentCommands::addFile(const QString& path)
         base != kModule1 && Catalog::canHoldName(base))
         renamedBytes = ComponentFile::renamedModule(bytes, base);
     const QString planned = !renamedBytes.isEmpty() ? base : !name.isEmpty() ? name : stem;
-    if (!Catalog::canHoldName(planned) || !Catalog::canHoldValue(folder) ||
-        !Catalog::canHoldValue(fileName)) {
-        tell(QMessageBox::Warning, kAddTitle, unholdableText(path));
+    if (const QString problem = Catalog::entryProblem(planned, folder, fileName);
+        !problem.isEmpty()) {
+        tell(QMessageBox::Warning, kAddTitle, unholdableText(path, problem));
         return done();
     }
     // Nothing is touched for an entry that has no room.
@@ -202,7 +211,8 @@ void ComponentCommands::addFile(const QString& path)
         return finish();
     case Catalog::Change::Status::Refused:
     case Catalog::Change::Status::NotListed:
-        tell(QMessageBox::Warning, kAddTitle, unholdableText(path));
+        tell(QMessageBox::Warning, kAddTitle,
+             unholdableText(path, Catalog::entryProblem(name, folder, fileName)));
         return finish();
     case Catalog::Change::Status::Failed:
         tell(QMessageBox::Warning, kAddTitle,
