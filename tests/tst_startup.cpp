@@ -1,4 +1,5 @@
 #include "app/Root.h"
+#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/FakeDesktop.h"
 #include "support/TestFolder.h"
@@ -110,6 +111,33 @@ private slots:
         for (const QString& key : keys)
             stored << ReadIniValue(t.catalog(), "Filelist", key);
         QCOMPARE(stored, QStringList({"Alpha", "Zeta", "", "", ""}));
+    }
+
+    // A catalogue another program holds: one warning, one wait for its lock,
+    // and the list as read.
+    void duplicateNotDroppedIsSaidOnce()
+    {
+        TestFolder t;
+        FakeDesktop desk;
+        t.write("v/a.frm", "x");
+        const QString v = t.path() + "/v/";
+        t.writeCatalog({"[Filelist]", "100=Zeta", "103=zeta", "104=Alpha", "[Filepath]",
+                        "Zeta=" + v, "Alpha=" + v, "[Filename]", "Zeta=a.frm", "Alpha=a.frm"});
+        const QByteArray before = t.catalogBytes();
+        FileIo::FileLock other;
+        QVERIFY(other.acquire(t.catalog()).ok());
+        const int timeout = FileIo::lockTimeout();
+        FileIo::setLockTimeout(1000);
+        desk.answers.enqueue(QMessageBox::Ok);
+        QElapsedTimer timer;
+        timer.start();
+        Root w;
+        const qint64 elapsed = timer.elapsed();
+        FileIo::setLockTimeout(timeout);
+        QVERIFY2(elapsed < 1900, qPrintable(QString::number(elapsed)));
+        QCOMPARE(desk.messages.size(), 1);
+        QCOMPARE(lines(w.ui.LDateien), QStringList({"Zeta", "Alpha"}));
+        QCOMPARE(t.catalogBytes(), before);
     }
 
     void reloadFlagKeepsThePage()

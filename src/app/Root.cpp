@@ -116,6 +116,8 @@ void Root::Form_Load()
         item->setCheckState(entry.marked ? Qt::Checked : Qt::Unchecked);
         ui.LDateien->addItem(item);
     }
+    // One word per load about a catalogue that cannot be written: a second
+    // attempt would wait out another program's lock and fail the same way.
     if (!load.droppedSaved)
         warnNotSaved(Catalog::Unsaved::Duplicate, load.droppedSaved);
     Catalog::writeStartupLog(load.missingFiles);
@@ -125,7 +127,7 @@ void Root::Form_Load()
         StartProgram(kTextEditor, {Catalog::startupLog()}, 1);
     DoEvents();
     ui.RCaption->setText(kNoDescription);
-    if (!load.dropped.isEmpty())
+    if (!load.dropped.isEmpty() && load.droppedSaved)
         Sortierung();
 
     const Catalog::Snapshot& options = load.catalogue;
