@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringEncoder>
 #include <QTest>
 
 // The copy tool: what it copies, the catalogue it writes, what it refuses, its
@@ -404,6 +405,18 @@ private slots:
         QVERIFY(!QFileInfo::exists(p.t.file("vorgaben")) && !QFileInfo::exists(p.t.file("~")));
         if (!copied)
             QVERIFY(desk.messages[0].text.contains("''vorgaben''"));
+    }
+
+    // A catalogue in an encoding not recognised: one refusal naming it, no copy.
+    void unknownCatalogueEncodingIsRefused()
+    {
+        Presets p;
+        QStringEncoder utf32(QStringEncoder::Utf32LE); // without its mark
+        p.t.write("bin/vorlagen.dat", utf32(u"[Filelist]\r\n100=Haupt\r\n"));
+        const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.target());
+        QVERIFY(plan.refusal.startsWith(Catalog::unknownEncodingText(p.t.catalog())));
+        QCOMPARE(PresetCopy::run(plan, false).copied, 0);
+        QVERIFY(!QFileInfo::exists(p.target()));
     }
 };
 

@@ -116,9 +116,16 @@ void Root::Form_Load()
         item->setCheckState(entry.marked ? Qt::Checked : Qt::Unchecked);
         ui.LDateien->addItem(item);
     }
-    // One word per load about a catalogue that cannot be written: a second
+    // One word per load about a catalogue that cannot be written: each further
     // attempt would wait out another program's lock and fail the same way.
-    if (!load.droppedSaved)
+    const bool writable = load.catalogue.encodingKnown() && load.droppedSaved;
+    if (!load.catalogue.encodingKnown())
+        desktop().message(this, QMessageBox::Warning, messageTitle(),
+                          Catalog::unknownEncodingText(Catalog::file()) +
+                              QStringLiteral(" Sie wird nicht verändert; Änderungen an der "
+                                             "Liste lassen sich nicht speichern."),
+                          QMessageBox::Ok);
+    else if (!load.droppedSaved)
         warnNotSaved(Catalog::Unsaved::Duplicate, load.droppedSaved);
     Catalog::writeStartupLog(load.missingFiles);
 
@@ -127,7 +134,7 @@ void Root::Form_Load()
         StartProgram(kTextEditor, {Catalog::startupLog()}, 1);
     DoEvents();
     ui.RCaption->setText(kNoDescription);
-    if (!load.dropped.isEmpty() && load.droppedSaved)
+    if (!load.dropped.isEmpty() && writable)
         Sortierung();
 
     const Catalog::Snapshot& options = load.catalogue;

@@ -107,7 +107,7 @@ FileIo::Result saveMarks(const QStringList& names)
     return Ini::replaceSection(file(), kMarked, keys);
 }
 
-Snapshot::Snapshot(const Ini::Document& document)
+Snapshot::Snapshot(const Ini::Document& document) : m_encodingKnown(document.encodingKnown())
 {
     // The first section of a name and the first key of a name in it count.
     QHash<QString, QString>* current = nullptr;
@@ -226,6 +226,13 @@ FileIo::Result saveSortedList()
     });
 }
 
+QString unknownEncodingText(const QString& catalogFile)
+{
+    return QStringLiteral("Die Vorlagendatei ''%1'' ist in einer Zeichenkodierung gespeichert, "
+                          "die das Programm nicht erkennt.")
+        .arg(catalogFile);
+}
+
 QString notSavedText(Unsaved what, const FileIo::Result& result)
 {
     QString lost;
@@ -278,7 +285,7 @@ Load load()
         result.entries.append({listed.key, listed.name, folder, fileName,
                                catalogue.captionOf(listed.name), catalogue.isMarked(listed.name)});
     }
-    if (!result.dropped.isEmpty()) {
+    if (!result.dropped.isEmpty() && catalogue.encodingKnown()) {
         // The sorted save that follows needs the duplicates gone; if they stay, the
         // next load drops them again.
         result.droppedSaved = Ini::edit(file(), [&](Ini::Document& document) {
@@ -377,7 +384,7 @@ Change addEntry(const QString& name, const QString& folder, const QString& fileN
         return change;
     }
     change.result = Ini::edit(file(), [&](Ini::Document& document) {
-        if (document.state() == Ini::Document::State::Unreadable)
+        if (!document.writable())
             return true; // the save says why
         const int key = Snapshot(document).slotFor(name);
         if (key < 0) {
@@ -403,7 +410,7 @@ Change removeEntry(const QString& name)
 {
     Change change;
     change.result = Ini::edit(file(), [&](Ini::Document& document) {
-        if (document.state() == Ini::Document::State::Unreadable)
+        if (!document.writable())
             return true; // the save says why
         const int key = Snapshot(document).keyOf(name);
         if (key < 0) {
@@ -443,6 +450,11 @@ QList<Component> componentsOf(const QString& catalogFile)
                            Ini::unquoted(fileName).toString()});
     }
     return components;
+}
+
+bool encodingKnown(const QString& catalogFile)
+{
+    return Ini::Document(catalogFile).encodingKnown();
 }
 
 FileIo::Result setFolders(const QString& catalogFile,

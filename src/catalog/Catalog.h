@@ -66,6 +66,8 @@ public:
     QString captionOf(const QString& name) const;
     bool isMarked(const QString& name) const;
     QString option(const QString& key) const;
+    // False when the file's encoding was not recognised: nothing is written to it.
+    bool encodingKnown() const { return m_encodingKnown; }
 
     // The non-empty "Filelist" values in key order.
     QList<Listed> enumerate() const;
@@ -81,7 +83,12 @@ public:
 private:
     QString value(const QString& section, QStringView key) const;
     QHash<QString, QHash<QString, QString>> m_sections; // by case-folded names
+    bool m_encodingKnown = true;
 };
+
+// The warning for a catalogue file whose encoding was not recognised; each
+// program adds what that means for it.
+QString unknownEncodingText(const QString& catalogFile);
 
 // The non-empty "Filelist" values in key order.
 QList<Listed> enumerate();
@@ -130,7 +137,8 @@ struct Load
     QList<Entry> entries;        // listed entries whose file exists, duplicates left out
     QStringList missingFiles;    // folder and file name of each entry whose file is missing
     QList<Listed> dropped;       // later listings of a name already listed; now deleted
-    FileIo::Result droppedSaved; // whether deleting them reached the file
+    FileIo::Result droppedSaved; // whether deleting them reached the file; not tried
+                                 // for a file of unknown encoding
 };
 
 // Reads the catalogue once: the entries to list in key order, the component files
@@ -192,6 +200,9 @@ struct Component
 
 // The listed entries of `catalogFile` in key order, each once.
 QList<Component> componentsOf(const QString& catalogFile);
+
+// Whether the encoding of `catalogFile` was recognised (a missing file's is).
+bool encodingKnown(const QString& catalogFile);
 
 // Sets each entry's "Filepath" to the paired folder value in one atomic
 // replacement of `catalogFile`.

@@ -169,6 +169,14 @@ Plan plan(const QString& sourceFolder, const QString& targetFolder)
     }
 
     const QString catalog = p.sourceFolder + QLatin1Char('/') + kCatalog;
+    // Its entries are not known, so a copy of it would be no copy of the presets.
+    if (!Catalog::encodingKnown(catalog)) {
+        p.refusal =
+            Catalog::unknownEncodingText(catalog) + QStringLiteral(" Es wurde nichts kopiert.");
+        p.files.clear();
+        p.totalBytes = 0;
+        return p;
+    }
     Placement placement;
     for (const Catalog::Component& c : Catalog::componentsOf(catalog)) {
         const QString source = c.folder + c.fileName;

@@ -112,6 +112,9 @@ QString reasonFor(int error)
     case kForeignEncoding:
         return QStringLiteral("Die Datei ist in einer Zeichenkodierung gespeichert, in der sie "
                               "nicht unverändert zurückgeschrieben werden kann.");
+    case kUnknownEncoding:
+        return QStringLiteral("Die Datei ist in einer Zeichenkodierung gespeichert, die das "
+                              "Programm nicht erkennt.");
     case kRefused:
         return QStringLiteral("Der Text enthält Zeichen, die in der Datei nicht gespeichert "
                               "werden können.");

@@ -20,6 +20,8 @@ inline constexpr int kUnreadable = -3;
 inline constexpr int kForeignEncoding = -4;
 // Not an errno value: the text would break the file's lines and is not written.
 inline constexpr int kRefused = -5;
+// Not an errno value: the file's encoding was not recognised; it is never written.
+inline constexpr int kUnknownEncoding = -6;
 
 // The outcome of a file operation: ok, or the system's error number.
 class [[nodiscard]] Result
