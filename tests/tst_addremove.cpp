@@ -654,6 +654,77 @@ private slots:
         }
     }
 
+    // Another program changed the catalogue after the list was read: nothing is
+    // changed, the message says what is there now, and the list shows the file.
+    void entryChangedByAnotherProgram_data()
+    {
+        QTest::addColumn<QString>("file"); // to add; empty: Root is removed
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QStringList>("other"); // the catalogue as the other program left it
+        QTest::addColumn<QString>("found");     // where the entry points now; empty: gone
+        QTest::addColumn<QStringList>("listed");
+        const QStringList alpha{"[Filelist]", "100=Alpha",  "[Filepath]",
+                                "Alpha=@/v/", "[Filename]", "Alpha=Alpha.bas"};
+        const QStringList moved{"[Filelist]",    "100=Alpha", "101=Root",   "[Filepath]",
+                                "Alpha=@/v/",    "Root=@/w/", "[Filename]", "Alpha=Alpha.bas",
+                                "Root=root.frm", "[Marked]",  "Root=1"};
+        const QStringList added{"[Filelist]", "100=Alpha",       "101=Haupt",
+                                "[Filepath]", "Alpha=@/v/",      "Haupt=@/w/",
+                                "[Filename]", "Alpha=Alpha.bas", "Haupt=Haupt.frm"};
+        QTest::newRow("removing what is gone")
+            << ""
+            << "Root" << true << alpha << "" << QStringList{"Alpha"};
+        QTest::newRow("removing what points elsewhere")
+            << ""
+            << "Root" << true << moved << "@/w/root.frm" << QStringList{"Alpha", "Root [x]"};
+        QTest::newRow("replacing what is gone")
+            << "w/Start.frm"
+            << "Root" << true << alpha << "" << QStringList{"Alpha"};
+        QTest::newRow("adding a name listed meanwhile")
+            << "v/Haupt.frm"
+            << "Haupt" << false << added << "@/w/Haupt.frm" << QStringList{"Alpha", "Haupt"};
+    }
+    void entryChangedByAnotherProgram()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, name);
+        QFETCH(bool, asked);
+        QFETCH(QStringList, other);
+        QFETCH(QString, found);
+        QFETCH(QStringList, listed);
+        Page p;
+        p.put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
+        p.t.write("w/root.frm", "x");
+        p.t.write("w/Haupt.frm", "x");
+        p.t.write("w/Start.frm", "Attribute VB_Name = \"Root\"\r\n");
+        p.openPage();
+        p.t.writeCatalog(other.replaceInStrings("@", p.t.path()));
+        const QByteArray before = p.t.catalogBytes();
+        if (asked)
+            p.desk.answers.enqueue(file.isEmpty() ? QMessageBox::Ok : QMessageBox::Yes);
+        p.desk.answers.enqueue(QMessageBox::Ok);
+        if (file.isEmpty()) {
+            p.select("Root");
+            p.remove();
+        } else {
+            p.add(p.t.file(file));
+        }
+        Catalog::Change change;
+        change.status =
+            found.isEmpty() ? Catalog::Change::Status::NotListed : Catalog::Change::Status::Moved;
+        found.replace("@", p.t.path());
+        change.found = {found.section('/', 0, -2) + '/', found.section('/', -1)};
+        QCOMPARE(p.desk.messages.size(), asked ? 2 : 1);
+        QCOMPARE(p.desk.messages.last().icon, QMessageBox::Warning);
+        QVERIFY2(p.desk.messages.last().text.startsWith(
+                     Catalog::changedMeanwhileText(name, change) + '\n'),
+                 qPrintable(p.desk.messages.last().text));
+        QCOMPARE(p.t.catalogBytes(), before);
+        QCOMPARE(p.lines(), listed);
+        QVERIFY(!p.w->ui.Map2->isHidden());
+    }
+
     void removeCancelledOrWithoutLineChangesNothing()
     {
         Page p;

@@ -114,6 +114,7 @@ void Root::Form_Load()
         auto* item = new QListWidgetItem(entry.name);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(entry.marked ? Qt::Checked : Qt::Unchecked);
+        ComponentPage::setPlace(item, {entry.folder, entry.fileName});
         ui.LDateien->addItem(item);
     }
     // One word per load about a catalogue that cannot be written: each further

@@ -208,6 +208,15 @@ int Snapshot::keyOf(const QString& name) const
     return -1;
 }
 
+Seen Snapshot::seen(const QString& name) const
+{
+    for (int n = kFirstKey; n <= kLastKey; ++n) {
+        if (listedName(n).compare(name, Qt::CaseInsensitive) == 0)
+            return {true, {folderOf(name), fileNameOf(name)}};
+    }
+    return {};
+}
+
 QList<Listed> enumerate()
 {
     return Snapshot::read().enumerate();
@@ -376,7 +385,8 @@ QString entryProblem(const QString& name, const QString& folder, const QString& 
     return {};
 }
 
-Change addEntry(const QString& name, const QString& folder, const QString& fileName)
+Change addEntry(const QString& name, const QString& folder, const QString& fileName,
+                const Seen& seen)
 {
     Change change;
     if (!canHoldName(name) || !canHoldValue(folder) || !canHoldValue(fileName)) {
@@ -386,7 +396,15 @@ Change addEntry(const QString& name, const QString& folder, const QString& fileN
     change.result = Ini::edit(file(), [&](Ini::Document& document) {
         if (!document.writable())
             return true; // the save says why
-        const int key = Snapshot(document).slotFor(name);
+        const Snapshot catalogue(document);
+        // Another program may have changed the entry since it was seen.
+        if (const Seen now = catalogue.seen(name);
+            now.listed != seen.listed || (now.listed && now.place != seen.place)) {
+            change.status = now.listed ? Change::Status::Moved : Change::Status::NotListed;
+            change.found = now.place;
+            return false;
+        }
+        const int key = catalogue.slotFor(name);
         if (key < 0) {
             change.status = Change::Status::Full;
             return false;
@@ -406,15 +424,33 @@ Change addEntry(const QString& name, const QString& folder, const QString& fileN
     return change;
 }
 
-Change removeEntry(const QString& name)
+QString changedMeanwhileText(const QString& name, const Change& change)
+{
+    if (change.status == Change::Status::Moved)
+        return QStringLiteral("Der Eintrag ''%1'' verweist inzwischen auf ''%2''; ein anderes "
+                              "Programm hat die Vorlagenliste geändert.")
+            .arg(name, change.found.path());
+    return QStringLiteral("Der Eintrag ''%1'' steht inzwischen nicht mehr in der Vorlagenliste; "
+                          "ein anderes Programm hat ihn entfernt.")
+        .arg(name);
+}
+
+Change removeEntry(const QString& name, const std::optional<Place>& seen)
 {
     Change change;
     change.result = Ini::edit(file(), [&](Ini::Document& document) {
         if (!document.writable())
             return true; // the save says why
-        const int key = Snapshot(document).keyOf(name);
+        const Snapshot catalogue(document);
+        const int key = catalogue.keyOf(name);
         if (key < 0) {
             change.status = Change::Status::NotListed;
+            return false;
+        }
+        if (const Place now{catalogue.folderOf(name), catalogue.fileNameOf(name)};
+            seen && now != *seen) {
+            change.status = Change::Status::Moved;
+            change.found = now;
             return false;
         }
         document.removeKey(kFilelist, QString::number(key));

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <optional>
+
 namespace Ini {
 class Document;
 }
@@ -43,6 +45,24 @@ QString storedCaption(const QString& caption);
 // Rebuilds "Marked" as exactly these names with "1", at the end of the file, in
 // one atomic replacement; no names leaves no section.
 FileIo::Result saveMarks(const QStringList& names);
+
+// Where an entry's component file lies: its folder (resolved like folderOf)
+// and file name.
+struct Place
+{
+    QString folder;
+    QString fileName;
+    bool operator==(const Place&) const = default;
+    QString path() const { return folder + fileName; }
+};
+
+// The entry of a name as a front end last saw it: not listed, or listed and
+// pointing at `place`.
+struct Seen
+{
+    bool listed = false;
+    Place place;
+};
 
 struct Listed
 {
@@ -79,6 +99,8 @@ public:
     int slotFor(const QString& name) const;
     // The first key that lists exactly `name`, letter case included; -1 if none.
     int keyOf(const QString& name) const;
+    // The entry of `name` (letter case ignored) as this read shows it.
+    Seen seen(const QString& name) const;
 
 private:
     QString value(const QString& section, QStringView key) const;
@@ -172,23 +194,33 @@ struct Change
     {
         Done,
         Full,      // no key is free for a new name
-        NotListed, // the name to remove is not listed
+        NotListed, // the entry to replace or remove is gone
+        Moved,     // the entry is listed, but not as seen: see found
         Refused,   // a name or value the file cannot hold
         Failed     // the file could not be read or written; see result
     };
     Status status = Status::Failed;
     FileIo::Result result;
     QStringList sorted; // the saved list after the change
+    Place found;        // Moved: where the entry points now
 };
 
 // Lists `name` under Snapshot::slotFor, stores its folder and file name, and
-// saves the list sorted: all in one atomic replacement of the file.
-Change addEntry(const QString& name, const QString& folder, const QString& fileName);
+// saves the list sorted: all in one atomic replacement of the file. Only while
+// the file still shows the entry of that name (letter case ignored) as `seen`:
+// otherwise nothing changes (NotListed, Moved).
+Change addEntry(const QString& name, const QString& folder, const QString& fileName,
+                const Seen& seen);
+
+// What the change found instead of the entry as seen (NotListed, Moved), in
+// German: it is gone, or it points elsewhere now.
+QString changedMeanwhileText(const QString& name, const Change& change);
 
 // Deletes the key that lists exactly `name` and the name's "Filename",
 // "Filepath", "Marked" and "Caption" keys, and saves the list sorted: all in one
-// atomic replacement of the file.
-Change removeEntry(const QString& name);
+// atomic replacement of the file. With `seen`, only while the entry still
+// points there (else Moved).
+Change removeEntry(const QString& name, const std::optional<Place>& seen = {});
 
 // Another catalogue file than the program's own, read and written as a whole.
 struct Component

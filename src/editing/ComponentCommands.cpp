@@ -4,6 +4,7 @@
 #include "desktop/Desktop.h"
 #include "desktop/ListFind.h"
 #include "editing/ComponentFile.h"
+#include "editing/ComponentPage.h"
 #include "platform/FileExistence.h"
 #include "platform/FileIo.h"
 #include "platform/PathParts.h"
@@ -28,6 +29,10 @@ const QString kDuplicate =
 const QString kFull = QStringLiteral("Die Vorlagenliste ist voll: Sie enthält bereits 101 "
                                      "Komponenten. Entfernen Sie zuerst eine Komponente.");
 const QString kModule1 = QStringLiteral("Module1");
+const QString kNotAddedRereadText = QStringLiteral(
+    "\nDie Komponente wurde nicht hinzugefügt. Die Liste zeigt jetzt die gespeicherten Einträge.");
+const QString kNotRemovedRereadText = QStringLiteral(
+    "\nDie Komponente wurde nicht entfernt. Die Liste zeigt jetzt die gespeicherten Einträge.");
 
 QString renamedText(const QString& fileName)
 {
@@ -189,6 +194,7 @@ void ComponentCommands::addFile(const QString& path)
     };
 
     bool overwrite = false;
+    Catalog::Seen seen;
     if (ListFind(ui.LDateien, name, -1, false) >= 0) {
         if (desktop().message(m_window, QMessageBox::Warning, kAddTitle, kDuplicate,
                               QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
@@ -200,17 +206,24 @@ void ComponentCommands::addFile(const QString& path)
             ui.LDateien->setCurrentRow(i);
             overwrite = ui.LDateien->item(i)->text().compare(name, Qt::CaseInsensitive) == 0;
         }
+        const auto place = ComponentPage::placeOf(ui.LDateien->currentItem());
+        seen = {true, place.value_or(Catalog::Place{})};
     }
 
-    const Catalog::Change change = Catalog::addEntry(name, folder, fileName);
+    const Catalog::Change change = Catalog::addEntry(name, folder, fileName, seen);
     switch (change.status) {
     case Catalog::Change::Status::Done:
         break;
     case Catalog::Change::Status::Full:
         tell(QMessageBox::Warning, kAddTitle, kFull);
         return finish();
-    case Catalog::Change::Status::Refused:
     case Catalog::Change::Status::NotListed:
+    case Catalog::Change::Status::Moved:
+        tell(QMessageBox::Warning, kAddTitle,
+             Catalog::changedMeanwhileText(name, change) + kNotAddedRereadText);
+        m_reload();
+        return finish();
+    case Catalog::Change::Status::Refused:
         tell(QMessageBox::Warning, kAddTitle,
              unholdableText(path, Catalog::entryProblem(name, folder, fileName)));
         return finish();
@@ -254,11 +267,20 @@ void ComponentCommands::bLoeschen_Click()
                           QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Cancel)
         return;
 
-    const Catalog::Change change = Catalog::removeEntry(name);
+    const Catalog::Change change =
+        Catalog::removeEntry(name, ComponentPage::placeOf(ui.LDateien->item(row)));
     if (change.status == Catalog::Change::Status::Failed) {
         tell(QMessageBox::Warning, kRemoveTitle,
              unsavedText(change.result.reason(),
                          QStringLiteral("Die Komponente wurde nicht entfernt.")));
+        return;
+    }
+    if (change.status == Catalog::Change::Status::NotListed ||
+        change.status == Catalog::Change::Status::Moved) {
+        tell(QMessageBox::Warning, kRemoveTitle,
+             Catalog::changedMeanwhileText(name, change) + kNotRemovedRereadText);
+        m_reload();
+        ui.LDateien->setFocus();
         return;
     }
     if (change.status != Catalog::Change::Status::Done)
