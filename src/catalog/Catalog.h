@@ -194,6 +194,7 @@ struct Change
     {
         Done,
         Full,      // no key is free for a new name
+        Exists,    // an entry of that name is listed and was not to be replaced
         NotListed, // the entry to replace or remove is gone
         Moved,     // the entry is listed, but not as seen: see found
         Refused,   // a name or value the file cannot hold
