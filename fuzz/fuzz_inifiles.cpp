@@ -65,6 +65,9 @@ struct Store
     QString path;
     bool disk = false;
     QByteArray bytes;
+    // The last change was refused because the file would then read as another
+    // encoding.
+    bool drifted = false;
 
     QString read(QStringView section, QStringView key) const
     {
@@ -77,23 +80,29 @@ struct Store
     // Runs one change the way the engine's edit does; non-zero when done.
     int change(const std::function<bool(Ini::Document&)>& edit, const std::function<int()>& onDisk)
     {
+        Ini::Document document = Ini::Document::fromBytes(bytes);
+        const bool changes = edit(document);
+        QByteArray composed;
+        if (changes && document.writable() && document.changed())
+            composed = document.composed();
+        drifted = !composed.isNull() && !document.keepsEncoding(composed);
         if (disk) {
             const int result = onDisk();
             bytes = contents(path);
             return result;
         }
-        Ini::Document document = Ini::Document::fromBytes(bytes);
-        if (!edit(document))
+        if (!changes)
             return -1; // nothing to change
-        if (!document.writable())
+        if (!document.writable() || drifted)
             return 0;
         if (document.changed())
-            bytes = document.composed();
+            bytes = composed;
         return 1;
     }
 
     int write(const QString& section, const QString& key, const QString& value)
     {
+        drifted = false;
         if (!Ini::isWritableSection(section) || !Ini::isWritableKey(key) ||
             !Ini::isWritableValue(value))
             return disk ? WriteIniValue(path, section, key, value) : 0;
@@ -115,6 +124,7 @@ struct Store
     }
     int replaceSection(const QString& section, const Pairs& pairs, bool valid)
     {
+        drifted = false;
         if (!valid)
             return disk ? ReplaceIniSection(path, section, pairs) : 0;
         return change(
@@ -285,8 +295,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const bool valid = Ini::isWritableSection(section) && Ini::isWritableKey(key) &&
                                Ini::isWritableValue(value);
             const int written = store.write(section, key, value);
-            check((written != 0) == (valid && writable),
-                  "a write succeeds exactly when it is valid and the file writable");
+            check((written != 0) == (valid && writable && !store.drifted),
+                  "a write succeeds exactly when it is valid, the file writable and its "
+                  "encoding kept");
             if (!written) {
                 check(store.bytes == before, "a refused write changes nothing");
                 break;
@@ -316,8 +327,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             QString stored;
             const bool existed = document.value(section, key, &stored);
             const int done = store.removeKey(section, key);
-            check((done != 0) == (!existed || writable), "a deletion fails only when unwritable");
-            if (!existed || !writable) {
+            check((done != 0) == (!existed || (writable && !store.drifted)),
+                  "a deletion fails only when unwritable");
+            if (!existed || !writable || store.drifted) {
                 check(store.bytes == before, "deleting nothing changes nothing");
                 break;
             }
@@ -332,8 +344,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const QString section = sectionName(in, names);
             const bool existed = document.hasSection(section);
             const int done = store.removeSection(section);
-            check((done != 0) == (!existed || writable), "a deletion fails only when unwritable");
-            if (!existed || !writable) {
+            check((done != 0) == (!existed || (writable && !store.drifted)),
+                  "a deletion fails only when unwritable");
+            if (!existed || !writable || store.drifted) {
                 check(store.bytes == before, "deleting nothing changes nothing");
                 break;
             }
@@ -353,8 +366,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                         Ini::isWritableValue(pairs.last().second);
             }
             const int written = store.replaceSection(section, pairs, valid);
-            check((written != 0) == (valid && writable),
-                  "a replacement succeeds exactly when it is valid and the file writable");
+            check((written != 0) == (valid && writable && !store.drifted),
+                  "a replacement succeeds exactly when it is valid, the file writable and its "
+                  "encoding kept");
             if (!written) {
                 check(store.bytes == before, "a refused replacement changes nothing");
                 break;

@@ -164,6 +164,8 @@ private slots:
         QTest::newRow("UTF-16: file name")
             << "W.frm" << QByteArray(utf16(u"Attribute VB_Name = \"Breit\"\r\n")) << "W";
         QTest::newRow("no dot") << "Makefile" << QByteArray("x") << "Makefile";
+        QTest::newRow("file name of 254 characters")
+            << QString(250, 'n') + ".bas" << QByteArray("x") << QString(250, 'n');
     }
     void addListsTheFileUnderItsName()
     {
@@ -430,14 +432,22 @@ private slots:
     void fileNamesTheCatalogueCannotHoldAreRefused_data()
     {
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("nothing before the dot") << ".bas";
-        QTest::newRow("= in the file name") << "a=b.frm";
-        QTest::newRow("line break in the file name") << "a\nb.frm";
-        QTest::newRow("blank at the end") << "Modul.bas ";
+        QTest::addColumn<QString>("why"); // a part of the reason given
+        QTest::newRow("nothing before the dot") << ".bas"
+                                                << "vor dem ersten Punkt";
+        QTest::newRow("= in the file name") << "a=b.frm"
+                                            << "''a=b''";
+        QTest::newRow("line break in the file name") << "a\nb.frm"
+                                                     << "Zeilenumbruch";
+        QTest::newRow("blank at the end") << "Modul.bas "
+                                          << "Leerzeichen";
+        QTest::newRow("255 characters, the file system's limit") << QString(251, 'n') + ".bas"
+                                                                 << "255 Zeichen zu lang";
     }
     void fileNamesTheCatalogueCannotHoldAreRefused()
     {
         QFETCH(QString, fileName);
+        QFETCH(QString, why);
         Page p;
         const QString path = p.put(fileName, "");
         p.openPage();
@@ -446,7 +456,8 @@ private slots:
         p.add(path);
         QCOMPARE(p.desk.messages.size(), 1);
         QCOMPARE(p.desk.messages[0].icon, QMessageBox::Warning);
-        QVERIFY(p.desk.messages[0].text.contains("''" + path + "''"));
+        QVERIFY(p.desk.messages[0].text.contains(fileName.right(20) + "''"));
+        QVERIFY2(p.desk.messages[0].text.contains(why), qPrintable(p.desk.messages[0].text));
         QCOMPARE(p.t.catalogBytes(), before);
         QCOMPARE(p.lines(), QStringList({"Alpha", "Root [x]"}));
     }
@@ -641,6 +652,77 @@ private slots:
             QCOMPARE(p.desk.answers.size(), bytes(p) == removed ? 1 : 0);
             p.desk.answers.clear();
         }
+    }
+
+    // Another program changed the catalogue after the list was read: nothing is
+    // changed, the message says what is there now, and the list shows the file.
+    void entryChangedByAnotherProgram_data()
+    {
+        QTest::addColumn<QString>("file"); // to add; empty: Root is removed
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QStringList>("other"); // the catalogue as the other program left it
+        QTest::addColumn<QString>("found");     // where the entry points now; empty: gone
+        QTest::addColumn<QStringList>("listed");
+        const QStringList alpha{"[Filelist]", "100=Alpha",  "[Filepath]",
+                                "Alpha=@/v/", "[Filename]", "Alpha=Alpha.bas"};
+        const QStringList moved{"[Filelist]",    "100=Alpha", "101=Root",   "[Filepath]",
+                                "Alpha=@/v/",    "Root=@/w/", "[Filename]", "Alpha=Alpha.bas",
+                                "Root=root.frm", "[Marked]",  "Root=1"};
+        const QStringList added{"[Filelist]", "100=Alpha",       "101=Haupt",
+                                "[Filepath]", "Alpha=@/v/",      "Haupt=@/w/",
+                                "[Filename]", "Alpha=Alpha.bas", "Haupt=Haupt.frm"};
+        QTest::newRow("removing what is gone")
+            << ""
+            << "Root" << true << alpha << "" << QStringList{"Alpha"};
+        QTest::newRow("removing what points elsewhere")
+            << ""
+            << "Root" << true << moved << "@/w/root.frm" << QStringList{"Alpha", "Root [x]"};
+        QTest::newRow("replacing what is gone")
+            << "w/Start.frm"
+            << "Root" << true << alpha << "" << QStringList{"Alpha"};
+        QTest::newRow("adding a name listed meanwhile")
+            << "v/Haupt.frm"
+            << "Haupt" << false << added << "@/w/Haupt.frm" << QStringList{"Alpha", "Haupt"};
+    }
+    void entryChangedByAnotherProgram()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, name);
+        QFETCH(bool, asked);
+        QFETCH(QStringList, other);
+        QFETCH(QString, found);
+        QFETCH(QStringList, listed);
+        Page p;
+        p.put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
+        p.t.write("w/root.frm", "x");
+        p.t.write("w/Haupt.frm", "x");
+        p.t.write("w/Start.frm", "Attribute VB_Name = \"Root\"\r\n");
+        p.openPage();
+        p.t.writeCatalog(other.replaceInStrings("@", p.t.path()));
+        const QByteArray before = p.t.catalogBytes();
+        if (asked)
+            p.desk.answers.enqueue(file.isEmpty() ? QMessageBox::Ok : QMessageBox::Yes);
+        p.desk.answers.enqueue(QMessageBox::Ok);
+        if (file.isEmpty()) {
+            p.select("Root");
+            p.remove();
+        } else {
+            p.add(p.t.file(file));
+        }
+        Catalog::Change change;
+        change.status =
+            found.isEmpty() ? Catalog::Change::Status::NotListed : Catalog::Change::Status::Moved;
+        found.replace("@", p.t.path());
+        change.found = {found.section('/', 0, -2) + '/', found.section('/', -1)};
+        QCOMPARE(p.desk.messages.size(), asked ? 2 : 1);
+        QCOMPARE(p.desk.messages.last().icon, QMessageBox::Warning);
+        QVERIFY2(p.desk.messages.last().text.startsWith(
+                     Catalog::changedMeanwhileText(name, change) + '\n'),
+                 qPrintable(p.desk.messages.last().text));
+        QCOMPARE(p.t.catalogBytes(), before);
+        QCOMPARE(p.lines(), listed);
+        QVERIFY(!p.w->ui.Map2->isHidden());
     }
 
     void removeCancelledOrWithoutLineChangesNothing()

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringEncoder>
 #include <QTest>
 
 // The copy tool: what it copies, the catalogue it writes, what it refuses, its
@@ -167,6 +168,27 @@ private slots:
         QVERIFY(Catalog::Snapshot::read().folderOf("Haupt").startsWith(moved + "/Komponenten/"));
     }
 
+    // A form and its companion named as long as the catalogue allows (254
+    // characters) reach the copy and a new project.
+    void longestNamesAreCopied()
+    {
+        TestFolder t;
+        const QString form = QString(250, 'L') + ".frm";
+        const QString companion = QString(250, 'L') + ".frx";
+        t.write("a/" + form, "VERSION 5.00\r\nAttribute VB_Name = \"Lang\"\r\n");
+        t.write("a/" + companion, "bin");
+        t.writeCatalog({"[Filelist]", "100=Lang", "[Filepath]", "Lang=" + t.file("a/"),
+                        "[Filename]", "Lang=" + form});
+        const PresetCopy::Outcome outcome =
+            PresetCopy::run(PresetCopy::plan(t.exeFolder(), t.file("ziel")), false);
+        QCOMPARE(outcome.failed, QStringList());
+        QCOMPARE(TestFolder::read(t.file("ziel/Komponenten/" + companion)), QByteArray("bin"));
+        Recorder recorder;
+        QCOMPARE(recorder.run(request({"Lang"}, t.file("P/"))).failures.size(), 0);
+        QCOMPARE(TestFolder::read(t.file("P/" + form)), TestFolder::read(t.file("a/" + form)));
+        QCOMPARE(TestFolder::read(t.file("P/" + companion)), QByteArray("bin"));
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QString>("target"); // relative to the test folder
@@ -278,18 +300,32 @@ private slots:
         QCOMPARE(window.pFortschritt->value(), 1000);
     }
 
+    // The exit codes: 0 all copied, 1 files missing or failed, 2 nothing copied.
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<bool>("breakEntry");
         QTest::addColumn<bool>("existing");
+        QTest::addColumn<bool>("spare");
+        QTest::addColumn<QString>("target"); // below the test folder
+        QTest::addColumn<bool>("relative");  // given from the test folder as current folder
         QTest::addColumn<int>("status");
-        QTest::newRow("all copied") << QStringList() << true << false << 0;
-        QTest::newRow("a missing file") << QStringList() << false << false << 1;
-        QTest::newRow("existing files kept") << QStringList() << true << true << 2;
+        QTest::newRow("all copied")
+            << QStringList() << true << false << true << "ziel" << false << 0;
+        QTest::newRow("spare template missing is no failure")
+            << QStringList() << true << false << false << "ziel" << false << 0;
+        QTest::newRow("a relative target counts from the current folder")
+            << QStringList() << true << false << true << "ziel" << true << 0;
+        QTest::newRow("a missing file")
+            << QStringList() << false << false << true << "ziel" << false << 1;
+        QTest::newRow("existing files kept")
+            << QStringList() << true << true << true << "ziel" << false << 2;
         QTest::newRow("existing files replaced")
-            << QStringList{"--ueberschreiben"} << true << true << 0;
-        QTest::newRow("unknown option") << QStringList{"--falsch"} << true << false << 2;
+            << QStringList{"--ueberschreiben"} << true << true << true << "ziel" << false << 0;
+        QTest::newRow("nothing copied: the target's parent is a file")
+            << QStringList() << true << false << true << "a/Haupt.frm/ziel" << false << 2;
+        QTest::newRow("unknown option")
+            << QStringList{"--falsch"} << true << false << true << "ziel" << false << 2;
     }
 
     void commandLine()
@@ -297,6 +333,9 @@ private slots:
         QFETCH(QStringList, extra);
         QFETCH(bool, breakEntry);
         QFETCH(bool, existing);
+        QFETCH(bool, spare);
+        QFETCH(QString, target);
+        QFETCH(bool, relative);
         QFETCH(int, status);
         Presets p;
         if (breakEntry) // without the missing entry everything can be copied
@@ -304,16 +343,78 @@ private slots:
                     !p.t.write("b/Weg.bas", "x").isEmpty());
         if (existing)
             p.t.write("ziel/vorlagen.dat", "alt\r\n");
+        if (!spare)
+            QVERIFY(QFile::remove(p.source() + "/QvStandard.prj"));
         QProcess tool;
-        tool.start(QStringLiteral(QVTRCOPY),
-                   QStringList{"--von", p.source(), "--nach", p.target()} + extra);
+        tool.setWorkingDirectory(p.t.path());
+        tool.start(QStringLiteral(QVTRCOPY), QStringList{"--von", p.source(), "--nach",
+                                                         relative ? target : p.t.file(target)} +
+                                                 extra);
         QVERIFY(tool.waitForFinished(30000));
         QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
         QVERIFY2(tool.exitCode() == status, tool.readAllStandardError().constData());
         if (status == 0)
-            QCOMPARE(Presets::tree(p.target()).size(), 10);
+            QCOMPARE(Presets::tree(p.t.file(target)).size(), spare ? 10 : 9);
         if (existing && status != 0)
             QCOMPARE(TestFolder::read(p.target() + "/vorlagen.dat"), QByteArray("alt\r\n"));
+    }
+
+    // Nothing could be copied: each file is named once, with its reason.
+    void failuresNameEachFileOnce()
+    {
+        Presets p;
+        const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.t.file("a/Haupt.frm/ziel"));
+        QVERIFY(plan.refusal.isEmpty());
+        const PresetCopy::Outcome outcome = PresetCopy::run(plan, false);
+        QCOMPARE(outcome.copied, 0);
+        QStringList expected;
+        for (const PresetCopy::File& f : plan.files)
+            expected << "''" + f.target + "'': " + FileIo::reasonFor(ENOTDIR);
+        QCOMPARE(outcome.failed, expected);
+    }
+
+    // Return in the folder box copies; "~/" is the home folder, and a folder
+    // relative to wherever the tool was started is refused.
+    void windowTarget_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("copied"); // into <home>/vorgaben
+        QTest::newRow("~/ is the home folder") << "~/vorgaben" << true;
+        QTest::newRow("a relative folder is refused") << "vorgaben" << false;
+    }
+    void windowTarget()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, copied);
+        Presets p;
+        FakeDesktop desk;
+        QVERIFY(QDir().mkpath(p.t.file("home")));
+        const QByteArray home = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(p.t.file("home")));
+        QDir::setCurrent(p.t.path()); // the fixture restores it
+        CopyWindow window(p.source());
+        window.show();
+        window.tZiel->setText(typed);
+        desk.answers.enqueue(QMessageBox::Ok);
+        QTest::keyClick(window.tZiel, Qt::Key_Return);
+        qputenv("HOME", home);
+        QCOMPARE(desk.messages.size(), 1);
+        QCOMPARE(QFileInfo::exists(p.t.file("home/vorgaben/vorlagen.dat")), copied);
+        QVERIFY(!QFileInfo::exists(p.t.file("vorgaben")) && !QFileInfo::exists(p.t.file("~")));
+        if (!copied)
+            QVERIFY(desk.messages[0].text.contains("''vorgaben''"));
+    }
+
+    // A catalogue in an encoding not recognised: one refusal naming it, no copy.
+    void unknownCatalogueEncodingIsRefused()
+    {
+        Presets p;
+        QStringEncoder utf32(QStringEncoder::Utf32LE); // without its mark
+        p.t.write("bin/vorlagen.dat", utf32(u"[Filelist]\r\n100=Haupt\r\n"));
+        const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.target());
+        QVERIFY(plan.refusal.startsWith(Catalog::unknownEncodingText(p.t.catalog())));
+        QCOMPARE(PresetCopy::run(plan, false).copied, 0);
+        QVERIFY(!QFileInfo::exists(p.target()));
     }
 };
 

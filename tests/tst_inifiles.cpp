@@ -60,6 +60,11 @@ Edit unwritable()
         QCOMPARE(ReplaceIniSection(file, s, {{k, k}}), 0);
     };
 }
+// A write that would change how the file reads is refused, and the file stays.
+Edit refused(const QString& key, const QString& value)
+{
+    return [=](const QString& file) { QCOMPARE(WriteIniValue(file, s, key, value), 0); };
+}
 Edit replace(const Pairs& pairs)
 {
     return [=](const QString& file) { QVERIFY(ReplaceIniSection(file, u"Filelist"_s, pairs)); };
@@ -171,13 +176,29 @@ private slots:
             write("l", "ł"), utf16(u"[s]\r\nk=1\r\nl=ł\r\n"_s, true));
         row("UTF-16 key deleted", utf16(u"[s]\r\nk=1\r\nl=2\r\n"_s, false), drop("s", "k"),
             utf16(u"[s]\r\nl=2\r\n"_s, false));
-        const QByteArray unmarked = utf16(u"[s]\r\nk=1\r\n"_s, false).sliced(2);
-        row("UTF-16 without a mark never rewritten", unmarked, unwritable(), unmarked);
+        const QByteArray unmarked = utf16(u"[s]\r\nk=\u00FC\r\n"_s, false).sliced(2);
+        readRow("UTF-16 LE without a mark", unmarked, s, k, "ü");
+        row("UTF-16 LE without a mark stays so", unmarked, write("l", "2"),
+            utf16(u"[s]\r\nk=\u00FC\r\nl=2\r\n"_s, false).sliced(2));
+        readRow("UTF-16 BE without a mark", utf16(u"[s]\nk=1\n"_s, true).sliced(2), s, k, "1");
+        // More than Latin text would no longer show plainly what the file is.
+        row("UTF-16 without a mark kept from turning unclear", unmarked,
+            refused("l", QString(30, u'€')), unmarked);
         // Only the first line that is not blank decides, so no write changes the verdict.
         row("UTF-16-like lines after the first are kept", "[s]\r\n[\0t\0]\0\r\n"_b, write("k", "1"),
             "[s]\r\nk=1\r\n[\0t\0]\0\r\n"_b);
-        const QByteArray utf32 = "\xFF\xFE\0\0[\0\0\0s\0\0\0]\0\0\0"_b;
-        row("UTF-32 never rewritten", utf32, unwritable(), utf32);
+        const QByteArray halves = "[s]\r\n"_b + "a\0"_b.repeated(8);
+        row("text never written so that it reads as UTF-16", halves, refused("k", "1"), halves);
+        const QByteArray utf32 =
+            "\xFF\xFE\0\0[\0\0\0s\0\0\0]\0\0\0\n\0\0\0k\0\0\0=\0\0\0\xAC\x20\0\0"_b;
+        readRow("UTF-32 LE", utf32, s, k, "€");
+        row("UTF-32 LE stays UTF-32 LE, line ends CR LF", utf32, write("l", "ł"),
+            "\xFF\xFE\0\0[\0\0\0s\0\0\0]\0\0\0\r\0\0\0\n\0\0\0k\0\0\0=\0\0\0\xAC\x20\0\0"
+            "\r\0\0\0\n\0\0\0l\0\0\0=\0\0\0\x42\x01\0\0\r\0\0\0\n\0\0\0"_b);
+        readRow("UTF-32 BE", "\0\0\xFE\xFF\0\0\0[\0\0\0s\0\0\0]\0\0\0\n\0\0\0k\0\0\0=\0\0\0001"_b,
+                s, k, "1");
+        const QByteArray unmarked32 = utf32.sliced(4);
+        row("UTF-32 without a mark never rewritten", unmarked32, unwritable(), unmarked32);
         const QByteArray odd = utf16(u"[s]\r\n"_s, true) + "k";
         row("UTF-16 with a stray byte never rewritten", odd, unwritable(), odd);
 
@@ -250,7 +271,7 @@ private slots:
         QVERIFY(now.endsWith("\n[neu]\nk=v\n"));
     }
 
-    // Neither a folder in the file's place nor a failed replacement loses what is there.
+    // A folder in the file's place loses nothing.
     void unwritableTargetKeepsItsContents()
     {
         TestFolder t;
@@ -259,15 +280,6 @@ private slots:
         QCOMPARE(ReadIniValue(folder, s, k), QString());
         QCOMPARE(WriteIniValue(folder, s, k, k), 0);
         QVERIFY(QFileInfo(folder).isDir());
-        const QByteArray bytes = "[s]\r\nk=1\r\n";
-        // A name at the length limit leaves no room for the temporary file beside it.
-        const QString name(250, u'n');
-        const QString file = t.write(u"f/"_s + name, bytes);
-        QCOMPARE(WriteIniValue(file, s, k, u"2"_s), 0);
-        QCOMPARE(ReplaceIniSection(file, s, {{k, u"3"_s}}), 0);
-        DeleteIniSection(file, s);
-        QCOMPARE(TestFolder::read(file), bytes);
-        QCOMPARE(QDir(t.file(u"f"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{name});
     }
 
     // A write that fails (full disk, here through the seam) reports it and leaves
@@ -341,6 +353,33 @@ private slots:
         QCOMPARE(TestFolder::read(file), bytes);
         other.release();
         QVERIFY(WriteIniValue(file, s, k, u"2"_s));
+    }
+
+    // A file whose name is as long as the file system allows still gets its
+    // temporary file and lock, and its leftovers are still recognised.
+    void namesAtTheLimit_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("254 bytes") << QString(254, u'n');
+        QTest::newRow("255 bytes") << QString(255, u'n');
+        QTest::newRow("255 bytes of two-byte characters") << QString(127, u'ü') + u'n';
+    }
+    void namesAtTheLimit()
+    {
+        QFETCH(QString, name);
+        TestFolder t;
+        const QString file = t.file(name);
+        QVERIFY(WriteIniValue(file, s, k, u"1"_s));
+        QCOMPARE(TestFolder::read(file), "[s]\r\nk=1\r\n"_b);
+        const QString leftover = QFileInfo(FileIo::temporaryPrefix(file)).fileName() + u"abc123"_s;
+        t.write(leftover, "y");
+        QFile aged(t.file(leftover));
+        QVERIFY(aged.open(QIODevice::ReadWrite));
+        QVERIFY(aged.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                                 QFileDevice::FileModificationTime));
+        QCOMPARE(FileIo::removeStaleTemporaries(file), 1);
+        QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({QFileInfo(FileIo::lockPath(file)).fileName(), name}));
     }
 
     // Temporary files a killed writer left: only ours, only old ones go.

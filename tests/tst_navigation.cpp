@@ -10,9 +10,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -294,6 +297,35 @@ private slots:
         f.w->componentPage()->RCaption_DblClick();
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=" + a254.toLatin1() + "\r\n"));
         QCOMPARE(f.w->ui.RCaption->text(), a254);
+    }
+
+    // Data without any format is what X11 hands out when nobody owns the
+    // clipboard: every way to paste it leaves the text alone.
+    void pasteWithNothingOnTheClipboard()
+    {
+        Beschreibung d;
+        d.show();
+        d.ui.tCaption->setPlainText("Text");
+        d.ui.tCaption->moveCursor(QTextCursor::End);
+        QApplication::clipboard()->setMimeData(new QMimeData);
+        QTest::keyClick(d.ui.tCaption, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(d.ui.tCaption, Qt::Key_Insert, Qt::ShiftModifier);
+        QTimer::singleShot(0, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            auto* paste = menu->findChild<QAction*>("edit-paste");
+            paste->setEnabled(true); // as if the clipboard had emptied while the menu was up
+            paste->trigger();
+            menu->close();
+        });
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                    d.ui.tCaption->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(d.ui.tCaption, &menuEvent);
+        QCOMPARE(d.ui.tCaption->toPlainText(), QString("Text"));
+        QApplication::clipboard()->setText("+");
+        QTest::keyClick(d.ui.tCaption, Qt::Key_V, Qt::ControlModifier);
+        QApplication::clipboard()->clear();
+        QCOMPARE(d.ui.tCaption->toPlainText(), QString("Text+"));
     }
 
     // Outer blanks and quotes survive the round trip through the catalogue.

@@ -1,10 +1,14 @@
+#include "desktop/Desktop.h"
 #include "desktop/ListFind.h"
 #include "platform/FileExistence.h"
 #include "platform/FileIo.h"
 #include "platform/PathParts.h"
 #include "support/TestFolder.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QListView>
 #include <QListWidget>
 #include <QTest>
 
@@ -89,6 +93,37 @@ private slots:
         QVERIFY(FileIo::readRegularFile(file, &bytes).ok());
         QCOMPARE(bytes, QByteArray("Attribute VB_Name = \"A\"\r\n"));
         QCOMPARE(FileIo::readRegularFile(file, &bytes, 5).error(), FileIo::kTooLarge);
+    }
+
+    // The labels read as given; the patterns hold in both letter cases, and
+    // "*.*" lists every file.
+    void openFileDialogFilters()
+    {
+        TestFolder t;
+        for (const char* name : {"Haupt.FRM", "Modul.bas", "Makefile", "notiz.txt"})
+            t.write(QString("d/") + name, "x");
+        QFileDialog dialog;
+        prepareOpenFileDialog(&dialog, "Alle Formen|*.frm|Module (*.bas)|*.bas|Alle (*.*)|*.*");
+        dialog.setDirectory(t.file("d"));
+        dialog.show();
+        const auto* combo = dialog.findChild<QComboBox*>("fileTypeCombo");
+        QVERIFY(combo);
+        QStringList labels;
+        for (int i = 0; i < combo->count(); ++i)
+            labels << combo->itemText(i);
+        QCOMPARE(labels, QStringList({"Alle Formen", "Module (*.bas)", "Alle (*.*)"}));
+        const auto* view = dialog.findChild<QListView*>("listView");
+        QVERIFY(view);
+        const auto shown = [view] {
+            QStringList names;
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            names.sort();
+            return names;
+        };
+        QTRY_COMPARE(shown(), QStringList({"Haupt.FRM"}));
+        dialog.selectNameFilter(dialog.nameFilters().at(2));
+        QTRY_COMPARE(shown(), QStringList({"Haupt.FRM", "Makefile", "Modul.bas", "notiz.txt"}));
     }
 
     void listFind()

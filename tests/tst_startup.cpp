@@ -1,4 +1,6 @@
 #include "app/Root.h"
+#include "catalog/Catalog.h"
+#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/FakeDesktop.h"
 #include "support/TestFolder.h"
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStringEncoder>
 #include <QTest>
 #include <QTimer>
 
@@ -112,6 +115,77 @@ private slots:
         QCOMPARE(stored, QStringList({"Alpha", "Zeta", "", "", ""}));
     }
 
+    // A catalogue another program holds: one warning, one wait for its lock,
+    // and the list as read.
+    void duplicateNotDroppedIsSaidOnce()
+    {
+        TestFolder t;
+        FakeDesktop desk;
+        t.write("v/a.frm", "x");
+        const QString v = t.path() + "/v/";
+        t.writeCatalog({"[Filelist]", "100=Zeta", "103=zeta", "104=Alpha", "[Filepath]",
+                        "Zeta=" + v, "Alpha=" + v, "[Filename]", "Zeta=a.frm", "Alpha=a.frm"});
+        const QByteArray before = t.catalogBytes();
+        FileIo::FileLock other;
+        QVERIFY(other.acquire(t.catalog()).ok());
+        const int timeout = FileIo::lockTimeout();
+        FileIo::setLockTimeout(1000);
+        desk.answers.enqueue(QMessageBox::Ok);
+        QElapsedTimer timer;
+        timer.start();
+        Root w;
+        const qint64 elapsed = timer.elapsed();
+        FileIo::setLockTimeout(timeout);
+        QVERIFY2(elapsed < 1900, qPrintable(QString::number(elapsed)));
+        QCOMPARE(desk.messages.size(), 1);
+        QCOMPARE(lines(w.ui.LDateien), QStringList({"Zeta", "Alpha"}));
+        QCOMPARE(t.catalogBytes(), before);
+    }
+
+    // Every encoding the catalogue may come in lists the same entries; one not
+    // recognised is said once and never written.
+    void cataloguesInEachEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("known");
+        const QString text = "[Filelist]\r\n100=Haupt\r\n101=Über\r\n[Filepath]\r\nHaupt=../v/\r\n"
+                             "Über=../v/\r\n[Filename]\r\nHaupt=a.frm\r\nÜber=a.frm\r\n";
+        const auto encoded = [&](QStringConverter::Encoding encoding, bool mark) {
+            QStringEncoder encoder(encoding, mark ? QStringConverter::Flag::WriteBom
+                                                  : QStringConverter::Flag::Default);
+            return QByteArray(encoder(text));
+        };
+        using E = QStringConverter::Encoding;
+        QTest::newRow("code page") << encoded(E::Latin1, false) << true;
+        QTest::newRow("UTF-8 with its mark") << encoded(E::Utf8, true) << true;
+        QTest::newRow("UTF-16 LE with its mark") << encoded(E::Utf16LE, true) << true;
+        QTest::newRow("UTF-16 LE without a mark") << encoded(E::Utf16LE, false) << true;
+        QTest::newRow("UTF-16 BE without a mark") << encoded(E::Utf16BE, false) << true;
+        QTest::newRow("UTF-32 LE with its mark") << encoded(E::Utf32LE, true) << true;
+        QTest::newRow("UTF-32 BE with its mark") << encoded(E::Utf32BE, true) << true;
+        QTest::newRow("UTF-32 LE without a mark") << encoded(E::Utf32LE, false) << false;
+        QTest::newRow("UTF-16 BE with its mark and a stray byte")
+            << encoded(E::Utf16BE, true) + "x" << false;
+    }
+    void cataloguesInEachEncoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, known);
+        TestFolder t;
+        FakeDesktop desk;
+        t.write("v/a.frm", "x");
+        t.write("bin/vorlagen.dat", bytes);
+        if (!known)
+            desk.answers.enqueue(QMessageBox::Ok);
+        Root w;
+        QCOMPARE(desk.messages.size(), known ? 0 : 1);
+        if (known)
+            QCOMPARE(lines(w.ui.LDateien), QStringList({"Haupt", "Über"}));
+        else
+            QVERIFY(desk.messages[0].text.startsWith(Catalog::unknownEncodingText(t.catalog())));
+        QCOMPARE(t.catalogBytes(), bytes);
+    }
+
     void reloadFlagKeepsThePage()
     {
         TestFolder t;
@@ -132,7 +206,7 @@ private slots:
     void badCataloguesOpenEmptyAndStayUntouched_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("binary garbage") << QByteArray("\xff\xfe\x00\x01[\x00]=\x80\x81\r\r\n", 13);
+        QTest::newRow("binary garbage") << QByteArray("\xfe\xff\x00\x01[\x00]=\x80\x81\r\n", 12);
         QTest::newRow("NUL inside a value") << QByteArray("[Filelist]\r\n100=a\0b\r\n", 21);
         QTest::newRow("100 000-character line") << QByteArray(100000, 'x');
         QTest::newRow("a folder") << QByteArray("folder");

@@ -160,9 +160,19 @@ void Root::Form_Load()
         auto* item = new QListWidgetItem(entry.name);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(entry.marked ? Qt::Checked : Qt::Unchecked);
+        ComponentPage::setPlace(item, {entry.folder, entry.fileName});
         ui.LDateien->addItem(item);
     }
-    if (!load.droppedSaved)
+    // One word per load about a catalogue that cannot be written: each further
+    // attempt would wait out another program's lock and fail the same way.
+    const bool writable = load.catalogue.encodingKnown() && load.droppedSaved;
+    if (!load.catalogue.encodingKnown())
+        desktop().message(this, QMessageBox::Warning, messageTitle(),
+                          Catalog::unknownEncodingText(Catalog::file()) +
+                              QStringLiteral(" Sie wird nicht verändert; Änderungen an der "
+                                             "Liste lassen sich nicht speichern."),
+                          QMessageBox::Ok);
+    else if (!load.droppedSaved)
         warnNotSaved(Catalog::Unsaved::Duplicate, load.droppedSaved);
     Catalog::writeStartupLog(load.missingFiles);
 
@@ -171,7 +181,7 @@ void Root::Form_Load()
         StartProgram(kTextEditor, {Catalog::startupLog()}, 1);
     DoEvents();
     ui.RCaption->setText(kNoDescription);
-    if (!load.dropped.isEmpty())
+    if (!load.dropped.isEmpty() && writable)
         Sortierung();
 
     const Catalog::Snapshot& options = load.catalogue;

@@ -86,7 +86,7 @@ FileIo::Result saveMarks(const QStringList& names)
     return Ini::replaceSection(file(), kMarked, keys);
 }
 
-Snapshot::Snapshot(const Ini::Document& document)
+Snapshot::Snapshot(const Ini::Document& document) : m_encodingKnown(document.encodingKnown())
 {
     // The first section of a name and the first key of a name in it count.
     QHash<QString, QString>* current = nullptr;
@@ -187,12 +187,28 @@ int Snapshot::keyOf(const QString& name) const
     return -1;
 }
 
+Seen Snapshot::seen(const QString& name) const
+{
+    for (int n = kFirstKey; n <= kLastKey; ++n) {
+        if (listedName(n).compare(name, Qt::CaseInsensitive) == 0)
+            return {true, {folderOf(name), fileNameOf(name)}};
+    }
+    return {};
+}
+
 FileIo::Result saveSortedList()
 {
     return Ini::edit(file(), [](Ini::Document& document) {
         sortList(document);
         return true;
     });
+}
+
+QString unknownEncodingText(const QString& catalogFile)
+{
+    return QStringLiteral("Die Vorlagendatei ''%1'' ist in einer Zeichenkodierung gespeichert, "
+                          "die das Programm nicht erkennt.")
+        .arg(catalogFile);
 }
 
 QString notSavedText(Unsaved what, const FileIo::Result& result)
@@ -247,7 +263,7 @@ Load load()
         result.entries.append({listed.key, listed.name, folder, fileName,
                                catalogue.captionOf(listed.name), catalogue.isMarked(listed.name)});
     }
-    if (!result.dropped.isEmpty()) {
+    if (!result.dropped.isEmpty() && catalogue.encodingKnown()) {
         // The sorted save that follows needs the duplicates gone; if they stay, the
         // next load drops them again.
         result.droppedSaved = Ini::edit(file(), [&](Ini::Document& document) {
@@ -301,7 +317,45 @@ bool canHoldName(QStringView name)
                         [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
-Change addEntry(const QString& name, const QString& folder, const QString& fileName)
+QString entryProblem(const QString& name, const QString& folder, const QString& fileName)
+{
+    const auto tooLong = [](const QString& what, QStringView value) {
+        return QStringLiteral("%1 ist mit %2 Zeichen zu lang: Die Vorlagenliste speichert "
+                              "höchstens %3 Zeichen.")
+            .arg(what)
+            .arg(value.size())
+            .arg(Ini::kMaxValueLength);
+    };
+    const auto unfit = [](const QString& what) {
+        return QStringLiteral("%1 enthält einen Zeilenumbruch oder beginnt oder endet mit einem "
+                              "Leerzeichen oder Anführungszeichen; so liest die Vorlagenliste "
+                              "ihn nicht unverändert zurück.")
+            .arg(what);
+    };
+    const QString fileWhat = QStringLiteral("Ihr Dateiname");
+    const QString folderWhat = QStringLiteral("Ihr Ordner");
+    if (fileName.size() > Ini::kMaxValueLength)
+        return tooLong(fileWhat, fileName);
+    if (folder.size() > Ini::kMaxValueLength)
+        return tooLong(folderWhat, folder);
+    if (!canHoldValue(fileName))
+        return unfit(fileWhat);
+    if (!canHoldValue(folder))
+        return unfit(folderWhat);
+    if (name.isEmpty())
+        return QStringLiteral("Ihr Dateiname hat vor dem ersten Punkt keinen Namen, unter dem "
+                              "sie aufgeführt werden könnte.");
+    if (!canHoldName(name))
+        return QStringLiteral("Der Name ''%1'', unter dem sie aufgeführt würde, enthält Zeichen, "
+                              "die die Vorlagenliste nicht als Namen speichern kann (= oder ], "
+                              "ein Steuerzeichen, [ oder ; am Anfang, Leerzeichen oder "
+                              "Anführungszeichen am Rand).")
+            .arg(name);
+    return {};
+}
+
+Change addEntry(const QString& name, const QString& folder, const QString& fileName,
+                const Seen& seen)
 {
     Change change;
     if (!canHoldName(name) || !canHoldValue(folder) || !canHoldValue(fileName)) {
@@ -309,9 +363,17 @@ Change addEntry(const QString& name, const QString& folder, const QString& fileN
         return change;
     }
     change.result = Ini::edit(file(), [&](Ini::Document& document) {
-        if (document.state() == Ini::Document::State::Unreadable)
+        if (!document.writable())
             return true; // the save says why
-        const int key = Snapshot(document).slotFor(name);
+        const Snapshot catalogue(document);
+        // Another program may have changed the entry since it was seen.
+        if (const Seen now = catalogue.seen(name);
+            now.listed != seen.listed || (now.listed && now.place != seen.place)) {
+            change.status = now.listed ? Change::Status::Moved : Change::Status::NotListed;
+            change.found = now.place;
+            return false;
+        }
+        const int key = catalogue.slotFor(name);
         if (key < 0) {
             change.status = Change::Status::Full;
             return false;
@@ -331,15 +393,33 @@ Change addEntry(const QString& name, const QString& folder, const QString& fileN
     return change;
 }
 
-Change removeEntry(const QString& name)
+QString changedMeanwhileText(const QString& name, const Change& change)
+{
+    if (change.status == Change::Status::Moved)
+        return QStringLiteral("Der Eintrag ''%1'' verweist inzwischen auf ''%2''; ein anderes "
+                              "Programm hat die Vorlagenliste geändert.")
+            .arg(name, change.found.path());
+    return QStringLiteral("Der Eintrag ''%1'' steht inzwischen nicht mehr in der Vorlagenliste; "
+                          "ein anderes Programm hat ihn entfernt.")
+        .arg(name);
+}
+
+Change removeEntry(const QString& name, const std::optional<Place>& seen)
 {
     Change change;
     change.result = Ini::edit(file(), [&](Ini::Document& document) {
-        if (document.state() == Ini::Document::State::Unreadable)
+        if (!document.writable())
             return true; // the save says why
-        const int key = Snapshot(document).keyOf(name);
+        const Snapshot catalogue(document);
+        const int key = catalogue.keyOf(name);
         if (key < 0) {
             change.status = Change::Status::NotListed;
+            return false;
+        }
+        if (const Place now{catalogue.folderOf(name), catalogue.fileNameOf(name)};
+            seen && now != *seen) {
+            change.status = Change::Status::Moved;
+            change.found = now;
             return false;
         }
         document.removeKey(kFilelist, QString::number(key));
@@ -375,6 +455,11 @@ QList<Component> componentsOf(const QString& catalogFile)
                            Ini::unquoted(fileName).toString()});
     }
     return components;
+}
+
+bool encodingKnown(const QString& catalogFile)
+{
+    return Ini::Document(catalogFile).encodingKnown();
 }
 
 FileIo::Result setFolders(const QString& catalogFile,

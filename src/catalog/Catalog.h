@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <optional>
+
 namespace Ini {
 class Document;
 }
@@ -37,6 +39,24 @@ QString storedCaption(const QString& caption);
 // one atomic replacement; no names leaves no section.
 FileIo::Result saveMarks(const QStringList& names);
 
+// Where an entry's component file lies: its folder (resolved like folderOf)
+// and file name.
+struct Place
+{
+    QString folder;
+    QString fileName;
+    bool operator==(const Place&) const = default;
+    QString path() const { return folder + fileName; }
+};
+
+// The entry of a name as a front end last saw it: not listed, or listed and
+// pointing at `place`.
+struct Seen
+{
+    bool listed = false;
+    Place place;
+};
+
 struct Listed
 {
     int key;
@@ -62,6 +82,8 @@ public:
     QString captionOf(const QString& name) const;  // "Caption"
     bool isMarked(const QString& name) const;
     QString option(const QString& key) const;
+    // False when the file's encoding was not recognised: nothing is written to it.
+    bool encodingKnown() const { return m_encodingKnown; }
 
     // The non-empty "Filelist" values in key order.
     QList<Listed> enumerate() const;
@@ -73,11 +95,18 @@ public:
     int slotFor(const QString& name) const;
     // The first key that lists exactly `name`, letter case included; -1 if none.
     int keyOf(const QString& name) const;
+    // The entry of `name` (letter case ignored) as this read shows it.
+    Seen seen(const QString& name) const;
 
 private:
     QString value(const QString& section, QStringView key) const;
     QHash<QString, QHash<QString, QString>> m_sections; // by case-folded names
+    bool m_encodingKnown = true;
 };
+
+// The warning for a catalogue file whose encoding was not recognised; each
+// program adds what that means for it.
+QString unknownEncodingText(const QString& catalogFile);
 
 // Rewrites "Filelist" as 100, 101, ... in sorted order, from the list as read
 // under the lock, in one atomic replacement; no names leaves no "Filelist"
@@ -120,7 +149,8 @@ struct Load
     QList<Entry> entries;        // listed entries whose file exists, duplicates left out
     QStringList missingFiles;    // folder and file name of each entry whose file is missing
     QList<Listed> dropped;       // later listings of a name already listed; now deleted
-    FileIo::Result droppedSaved; // whether deleting them reached the file
+    FileIo::Result droppedSaved; // whether deleting them reached the file; not tried
+                                 // for a file of unknown encoding
 };
 
 // Reads the catalogue once: the entries to list in key order, the component files
@@ -142,6 +172,11 @@ bool canHoldName(QStringView name);
 // Whether a folder or file name value reads back the same.
 bool canHoldValue(QStringView value);
 
+// Why a component file's folder and name cannot be stored as an entry's values,
+// or `name` cannot be its entry name: one German sentence, empty when they can.
+// A file name of the file system's full 255 bytes is one character too long.
+QString entryProblem(const QString& name, const QString& folder, const QString& fileName);
+
 // The outcome of a change of the catalogue's membership.
 struct Change
 {
@@ -149,23 +184,34 @@ struct Change
     {
         Done,
         Full,      // no key is free for a new name
-        NotListed, // the name to remove is not listed
+        Exists,    // an entry of that name is listed and was not to be replaced
+        NotListed, // the entry to replace or remove is gone
+        Moved,     // the entry is listed, but not as seen: see found
         Refused,   // a name or value the file cannot hold
         Failed     // the file could not be read or written; see result
     };
     Status status = Status::Failed;
     FileIo::Result result;
     QStringList sorted; // the saved list after the change
+    Place found;        // Moved: where the entry points now
 };
 
 // Lists `name` under Snapshot::slotFor, stores its folder and file name, and
-// saves the list sorted: all in one atomic replacement of the file.
-Change addEntry(const QString& name, const QString& folder, const QString& fileName);
+// saves the list sorted: all in one atomic replacement of the file. Only while
+// the file still shows the entry of that name (letter case ignored) as `seen`:
+// otherwise nothing changes (NotListed, Moved).
+Change addEntry(const QString& name, const QString& folder, const QString& fileName,
+                const Seen& seen);
+
+// What the change found instead of the entry as seen (NotListed, Moved), in
+// German: it is gone, or it points elsewhere now.
+QString changedMeanwhileText(const QString& name, const Change& change);
 
 // Deletes the key that lists exactly `name` and the name's "Filename",
 // "Filepath", "Marked" and "Caption" keys, and saves the list sorted: all in one
-// atomic replacement of the file.
-Change removeEntry(const QString& name);
+// atomic replacement of the file. With `seen`, only while the entry still
+// points there (else Moved).
+Change removeEntry(const QString& name, const std::optional<Place>& seen = {});
 
 // Another catalogue file than the program's own, read and written as a whole.
 struct Component
@@ -177,6 +223,9 @@ struct Component
 
 // The listed entries of `catalogFile` in key order, each once.
 QList<Component> componentsOf(const QString& catalogFile);
+
+// Whether the encoding of `catalogFile` was recognised (a missing file's is).
+bool encodingKnown(const QString& catalogFile);
 
 // Sets each entry's "Filepath" to the paired folder value in one atomic
 // replacement of `catalogFile`.

@@ -55,6 +55,8 @@ int RemoveCommand::execute(const Arguments& arguments, Output& output)
         case Catalog::Change::Status::NotListed: // gone meanwhile, or named twice
         case Catalog::Change::Status::Full:
         case Catalog::Change::Status::Refused:
+        case Catalog::Change::Status::Exists:
+        case Catalog::Change::Status::Moved:
             output.message(kNotListed.arg(name));
             break;
         }

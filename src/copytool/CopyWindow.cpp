@@ -69,6 +69,8 @@ CopyWindow::CopyWindow(const QString& sourceFolder, QWidget* parent)
 
     connect(bZiel, &QPushButton::clicked, this, &CopyWindow::bZiel_Click);
     connect(bKopieren, &QPushButton::clicked, this, &CopyWindow::bKopieren_Click);
+    // The window is no dialog, so its default button needs Return passed on.
+    connect(tZiel, &QLineEdit::returnPressed, bKopieren, &QPushButton::click);
     connect(bSchliessen, &QPushButton::clicked, this, &QWidget::close);
 }
 

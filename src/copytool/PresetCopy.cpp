@@ -21,7 +21,9 @@ namespace PresetCopy {
 namespace {
 
 const QString kCatalog = QStringLiteral("vorlagen.dat");
-const QStringList kTemplates = {QStringLiteral("QvStandard.bpv"), QStringLiteral("QvStandard.prj")};
+const QString kTemplate = QStringLiteral("QvStandard.bpv");
+// The spare of the template: copied when there, but a data folder needs none.
+const QString kSpareTemplate = QStringLiteral("QvStandard.prj");
 
 QString quoted(const QString& text)
 {
@@ -128,7 +130,19 @@ Plan plan(const QString& sourceFolder, const QString& targetFolder)
         p.refusal = QStringLiteral("Bitte geben Sie einen Zielordner an.");
         return p;
     }
-    p.targetFolder = QDir::cleanPath(QFileInfo(targetFolder).absoluteFilePath());
+    // "~/" is the home folder, as in a shell; a path relative to whatever
+    // folder the program was started in would put the copy somewhere unseen.
+    QString typed = targetFolder.trimmed();
+    if (typed == QLatin1String("~") || typed.startsWith(QLatin1String("~/")))
+        typed = QDir::homePath() + typed.mid(1);
+    if (QDir::isRelativePath(typed)) {
+        p.refusal = QStringLiteral("Der Zielordner %1 ist kein vollständiger Pfad. Bitte geben Sie "
+                                   "ihn ab dem obersten Ordner / an, oder mit ~/ ab Ihrem "
+                                   "persönlichen Ordner.")
+                        .arg(quoted(targetFolder));
+        return p;
+    }
+    p.targetFolder = QDir::cleanPath(typed);
     const QFileInfo target(p.targetFolder);
     if (target.exists() && !target.isDir()) {
         p.refusal = QStringLiteral("Der Zielordner %1 ist eine Datei und kein Ordner.")
@@ -146,15 +160,23 @@ Plan plan(const QString& sourceFolder, const QString& targetFolder)
         p.files.append({source, p.targetFolder + QLatin1Char('/') + relative, sizeOf(source)});
         p.totalBytes += p.files.constLast().size;
     };
-    for (const QString& name : kTemplates) {
+    for (const QString& name : {kTemplate, kSpareTemplate}) {
         const QString source = p.sourceFolder + QLatin1Char('/') + name;
         if (FileIo::isRegularFile(source))
             add(source, name);
-        else
+        else if (name == kTemplate)
             p.missing << QStringLiteral("Projektvorlage %1 fehlt.").arg(quoted(source));
     }
 
     const QString catalog = p.sourceFolder + QLatin1Char('/') + kCatalog;
+    // Its entries are not known, so a copy of it would be no copy of the presets.
+    if (!Catalog::encodingKnown(catalog)) {
+        p.refusal =
+            Catalog::unknownEncodingText(catalog) + QStringLiteral(" Es wurde nichts kopiert.");
+        p.files.clear();
+        p.totalBytes = 0;
+        return p;
+    }
     Placement placement;
     for (const Catalog::Component& c : Catalog::componentsOf(catalog)) {
         const QString source = c.folder + c.fileName;
@@ -223,16 +245,16 @@ Outcome run(const Plan& plan, bool replace, const Progress& progress, bool syncA
     }
     const FileIo::Existing existing = replace ? FileIo::Existing::Replace : FileIo::Existing::Keep;
     qint64 before = 0;
-    QSet<QString> made; // folders known to exist
+    QHash<QString, FileIo::Result> made; // each folder once: whether it is there
     for (const File& f : plan.files) {
         const QString folder = QFileInfo(f.target).path();
-        if (!made.contains(folder)) {
-            if (const FileIo::Result result = makeFolder(folder); !result) {
-                outcome.failed << failure(folder, result);
-                before += f.size;
-                continue;
-            }
-            made.insert(folder);
+        if (!made.contains(folder))
+            made.insert(folder, makeFolder(folder));
+        if (const FileIo::Result& result = made.value(folder); !result) {
+            // Named by the file, so the list says what is missing.
+            outcome.failed << failure(f.target, result);
+            before += f.size;
+            continue;
         }
         FileIo::CopyOptions options;
         options.existing = existing;

@@ -35,7 +35,8 @@ struct Plan
     qint64 totalBytes = 0;
 };
 
-// What would be copied from `sourceFolder` into `targetFolder`.
+// What would be copied from `sourceFolder` into `targetFolder`. A leading "~/"
+// is the home folder; any other relative target is refused.
 Plan plan(const QString& sourceFolder, const QString& targetFolder);
 
 // The planned targets that exist already.
@@ -46,7 +47,7 @@ struct Outcome
     int copied = 0;
     qint64 bytes = 0;
     QStringList missing; // from the plan
-    QStringList failed;  // German lines: file and reason
+    QStringList failed;  // German lines: each file once, with its reason
     bool ok() const { return missing.isEmpty() && failed.isEmpty(); }
 };
 

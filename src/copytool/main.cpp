@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -44,6 +45,8 @@ int copyWithoutWindow(const QString& source, const QString& target, bool replace
     }
     const PresetCopy::Outcome outcome = PresetCopy::run(plan, replace);
     print(outcome.ok() ? stdout : stderr, PresetCopy::summary(plan, outcome));
+    if (outcome.copied == 0)
+        return 2;
     return outcome.ok() ? 0 : 1;
 }
 
@@ -60,6 +63,10 @@ int main(int argc, char* argv[])
         if (std::strcmp(argv[i], "--nach") == 0 && hasValue) {
             target = QString::fromLocal8Bit(argv[++i]);
             windowless = true;
+            // On a command line a relative folder means the shell's current one.
+            if (!target.trimmed().isEmpty() && QDir::isRelativePath(target) &&
+                !target.startsWith(QLatin1Char('~')))
+                target = QDir::current().absoluteFilePath(target);
         } else if (std::strcmp(argv[i], "--von") == 0 && hasValue) {
             source = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(argv[i], "--ueberschreiben") == 0) {

@@ -18,6 +18,7 @@ bool g_ending = false;
 
 // "Label|*.a;*.b|..." into Qt's "Label (*.a *.A *.b *.B);;..." form. The upper-case
 // patterns matter here: file names differ by case, and old projects often shout.
+// "*.*" means every file, as on Windows, also one without a dot.
 QString qtFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -25,18 +26,32 @@ QString qtFilter(const QString& filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns;
         for (const QString& pattern : parts.at(i + 1).split(QLatin1Char(';'))) {
+            if (pattern == QLatin1String("*.*")) {
+                patterns << QStringLiteral("*");
+                continue;
+            }
             patterns << pattern;
             if (pattern.toUpper() != pattern)
                 patterns << pattern.toUpper();
         }
-        QString label = parts.at(i);
-        const qsizetype paren = label.indexOf(QLatin1Char('('));
-        if (paren >= 0)
-            label = label.left(paren).trimmed();
-        result << label + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        // The dialog hides this last bracket, so the label reads as given.
+        result << parts.at(i) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                      QLatin1Char(')');
     }
     return result.join(QStringLiteral(";;"));
 }
+
+} // namespace
+
+void prepareOpenFileDialog(QFileDialog* dialog, const QString& filter)
+{
+    dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setNameFilters(qtFilter(filter).split(QStringLiteral(";;")));
+}
+
+namespace {
 
 class RealDesktop final : public Desktop
 {
@@ -60,8 +75,11 @@ public:
 
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override
     {
-        return QFileDialog::getOpenFileName(parent, title, QString(), qtFilter(filter), nullptr,
-                                            QFileDialog::DontUseNativeDialog);
+        QFileDialog dialog(parent, title);
+        prepareOpenFileDialog(&dialog, filter);
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        return dialog.selectedFiles().value(0);
     }
 
     QString chooseFolder(QWidget* parent, const QString& title) override

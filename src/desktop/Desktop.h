@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 // Everything that asks the person a modal question, starts an outside program
@@ -38,6 +39,11 @@ public:
 };
 
 Desktop& desktop();
+
+// The open-file dialog for one existing file, with a filter in the
+// "Label|pattern;pattern|Label|pattern" form: its labels read as given, its
+// patterns hold in both letter cases, and "*.*" lists every file.
+void prepareOpenFileDialog(QFileDialog* dialog, const QString& filter);
 
 // Installs a replacement (tests); nullptr restores the real desktop.
 void setDesktop(Desktop* replacement);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/Catalog.h"
+
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
@@ -9,8 +11,8 @@
 class QWidget;
 class RootUi;
 
-// "Hinzufügen" and "Löschen" on the component page: adding a component file to
-// the catalogue and removing the current entry from it.
+// "Hinzufügen" and "Löschen" on the component page: they ask and show, and the
+// catalogue's core (catalog/AddRemove.h) decides and changes the file.
 class ComponentCommands : public QObject
 {
     Q_OBJECT
@@ -26,6 +28,9 @@ public:
 
 private:
     void tell(QMessageBox::Icon icon, const QString& title, const QString& text);
+    // The line the list shows under `name` (letter case ignored), and where its
+    // entry pointed when the list was read.
+    Catalog::Seen shownEntry(const QString& name) const;
 
     RootUi& ui;
     QWidget* m_window;

@@ -34,6 +34,19 @@ ComponentPage::ComponentPage(RootUi& rootUi, QWidget* window)
     m_viewport->installEventFilter(this);
 }
 
+void ComponentPage::setPlace(QListWidgetItem* item, const Catalog::Place& place)
+{
+    item->setData(Qt::UserRole, QStringList{place.folder, place.fileName});
+}
+
+std::optional<Catalog::Place> ComponentPage::placeOf(const QListWidgetItem* item)
+{
+    const QStringList parts = item ? item->data(Qt::UserRole).toStringList() : QStringList();
+    if (parts.size() != 2)
+        return std::nullopt;
+    return Catalog::Place{parts.at(0), parts.at(1)};
+}
+
 QString ComponentPage::currentEntry() const
 {
     const QListWidgetItem* item = ui.LDateien->currentItem();

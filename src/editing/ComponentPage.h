@@ -1,7 +1,11 @@
 #pragma once
 
+#include "catalog/Catalog.h"
+
 #include <QObject>
 #include <QPointer>
+
+#include <optional>
 
 class QListWidgetItem;
 class QWidget;
@@ -20,6 +24,11 @@ public:
 
     // Edits the current entry's description in the description dialog.
     void RCaption_DblClick();
+
+    // Where a line's entry pointed when the list was read: kept on the line, so
+    // a change can tell whether another program changed the entry since.
+    static void setPlace(QListWidgetItem* item, const Catalog::Place& place);
+    static std::optional<Catalog::Place> placeOf(const QListWidgetItem* item);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

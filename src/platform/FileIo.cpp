@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <fcntl.h>
+#include <limits.h>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -25,6 +26,7 @@ qint64 g_faultBudget = -1; // bytes left before the injected failure; -1: none
 int g_faultError = 0;
 int g_lockTimeout = 5000;
 constexpr int kTemporarySuffixLength = 6; // mkostemp's XXXXXX
+constexpr qsizetype kNameMax = NAME_MAX;  // bytes in one name of a folder entry
 
 // How many of `wanted` bytes may still be written before the injected failure.
 qint64 allowed(qint64 wanted)
@@ -66,6 +68,29 @@ QString resolved(const QString& path)
     return path;
 }
 
+// `name` cut at the end of a character so that `extra` more bytes still make a
+// legal file name: the temporary file or lock of a target whose own name is
+// near the limit would otherwise be too long to create.
+QString fitted(const QString& name, qsizetype extra)
+{
+    QString cut = name;
+    while (!cut.isEmpty() && encoded(cut).size() + extra > kNameMax) {
+        cut.chop(1);
+        if (!cut.isEmpty() && cut.back().isHighSurrogate())
+            cut.chop(1);
+    }
+    return cut;
+}
+
+// "/.<name><ending>" beside the file, within the limit of one name.
+QString besidePath(const QString& path, const QString& ending, qsizetype reserved)
+{
+    const QFileInfo info(path);
+    const QString dot = QStringLiteral(".");
+    return info.absolutePath() + QLatin1Char('/') + dot +
+           fitted(info.fileName(), dot.size() + encoded(ending).size() + reserved) + ending;
+}
+
 } // namespace
 
 QString Result::reason() const
@@ -87,6 +112,9 @@ QString reasonFor(int error)
     case kForeignEncoding:
         return QStringLiteral("Die Datei ist in einer Zeichenkodierung gespeichert, in der sie "
                               "nicht unverändert zurückgeschrieben werden kann.");
+    case kUnknownEncoding:
+        return QStringLiteral("Die Datei ist in einer Zeichenkodierung gespeichert, die das "
+                              "Programm nicht erkennt.");
     case kRefused:
         return QStringLiteral("Der Text enthält Zeichen, die in der Datei nicht gespeichert "
                               "werden können.");
@@ -450,8 +478,7 @@ void FileLock::release()
 
 QString lockPath(const QString& path)
 {
-    const QFileInfo info(resolved(path));
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".lock");
+    return besidePath(resolved(path), QStringLiteral(".lock"), 0);
 }
 
 int lockTimeout()
@@ -493,8 +520,7 @@ int removeStaleTemporaries(const QString& path, int minimumAgeSeconds)
 
 QString temporaryPrefix(const QString& path)
 {
-    const QFileInfo info(path);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp-");
+    return besidePath(path, QStringLiteral(".tmp-"), kTemporarySuffixLength);
 }
 
 void failWritesAfter(qint64 bytes, int error)

@@ -20,6 +20,8 @@ inline constexpr int kUnreadable = -3;
 inline constexpr int kForeignEncoding = -4;
 // Not an errno value: the text would break the file's lines and is not written.
 inline constexpr int kRefused = -5;
+// Not an errno value: the file's encoding was not recognised; it is never written.
+inline constexpr int kUnknownEncoding = -6;
 
 // The outcome of a file operation: ok, or the system's error number.
 class [[nodiscard]] Result
@@ -144,7 +146,8 @@ private:
     int m_fd = -1;
 };
 
-// ".<name>.lock" beside the file a writer of `path` replaces.
+// ".<name>.lock" beside the file a writer of `path` replaces; a name near the
+// limit of one file name is cut short to make room.
 QString lockPath(const QString& path);
 
 // How long a writer waits for the lock; 5 seconds unless a test sets another.
@@ -157,7 +160,8 @@ void setLockTimeout(int milliseconds);
 int removeStaleTemporaries(const QString& path, int minimumAgeSeconds = 60);
 
 // The name prefix of this program's temporary files beside `path`, so leftovers of a
-// killed process can be recognised: ".<name>.tmp-".
+// killed process can be recognised: ".<name>.tmp-", the name cut short where the
+// whole would exceed the limit of one file name.
 QString temporaryPrefix(const QString& path);
 
 // Test seam: after `bytes` more bytes have been written by any writer here, writes

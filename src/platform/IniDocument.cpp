@@ -92,19 +92,59 @@ enum class Mark
     Utf8,
     Utf16LE,
     Utf16BE,
-    Utf32
+    Utf32LE,
+    Utf32BE
 };
 
 Mark markOf(QByteArrayView bytes)
 {
     using namespace Qt::StringLiterals;
-    if (bytes.startsWith("\xFF\xFE\0\0"_ba) || bytes.startsWith("\0\0\xFE\xFF"_ba))
-        return Mark::Utf32;
+    if (bytes.startsWith("\xFF\xFE\0\0"_ba))
+        return Mark::Utf32LE;
+    if (bytes.startsWith("\0\0\xFE\xFF"_ba))
+        return Mark::Utf32BE;
     if (hasBom(bytes))
         return Mark::Utf8;
     if (bytes.startsWith("\xFF\xFE"))
         return Mark::Utf16LE;
     if (bytes.startsWith("\xFE\xFF"))
+        return Mark::Utf16BE;
+    return Mark::None;
+}
+
+qsizetype markSize(Mark mark)
+{
+    switch (mark) {
+    case Mark::None:
+        return 0;
+    case Mark::Utf16LE:
+    case Mark::Utf16BE:
+        return 2;
+    case Mark::Utf8:
+        return 3;
+    case Mark::Utf32LE:
+    case Mark::Utf32BE:
+        return 4;
+    }
+    return 0;
+}
+
+// UTF-16 without a mark, where its bytes say so plainly: NUL bytes stand only
+// in every other position, and in at least half of those (the Latin text a
+// catalogue's sections, keys and line ends are made of). Utf16LE, Utf16BE or None.
+Mark unmarkedUtf16(QByteArrayView bytes)
+{
+    if (bytes.size() < 2 || bytes.size() % 2 != 0 || !bytes.contains('\0'))
+        return Mark::None;
+    qsizetype nuls[2] = {0, 0};
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\0')
+            ++nuls[i % 2];
+    }
+    const qsizetype units = bytes.size() / 2;
+    if (nuls[0] == 0 && nuls[1] * 2 >= units)
+        return Mark::Utf16LE;
+    if (nuls[1] == 0 && nuls[0] * 2 >= units)
         return Mark::Utf16BE;
     return Mark::None;
 }
@@ -124,6 +164,28 @@ QString decodeUtf16(QByteArrayView body, bool bigEndian)
     return text;
 }
 
+// False, with U+FFFD in its place, for a value that is no character.
+bool decodeUtf32(QByteArrayView body, bool bigEndian, QString* text)
+{
+    bool valid = body.size() % 4 == 0;
+    text->clear();
+    text->reserve(body.size() / 4);
+    const auto* p = reinterpret_cast<const unsigned char*>(body.data());
+    for (qsizetype i = 0; i + 4 <= body.size(); i += 4) {
+        const char32_t code = bigEndian ? char32_t(p[i]) << 24 | char32_t(p[i + 1]) << 16 |
+                                              char32_t(p[i + 2]) << 8 | p[i + 3]
+                                        : char32_t(p[i + 3]) << 24 | char32_t(p[i + 2]) << 16 |
+                                              char32_t(p[i + 1]) << 8 | p[i];
+        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            valid = false;
+            text->append(QChar::ReplacementCharacter);
+            continue;
+        }
+        text->append(QStringView(QChar::fromUcs4(code)));
+    }
+    return valid;
+}
+
 void appendUtf16(QByteArray* bytes, QStringView text, bool bigEndian)
 {
     const qsizetype start = bytes->size();
@@ -135,6 +197,18 @@ void appendUtf16(QByteArray* bytes, QStringView text, bool bigEndian)
         const char high = char(unit >> 8);
         out[2 * i] = bigEndian ? high : low;
         out[2 * i + 1] = bigEndian ? low : high;
+    }
+}
+
+void appendUtf32(QByteArray* bytes, QStringView text, bool bigEndian)
+{
+    for (const char32_t code : text.toUcs4()) {
+        const char b[4] = {char(code >> 24), char(code >> 16 & 0xFF), char(code >> 8 & 0xFF),
+                           char(code & 0xFF)};
+        if (bigEndian)
+            bytes->append(b, 4);
+        else
+            bytes->append(b[3]).append(b[2]).append(b[1]).append(b[0]);
     }
 }
 
@@ -418,7 +492,7 @@ bool findValueIn(const QByteArray& bytes, QStringView section, QStringView key, 
     if (section.isEmpty() || key.isEmpty())
         return false;
     const Mark mark = markOf(bytes);
-    if (mark == Mark::Utf16LE || mark == Mark::Utf16BE)
+    if ((mark != Mark::None && mark != Mark::Utf8) || unmarkedUtf16(bytes) != Mark::None)
         return Document::fromBytes(bytes).value(section, key, value);
     // Works on the bytes and decodes only what it compares or returns, as the
     // whole file would decode.
@@ -508,12 +582,28 @@ void Document::load()
 {
     m_state = State::Loaded;
     const Mark mark = markOf(m_bytes);
-    if (mark == Mark::Utf16LE || mark == Mark::Utf16BE) {
-        loadUtf16(mark == Mark::Utf16BE);
-        return;
+    const QByteArrayView body = QByteArrayView(m_bytes).sliced(markSize(mark));
+    switch (mark) {
+    case Mark::Utf16LE:
+    case Mark::Utf16BE:
+        // A last odd byte has no place in the text.
+        m_unknown = body.size() % 2 != 0;
+        return loadWide(decodeUtf16(body, mark == Mark::Utf16BE),
+                        mark == Mark::Utf16BE ? Encoding::Utf16BE : Encoding::Utf16LE, true);
+    case Mark::Utf32LE:
+    case Mark::Utf32BE: {
+        QString text;
+        m_unknown = !decodeUtf32(body, mark == Mark::Utf32BE, &text);
+        return loadWide(text, mark == Mark::Utf32BE ? Encoding::Utf32BE : Encoding::Utf32LE, true);
     }
-    // Bytes that cannot be written back as they were are read, never rewritten.
-    m_foreign = mark == Mark::Utf32;
+    case Mark::None:
+        if (const Mark utf16 = unmarkedUtf16(m_bytes); utf16 != Mark::None)
+            return loadWide(decodeUtf16(m_bytes, utf16 == Mark::Utf16BE),
+                            utf16 == Mark::Utf16BE ? Encoding::Utf16BE : Encoding::Utf16LE, false);
+        break;
+    case Mark::Utf8:
+        break;
+    }
     m_bom = mark == Mark::Utf8;
     bool utf8 = false;
     m_text = decode(m_bytes, m_bom, &utf8);
@@ -539,22 +629,21 @@ void Document::load()
         return;
     }
     if (mark == Mark::None) {
+        // Wide text whose bytes do not show it plainly: read as it comes, never written.
         for (const Line& line : std::as_const(m_lines)) {
             if (!trimmedView(text(line)).isEmpty()) {
-                m_foreign = looksLikeUnmarkedUtf16(text(line));
+                m_unknown = looksLikeUnmarkedUtf16(text(line));
                 break;
             }
         }
     }
 }
 
-void Document::loadUtf16(bool bigEndian)
+void Document::loadWide(const QString& text, Encoding encoding, bool marked)
 {
-    m_encoding = bigEndian ? Encoding::Utf16BE : Encoding::Utf16LE;
-    const QByteArrayView body = QByteArrayView(m_bytes).sliced(2);
-    // A last odd byte has no place in the text; such a file is not rewritten.
-    m_foreign = body.size() % 2 != 0;
-    m_text = decodeUtf16(body, bigEndian);
+    m_encoding = encoding;
+    m_marked = marked;
+    m_text = text;
     forEachLine(m_text.utf16(), m_text.size(), [&](qsizetype pos, qsizetype length) {
         m_lines.append(Line{0, 0, pos, length});
     });
@@ -562,7 +651,7 @@ void Document::loadUtf16(bool bigEndian)
 
 bool Document::writable() const
 {
-    return m_state != State::Unreadable && !m_foreign;
+    return m_state != State::Unreadable && !m_unknown;
 }
 
 QStringView Document::text(const Line& line) const
@@ -702,11 +791,23 @@ QByteArray Document::compose() const
     static const QByteArray crLf("\r\n");
     if (m_encoding == Encoding::Utf16LE || m_encoding == Encoding::Utf16BE) {
         const bool bigEndian = m_encoding == Encoding::Utf16BE;
-        QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+        QByteArray bytes;
+        if (m_marked)
+            bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
         bytes.reserve(m_bytes.size() + 128);
         for (const Line& line : m_lines) {
             appendUtf16(&bytes, text(line), bigEndian);
             appendUtf16(&bytes, u"\r\n", bigEndian);
+        }
+        return bytes;
+    }
+    if (m_encoding == Encoding::Utf32LE || m_encoding == Encoding::Utf32BE) {
+        const bool bigEndian = m_encoding == Encoding::Utf32BE;
+        QByteArray bytes;
+        appendUtf32(&bytes, QStringView(u"\uFEFF"), bigEndian);
+        for (const Line& line : m_lines) {
+            appendUtf32(&bytes, text(line), bigEndian);
+            appendUtf32(&bytes, u"\r\n", bigEndian);
         }
         return bytes;
     }
@@ -751,8 +852,8 @@ FileIo::Result Document::save()
 {
     if (m_state == State::Unreadable)
         return FileIo::Result::failure(FileIo::kUnreadable);
-    if (m_foreign)
-        return FileIo::Result::failure(FileIo::kForeignEncoding);
+    if (m_unknown)
+        return FileIo::Result::failure(FileIo::kUnknownEncoding);
     if (!m_changed)
         return {};
     const QByteArray bytes = compose();
@@ -760,6 +861,11 @@ FileIo::Result Document::save()
         m_changed = false;
         return {};
     }
+    // What is written must read back in the encoding it was written in: text
+    // whose bytes would look like UTF-16, or unmarked UTF-16 that would no
+    // longer look like it, is not written.
+    if (!keepsEncoding(bytes))
+        return FileIo::Result::failure(FileIo::kForeignEncoding);
     if (FileIo::Result result = FileIo::writeFileAtomically(m_path, bytes); !result)
         return result;
     m_fileHoldsBytes = false;
@@ -786,6 +892,21 @@ QByteArray Document::composed() const
     return compose();
 }
 
+bool Document::keepsEncoding(const QByteArray& bytes) const
+{
+    return fromBytes(bytes).readsLike(*this);
+}
+
+bool Document::readsLike(const Document& written) const
+{
+    const auto wide = [](Encoding encoding) {
+        return encoding != Encoding::Ansi && encoding != Encoding::Utf8;
+    };
+    if (m_unknown || m_bom != written.m_bom || wide(m_encoding) != wide(written.m_encoding))
+        return false;
+    return !wide(m_encoding) || (m_encoding == written.m_encoding && m_marked == written.m_marked);
+}
+
 namespace {
 FileIo::Result refused()
 {
@@ -801,12 +922,12 @@ FileIo::Result writeValue(const QString& path, QStringView section, QStringView 
     bool accepted = false;
     const FileIo::Result result = edit(path, [&](Document& document) {
         accepted = document.setValue(section, key, value);
-        return accepted;
+        // Refused only by a document that cannot be written; its save says why.
+        return accepted || !document.writable();
     });
-    if (!result)
+    if (!result || accepted)
         return result;
-    // Refused only by a document that cannot be written.
-    return accepted ? result : FileIo::Result::failure(FileIo::kForeignEncoding);
+    return FileIo::Result::failure(FileIo::kRefused);
 }
 
 FileIo::Result removeKey(const QString& path, QStringView section, QStringView key)

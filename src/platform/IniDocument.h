@@ -23,9 +23,11 @@
 // Lines a change does not touch keep their text, and their bytes while the file
 // keeps its encoding. A written file ends every line with CR LF and is
 // Windows-1252 while every character fits, else UTF-8; a file that began with a
-// UTF-8 byte-order mark keeps it and stays UTF-8, and a UTF-16 file with its mark
-// stays UTF-16 of the same byte order. Ctrl-Z counts as a blank, and a section
-// name runs to the last ']' of its line.
+// UTF-8 byte-order mark keeps it and stays UTF-8. A UTF-16 or UTF-32 file with
+// its mark, and UTF-16 without one whose bytes show it plainly (NUL bytes in
+// every other position), stays in its encoding. A file whose first line looks
+// wide but is none of these is read as it comes and never written. Ctrl-Z
+// counts as a blank, and a section name runs to the last ']' of its line.
 namespace Ini {
 
 // Longest value ReadIniValue hands out.
@@ -84,8 +86,10 @@ public:
     static Document fromBytes(const QByteArray& bytes);
 
     State state() const { return m_state; }
-    // False for an unreadable file and for one whose encoding cannot be written
-    // back as found (UTF-32, UTF-16 without a mark): such a file keeps its bytes.
+    // False for a file whose encoding was not recognised: it keeps its bytes.
+    bool encodingKnown() const { return !m_unknown; }
+    // False for an unreadable file and for one whose encoding was not
+    // recognised: such a file keeps its bytes.
     bool writable() const;
 
     bool hasSection(QStringView section) const;
@@ -103,6 +107,9 @@ public:
     // Whether a change is waiting for save(), and the bytes save() would write.
     bool changed() const { return m_changed; }
     QByteArray composed() const;
+    // Whether `bytes`, read back, are in this document's encoding; save() writes
+    // nothing that would read as another.
+    bool keepsEncoding(const QByteArray& bytes) const;
 
     // The text of each line, without its line end; valid while the document
     // lives unchanged.
@@ -126,11 +133,15 @@ private:
         Ansi,
         Utf8,
         Utf16LE,
-        Utf16BE
+        Utf16BE,
+        Utf32LE,
+        Utf32BE
     };
 
     void load();
-    void loadUtf16(bool bigEndian);
+    void loadWide(const QString& text, Encoding encoding, bool marked);
+    // Whether these bytes, read back, are in the encoding `written` wrote them in.
+    bool readsLike(const Document& written) const;
 
     QStringView text(const Line& line) const;
     Line written(const QString& text);
@@ -143,7 +154,8 @@ private:
     QString m_path;
     State m_state = State::Missing;
     bool m_bom = false;     // UTF-8 with its byte-order mark
-    bool m_foreign = false; // read, but never written back
+    bool m_marked = false;  // UTF-16 or UTF-32 with its byte-order mark
+    bool m_unknown = false; // encoding not recognised: read, but never written back
     Encoding m_encoding = Encoding::Ansi;
     bool m_changed = false;
     bool m_fileHoldsBytes = true; // until the first save

@@ -28,7 +28,7 @@ void BeschreibungUi::setupUi(QDialog* Beschreibung)
                                   "Komponente ein."),
                    rect(150, 180, 4290, 465), Fit::Wrap, Fonts::condensed(9, true));
 
-    tCaption = make<QPlainTextEdit>(Beschreibung, "tCaption");
+    tCaption = make<PlainTextBox>(Beschreibung, "tCaption");
     tCaption->setGeometry(rect(135, 765, 5055, 1545));
     makeFlat(tCaption);
     // Tab walks on to the next control, as in every other box of the wizard.

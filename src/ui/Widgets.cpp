@@ -1,14 +1,70 @@
 #include "ui/Widgets.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QStyleOption>
+
+#include <memory>
+
+// Qt 6.4's QPlainTextEdit (in QWidgetTextControl::insertFromMimeData) takes the
+// first of the pasted data's formats without asking whether there is one. Under
+// X11 a clipboard that nobody owns hands out data without any format, and
+// Ctrl+V, Shift+Insert or the menu's paste crashed the program; the keys and
+// the menu reach Qt's own paste without passing the widget's overrides, so
+// each is caught here.
+void PlainTextBox::keyPressEvent(QKeyEvent* event)
+{
+    if (!event->matches(QKeySequence::Paste)) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    const bool selection = QGuiApplication::clipboard()->supportsSelection() &&
+                           event->key() == Qt::Key_Insert &&
+                           event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
+    pasteFrom(selection ? QClipboard::Selection : QClipboard::Clipboard);
+}
+
+void PlainTextBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+        disconnect(paste, &QAction::triggered, nullptr, nullptr);
+        connect(paste, &QAction::triggered, this, [this] { pasteFrom(QClipboard::Clipboard); });
+    }
+    menu->exec(event->globalPos());
+}
+
+void PlainTextBox::pasteFrom(QClipboard::Mode mode)
+{
+    if (isReadOnly())
+        return;
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData(mode);
+    if (data && !data->formats().isEmpty())
+        QPlainTextEdit::insertFromMimeData(data);
+}
+
+bool PlainTextBox::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source && !source->formats().isEmpty() && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void PlainTextBox::insertFromMimeData(const QMimeData* source)
+{
+    if (source && !source->formats().isEmpty())
+        QPlainTextEdit::insertFromMimeData(source);
+}
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
 {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QClipboard>
 #include <QColor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QWidget>
 
 class QCheckBox;
@@ -57,6 +59,24 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+};
+
+// Every multi-line text box of the programs: a paste with nothing to paste does
+// nothing.
+class PlainTextBox : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void pasteFrom(QClipboard::Mode mode);
 };
 
 // The colour of every flat edge: text boxes, lists and picture boxes.

@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-// What the component page needs to know about a component file's text: its
-// internal name, the repair of a module still called "Module1", and whether a
-// form refers to its binary companion.
+// What the catalogue needs to know about a component file's text: its internal
+// name, the repair of a module still called "Module1", and whether a form
+// refers to its binary companion.
 namespace ComponentFile {
 
 // Larger files are not read for their name; component files are far smaller.
@@ -26,5 +26,11 @@ QByteArray renamedModule(const QByteArray& bytes, const QString& name);
 // Whether a form or user control refers to data in its binary companion, as
 // in: Picture = "Haupt.frx":0000.
 bool refersToCompanion(const QByteArray& bytes);
+
+// Renames the module at `path`, whose bytes are `bytes`, to `name` in its first
+// line (renamedModule): first the backup "<path>.bak" with the old bytes, then
+// the file, each replaced whole. Empty when done, else the German warning; the
+// module then keeps its bytes.
+QString repairModule(const QString& path, const QByteArray& bytes, const QString& name);
 
 } // namespace ComponentFile

@@ -1,6 +1,7 @@
-#include "editing/ComponentFile.h"
+#include "catalog/ComponentFile.h"
 
 #include "platform/Ansi.h"
+#include "platform/FileIo.h"
 
 #include <QByteArrayView>
 #include <QRegularExpression>
@@ -107,6 +108,27 @@ bool refersToCompanion(const QByteArray& bytes)
         QStringLiteral(R"re("[^"\r\n]*\.(frx|ctx)"[ \t]*:[ \t]*[0-9a-f]+)re"),
         QRegularExpression::CaseInsensitiveOption);
     return reference.match(QString::fromLatin1(bytes)).hasMatch();
+}
+
+QString repairModule(const QString& path, const QByteArray& bytes, const QString& name)
+{
+    const QByteArray renamed = renamedModule(bytes, name);
+    if (renamed.isEmpty())
+        return QStringLiteral("Die Datei ''%1'' konnte nicht geändert werden.\n"
+                              "Die interne Bezeichnung des Moduls bleibt ''Module1''.")
+            .arg(path);
+    // The module's file is the user's: the backup must be complete before the
+    // file is replaced, and a failure keeps the old name.
+    const QString backup = path + QStringLiteral(".bak");
+    if (const FileIo::Result saved = FileIo::writeFileAtomically(backup, bytes); !saved)
+        return QStringLiteral("Die Sicherung ''%1'' konnte nicht angelegt werden:\n%2\n"
+                              "Die interne Bezeichnung des Moduls wurde nicht geändert.")
+            .arg(backup, saved.reason());
+    if (const FileIo::Result rewritten = FileIo::writeFileAtomically(path, renamed); !rewritten)
+        return QStringLiteral("Die Datei ''%1'' konnte nicht geändert werden:\n%2\n"
+                              "Die interne Bezeichnung des Moduls bleibt ''Module1''.")
+            .arg(path, rewritten.reason());
+    return {};
 }
 
 } // namespace ComponentFile

@@ -1,0 +1,209 @@
+#include "catalog/AddRemove.h"
+
+#include "catalog/ComponentFile.h"
+#include "platform/FileExistence.h"
+#include "platform/FileIo.h"
+#include "platform/PathParts.h"
+
+namespace Catalog {
+
+namespace {
+
+const QString kModule1 = QStringLiteral("Module1");
+const QString kNotAdded = QStringLiteral("Die Komponente wurde nicht hinzugefügt.");
+const QString kNotRemoved = QStringLiteral("Die Komponente wurde nicht entfernt.");
+
+QString fullText()
+{
+    return QStringLiteral("Die Vorlagenliste ist voll: Sie enthält bereits %1 Komponenten. "
+                          "Entfernen Sie zuerst eine Komponente.")
+        .arg(kCapacity);
+}
+
+// A path far wider than a message box is shown by its beginning and its end.
+QString shownPath(const QString& path)
+{
+    constexpr qsizetype kShown = 80;
+    if (path.size() <= kShown)
+        return path;
+    return path.left(kShown / 2 - 3) + QStringLiteral("...") + path.right(kShown / 2);
+}
+
+QString unholdableText(const QString& path, const QString& problem)
+{
+    return QStringLiteral(
+               "Die Datei ''%1'' kann nicht in die Vorlagenliste aufgenommen werden:\n%2")
+        .arg(shownPath(path), problem);
+}
+
+QString unsavedText(const FileIo::Result& result, const QString& outcome)
+{
+    return QStringLiteral("Die Vorlagenliste ''%1'' konnte nicht gespeichert werden:\n%2\n%3")
+        .arg(file(), result.reason(), outcome);
+}
+
+// A folder, pipe, dangling link or link loop is no component; a file that merely
+// cannot be read is listed under its file name.
+bool isNoFile(int error)
+{
+    return error == FileIo::kNotRegular || error == EISDIR || error == ENOENT || error == ENOTDIR ||
+           error == ELOOP;
+}
+
+// The companion a form or user control needs beside it, as the generation looks
+// for it ("Haupt.frx" or "Haupt.FRX"); empty when there is one or none is needed.
+QString missingCompanion(const QString& folder, const QString& fileName)
+{
+    const QStringList names = companionNames(fileName);
+    for (const QString& name : names) {
+        if (FileExists(folder + name))
+            return {};
+    }
+    return names.isEmpty() ? QString() : names.first();
+}
+
+} // namespace
+
+AddPlan prepareAddition(const QString& path, const Shown& shown)
+{
+    AddPlan plan;
+    plan.path = path;
+    plan.fileName = FileNameOfPath(path);
+    plan.folder = FolderOfPath(path);
+
+    QByteArray bytes;
+    const FileIo::Result read = FileIo::readRegularFile(path, &bytes, ComponentFile::kMaxSize);
+    if (isNoFile(read.error())) {
+        plan.refusal =
+            QStringLiteral("''%1'' kann nicht hinzugefügt werden:\n%2").arg(path, read.reason());
+        return plan;
+    }
+
+    // The internal name when the catalogue can hold it, else the file name up to
+    // its first dot.
+    QString name = read ? ComponentFile::internalName(bytes) : QString();
+    if (!canHoldName(name))
+        name.clear();
+    const QString stem = plan.fileName.section(QLatin1Char('.'), 0, 0);
+    const QString base = plan.fileName.left(plan.fileName.size() - 4);
+    const bool repair = name == kModule1 &&
+                        plan.fileName.endsWith(QLatin1String(".bas"), Qt::CaseInsensitive) &&
+                        base != kModule1 && canHoldName(base) &&
+                        !ComponentFile::renamedModule(bytes, base).isEmpty();
+    const QString planned = repair ? base : !name.isEmpty() ? name : stem;
+    if (const QString problem = entryProblem(planned, plan.folder, plan.fileName);
+        !problem.isEmpty()) {
+        plan.refusal = unholdableText(path, problem);
+        return plan;
+    }
+    // Nothing is touched for an entry that has no room.
+    const Snapshot catalogue = Snapshot::read();
+    if (catalogue.slotFor(planned) < 0) {
+        plan.refusal = fullText();
+        return plan;
+    }
+
+    if (repair) {
+        plan.repairProblem = ComponentFile::repairModule(path, bytes, base);
+        plan.renamed = plan.repairProblem.isEmpty();
+        if (plan.renamed)
+            name = base;
+    }
+    plan.name = name.isEmpty() ? stem : name;
+    plan.existing = shown ? shown(plan.name) : catalogue.seen(plan.name);
+    if (read && ComponentFile::refersToCompanion(bytes))
+        plan.missingCompanion = missingCompanion(plan.folder, plan.fileName);
+    return plan;
+}
+
+Change add(const AddPlan& plan, bool overwrite)
+{
+    if (!plan.refusal.isEmpty()) {
+        Change change;
+        change.status = Change::Status::Refused;
+        return change;
+    }
+    if (plan.existing.listed && !overwrite) {
+        Change change;
+        change.status = Change::Status::Exists;
+        return change;
+    }
+    return addEntry(plan.name, plan.folder, plan.fileName, plan.existing);
+}
+
+QString duplicateQuestion()
+{
+    return QStringLiteral("Das Formular oder Module ist bereits in der Liste vorhanden. \n"
+                          "Möchten Sie den aktuellen Eintrag überschreiben ?");
+}
+
+QString removeQuestion(const QString& name)
+{
+    return QStringLiteral("Die Einträge werden als Vorlage bei neuen Visual Basic Projekten "
+                          "verwendet. Wenn Sie Module oder Formulare löschen, können diese Module "
+                          "bei dem nächsten Projekte nicht mehr ausgewählt werden.\n \n"
+                          "Möchten Sie ''") +
+           name + QStringLiteral("'' aus der Datenbank entfernen ? ");
+}
+
+QString renamedText(const QString& fileName)
+{
+    return QStringLiteral("Die interne Bezeichnung des Moduls wurde in den Dateinamen geändert.    "
+                          "\nEine Sicherung wurde unter ''") +
+           fileName + QStringLiteral(".bak'' angelegt.");
+}
+
+QString companionText(const AddPlan& plan)
+{
+    return QStringLiteral("Die Datei ''%1'' verweist auf ''%2'', die nicht neben ihr liegt.\n"
+                          "Projekte mit dieser Komponente lassen sich so in Visual Basic nicht "
+                          "laden.")
+        .arg(plan.fileName, plan.missingCompanion);
+}
+
+QString additionFailedText(const AddPlan& plan, const Change& change)
+{
+    switch (change.status) {
+    case Change::Status::Done:
+        return {};
+    case Change::Status::Full:
+        return fullText();
+    case Change::Status::Exists:
+        return QStringLiteral("Das Formular oder Module ist bereits in der Liste vorhanden. ") +
+               kNotAdded;
+    case Change::Status::NotListed:
+    case Change::Status::Moved:
+        return changedMeanwhileText(plan.name, change) + QLatin1Char('\n') + kNotAdded;
+    case Change::Status::Refused:
+        return !plan.refusal.isEmpty()
+                   ? plan.refusal
+                   : unholdableText(plan.path, entryProblem(plan.name, plan.folder, plan.fileName));
+    case Change::Status::Failed:
+        return unsavedText(change.result, kNotAdded);
+    }
+    return {};
+}
+
+QString removalFailedText(const QString& name, const Change& change,
+                          const std::optional<Place>& seen)
+{
+    switch (change.status) {
+    case Change::Status::Done:
+        return {};
+    case Change::Status::NotListed:
+        if (!seen)
+            return QStringLiteral("Der Eintrag ''%1'' steht nicht in der Vorlagenliste.").arg(name);
+        [[fallthrough]];
+    case Change::Status::Moved:
+        return changedMeanwhileText(name, change) + QLatin1Char('\n') + kNotRemoved;
+    case Change::Status::Failed:
+        return unsavedText(change.result, kNotRemoved);
+    case Change::Status::Full:
+    case Change::Status::Exists:
+    case Change::Status::Refused:
+        break;
+    }
+    return kNotRemoved;
+}
+
+} // namespace Catalog
