@@ -339,13 +339,19 @@ private slots:
         QCOMPARE(twice.code, int(Cli::kProblems));
     }
 
-    // --vorschau writes nothing; Ctrl-C amid the copies leaves the project
-    // folder as it was; then the run writes what the preview showed.
+    // The marked entries, or the named ones in list order. --vorschau writes
+    // nothing; Ctrl-C amid the copies leaves the project folder as it was; then
+    // the run writes what the preview showed.
     void newProject()
     {
         TestFolder t;
         writeFiles(t);
         t.writeCatalog(kCatalogue);
+        // Without --komponente: the marked entries.
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("Q")}).code,
+                 int(Cli::kDone));
+        QCOMPARE(QDir(t.file("Q")).entryList(QDir::Files),
+                 QStringList({"Haupt.frm", "Haupt.frx", "Kunde.vbp", "Kunde.vbw"}));
         const QByteArray before = t.catalogBytes();
         const QString p = t.file("P/");
         t.write("P/Haupt.frm", "alt");
@@ -354,10 +360,10 @@ private slots:
                                "--ordner",     t.file("P"),   "--komponente", "hilfe",
                                "--komponente", "Haupt",       "--markieren",  "--ueberschreiben"};
         const Ran preview = run(t, line + QStringList{"--vorschau"});
+        QCOMPARE(t.catalogBytes(), before);
         QCOMPARE(preview.err, QString());
         QCOMPARE(preview.code, int(Cli::kDone));
         QCOMPARE(left(), QStringList{"Haupt.frm"});
-        QCOMPARE(t.catalogBytes(), before);
 
         Generate::setChunkBytes(1);
         Generate::setAfterChunk([](const Generate::CopyControl&) { std::raise(SIGINT); });
