@@ -1,8 +1,11 @@
 #include "catalog/Catalog.h"
 #include "cli/CommandLine.h"
 #include "cli/Texts.h"
+#include "generate/Checks.h"
+#include "generate/CopyRun.h"
 #include "generate/Selection.h"
 #include "platform/FileIo.h"
+#include "platform/IniFiles.h"
 #include "support/TestFolder.h"
 
 #include <QBuffer>
@@ -11,6 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
+
+#include <csignal>
 
 // The command line run in-process: exit code, standard output and standard
 // error as written, and the catalogue's bytes afterwards.
@@ -99,6 +104,7 @@ private slots:
         }
         const QString help = Cli::helpText();
         for (const char* option : {"--liste [--json]", "--pruefen [--json]", "--entfernen NAME...",
+                                   "--neu NAME --ordner ORDNER [--komponente NAME]...",
                                    "--von ORDNER", "-h, --help", "--version"})
             QVERIFY2(help.contains(QLatin1String(option)), option);
         QVERIFY(help.contains(Cli::kExitCodes));
@@ -142,6 +148,24 @@ private slots:
         QTest::newRow("name not in the catalogue")
             << QStringList{"--von", "%T/bin", "--entfernen", "hilfe", "Fehlt"}
             << kNotListed.arg("Fehlt");
+        const QStringList neu{"--von", "%T/bin", "--neu", "Kunde", "--ordner"};
+        QTest::newRow("no project folder")
+            << QStringList{"--neu", "Kunde"} << kRequired.arg("--neu", "--ordner ORDNER");
+        QTest::newRow("subfolder and none")
+            << neu + QStringList{"%T/P", "--unterordner", "--kein-unterordner"}
+            << kExclusive.arg("--unterordner", "--kein-unterordner");
+        QTest::newRow("component not in the catalogue")
+            << neu + QStringList{"%T/P", "--komponente", "HILFE", "--komponente", "Fehlt"}
+            << kNotListed.arg("Fehlt");
+        QTest::newRow("existing folder, not overwritten")
+            << neu + QStringList{"%T/bin", "--kein-unterordner"}
+            << Generate::kFolderHasFiles + '\n' + kFolderNotUsed;
+        QTest::newRow("forbidden character")
+            << QStringList{"--von", "%T/bin", "--neu", "Kun-de", "--ordner", "%T/P"}
+            << Generate::kForbiddenName;
+        QTest::newRow("folder that cannot be made")
+            << neu + QStringList{"%T/bin/vorlagen.dat/P"}
+            << kFolderUnusable.arg("%T/bin/vorlagen.dat/P/", FileIo::reasonFor(ENOTDIR));
     }
     void badArguments()
     {
@@ -170,16 +194,19 @@ private slots:
         const Ran plain = run(t, {"--von", t.exeFolder(), "--liste"});
         QCOMPARE(plain.code, int(Cli::kDone));
         QCOMPARE(plain.err, QString());
-        QCOMPARE(plain.out, lines({"Haupt\tFormular\t" + v + "Haupt.frm\t\t1",
-                                   "Hilfe\tModul\t" + v + "Hilfe.bas\tRechnen und Runden\t0",
-                                   "Weg\tBenutzersteuerelement\t/anderswo/Weg.ctl\t\t0"}));
+        using Catalog::label;
+        QCOMPARE(plain.out,
+                 lines({"Haupt\t" + label(Catalog::Kind::Form) + '\t' + v + "Haupt.frm\t\t1",
+                        "Hilfe\t" + label(Catalog::Kind::Module) + '\t' + v +
+                            "Hilfe.bas\tRechnen und Runden\t0",
+                        "Weg\t" + label(Catalog::Kind::UserControl) + "\t/anderswo/Weg.ctl\t\t0"}));
 
         const Ran json = run(t, {"--von", t.exeFolder(), "--liste", "--json"});
         QCOMPARE(json.code, int(Cli::kDone));
         const QJsonArray entries = QJsonDocument::fromJson(json.out.toUtf8()).array();
         QCOMPARE(entries.size(), 3);
         QCOMPARE(entries.at(1).toObject(), (QJsonObject{{"name", "Hilfe"},
-                                                        {"art", "Modul"},
+                                                        {"art", label(Catalog::Kind::Module)},
                                                         {"datei", v + "Hilfe.bas"},
                                                         {"beschreibung", "Rechnen\tund Runden"},
                                                         {"markiert", false}}));
@@ -310,6 +337,58 @@ private slots:
         const Ran twice = run(t, {"--von", t.exeFolder(), "--entfernen", "Hilfe", "hilfe"});
         QCOMPARE(twice.err, lines({Cli::kRemoved.arg("Hilfe"), Cli::kNotListed.arg("Hilfe")}));
         QCOMPARE(twice.code, int(Cli::kProblems));
+    }
+
+    // The marked entries, or the named ones in list order. --vorschau writes
+    // nothing; Ctrl-C amid the copies leaves the project folder as it was; then
+    // the run writes what the preview showed.
+    void newProject()
+    {
+        TestFolder t;
+        writeFiles(t);
+        t.writeCatalog(kCatalogue);
+        // Without --komponente: the marked entries.
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("Q")}).code,
+                 int(Cli::kDone));
+        QCOMPARE(QDir(t.file("Q")).entryList(QDir::Files),
+                 QStringList({"Haupt.frm", "Haupt.frx", "Kunde.vbp", "Kunde.vbw"}));
+        const QByteArray before = t.catalogBytes();
+        const QString p = t.file("P/");
+        t.write("P/Haupt.frm", "alt");
+        const auto left = [&] { return QDir(p).entryList(QDir::Files); };
+        const QStringList line{"--von",        t.exeFolder(), "--neu",        "Kunde",
+                               "--ordner",     t.file("P"),   "--komponente", "hilfe",
+                               "--komponente", "Haupt",       "--markieren",  "--ueberschreiben"};
+        const Ran preview = run(t, line + QStringList{"--vorschau"});
+        QCOMPARE(t.catalogBytes(), before);
+        QCOMPARE(preview.err, QString());
+        QCOMPARE(preview.code, int(Cli::kDone));
+        QCOMPARE(left(), QStringList{"Haupt.frm"});
+
+        Generate::setChunkBytes(1);
+        Generate::setAfterChunk([](const Generate::CopyControl&) { std::raise(SIGINT); });
+        const Ran stopped = run(t, line);
+        Generate::setAfterChunk({});
+        Generate::setChunkBytes(0);
+        QCOMPARE(stopped.err, Cli::kStopped + '\n');
+        QCOMPARE(stopped.code, int(Cli::kNothingDone));
+        QCOMPARE(left(), QStringList{"Haupt.frm"});
+        QCOMPARE(TestFolder::read(p + "Haupt.frm"), QByteArray("alt"));
+        QCOMPARE(t.catalogBytes(), before);
+
+        // The remembered option: no subfolder.
+        const Ran made = run(t, line);
+        QCOMPARE(made.err, Cli::kMade.arg(p) + '\n');
+        QCOMPARE(made.code, int(Cli::kDone));
+        QString shown;
+        for (const char* file : {"Haupt.frm", "Haupt.frx", "Hilfe.bas"})
+            shown += Cli::kPreviewCopy.arg(t.exeFolder() + "/v/" + file, p + file) + '\n';
+        for (const char* file : {"Kunde.vbp", "Kunde.vbw"}) {
+            shown += Cli::kPreviewFile.arg(p + file) +
+                     QString::fromLatin1(TestFolder::read(p + file)).replace("\r\n", "\n");
+        }
+        QCOMPARE(preview.out, shown);
+        QCOMPARE(ReadIniValue(t.catalog(), "Marked", "Hilfe"), QString("1"));
     }
 
     // A catalogue another program keeps locked: said with the reason, exit 2,

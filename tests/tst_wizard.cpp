@@ -1,4 +1,5 @@
 #include "app/Root.h"
+#include "cli/CommandLine.h"
 #include "generate/Checks.h"
 #include "platform/Ansi.h"
 #include "platform/FileIo.h"
@@ -7,11 +8,13 @@
 #include "support/ShownWindow.h"
 #include "ui/Widgets.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -49,9 +52,12 @@ class tst_wizard : public QObject
     };
 
 private slots:
+    // Then the command line for the same input: the same files with the same
+    // bytes, the same catalogue, the same file opened.
     void wholeProject()
     {
         Wizard f;
+        const QByteArray catalogueBefore = f.t.catalogBytes();
         RootUi& ui = f.w->ui;
         ui.bMerkeOrdner->setChecked(true);
         f.next();
@@ -76,6 +82,35 @@ private slots:
         QTest::keyClick(ui.bWeiter, Qt::Key_Return); // Enter presses "Beenden"
         QCOMPARE(f.desk.openedFiles, QStringList({f.project("Kunde.vbp")}));
         QCOMPARE(f.desk.ends, 1);
+
+        const auto made = [&] {
+            QMap<QString, QByteArray> files;
+            for (const QString& name : QDir(f.project({})).entryList(QDir::Files))
+                files.insert(name, TestFolder::read(f.project(name)));
+            return files;
+        };
+        const QMap<QString, QByteArray> byWindow = made();
+        const QByteArray catalogueByWindow = f.t.catalogBytes();
+        QVERIFY(QDir(f.t.file("P")).removeRecursively());
+        f.t.write("bin/vorlagen.dat", catalogueBefore);
+        QStringList opened;
+        Cli::setFileOpener([&](const QString& file) {
+            opened << file;
+            return true;
+        });
+        QBuffer out;
+        QBuffer err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        Cli::Output output(&out, &err);
+        const int code = Cli::run({"vorlagen", "--von", f.t.exeFolder(), "--neu", "Kunde",
+                                   "--ordner", f.t.file("P"), "--ordner-merken", "--oeffnen"},
+                                  output);
+        Cli::setFileOpener({});
+        QCOMPARE(code, int(Cli::kDone));
+        QCOMPARE(made(), byWindow);
+        QCOMPARE(f.t.catalogBytes(), catalogueByWindow);
+        QCOMPARE(opened, f.desk.openedFiles);
     }
 
     // Another program keeps the catalogue locked: the project is made, and each

@@ -241,11 +241,10 @@ void removeLeftovers()
     FileIo::removeStaleTemporaries(file());
 }
 
-Load load()
+Load inspect(const Snapshot& catalogue)
 {
     Load result;
-    result.catalogue = Snapshot::read();
-    const Snapshot& catalogue = result.catalogue;
+    result.catalogue = catalogue;
     QSet<QString> shown;
     for (const Listed& listed : catalogue.enumerate()) {
         const QString folder = catalogue.folderOf(listed.name);
@@ -263,7 +262,13 @@ Load load()
         result.entries.append({listed.key, listed.name, folder, fileName,
                                catalogue.captionOf(listed.name), catalogue.isMarked(listed.name)});
     }
-    if (!result.dropped.isEmpty() && catalogue.encodingKnown()) {
+    return result;
+}
+
+Load load()
+{
+    Load result = inspect(Snapshot::read());
+    if (!result.dropped.isEmpty() && result.catalogue.encodingKnown()) {
         // The sorted save that follows needs the duplicates gone; if they stay, the
         // next load drops them again.
         result.droppedSaved = Ini::edit(file(), [&](Ini::Document& document) {

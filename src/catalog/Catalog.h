@@ -156,6 +156,8 @@ struct Load
 // Reads the catalogue once: the entries to list in key order, the component files
 // that are missing, and the duplicates, whose keys are deleted from the file.
 Load load();
+// What load() finds in the snapshot, with nothing deleted from the file.
+Load inspect(const Snapshot& catalogue);
 
 // The start-up log of missing component files.
 QString startupLog();

@@ -13,17 +13,18 @@ struct KindRow
     const char* lineKey; // "" when the kind gets no project line
     bool lineNamesEntry; // "Key=<entry>; <file>"
     bool lineQuotesFile; // "Key="<file>""
+    const char* label;   // German, for lists and messages
 };
 
 constexpr KindRow kKinds[] = {
-    {"frm", Kind::Form, "frx", true, "Form=", false, false},
-    {"bas", Kind::Module, "", true, "Module=", true, false},
-    {"ctl", Kind::UserControl, "ctx", true, "UserControl=", false, false},
-    {"cls", Kind::Class, "", true, "Class=", true, false},
-    {"res", Kind::Resource, "", false, "ResFile32=", false, true},
-    {"dob", Kind::UserDocument, "", true, "", false, false},
-    {"pag", Kind::PropertyPage, "", true, "", false, false},
-    {"dsr", Kind::Designer, "", true, "", false, false},
+    {"frm", Kind::Form, "frx", true, "Form=", false, false, "Formular"},
+    {"bas", Kind::Module, "", true, "Module=", true, false, "Modul"},
+    {"ctl", Kind::UserControl, "ctx", true, "UserControl=", false, false, "Benutzersteuerelement"},
+    {"cls", Kind::Class, "", true, "Class=", true, false, "Klasse"},
+    {"res", Kind::Resource, "", false, "ResFile32=", false, true, "Ressourcendatei"},
+    {"dob", Kind::UserDocument, "", true, "", false, false, "Benutzerdokument"},
+    {"pag", Kind::PropertyPage, "", true, "", false, false, "Eigenschaftenseite"},
+    {"dsr", Kind::Designer, "", true, "", false, false, "Designer"},
 };
 
 const KindRow* rowOf(const QString& fileName)
@@ -36,12 +37,27 @@ const KindRow* rowOf(const QString& fileName)
     return nullptr;
 }
 
+const KindRow* rowOf(Kind kind)
+{
+    for (const KindRow& row : kKinds) {
+        if (row.kind == kind)
+            return &row;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 Kind kindOf(const QString& fileName)
 {
     const KindRow* row = rowOf(fileName);
     return row ? row->kind : Kind::Other;
+}
+
+QString label(Kind kind)
+{
+    const KindRow* row = rowOf(kind);
+    return row ? QString::fromUtf8(row->label) : QStringLiteral("Datei");
 }
 
 QStringList companionNames(const QString& fileName)

@@ -24,6 +24,9 @@ enum class Kind
 
 Kind kindOf(const QString& fileName);
 
+// The kind in German, as lists and messages name it; "Datei" for Other.
+QString label(Kind kind);
+
 // A form's .frx or a user control's .ctx for a component file: in the letter case
 // of the file's own ending first, then the other; none for other kinds.
 QStringList companionNames(const QString& fileName);

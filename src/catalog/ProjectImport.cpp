@@ -1,5 +1,6 @@
 #include "catalog/ProjectImport.h"
 
+#include "catalog/ComponentKind.h"
 #include "platform/Ansi.h"
 
 #include <QFile>
@@ -476,25 +477,8 @@ QStringList mergeReferenceLines(const QStringList& lines)
 
 QString kindText(Kind kind)
 {
-    switch (kind) {
-    case Kind::Form:
-        return QStringLiteral("Formular");
-    case Kind::Module:
-        return QStringLiteral("Modul");
-    case Kind::Class:
-        return QStringLiteral("Klasse");
-    case Kind::UserControl:
-        return QStringLiteral("Benutzersteuerelement");
-    case Kind::PropertyPage:
-        return QStringLiteral("Eigenschaftenseite");
-    case Kind::UserDocument:
-        return QStringLiteral("Benutzerdokument");
-    case Kind::Designer:
-        return QStringLiteral("Designer");
-    case Kind::Resource:
-        return QStringLiteral("Ressourcendatei");
-    }
-    return {};
+    // The catalogue's table names the kinds; this reader's kinds go by their ending.
+    return Catalog::label(Catalog::kindOf(QStringLiteral(".") + infoOf(kind).extension));
 }
 
 QString stateText(State state)

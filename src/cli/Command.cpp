@@ -2,6 +2,8 @@
 
 #include "catalog/Catalog.h"
 
+#include <QProcess>
+
 namespace Cli {
 
 Output::Output(QIODevice* out, QIODevice* err, bool errIsTerminal)
@@ -22,13 +24,50 @@ void Output::line(const QString& text)
 
 void Output::message(const QString& text)
 {
+    if (m_progressShown) {
+        m_err << "\r\x1b[K";
+        m_progressShown = false;
+    }
     m_err << text << '\n';
     m_err.flush();
+}
+
+void Output::progress(const QString& text)
+{
+    m_err << '\r' << text << "\x1b[K";
+    m_err.flush();
+    m_progressShown = true;
 }
 
 QCommandLineOption jsonOption()
 {
     return {QStringLiteral("json"), QStringLiteral("Ausgabe als JSON, für Skripte.")};
+}
+
+QCommandLineOption overwriteOption()
+{
+    return {QStringLiteral("ueberschreiben"),
+            QStringLiteral("Mit --neu: verwendet einen schon vorhandenen Projektordner.")};
+}
+
+namespace {
+std::function<bool(const QString&)>& fileOpener()
+{
+    static std::function<bool(const QString&)> opener;
+    return opener;
+}
+} // namespace
+
+bool openFile(const QString& path)
+{
+    if (fileOpener())
+        return fileOpener()(path);
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {path});
+}
+
+void setFileOpener(std::function<bool(const QString&)> opener)
+{
+    fileOpener() = std::move(opener);
 }
 
 FileIo::Result readCatalogue(QByteArray* bytes)

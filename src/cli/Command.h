@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <functional>
+
 class QIODevice;
 
 // The command line of vorlagen: one small class per task, chosen by its option
@@ -34,12 +36,15 @@ public:
     void data(const QString& text); // written as given
     void line(const QString& text); // one line of data
     void message(const QString& text);
+    // Overwrites the progress line on standard error; the next message replaces it.
+    void progress(const QString& text);
     bool errIsTerminal() const { return m_errIsTerminal; }
 
 private:
     QTextStream m_out;
     QTextStream m_err;
     bool m_errIsTerminal;
+    bool m_progressShown = false;
 };
 
 // What the command line gave the chosen task.
@@ -63,14 +68,23 @@ public:
     virtual QString valueName() const { return {}; }
     // Whether further arguments after the value belong to the task too.
     virtual bool takesMany() const { return false; }
-    // The options that go with the task.
+    // The options that go with the task; of these, the ones it cannot run
+    // without, and the ones that may stand more than once.
     virtual QList<QCommandLineOption> options() const { return {}; }
+    virtual QStringList required() const { return {}; }
+    virtual QStringList repeatable() const { return {}; }
 
     virtual int execute(const Arguments& arguments, Output& output) = 0;
 };
 
 // Options that more than one task knows.
 QCommandLineOption jsonOption();
+QCommandLineOption overwriteOption();
+
+// Opens a file with the desktop's handler (xdg-open, not waited for); true when
+// it could be started. Tests put a recorder in its place; an empty one restores it.
+bool openFile(const QString& path);
+void setFileOpener(std::function<bool(const QString&)> opener);
 
 // The catalogue file's bytes, read once; a missing file is an empty catalogue.
 FileIo::Result readCatalogue(QByteArray* bytes);

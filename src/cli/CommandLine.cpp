@@ -31,6 +31,7 @@ std::vector<std::unique_ptr<Command>> commands()
     tasks.push_back(std::make_unique<ListCommand>());
     tasks.push_back(std::make_unique<CheckCommand>());
     tasks.push_back(std::make_unique<RemoveCommand>());
+    tasks.push_back(std::make_unique<NewCommand>());
     return tasks;
 }
 
@@ -141,8 +142,12 @@ QString misuse(const QCommandLineParser& parser, const Command& task)
             return kForeignOption.arg(dashed(name), dashed(task.name()));
     }
     for (const QCommandLineOption& option : task.options()) {
-        if (!option.valueName().isEmpty() && parser.values(option).size() > 1)
-            return kRepeated.arg(dashed(option.names().first()));
+        const QString name = option.names().first();
+        if (!option.valueName().isEmpty() && parser.values(option).size() > 1 &&
+            !task.repeatable().contains(name))
+            return kRepeated.arg(dashed(name));
+        if (task.required().contains(name) && !parser.isSet(option))
+            return kRequired.arg(dashed(task.name()), withValue(option));
     }
     if (parser.values(kVon).size() > 1)
         return kRepeated.arg(dashed(kVon));
@@ -169,8 +174,14 @@ QString helpText()
         QString usage = withValue(taskOption(*task));
         if (task->takesMany())
             usage += QStringLiteral("...");
-        for (const QCommandLineOption& option : task->options())
-            usage += QStringLiteral(" [") + withValue(option) + QLatin1Char(']');
+        for (const QCommandLineOption& option : task->options()) {
+            const QString name = option.names().first();
+            if (task->required().contains(name))
+                usage += QLatin1Char(' ') + withValue(option);
+            else
+                usage += QStringLiteral(" [") + withValue(option) + QLatin1Char(']') +
+                         (task->repeatable().contains(name) ? QStringLiteral("...") : QString());
+        }
         text += QStringLiteral("  ") + usage + QStringLiteral("\n      ") + task->description() +
                 QLatin1Char('\n');
     }

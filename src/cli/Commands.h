@@ -36,4 +36,17 @@ public:
     int execute(const Arguments& arguments, Output& output) override;
 };
 
+// --neu NAME --ordner ORDNER: a project, as the wizard makes it.
+class NewCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("neu"); }
+    QString description() const override;
+    QString valueName() const override { return QStringLiteral("NAME"); }
+    QList<QCommandLineOption> options() const override;
+    QStringList required() const override { return {QStringLiteral("ordner")}; }
+    QStringList repeatable() const override { return {QStringLiteral("komponente")}; }
+    int execute(const Arguments& arguments, Output& output) override;
+};
+
 } // namespace Cli

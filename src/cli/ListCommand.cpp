@@ -3,7 +3,6 @@
 #include "cli/Texts.h"
 #include "platform/IniDocument.h"
 
-#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,21 +11,6 @@
 namespace Cli {
 
 namespace {
-
-// The kinds as the open dialog of the window names them.
-QString kindOf(const QString& fileName)
-{
-    static const QHash<QString, QString> kinds{
-        {QStringLiteral("frm"), QStringLiteral("Formular")},
-        {QStringLiteral("bas"), QStringLiteral("Modul")},
-        {QStringLiteral("ctl"), QStringLiteral("Benutzersteuerelement")},
-        {QStringLiteral("res"), QStringLiteral("Verbundenes Dokument")},
-        {QStringLiteral("cls"), QStringLiteral("Klassenmodul")},
-    };
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    return kinds.value(dot < 0 ? QString() : fileName.mid(dot + 1).toLower(),
-                       QStringLiteral("Datei"));
-}
 
 // A field of the plain form stays on its line and in its column.
 QString field(QString text)
@@ -64,16 +48,17 @@ int ListCommand::execute(const Arguments& arguments, Output& output)
         listed.insert(name.toCaseFolded());
         const QString fileName = catalogue.fileNameOf(name);
         const QString file = catalogue.folderOf(name) + fileName;
+        const QString kind = Catalog::label(Catalog::kindOf(fileName));
         const QString caption = catalogue.captionOf(name);
         const bool marked = catalogue.isMarked(name);
         if (json) {
             entries.append(QJsonObject{{QStringLiteral("name"), name},
-                                       {QStringLiteral("art"), kindOf(fileName)},
+                                       {QStringLiteral("art"), kind},
                                        {QStringLiteral("datei"), file},
                                        {QStringLiteral("beschreibung"), caption},
                                        {QStringLiteral("markiert"), marked}});
         } else {
-            text += QStringList{field(name), kindOf(fileName), field(file), field(caption),
+            text += QStringList{field(name), kind, field(file), field(caption),
                                 marked ? QStringLiteral("1") : QStringLiteral("0")}
                         .join(QLatin1Char('\t')) +
                     QLatin1Char('\n');

@@ -21,6 +21,7 @@ inline const QString kNoTask =
     QStringLiteral("Keine Aufgabe genannt. Die Aufgaben nennt vorlagen --help.");
 inline const QString kOneTaskOnly = QStringLiteral("Nur eine Aufgabe auf einmal: %1.");
 inline const QString kForeignOption = QStringLiteral("Die Option ''%1'' gehört nicht zu ''%2''.");
+inline const QString kRequired = QStringLiteral("''%1'' braucht die Option ''%2''.");
 inline const QString kRepeated = QStringLiteral("Die Option ''%1'' darf nur einmal stehen.");
 inline const QString kUnexpectedArgument = QStringLiteral("Unerwartetes Argument ''%1''.");
 inline const QString kNoDataFolder =
@@ -64,5 +65,28 @@ inline const QString kTemplateMissing =
     QStringLiteral("Die Projektvorlage ''%1'' fehlt; neue Projekte erhalten keine Projektdatei.");
 inline const QString kTemplateUnreadable =
     QStringLiteral("Die Projektvorlage ''%1'' kann nicht gelesen werden: %2");
+
+// --neu
+inline const QString kExclusive =
+    QStringLiteral("Die Optionen ''%1'' und ''%2'' schließen einander aus.");
+inline const QString kNameOrFolderEmpty =
+    QStringLiteral("Projektname und Projektordner dürfen nicht leer sein.");
+inline const QString kFolderNotUsed =
+    QStringLiteral("Ohne --ueberschreiben wird der vorhandene Ordner nicht verwendet.");
+inline const QString kFolderUnusable =
+    QStringLiteral("Im Projektordner ''%1'' kann nichts angelegt werden: %2");
+inline const QString kPreviewCopy = QStringLiteral("%1 -> %2");
+inline const QString kPreviewRefused = QStringLiteral("%1 wird nicht kopiert: %2");
+inline const QString kPreviewFile = QStringLiteral("\n--- %1\n");
+inline const QString kProgress = QStringLiteral("%1 % kopiert  %2 (%3)");
+inline const QString kStopped =
+    QStringLiteral("Abgebrochen. Alles, was dieser Lauf angelegt hatte, ist entfernt.");
+inline const QString kStoppedNotAll =
+    QStringLiteral("Abgebrochen. Diese Dateien konnten nicht zurückgesetzt werden:");
+inline const QString kMade = QStringLiteral("Das Projekt in ''%1'' ist erstellt.");
+inline const QString kMadeIncompletely =
+    QStringLiteral("Das Projekt in ''%1'' ist unvollständig erstellt.");
+inline const QString kNotOpened =
+    QStringLiteral("Das Projekt ''%1'' konnte nicht geöffnet werden.");
 
 } // namespace Cli

@@ -1,0 +1,328 @@
+#include "catalog/Catalog.h"
+#include "cli/Commands.h"
+#include "cli/Texts.h"
+#include "generate/Background.h"
+#include "generate/Checks.h"
+#include "generate/Finishing.h"
+#include "generate/Generation.h"
+#include "generate/Selection.h"
+#include "platform/Ansi.h"
+#include "platform/IniDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include <unistd.h>
+
+namespace Cli {
+
+namespace {
+
+const QString kFolder = QStringLiteral("ordner");
+const QString kComponent = QStringLiteral("komponente");
+const QString kSubfolder = QStringLiteral("unterordner");
+const QString kNoSubfolder = QStringLiteral("kein-unterordner");
+const QString kMark = QStringLiteral("markieren");
+const QString kRemember = QStringLiteral("ordner-merken");
+const QString kOpen = QStringLiteral("oeffnen");
+const QString kPreview = QStringLiteral("vorschau");
+
+// The run Ctrl-C stops. Reading it and asking for the stop are single atomic
+// operations, so the signal handler may do both.
+std::atomic<Generate::Generation*> g_running{nullptr};
+static_assert(std::atomic<Generate::Generation*>::is_always_lock_free);
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+void stopRunning(int)
+{
+    if (Generate::Generation* generation = g_running.load())
+        generation->stop();
+}
+
+// While it lives, SIGINT stops the generation instead of ending the program,
+// so that the run can take back what it made.
+class InterruptStops
+{
+public:
+    explicit InterruptStops(Generate::Generation& generation)
+    {
+        g_running = &generation;
+        struct sigaction action = {};
+        action.sa_handler = stopRunning;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &m_before);
+    }
+    ~InterruptStops()
+    {
+        sigaction(SIGINT, &m_before, nullptr);
+        g_running = nullptr;
+    }
+    InterruptStops(const InterruptStops&) = delete;
+    InterruptStops& operator=(const InterruptStops&) = delete;
+
+private:
+    struct sigaction m_before = {};
+};
+
+// The command line's side of a run: everything it has to say is in the outcome,
+// said on this thread afterwards; the run only tells when the copies are over.
+class Console : public Generate::Frontend
+{
+public:
+    std::atomic<bool> copying{true};
+
+    void stepStarted(Generate::Step step) override { copying = step == Generate::Step::Copies; }
+    void templateMissing() override {}
+    void notSaved(Catalog::Unsaved, const FileIo::Result&) override {}
+    void sortedList(const QStringList&) override {}
+};
+
+// The named entries in list order, each once, as the window's list holds them
+// checked; a name not listed is said, and then there are none.
+QStringList namedEntries(const Catalog::Snapshot& catalogue, const QStringList& given,
+                         Output& output)
+{
+    QStringList entries;
+    QSet<QString> found;
+    for (const Catalog::Listed& listed : catalogue.enumerate()) {
+        const QString key = listed.name.toCaseFolded();
+        const bool named = std::any_of(given.begin(), given.end(), [&](const QString& name) {
+            return name.toCaseFolded() == key;
+        });
+        if (named && !found.contains(key)) {
+            found.insert(key);
+            entries << listed.name;
+        }
+    }
+    bool unknown = false;
+    for (const QString& name : given) {
+        if (!found.contains(name.toCaseFolded())) {
+            output.message(kNotListed.arg(name));
+            unknown = true;
+        }
+    }
+    return unknown ? QStringList() : entries;
+}
+
+// The entries the window shows checked: marked, with their file present.
+QStringList markedEntries(const Catalog::Snapshot& catalogue)
+{
+    QStringList entries;
+    for (const Catalog::Entry& entry : Catalog::inspect(catalogue).entries) {
+        if (entry.marked)
+            entries << entry.name;
+    }
+    return entries;
+}
+
+// A relative folder counts from the working folder, as the shell means it.
+QString absoluteFolder(const QString& text)
+{
+    if (text.isEmpty() || !QDir::isRelativePath(text))
+        return text;
+    return QDir::cleanPath(QDir::current().absoluteFilePath(text));
+}
+
+// Why nothing can be made in the project folder: the nearest part of its path
+// that exists must be a folder this process may write to.
+QString folderProblem(const QString& projectFolder)
+{
+    QString path = QDir::cleanPath(projectFolder);
+    while (!QFileInfo::exists(path)) {
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            break;
+        path = parent;
+    }
+    int error = 0;
+    if (!QFileInfo(path).isDir())
+        error = ENOTDIR;
+    else if (::access(QFile::encodeName(path).constData(), W_OK | X_OK) != 0)
+        error = errno;
+    return error == 0 ? QString() : kFolderUnusable.arg(projectFolder, FileIo::reasonFor(error));
+}
+
+QString asText(const QByteArray& bytes)
+{
+    return Ansi::decode(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+int showPreview(const Generate::Generation& generation, Output& output)
+{
+    const Generate::Preview preview = generation.preview();
+    QString text;
+    for (const Generate::FileCopy& copy : preview.copies) {
+        text += (copy.refused.isEmpty() ? kPreviewCopy.arg(copy.source, copy.target)
+                                        : kPreviewRefused.arg(copy.name, copy.refused)) +
+                QLatin1Char('\n');
+    }
+    if (!preview.texts.project.isEmpty())
+        text += kPreviewFile.arg(preview.projectFile) + asText(preview.texts.project);
+    if (!preview.texts.workspace.isEmpty())
+        text += kPreviewFile.arg(preview.workspaceFile) + asText(preview.texts.workspace);
+    output.data(text);
+    if (preview.texts.templateMissing)
+        output.message(Generate::kTemplateMissing);
+    if (!preview.texts.failures.isEmpty())
+        output.message(Generate::failureReport(preview.texts.failures));
+    return kDone;
+}
+
+QString progressText(const Generate::Generation& generation)
+{
+    const Generate::CopyPlan& plan = generation.plan();
+    const Generate::CopyControl& progress = generation.progress();
+    const qint64 percent = plan.totalBytes > 0 ? progress.bytesDone * 100 / plan.totalBytes : 0;
+    const int file = progress.file;
+    if (file < 0 || file >= plan.files.size())
+        return kProgress.arg(percent).arg(QString(), QString());
+    const Generate::FileCopy& current = plan.files.at(file);
+    return kProgress.arg(percent).arg(current.name,
+                                      Generate::sizeProgress(progress.fileDone, current.size));
+}
+
+} // namespace
+
+QString NewCommand::description() const
+{
+    return QStringLiteral("Erstellt das Projekt NAME in ORDNER mit den Prüfungen und Meldungen "
+                          "des Assistenten: aus den markierten Einträgen oder denen von "
+                          "--komponente. Strg+C nimmt alles zurück, was der Lauf angelegt hat.");
+}
+
+QList<QCommandLineOption> NewCommand::options() const
+{
+    return {
+        {kFolder, QStringLiteral("Mit --neu: der Ordner des Projekts."), QStringLiteral("ORDNER")},
+        {kComponent,
+         QStringLiteral("Mit --neu: dieser Eintrag statt der markierten; darf mehrmals stehen."),
+         QStringLiteral("NAME")},
+        {kSubfolder, QStringLiteral("Mit --neu: das Projekt in ORDNER/NAME anlegen.")},
+        {kNoSubfolder, QStringLiteral("Mit --neu: das Projekt direkt in ORDNER anlegen. Ohne "
+                                      "beide gilt die gespeicherte Einstellung.")},
+        {kMark, QStringLiteral("Mit --neu: die Auswahl als Markierungen speichern.")},
+        {kRemember, QStringLiteral("Mit --neu: ORDNER als Projektordner merken.")},
+        {kOpen, QStringLiteral("Mit --neu: das Projekt danach öffnen.")},
+        overwriteOption(),
+        {kPreview, QStringLiteral("Mit --neu: die Kopien und den Text von .vbp und .vbw "
+                                  "ausgeben, nichts schreiben.")},
+    };
+}
+
+int NewCommand::execute(const Arguments& arguments, Output& output)
+{
+    using namespace Generate;
+    if (arguments.isSet(kSubfolder) && arguments.isSet(kNoSubfolder)) {
+        output.message(
+            kExclusive.arg(QStringLiteral("--") + kSubfolder, QStringLiteral("--") + kNoSubfolder));
+        return kNothingDone;
+    }
+    QByteArray bytes;
+    if (const FileIo::Result read = readCatalogue(&bytes); !read) {
+        output.message(kCatalogueUnreadable.arg(Catalog::file(), read.reason()));
+        return kNothingDone;
+    }
+    const Catalog::Snapshot catalogue(Ini::Document::fromBytes(bytes));
+
+    // The component page's check, then the project page's, in the window's order.
+    const QStringList entries =
+        arguments.isSet(kComponent)
+            ? namedEntries(catalogue, arguments.parser.values(kComponent), output)
+            : markedEntries(catalogue);
+    if (arguments.isSet(kComponent) && entries.isEmpty())
+        return kNothingDone;
+    if (const QString problem = selectionProblem(catalogue, entries); !problem.isEmpty()) {
+        output.message(problem);
+        return kNothingDone;
+    }
+
+    Request request;
+    request.entries = entries;
+    request.projectName = arguments.values.constFirst();
+    request.folderText = absoluteFolder(arguments.parser.value(kFolder));
+    request.subfolder = arguments.isSet(kSubfolder) ? true
+                        : arguments.isSet(kNoSubfolder)
+                            ? false
+                            : catalogue.option(QStringLiteral("Folder")) != QStringLiteral("0");
+    request.saveMarks = arguments.isSet(kMark);
+    request.rememberFolder = arguments.isSet(kRemember);
+    request.openProject = arguments.isSet(kOpen);
+
+    const ProjectCheck check = checkProject(int(entries.size()), request.projectName,
+                                            request.folderText, request.subfolder);
+    if (check.incomplete) {
+        output.message(kNameOrFolderEmpty);
+        return kNothingDone;
+    }
+    if (!check.nameRefusal.isEmpty()) {
+        output.message(check.nameRefusal);
+        return kNothingDone;
+    }
+    if (!check.folderQuestion.isEmpty() && !arguments.isSet(overwriteOption().names().first())) {
+        output.message(check.folderQuestion + QLatin1Char('\n') + kFolderNotUsed);
+        return kNothingDone;
+    }
+    if (!check.characterRefusal.isEmpty()) {
+        output.message(check.characterRefusal);
+        return kNothingDone;
+    }
+
+    Generation generation(request, catalogue);
+    if (const QString problem = folderProblem(generation.projectFolder()); !problem.isEmpty()) {
+        output.message(problem);
+        return kNothingDone;
+    }
+    if (arguments.isSet(kPreview))
+        return showPreview(generation, output);
+
+    Console console;
+    Outcome outcome;
+    {
+        const InterruptStops interrupt(generation);
+        BackgroundTask task([&] { outcome = generation.run(console); });
+        while (!task.waitFor(100)) {
+            if (output.errIsTerminal() && console.copying)
+                output.progress(progressText(generation));
+        }
+    }
+
+    if (outcome.stopped) {
+        QString text = outcome.failures.isEmpty() ? kStopped : kStoppedNotAll;
+        for (const Failure& failure : std::as_const(outcome.failures))
+            text += QLatin1Char('\n') + failure.file + QStringLiteral(": ") + failure.reason;
+        output.message(text);
+        return kNothingDone;
+    }
+    for (const NotSaved& notSaved : std::as_const(outcome.notSaved))
+        output.message(Catalog::notSavedText(notSaved.what, notSaved.result));
+    if (outcome.templateMissing)
+        output.message(kTemplateMissing);
+    if (!outcome.failures.isEmpty())
+        output.message(failureReport(outcome.failures));
+    const bool incomplete = !outcome.failures.isEmpty() || outcome.templateMissing;
+    output.message((incomplete ? kMadeIncompletely : kMade).arg(generation.projectFolder()));
+
+    // What "Beenden" does after the finish page.
+    bool opened = true;
+    finish(
+        generation.projectFolder(), generation.projectFile(), request.openProject,
+        [] { std::this_thread::sleep_for(std::chrono::seconds(2)); },
+        [&](const QString& file) {
+            opened = openFile(file);
+            if (!opened)
+                output.message(kNotOpened.arg(file));
+            return opened;
+        });
+    return incomplete || !outcome.notSaved.isEmpty() || !opened ? kProblems : kDone;
+}
+
+} // namespace Cli
