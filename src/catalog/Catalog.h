@@ -74,8 +74,10 @@ public:
     // The first key that lists exactly `name`, letter case included; -1 if none.
     int keyOf(const QString& name) const;
 
-private:
+    // Any key; for the sections References.h keeps.
     QString value(const QString& section, QStringView key) const;
+
+private:
     QHash<QString, QHash<QString, QString>> m_sections; // by case-folded names
 };
 
@@ -162,9 +164,9 @@ struct Change
 // saves the list sorted: all in one atomic replacement of the file.
 Change addEntry(const QString& name, const QString& folder, const QString& fileName);
 
-// Deletes the key that lists exactly `name` and the name's "Filename",
-// "Filepath", "Marked" and "Caption" keys, and saves the list sorted: all in one
-// atomic replacement of the file.
+// Deletes the key that lists exactly `name`, the name's "Filename", "Filepath",
+// "Marked" and "Caption" keys and its remembered lines (References.h), and saves
+// the list sorted: all in one atomic replacement of the file.
 Change removeEntry(const QString& name);
 
 // Another catalogue file than the program's own, read and written as a whole.
