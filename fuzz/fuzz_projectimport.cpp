@@ -79,7 +79,7 @@ void checkProject(const ProjectImport::Project& project, const QByteArray& bytes
         const ProjectImport::Component& c = project.components[i];
         check(c.line >= 1 && c.line <= lines, "line number within the file");
         check(i == 0 || c.line > project.components[i - 1].line, "components in line order");
-        check(!c.key.isEmpty() && !ProjectImport::kindText(c.kind).isEmpty(), "a kind");
+        check(!c.key.isEmpty() && !Catalog::label(c.kind).isEmpty(), "a kind");
         check(c.rawPath == c.rawPath.trimmed(), "raw path trimmed");
         check((c.state == State::Found) == ProjectImport::stateText(c.state).isEmpty(),
               "only a found file has no reason");

@@ -25,6 +25,10 @@ template <typename... Values> void row(const char* tag, const Values&... values)
     (QTest::newRow(tag) << ... << values);
 }
 
+const QString kOle =
+    "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE Automation";
+const QString kComctl = "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX";
+
 const QByteArray kVbwTail = " = 0, 0, 803, 763, Z, 0, 0, 803, 763, Z\r\n\r\n";
 
 QStringList listed(const QList<Failure>& failures)
@@ -417,6 +421,53 @@ private slots:
         recorder.run(generation);
         QCOMPARE(TestFolder::read(preview.projectFile), preview.texts.project);
         QCOMPARE(TestFolder::read(preview.workspaceFile), preview.texts.workspace);
+    }
+
+    // The entries' remembered lines reach the project file, run and preview alike:
+    // the template's own first, references before objects, none twice, a line
+    // stored in two pieces whole. Lines the template has already, or lines kept
+    // for another file than the entry's now, leave the bytes as they were.
+    void rememberedReferences_data()
+    {
+        QTest::addColumn<QStringList>("section");
+        QTest::addColumn<QString>("added"); // before the component lines
+        const QString ado = "Reference=*\\G{00000200-0000-0010-8000-00AA006D2EA4}#2.0#0#C:\\" +
+                            QString("Programme\\").repeated(30) + "msado20.tlb#ADO";
+        const QString dao = "Reference=*\\G{00025E01-0000-0000-C000-000000000046}#5.0#0#dao#DAO";
+        const QString grid = "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX";
+        const QString oleAgain = "reference=*\\G{00020430-0000-0000-c000-000000000046}#2.0#0#b#X";
+        row("merged",
+            QStringList{"Haupt.0=Haupt.frm", "Haupt.1=" + oleAgain, "Haupt.2=" + ado.left(254),
+                        "Haupt.2-2=" + ado.mid(254), "Haupt.3=" + grid, "Modul.0=Modul.bas",
+                        "Modul.1=" + ado.left(60), "Modul.2=" + dao},
+            QString(kOle + "|" + ado + "|" + dao + "|" + kComctl + "|" + grid + "|"));
+        row("only the template's lines", QStringList{"Haupt.0=Haupt.frm", "Haupt.1=" + oleAgain},
+            QString());
+        row("kept for another file", QStringList{"Haupt.0=Alt.frm", "Haupt.1=" + dao}, QString());
+    }
+    void rememberedReferences()
+    {
+        QFETCH(QStringList, section);
+        QFETCH(QString, added);
+        TestFolder t;
+        t.write("src/Haupt.frm", "VERSION 5.00\r\n");
+        t.write("src/Modul.bas", "x");
+        const QString tail = "|[MS Transaction Server]|" + kOle + "|"; // not the main part
+        const QString own = kOle + "|HelpFile=\"\"|" + kComctl + "|";
+        t.write("bin/QvStandard.bpv", bar(("Type=Exe|" + own + tail).toLatin1()));
+        writeEntries(t, {"Haupt=Haupt.frm", "Modul=Modul.bas"},
+                     QStringList{"[References]"} + section);
+        Generation generation(request({"Haupt", "Modul"}, t.file("P")));
+        const Preview preview = generation.preview();
+        Recorder recorder;
+        recorder.run(generation);
+        const QString components = "Form=Haupt.frm|Module=Modul; Modul.bas|Startup=\"Haupt\"|"
+                                   "IconForm=\"Haupt\"|Name=\"Kunde\"|";
+        const QString vbp = added.isEmpty()
+                                ? "Type=Exe|" + components + own + tail
+                                : "Type=Exe|" + added + components + "HelpFile=\"\"|" + tail;
+        QCOMPARE(TestFolder::read(t.file("P/Kunde.vbp")), bar(vbp.toLatin1()));
+        QCOMPARE(preview.texts.project, bar(vbp.toLatin1()));
     }
 
     // A stop when any step starts, or while the list is saved, takes the run back:

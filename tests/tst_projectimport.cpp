@@ -1,4 +1,7 @@
+#include "catalog/Catalog.h"
 #include "catalog/ProjectImport.h"
+#include "catalog/References.h"
+#include "platform/IniDocument.h"
 #include "support/TestFolder.h"
 
 #include <QDir>
@@ -275,6 +278,82 @@ private slots:
         QFETCH(QStringList, lines);
         QFETCH(QStringList, merged);
         QCOMPARE(ProjectImport::mergeReferenceLines(lines), merged);
+    }
+
+    // Remembered lines in the catalogue: a line of the longest value a read gives
+    // stays one key, one a character longer goes on in a second, a cut before a
+    // blank or inside a character reads back whole; lines the file cannot hold
+    // are given back. The plain load lists the same entries. Removing "A" takes
+    // its keys and leaves those of "A.1"; removing the last leaves the bytes of
+    // a catalogue that never had any.
+    void rememberedLines()
+    {
+        const auto line = [](char digit, qsizetype length) {
+            const QString start =
+                u"Reference=*\\G{0000000%1-0000-0000-0000-000000000000}#1.0#0#"_s.arg(
+                    QLatin1Char(digit));
+            return start + QString(length - start.size(), u'x');
+        };
+        QString cut = line('3', 300);
+        cut[Ini::kMaxValueLength] = u' ';
+        QString pair = line('4', 300); // a character of two halves where a piece ends
+        pair.replace(Ini::kMaxValueLength - 1, 2, u"\U0001F600"_s);
+        const QString grid = u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX"_s;
+        const QString nul = grid + QChar(0);
+        const QString atLimit = line('1', Ini::kMaxValueLength);
+        const QString beyond = line('2', Ini::kMaxValueLength + 1);
+        const auto remember = [&] {
+            QStringList left;
+            QVERIFY(Ini::edit(Catalog::file(), [&](Ini::Document& document) {
+                        left = References::setLines(
+                            document, u"A"_s, u"a.frm"_s,
+                            {atLimit, nul, beyond, u"Form=a.frm"_s, cut, pair});
+                        References::setLines(document, u"A.1"_s, u"b.frm"_s, {grid});
+                        return true;
+                    }).ok());
+            QCOMPARE(left, (QStringList{nul, u"Form=a.frm"_s}));
+        };
+        TestFolder t;
+        t.write(u"src/a.frm"_s, "x");
+        t.write(u"src/b.frm"_s, "x");
+        const QStringList catalogue{u"[Filelist]"_s,
+                                    u"100=A"_s,
+                                    u"101=A.1"_s,
+                                    u"[Filepath]"_s,
+                                    u"A="_s + t.file(u"src/"_s),
+                                    u"A.1="_s + t.file(u"src/"_s),
+                                    u"[Filename]"_s,
+                                    u"A=a.frm"_s,
+                                    u"A.1=b.frm"_s};
+        t.writeCatalog(catalogue);
+        const auto names = [] {
+            QStringList listed;
+            for (const Catalog::Entry& entry : Catalog::load().entries)
+                listed << u"%1=%2"_s.arg(entry.key).arg(entry.name);
+            return listed;
+        };
+        const QStringList plainNames = names();
+        Catalog::removeEntry(u"A"_s);
+        Catalog::removeEntry(u"A.1"_s);
+        const QByteArray neverHadLines = t.catalogBytes();
+
+        t.writeCatalog(catalogue);
+        remember();
+        QCOMPARE(names(), plainNames);
+        const Catalog::Snapshot read = Catalog::Snapshot::read();
+        QCOMPARE(References::linesOf(read, u"a"_s), (QStringList{atLimit, beyond, cut, pair}));
+        QCOMPARE(References::linesOf(read, u"A.1"_s), QStringList{grid});
+        QCOMPARE(read.value(u"References"_s, u"A.1"_s), atLimit);
+        QVERIFY(read.value(u"References"_s, u"A.1-2"_s).isEmpty());
+        QCOMPARE(read.value(u"References"_s, u"A.2-2"_s), u"x"_s);
+
+        QCOMPARE(Catalog::removeEntry(u"A"_s).status, Catalog::Change::Status::Done);
+        QCOMPARE(t.catalogBytes(),
+                 TestFolder::crlf({u"[Filepath]"_s, u"A.1="_s + t.file(u"src/"_s), u"[Filename]"_s,
+                                   u"A.1=b.frm"_s, u"[References]"_s, u"A.1.0=b.frm"_s,
+                                   u"A.1.1="_s + grid, u"[Filelist]"_s, u"100=A.1"_s}));
+        QCOMPARE(Catalog::removeEntry(u"A.1"_s).status, Catalog::Change::Status::Done);
+        QCOMPARE(t.catalogBytes(), neverHadLines);
     }
 };
 

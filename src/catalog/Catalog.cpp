@@ -1,5 +1,6 @@
 #include "catalog/Catalog.h"
 
+#include "catalog/References.h"
 #include "platform/AppContext.h"
 #include "platform/FileExistence.h"
 #include "platform/IniDocument.h"
@@ -430,6 +431,7 @@ Change removeEntry(const QString& name, const std::optional<Place>& seen)
         document.removeKey(kFilelist, QString::number(key));
         for (const QString& section : {kFilename, kFilepath, kMarked, kCaption})
             document.removeKey(section, name);
+        References::removeLines(document, name);
         change.sorted = sortList(document);
         change.status = Change::Status::Done;
         return true;

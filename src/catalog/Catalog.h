@@ -98,8 +98,10 @@ public:
     // The entry of `name` (letter case ignored) as this read shows it.
     Seen seen(const QString& name) const;
 
-private:
+    // Any key; for the sections References.h keeps.
     QString value(const QString& section, QStringView key) const;
+
+private:
     QHash<QString, QHash<QString, QString>> m_sections; // by case-folded names
     bool m_encodingKnown = true;
 };
@@ -209,10 +211,10 @@ Change addEntry(const QString& name, const QString& folder, const QString& fileN
 // German: it is gone, or it points elsewhere now.
 QString changedMeanwhileText(const QString& name, const Change& change);
 
-// Deletes the key that lists exactly `name` and the name's "Filename",
-// "Filepath", "Marked" and "Caption" keys, and saves the list sorted: all in one
-// atomic replacement of the file. With `seen`, only while the entry still
-// points there (else Moved).
+// Deletes the key that lists exactly `name`, the name's "Filename", "Filepath",
+// "Marked" and "Caption" keys and its remembered lines (References.h), and saves
+// the list sorted: all in one atomic replacement of the file. With `seen`, only
+// while the entry still points there (else Moved).
 Change removeEntry(const QString& name, const std::optional<Place>& seen = {});
 
 // Another catalogue file than the program's own, read and written as a whole.

@@ -10,21 +10,24 @@ struct KindRow
     Kind kind;
     const char* companion; // "" when none
     bool text;
-    const char* lineKey; // "" when the kind gets no project line
+    const char* lineKey; // the project file's key for the kind
+    bool generated;      // new projects get the kind and its line
     bool lineNamesEntry; // "Key=<entry>; <file>"
     bool lineQuotesFile; // "Key="<file>""
     const char* label;   // German, for lists and messages
 };
 
 constexpr KindRow kKinds[] = {
-    {"frm", Kind::Form, "frx", true, "Form=", false, false, "Formular"},
-    {"bas", Kind::Module, "", true, "Module=", true, false, "Modul"},
-    {"ctl", Kind::UserControl, "ctx", true, "UserControl=", false, false, "Benutzersteuerelement"},
-    {"cls", Kind::Class, "", true, "Class=", true, false, "Klasse"},
-    {"res", Kind::Resource, "", false, "ResFile32=", false, true, "Ressourcendatei"},
-    {"dob", Kind::UserDocument, "", true, "", false, false, "Benutzerdokument"},
-    {"pag", Kind::PropertyPage, "", true, "", false, false, "Eigenschaftenseite"},
-    {"dsr", Kind::Designer, "", true, "", false, false, "Designer"},
+    {"frm", Kind::Form, "frx", true, "Form", true, false, false, "Formular"},
+    {"bas", Kind::Module, "", true, "Module", true, true, false, "Modul"},
+    {"ctl", Kind::UserControl, "ctx", true, "UserControl", true, false, false,
+     "Benutzersteuerelement"},
+    {"cls", Kind::Class, "", true, "Class", true, true, false, "Klasse"},
+    {"res", Kind::Resource, "", false, "ResFile32", true, false, true, "Ressourcendatei"},
+    {"dob", Kind::UserDocument, "", true, "UserDocument", false, false, false, "Benutzerdokument"},
+    {"pag", Kind::PropertyPage, "", true, "PropertyPage", false, false, false,
+     "Eigenschaftenseite"},
+    {"dsr", Kind::Designer, "", true, "Designer", false, false, false, "Designer"},
 };
 
 const KindRow* rowOf(const QString& fileName)
@@ -80,12 +83,33 @@ bool isText(const QString& fileName)
 QString projectLine(const QString& entryName, const QString& fileName)
 {
     const KindRow* row = rowOf(fileName);
-    if (!row || !*row->lineKey)
+    if (!row || !row->generated)
         return {};
-    QString line = QLatin1String(row->lineKey);
+    QString line = QLatin1String(row->lineKey) + QLatin1Char('=');
     if (row->lineNamesEntry)
         line += entryName + QStringLiteral("; ");
     return line + (row->lineQuotesFile ? QLatin1Char('"') + fileName + QLatin1Char('"') : fileName);
+}
+
+Kind kindOfProjectKey(QStringView key)
+{
+    for (const KindRow& row : kKinds) {
+        if (key.compare(QLatin1String(row.lineKey), Qt::CaseInsensitive) == 0)
+            return row.kind;
+    }
+    return Kind::Other;
+}
+
+bool hasProjectLine(Kind kind)
+{
+    const KindRow* row = rowOf(kind);
+    return row && row->generated;
+}
+
+bool lineNamesComponent(Kind kind)
+{
+    const KindRow* row = rowOf(kind);
+    return row && row->lineNamesEntry;
 }
 
 bool namesEntry(const QString& fileName)

@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
-// What a component file is, told by its name alone: the one table of kinds that
-// the catalogue, the checks, the copy run and the project file all ask.
+// What a component file is, told by its name alone (or a project file's key for
+// it): the one table of kinds that the catalogue, the checks, the copy run, the
+// project file and the reader of existing project files all ask.
 namespace Catalog {
 
 // The kind goes by the last three characters of the file name, letter case
@@ -38,6 +40,15 @@ bool isText(const QString& fileName);
 // The project file's line for the component ("Form=Haupt.frm" and so on), without
 // its line end; the empty text for a kind that has none.
 QString projectLine(const QString& entryName, const QString& fileName);
+
+// The kind a project file's component key names ("Form", "module", "ResFile32"),
+// letter case aside; Other for any other key.
+Kind kindOfProjectKey(QStringView key);
+// Whether new projects get components of the kind, with a project line.
+bool hasProjectLine(Kind kind);
+// Whether the kind's project line names the component before its path
+// ("Module=Name; path").
+bool lineNamesComponent(Kind kind);
 
 // Whether the entry name goes into the project files: in a module's or class's
 // line, or a form's as the start form.

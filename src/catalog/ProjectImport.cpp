@@ -18,42 +18,6 @@ namespace ProjectImport {
 
 namespace {
 
-// TODO(merge): fold into the catalogue's table of component kinds. `usable`:
-// the generator copies the kind into a project and writes its project line.
-struct KindInfo
-{
-    Kind kind;
-    QLatin1StringView key;
-    QLatin1StringView extension;
-    bool named; // "Key=Name; path"
-    bool usable;
-};
-
-constexpr KindInfo kKinds[] = {
-    {Kind::Form, QLatin1StringView("Form"), QLatin1StringView("frm"), false, true},
-    {Kind::Module, QLatin1StringView("Module"), QLatin1StringView("bas"), true, true},
-    {Kind::Class, QLatin1StringView("Class"), QLatin1StringView("cls"), true, true},
-    {Kind::UserControl, QLatin1StringView("UserControl"), QLatin1StringView("ctl"), false, true},
-    {Kind::PropertyPage, QLatin1StringView("PropertyPage"), QLatin1StringView("pag"), false, false},
-    {Kind::UserDocument, QLatin1StringView("UserDocument"), QLatin1StringView("dob"), false, false},
-    {Kind::Designer, QLatin1StringView("Designer"), QLatin1StringView("dsr"), false, false},
-    {Kind::Resource, QLatin1StringView("ResFile32"), QLatin1StringView("res"), false, true},
-};
-
-const KindInfo& infoOf(Kind kind)
-{
-    return kKinds[static_cast<int>(kind)];
-}
-
-const KindInfo* kindOfKey(QStringView key)
-{
-    for (const KindInfo& info : kKinds) {
-        if (key.compare(info.key, Qt::CaseInsensitive) == 0)
-            return &info;
-    }
-    return nullptr;
-}
-
 // Calls `each` with every line of `text`, without its CR LF or LF.
 template <typename Each> void forEachLine(QStringView text, Each each)
 {
@@ -222,13 +186,6 @@ QString locate(DiskLookup& disk, const QStringList& folderParts, QString raw)
     return {};
 }
 
-bool hasExtension(const QString& path, QLatin1StringView extension)
-{
-    const qsizetype dot = path.lastIndexOf(u'.');
-    return dot >= 0 && dot > path.lastIndexOf(u'/') &&
-           QStringView(path).sliced(dot + 1).compare(extension, Qt::CaseInsensitive) == 0;
-}
-
 // ---- references ----
 
 bool isHexGuid(QStringView text)
@@ -308,15 +265,15 @@ Project parseProject(const QByteArray& bytes)
         if (equals < 0)
             return true;
         const QStringView key = line.first(equals).trimmed();
-        const KindInfo* info = kindOfKey(key);
-        if (!info)
+        const Catalog::Kind kind = Catalog::kindOfProjectKey(key);
+        if (kind == Catalog::Kind::Other)
             return true;
         Component component;
         component.key = key.toString();
-        component.kind = info->kind;
+        component.kind = kind;
         component.line = number;
         QStringView path = value;
-        if (info->named) {
+        if (Catalog::lineNamesComponent(kind)) {
             const qsizetype semicolon = value.indexOf(u';');
             if (semicolon >= 0) {
                 component.declaredName = value.first(semicolon).trimmed().toString();
@@ -345,14 +302,14 @@ void resolveComponents(Project* project, const QString& folder)
     QList<Identity> seen;
     for (Component& component : project->components) {
         component.resolvedPath = locate(disk, folderParts, component.rawPath);
-        const KindInfo& info = infoOf(component.kind);
         const QString& named =
             component.resolvedPath.isEmpty() ? component.rawPath : component.resolvedPath;
         struct stat st;
         const bool stated = !component.resolvedPath.isEmpty() &&
                             ::stat(encoded(component.resolvedPath).constData(), &st) == 0;
         const int error = stated ? 0 : errno;
-        if (!info.usable || !hasExtension(QString(named).replace(u'\\', u'/'), info.extension))
+        // The file's ending decides the project line the generator writes for it.
+        if (!Catalog::hasProjectLine(component.kind) || Catalog::kindOf(named) != component.kind)
             component.state = State::UnusableKind;
         else if (component.resolvedPath.isEmpty() || error == ENOENT)
             component.state = State::Missing; // also a link to nothing
@@ -445,7 +402,7 @@ QStringList objectLinesOf(const QString& componentPath)
 QStringList rememberedLines(const Project& project, const Component& component)
 {
     QStringList lines = project.references;
-    if ((component.kind == Kind::Form || component.kind == Kind::UserControl) &&
+    if ((component.kind == Catalog::Kind::Form || component.kind == Catalog::Kind::UserControl) &&
         component.state == State::Found) {
         lines += objectLinesOf(component.resolvedPath);
     }
@@ -475,10 +432,10 @@ QStringList mergeReferenceLines(const QStringList& lines)
     return references + objects;
 }
 
-QString kindText(Kind kind)
+bool isReferenceLine(QStringView line)
 {
-    // The catalogue's table names the kinds; this reader's kinds go by their ending.
-    return Catalog::label(Catalog::kindOf(QStringLiteral(".") + infoOf(kind).extension));
+    QStringView value;
+    return referenceKind(line, &value) != LineKind::Other;
 }
 
 QString stateText(State state)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/ComponentKind.h"
 #include "platform/FileIo.h"
 
 #include <QByteArray>
@@ -34,20 +35,6 @@ inline constexpr qint64 kMaxProjectBytes = 1024 * 1024;
 // How much of a form or user control is read for its header.
 inline constexpr qint64 kMaxHeaderBytes = 64 * 1024;
 
-// The kinds of component line a project file holds.
-// TODO(merge): fold into the catalogue's table of component kinds.
-enum class Kind
-{
-    Form,         // Form=
-    Module,       // Module=Name; path
-    Class,        // Class=Name; path
-    UserControl,  // UserControl=
-    PropertyPage, // PropertyPage=
-    UserDocument, // UserDocument=
-    Designer,     // Designer=
-    Resource      // ResFile32=
-};
-
 enum class State
 {
     Found,        // a regular file the generator can use
@@ -68,7 +55,7 @@ enum class Problem
 struct Component
 {
     QString key; // the project file's key as written ("Form", "module")
-    Kind kind = Kind::Form;
+    Catalog::Kind kind = Catalog::Kind::Form;
     QString declaredName; // "Name" of "Module=Name; path" and "Class=…"; else empty
     QString rawPath;      // the path as written, outer quotes removed
     QString resolvedPath; // the file on disk ('/'-separated, absolute); empty when missing
@@ -126,8 +113,10 @@ QStringList rememberedLines(const Project& project, const Component& component);
 // Other lines are left out.
 QStringList mergeReferenceLines(const QStringList& lines);
 
-// For messages and the dialog, in German.
-QString kindText(Kind kind);
+// Whether a line is a Reference= or Object= line, its key's letter case aside.
+bool isReferenceLine(QStringView line);
+
+// For messages and the dialog, in German (a kind's text is Catalog::label).
 QString stateText(State state); // empty for Found
 QString problemText(const Project& project);
 

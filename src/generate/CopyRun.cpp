@@ -1,5 +1,6 @@
 #include "generate/CopyRun.h"
 
+#include "catalog/References.h"
 #include "generate/Checks.h"
 #include "platform/FileExistence.h"
 #include "platform/FileIo.h"
@@ -222,6 +223,7 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
                 }
             }
             startForm.add(name, fileName);
+            plan.remembered += References::linesOf(catalogue, name);
         }
         plan.marks << name;
     }

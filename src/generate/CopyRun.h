@@ -30,9 +30,10 @@ struct CopyPlan
 {
     QString projectFolder;
     QList<FileCopy> files;
-    QString projectLines; // one line per component of a known kind, each ending in CR LF
-    QString startForm;    // by the start-form rule; empty when no form is checked
-    QStringList marks;    // every checked entry name, for "Marked"
+    QString projectLines;   // one line per component of a known kind, each ending in CR LF
+    QString startForm;      // by the start-form rule; empty when no form is checked
+    QStringList remembered; // the entries' Reference= and Object= lines, as stored
+    QStringList marks;      // every checked entry name, for "Marked"
     qint64 totalBytes = 0;
 };
 

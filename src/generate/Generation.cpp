@@ -30,7 +30,7 @@ Preview Generation::preview() const
     preview.workspaceFile =
         pathInProject(m_plan.projectFolder, m_request.projectName + QStringLiteral(".vbw"));
     preview.texts = composeProjectFiles(AppContext::templateFile(), m_request.projectName,
-                                        m_plan.projectLines, m_plan.startForm);
+                                        m_plan.projectLines, m_plan.startForm, m_plan.remembered);
     return preview;
 }
 
@@ -82,8 +82,9 @@ Outcome Generation::run(Frontend& frontend)
         return outcome;
     undo.keepFile(projectFile());
     undo.keepFile(pathInProject(folder, name + QStringLiteral(".vbw")));
-    const ProjectFileResult project = writeProjectFiles(AppContext::templateFile(), folder, name,
-                                                        m_plan.projectLines, m_plan.startForm);
+    const ProjectFileResult project =
+        writeProjectFiles(AppContext::templateFile(), folder, name, m_plan.projectLines,
+                          m_plan.startForm, m_plan.remembered);
     outcome.written += project.written;
     outcome.failures += project.failures;
     outcome.templateMissing = project.templateMissing;

@@ -1,5 +1,6 @@
 #include "generate/ProjectFile.h"
 
+#include "catalog/ProjectImport.h"
 #include "generate/Checks.h"
 #include "platform/Ansi.h"
 #include "platform/FileExistence.h"
@@ -29,10 +30,46 @@ void replaceKeyLine(QString& text, const QString& keyLine, const QString& replac
         text.replace(at, qMin(keyLine.size() + 2, text.size() - at), replacement);
 }
 
+// The reference lines for the top of the project file, each with its line end:
+// the template's own first, then the remembered ones it lacks. The template's
+// lines in `rest` move there; nothing changes when none is lacking.
+QString referenceBlock(const QString& firstLine, QString& rest, const QStringList& remembered)
+{
+    if (remembered.isEmpty())
+        return {};
+    QStringList lines = rest.split(kCrLf);
+    qsizetype mainPart = 0; // the lines before the first section
+    while (mainPart < lines.size() && !lines.at(mainPart).trimmed().startsWith(QLatin1Char('[')))
+        ++mainPart;
+    // A bare LF inside a line of a CR LF template is text of that line.
+    const auto isReference = [](const QString& line) {
+        return !line.contains(kLf) && ProjectImport::isReferenceLine(line);
+    };
+    QStringList own;
+    const QString first = firstLine.chopped(qMin<qsizetype>(2, firstLine.size()));
+    if (isReference(first))
+        own << first;
+    for (qsizetype i = 0; i < mainPart; ++i) {
+        if (isReference(lines.at(i)))
+            own << lines.at(i);
+    }
+    QStringList merged = ProjectImport::mergeReferenceLines(own + remembered);
+    if (merged.size() == ProjectImport::mergeReferenceLines(own).size())
+        return {};
+    for (qsizetype i = mainPart - 1; i >= 0; --i) {
+        if (isReference(lines.at(i)))
+            lines.removeAt(i);
+    }
+    rest = lines.join(kCrLf);
+    merged.removeOne(first); // the first line stays where it is
+    return merged.join(kCrLf) + kCrLf;
+}
+
 } // namespace
 
 QByteArray projectFileBytes(const QByteArray& templateBytes, const QString& projectName,
-                            const QString& projectLines, const QString& startForm)
+                            const QString& projectLines, const QString& startForm,
+                            const QStringList& remembered)
 {
     // Every byte decodes to its own character and back, so untouched parts of
     // the template come out as they went in.
@@ -59,7 +96,8 @@ QByteArray projectFileBytes(const QByteArray& templateBytes, const QString& proj
     }
     rest.remove(0, skip);
 
-    QString block = projectLines.isEmpty() ? kCrLf : projectLines;
+    QString block = referenceBlock(firstLine, rest, remembered) +
+                    (projectLines.isEmpty() ? kCrLf : projectLines);
     if (!startForm.isEmpty()) {
         replaceKeyLine(rest, QStringLiteral("Name=\"Projekt1\""), QString());
         replaceKeyLine(rest, QStringLiteral("Description=\"<PROJEKT>\""),
@@ -81,7 +119,8 @@ QByteArray workspaceFileBytes(const QString& startForm)
 }
 
 ProjectFileTexts composeProjectFiles(const QString& templatePath, const QString& projectName,
-                                     const QString& projectLines, const QString& startForm)
+                                     const QString& projectLines, const QString& startForm,
+                                     const QStringList& remembered)
 {
     ProjectFileTexts texts;
     if (!FileExists(templatePath)) {
@@ -93,17 +132,18 @@ ProjectFileTexts composeProjectFiles(const QString& templatePath, const QString&
     if (const FileIo::Result read = FileIo::readRegularFile(templatePath, &templateBytes); !read)
         texts.failures.append({QFileInfo(templatePath).fileName(), read.reason()});
     else
-        texts.project = projectFileBytes(templateBytes, projectName, projectLines, startForm);
+        texts.project =
+            projectFileBytes(templateBytes, projectName, projectLines, startForm, remembered);
     texts.workspace = workspaceFileBytes(startForm);
     return texts;
 }
 
 ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& projectFolder,
                                     const QString& projectName, const QString& projectLines,
-                                    const QString& startForm)
+                                    const QString& startForm, const QStringList& remembered)
 {
     const ProjectFileTexts texts =
-        composeProjectFiles(templatePath, projectName, projectLines, startForm);
+        composeProjectFiles(templatePath, projectName, projectLines, startForm, remembered);
     ProjectFileResult result;
     result.templateMissing = texts.templateMissing;
     result.failures = texts.failures;

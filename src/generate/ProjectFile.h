@@ -13,8 +13,12 @@ namespace Generate {
 // The project file from the template's bytes: the project lines after the first
 // line, the start-up lines, and the Name, Description, Title and Startup key lines
 // edited when there is a start form. Bytes that are not edited pass unchanged.
+// Remembered Reference= and Object= lines that the template lacks go before the
+// project lines, merged with the template's own (which then move there, first);
+// without such lines the template's stay where they are.
 QByteArray projectFileBytes(const QByteArray& templateBytes, const QString& projectName,
-                            const QString& projectLines, const QString& startForm);
+                            const QString& projectLines, const QString& startForm,
+                            const QStringList& remembered = {});
 
 // "<start form> = 0, 0, 803, 763, Z, 0, 0, 803, 763, Z" and an empty line.
 QByteArray workspaceFileBytes(const QString& startForm);
@@ -29,7 +33,8 @@ struct ProjectFileTexts
 };
 
 ProjectFileTexts composeProjectFiles(const QString& templatePath, const QString& projectName,
-                                     const QString& projectLines, const QString& startForm);
+                                     const QString& projectLines, const QString& startForm,
+                                     const QStringList& remembered = {});
 
 struct ProjectFileResult
 {
@@ -42,7 +47,7 @@ struct ProjectFileResult
 // those names; writes neither when the template is missing.
 ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& projectFolder,
                                     const QString& projectName, const QString& projectLines,
-                                    const QString& startForm);
+                                    const QString& startForm, const QStringList& remembered = {});
 
 inline const QString kTemplateMissing =
     QStringLiteral("Die Projektvorlage ''QvStandard.bpv'' konnte nicht gefunden werden.    \n"
