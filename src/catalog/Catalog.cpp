@@ -42,7 +42,16 @@ QString resolved(const QString& catalogFile, const QString& folder)
 
 QString folded(QStringView name)
 {
-    return Ini::trimmed(name).toString().toCaseFolded();
+    // Names and keys are nearly always ASCII, whose folding is its lower case;
+    // the Unicode tables are asked only for the rest.
+    QString text = Ini::trimmed(name).toString();
+    for (QChar& c : text) {
+        if (c.unicode() >= 0x80)
+            return std::move(text).toCaseFolded();
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return text;
 }
 
 QStringList sortedByLocale(QStringList names)

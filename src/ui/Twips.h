@@ -39,8 +39,9 @@ inline void setTextColour(QWidget* widget, const QColor& colour)
 
 enum class Fit
 {
-    Wrap,    // fixed box, text wrapped into it
-    AutoSize // one line; the box takes the text's size at its given position
+    Wrap,     // fixed box, text wrapped into it
+    AutoSize, // one line; the box takes the text's size at its given position
+    Line      // one line in the given box, until the caller calls adjustSize()
 };
 
 // Static text is always plain (a "<NAME>" must stay text) and anchored at the
