@@ -27,6 +27,9 @@ const QString kMarked = QStringLiteral("Marked");
 const QString kCaption = QStringLiteral("Caption");
 const QString kOption = QStringLiteral("Option");
 
+// An earlier start-up log up to this size is continued; a larger one is replaced.
+constexpr qint64 kMaxLogSize = qint64(16) * 1024 * 1024;
+
 QString read(const QString& section, const QString& key)
 {
     return ReadIniValue(file(), section, key);
@@ -318,7 +321,7 @@ void writeStartupLog(const QStringList& missingFiles)
     const QString log = startupLog();
     QByteArray text;
     // A log that could not be removed is continued, as if appended line by line.
-    if (FileExists(log) && FileIo::readRegularFile(log, &text, 16 * 1024 * 1024).ok() &&
+    if (FileExists(log) && FileIo::readRegularFile(log, &text, kMaxLogSize).ok() &&
         text.endsWith("\r\n"))
         text.chop(2);
     for (const QString& path : missingFiles)

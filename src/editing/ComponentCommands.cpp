@@ -25,8 +25,9 @@ const QString kRemoveTitle = QStringLiteral(" Formulare/Module entfernen");
 const QString kDuplicate =
     QStringLiteral("Das Formular oder Module ist bereits in der Liste vorhanden. \n"
                    "Möchten Sie den aktuellen Eintrag überschreiben ?");
-const QString kFull = QStringLiteral("Die Vorlagenliste ist voll: Sie enthält bereits 101 "
-                                     "Komponenten. Entfernen Sie zuerst eine Komponente.");
+const QString kFull = QStringLiteral("Die Vorlagenliste ist voll: Sie enthält bereits %1 "
+                                     "Komponenten. Entfernen Sie zuerst eine Komponente.")
+                          .arg(Catalog::kCapacity);
 const QString kModule1 = QStringLiteral("Module1");
 
 QString renamedText(const QString& fileName)

@@ -20,6 +20,7 @@ using namespace twips;
 namespace {
 
 const QColor kWhite(0xFF, 0xFF, 0xFF);
+constexpr QSize kWindowSize(499, 358);
 
 PictureBox* page(QWidget* root, const char* name, int width, const QPixmap& picture = {})
 {
@@ -123,10 +124,8 @@ void RootUi::setupFirstPaint(QWidget* Root)
     m_restDone = false;
     Root->setObjectName(QStringLiteral("Root"));
     Root->setWindowTitle(QStringLiteral("Velkaro Quorvix-Vorgix"));
-    Root->setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint);
-    Root->setFixedSize(499, 358);
+    Root->setWindowFlags(Qt::Window | kFixedFrame);
+    Root->setFixedSize(kWindowSize);
     Root->setFont(Fonts::windowFont());
     Root->setWindowIcon(Pictures::windowIcon());
     {

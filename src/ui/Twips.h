@@ -23,6 +23,12 @@ inline QRect rect(int left, int top, int width, int height)
     return QRect(px(left), px(top), px(width), px(height));
 }
 
+// The frame of both windows: a title with the system menu and the close box, no
+// other buttons, and a size the user cannot change.
+inline constexpr Qt::WindowFlags kFixedFrame = Qt::MSWindowsFixedSizeDialogHint |
+                                               Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
 template <typename T> T* make(QWidget* parent, const char* name)
 {
     auto* widget = new T(parent);
