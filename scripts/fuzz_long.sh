@@ -12,7 +12,7 @@ cmake --build build-fuzz --target fuzz_inifiles
 mkdir -p build-fuzz/corpus build-fuzz/long
 # New inputs go to the build folder; fuzz/corpus holds the seeds only.
 build-fuzz/fuzz/fuzz_inifiles -fork="$jobs" -max_total_time="$seconds" -rss_limit_mb=2048 \
-    -artifact_prefix=build-fuzz/long/ build-fuzz/corpus fuzz/corpus \
+    -dict=fuzz/ini.dict -artifact_prefix=build-fuzz/long/ build-fuzz/corpus fuzz/corpus \
     > build-fuzz/long/log.txt 2>&1 || status=$?
 grep -E '^#[0-9]+' build-fuzz/long/log.txt | tail -n 1
 grep -E 'DONE|crash|ERROR' build-fuzz/long/log.txt | tail -n 3 || true

@@ -39,8 +39,8 @@ if [ -f fuzz/CMakeLists.txt ]; then
     cmake --build build-fuzz --target fuzz_inifiles
     # New inputs go to the build folder; fuzz/corpus holds the seeds only.
     mkdir -p build-fuzz/corpus
-    build-fuzz/fuzz/fuzz_inifiles -max_total_time=30 -rss_limit_mb=2048 build-fuzz/corpus \
-        fuzz/corpus 2>&1 | tail -n 3
+    build-fuzz/fuzz/fuzz_inifiles -max_total_time=30 -rss_limit_mb=2048 -dict=fuzz/ini.dict \
+        build-fuzz/corpus fuzz/corpus 2>&1 | tail -n 3
     cmake --build build-fuzz --target fuzz_projectimport
     mkdir -p build-fuzz/corpus_projectimport
     build-fuzz/fuzz/fuzz_projectimport -max_total_time=15 -rss_limit_mb=2048 \

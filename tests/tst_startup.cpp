@@ -237,6 +237,21 @@ private slots:
         QVERIFY(w.isVisible()); // no close event ran
     }
 
+    // What only the other pages and the pointer need comes after the first paint.
+    void restOfTheWindowAfterTheFirstPaint()
+    {
+        TestFolder t;
+        FakeDesktop desk;
+        Root w;
+        QVERIFY(!w.ui.restDone() && w.ui.Map2->picture().isNull());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_VERIFY(w.ui.restDone());
+        for (const PictureBox* page : {w.ui.Map2, w.ui.Map3, w.ui.Picture2, w.ui.Picture4})
+            QVERIFY(!page->picture().isNull());
+        QCOMPARE(w.ui.bMarkieren->cursor().shape(), Qt::BitmapCursor);
+    }
+
     void sleepWaitsWhileEventsRun()
     {
         bool ran = false;

@@ -30,6 +30,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -118,7 +119,7 @@ private:
 
 Root::Root(QWidget* parent) : QWidget(parent)
 {
-    ui.setupUi(this);
+    ui.setupFirstPaint(this);
     m_componentPage = new ComponentPage(ui, this);
     new PageCommands(ui, this);
     m_commands = new ComponentCommands(ui, this, [this] {
@@ -243,6 +244,7 @@ void Root::Sleep(double seconds)
 
 void Root::showPage(QWidget* page)
 {
+    ui.setupRest();
     page->show();
     for (QWidget* map : QList<QWidget*>{ui.Map1, ui.Map2, ui.Map3, ui.Map4, ui.Map5}) {
         if (map != page)
@@ -298,6 +300,14 @@ void Root::bAbbrechen_Click()
         return;
     }
     desktop().endProgram();
+}
+
+void Root::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // Queued, so it runs once this paint is on screen.
+    if (!ui.restDone())
+        QTimer::singleShot(0, this, [this] { ui.setupRest(); });
 }
 
 void Root::closeEvent(QCloseEvent* event)

@@ -56,6 +56,8 @@ public slots:
 protected:
     // The close box; the program's other ends leave the window as it is.
     void closeEvent(QCloseEvent* event) override;
+    // After the first paint the window builds what its other pages need.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void showPage(QWidget* page);

@@ -27,6 +27,9 @@ const QString kMarked = QStringLiteral("Marked");
 const QString kCaption = QStringLiteral("Caption");
 const QString kOption = QStringLiteral("Option");
 
+// An earlier start-up log up to this size is continued; a larger one is replaced.
+constexpr qint64 kMaxLogSize = qint64(16) * 1024 * 1024;
+
 // Absolute values stay; a relative one is taken from the catalogue's folder.
 QString resolved(const QString& catalogFile, const QString& folder)
 {
@@ -37,7 +40,16 @@ QString resolved(const QString& catalogFile, const QString& folder)
 
 QString folded(QStringView name)
 {
-    return Ini::trimmed(name).toString().toCaseFolded();
+    // Names and keys are nearly always ASCII, whose folding is its lower case;
+    // the Unicode tables are asked only for the rest.
+    QString text = Ini::trimmed(name).toString();
+    for (QChar& c : text) {
+        if (c.unicode() >= 0x80)
+            return std::move(text).toCaseFolded();
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return text;
 }
 
 QStringList sortedByLocale(QStringList names)
@@ -300,7 +312,7 @@ void writeStartupLog(const QStringList& missingFiles)
     const QString log = startupLog();
     QByteArray text;
     // A log that could not be removed is continued, as if appended line by line.
-    if (FileExists(log) && FileIo::readRegularFile(log, &text, 16 * 1024 * 1024).ok() &&
+    if (FileExists(log) && FileIo::readRegularFile(log, &text, kMaxLogSize).ok() &&
         text.endsWith("\r\n"))
         text.chop(2);
     for (const QString& path : missingFiles)

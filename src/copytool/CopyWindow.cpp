@@ -14,6 +14,10 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Projektvorgaben kopieren");
+// The progress bar's full range; the bytes are scaled to it.
+constexpr int kProgressSteps = 1000;
+// The width the window opens with; its height follows the layout.
+constexpr int kWidth = 520;
 
 template <typename T> T* make(QWidget* parent, const char* name)
 {
@@ -45,7 +49,7 @@ CopyWindow::CopyWindow(const QString& sourceFolder, QWidget* parent)
     bZiel = make<QPushButton>(this, "bZiel");
     bZiel->setText(QStringLiteral("..."));
     pFortschritt = make<QProgressBar>(this, "pFortschritt");
-    pFortschritt->setRange(0, 1000);
+    pFortschritt->setRange(0, kProgressSteps);
     pFortschritt->setValue(0);
     bKopieren = make<QPushButton>(this, "bKopieren");
     bKopieren->setText(QStringLiteral("&Kopieren"));
@@ -65,7 +69,7 @@ CopyWindow::CopyWindow(const QString& sourceFolder, QWidget* parent)
     buttons->addWidget(bKopieren);
     buttons->addWidget(bSchliessen);
     grid->addLayout(buttons, 4, 0, 1, 3);
-    resize(520, sizeHint().height());
+    resize(kWidth, sizeHint().height());
 
     connect(bZiel, &QPushButton::clicked, this, &CopyWindow::bZiel_Click);
     connect(bKopieren, &QPushButton::clicked, this, &CopyWindow::bKopieren_Click);
@@ -119,10 +123,10 @@ void CopyWindow::bKopieren_Click()
             if (shown.elapsed() < 50 && done < total)
                 return;
             shown.restart();
-            pFortschritt->setValue(total > 0 ? int(done * 1000 / total) : 1000);
+            pFortschritt->setValue(total > 0 ? int(done * kProgressSteps / total) : kProgressSteps);
             DoEvents();
         });
-    pFortschritt->setValue(1000);
+    pFortschritt->setValue(kProgressSteps);
     bKopieren->setEnabled(true);
     bSchliessen->setEnabled(true);
     desktop().message(this, outcome.ok() ? QMessageBox::Information : QMessageBox::Warning, title,

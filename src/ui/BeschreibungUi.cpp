@@ -13,14 +13,16 @@
 
 using namespace twips;
 
+namespace {
+constexpr QSize kDialogSize(355, 217);
+} // namespace
+
 void BeschreibungUi::setupUi(QDialog* Beschreibung)
 {
     Beschreibung->setObjectName(QStringLiteral("Beschreibung"));
     Beschreibung->setWindowTitle(QStringLiteral(" Tooltipps für Objekte"));
-    Beschreibung->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
-                                 Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    Beschreibung->setFixedSize(355, 217);
+    Beschreibung->setWindowFlags(Qt::Dialog | kFixedFrame);
+    Beschreibung->setFixedSize(kDialogSize);
     Beschreibung->setFont(Fonts::windowFont());
 
     Label1 = label(Beschreibung, "Label1",

@@ -20,6 +20,7 @@ using namespace twips;
 namespace {
 
 const QColor kWhite(0xFF, 0xFF, 0xFF);
+constexpr QSize kWindowSize(499, 358);
 
 PictureBox* page(QWidget* root, const char* name, int width, const QPixmap& picture = {})
 {
@@ -33,7 +34,7 @@ PictureBox* page(QWidget* root, const char* name, int width, const QPixmap& pict
     return p;
 }
 
-PictureBox* sidePicture(QWidget* parent, const char* name, const QPixmap& picture)
+PictureBox* sidePicture(QWidget* parent, const char* name, const QPixmap& picture = {})
 {
     auto* p = make<PictureBox>(parent, name);
     p->setGeometry(rect(135, 135, 2340, 4500));
@@ -59,8 +60,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, cons
     return b;
 }
 
-QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text, const QRect& box,
-                    const QCursor& hand)
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text, const QRect& box)
 {
     auto* c = make<QCheckBox>(parent, name);
     c->setText(text);
@@ -73,7 +73,6 @@ QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text, cons
     c->setPalette(palette);
     c->setBackgroundRole(QPalette::Window); // buttons fill with Button otherwise
     c->setAutoFillBackground(true);
-    c->setCursor(hand);
     return c;
 }
 
@@ -96,12 +95,37 @@ QListWidget* list(QWidget* parent, const char* name, const QRect& box)
 
 void RootUi::setupUi(QWidget* Root)
 {
+    setupFirstPaint(Root);
+    setupRest();
+}
+
+void RootUi::setupRest()
+{
+    if (m_restDone)
+        return;
+    m_restDone = true;
+    const QPixmap banner = Pictures::banner();
+    Map2->setPicture(banner);
+    Map3->setPicture(banner);
+    const QPixmap finish = Pictures::finish();
+    Picture2->setPicture(finish);
+    Picture4->setPicture(finish);
+    for (QLabel* label : std::as_const(m_sizedLater))
+        label->adjustSize();
+    const QCursor hand = Pictures::hand();
+    for (QWidget* pointing :
+         std::initializer_list<QWidget*>{tStdProjekt, tProjektKopie, PHilfe, bMarkieren,
+                                         bUnterordner, bMerkeOrdner, bZeigeProjekt})
+        pointing->setCursor(hand);
+}
+
+void RootUi::setupFirstPaint(QWidget* Root)
+{
+    m_restDone = false;
     Root->setObjectName(QStringLiteral("Root"));
     Root->setWindowTitle(QStringLiteral("Velkaro Quorvix-Vorgix"));
-    Root->setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint);
-    Root->setFixedSize(499, 358);
+    Root->setWindowFlags(Qt::Window | kFixedFrame);
+    Root->setFixedSize(kWindowSize);
     Root->setFont(Fonts::windowFont());
     Root->setWindowIcon(Pictures::windowIcon());
     {
@@ -111,16 +135,13 @@ void RootUi::setupUi(QWidget* Root)
         Root->setPalette(palette);
     }
 
-    const QCursor hand = Pictures::hand();
-    const QPixmap banner = Pictures::banner();
-    const QPixmap finish = Pictures::finish();
     const QFont heading = Fonts::tahoma(11.25, true);
     const QFont title = Fonts::condensed(9, true);
     const QFont small = Fonts::condensed(8.25);
 
     Map1 = page(Root, "Map1", 7500);
-    Map2 = page(Root, "Map2", 7500, banner);
-    Map3 = page(Root, "Map3", 7500, banner);
+    Map2 = page(Root, "Map2", 7500);
+    Map3 = page(Root, "Map3", 7500);
     Map4 = page(Root, "Map4", 7525);
     Map5 = page(Root, "Map5", 7525);
     Map4->hide();
@@ -147,7 +168,6 @@ void RootUi::setupUi(QWidget* Root)
     tStdProjekt =
         label<ClickLabel>(Map1, "tStdProjekt", QStringLiteral("hier"), rect(3675, 2385, 360, 210),
                           Fit::AutoSize, title, QColor(0x52, 0x77, 0xA0));
-    tStdProjekt->setCursor(hand);
     tProjektCopy = label(Map1, "tProjektCopy",
                          QStringLiteral("Bitte          klicken, um die Projektvorgaben in einen "
                                         "externen Ordner zu kopieren."),
@@ -156,16 +176,15 @@ void RootUi::setupUi(QWidget* Root)
     tProjektKopie =
         label<ClickLabel>(Map1, "tProjektKopie", QStringLiteral("hier"), rect(3165, 3420, 360, 210),
                           Fit::AutoSize, title, QColor(0x67, 0x9F, 0xEB));
-    tProjektKopie->setCursor(hand);
     Label14 = label(Map1, "Label14", QStringLiteral("© 2026 Velkaro · Vorlagen-Assistent"),
                     rect(2745, 4275, 3000, 195), Fit::AutoSize, small, QColor(0xC0, 0xC0, 0xC0));
 
     // Page 2, components.
     Label4 = label(Map2, "Label4", QStringLiteral("Formulare und Module auswählen"),
-                   rect(270, 225, 3105, 210), Fit::AutoSize, title);
+                   rect(270, 225, 3105, 210), Fit::Line, title);
     Label8 = label(Map2, "Label8",
                    QStringLiteral("Markieren Sie die im Projekt enthaltenden Komponenten."),
-                   rect(450, 495, 4695, 210), Fit::AutoSize);
+                   rect(450, 495, 4695, 210), Fit::Line);
     LDateien = list(Map2, "LDateien", rect(360, 1260, 5460, 2910));
     bHinzufuegen =
         button(Map2, "bHinzufügen", QStringLiteral("&Hinzufügen"), rect(5940, 1260, 1230, 420));
@@ -179,7 +198,7 @@ void RootUi::setupUi(QWidget* Root)
     RCaption->hide();
     bMarkieren = checkBox(Map2, "bMarkieren",
                           QStringLiteral("&Markierungen der verwendeten Komponenten speichern "),
-                          rect(360, 4230, 5460, 285), hand);
+                          rect(360, 4230, 5460, 285));
     LSorted = list(Map2, "LSorted", rect(1080, 1755, 4650, 2340));
     LSorted->setSortingEnabled(true);
     LSorted->hide();
@@ -187,34 +206,32 @@ void RootUi::setupUi(QWidget* Root)
 
     // Page 3, project.
     Label3 = label(Map3, "Label3", QStringLiteral("Bezeichnung für den Projektordner"),
-                   rect(270, 225, 3210, 210), Fit::AutoSize, title);
+                   rect(270, 225, 3210, 210), Fit::Line, title);
     Label7 =
         label(Map3, "Label7", QStringLiteral("Geben Sie einen Namen für den Projektordner ein."),
-              rect(450, 495, 4125, 210), Fit::AutoSize);
+              rect(450, 495, 4125, 210), Fit::Line);
     Label1 = label(Map3, "Label1", QStringLiteral("&Neuer Projektname:"),
-                   rect(435, 1395, 1650, 210), Fit::AutoSize);
+                   rect(435, 1395, 1650, 210), Fit::Line);
     tBezeichnung = textBox(Map3, "tBezeichnung", rect(450, 1665, 5865, 315));
     // Before bZeigeProjekt ("A&nschließend") exists: of two Alt+N, the first
     // registered wins the first press, and that must be the name box.
     Label1->setBuddy(tBezeichnung);
-    Label1->adjustSize(); // with a buddy the "&" no longer takes room
     bUnterordner =
         checkBox(Map3, "bUnterordner", QStringLiteral("P&rojektnamen als Unterordner verwenden "),
-                 rect(450, 2025, 5865, 285), hand);
+                 rect(450, 2025, 5865, 285));
     bUnterordner->setChecked(true);
     Label2 = label(Map3, "Label2", QStringLiteral("&Projektordner festlegen"),
-                   rect(435, 2520, 1935, 210), Fit::AutoSize);
+                   rect(435, 2520, 1935, 210), Fit::Line);
     tProjekte = textBox(Map3, "tProjekte", rect(450, 2790, 5280, 315));
     Label2->setBuddy(tProjekte);
-    Label2->adjustSize();
     bOrdner = button(Map3, "bOrdner", QStringLiteral("..."), rect(5805, 2775, 510, 330));
     bOrdner->setFont(Fonts::tahoma(9));
     bMerkeOrdner =
         checkBox(Map3, "bMerkeOrdner", QStringLiteral("&Ordner für nächste Projekte merken "),
-                 rect(450, 3150, 5865, 285), hand);
+                 rect(450, 3150, 5865, 285));
     bZeigeProjekt =
         checkBox(Map3, "bZeigeProjekt", QStringLiteral("A&nschließend Projektdatei anzeigen "),
-                 rect(450, 3420, 5865, 285), hand);
+                 rect(450, 3420, 5865, 285));
     bZeigeProjekt->setChecked(true);
     Label12 = label(Map3, "Label12",
                     QStringLiteral("Wenn Sie dem Projekt und den Ordner den gleichen Namen geben "
@@ -223,11 +240,11 @@ void RootUi::setupUi(QWidget* Root)
                     rect(450, 4095, 5775, 465), Fit::Wrap, small, QColor(0x95, 0x9E, 0xA2));
 
     // Page 4, progress.
-    Picture2 = sidePicture(Map4, "Picture2", finish);
+    Picture2 = sidePicture(Map4, "Picture2");
     Label10 = label(Map4, "Label10", QStringLiteral("Die Projektdateien werden"),
-                    rect(2745, 450, 3000, 270), Fit::AutoSize, heading);
+                    rect(2745, 450, 3000, 270), Fit::Line, heading);
     Label9 = label(Map4, "Label9", QStringLiteral("im angegebenen Ordner erstellt ..."),
-                   rect(2745, 720, 3840, 270), Fit::AutoSize, heading);
+                   rect(2745, 720, 3840, 270), Fit::Line, heading);
     Label11 = label(Map4, "Label11",
                     QStringLiteral("Bitte haben Sie einen Moment Geduld, während im "
                                    "Projektordner die ausgewählten Formulare und Module "
@@ -241,11 +258,11 @@ void RootUi::setupUi(QWidget* Root)
     RFortschritt = label(Map4, "RFortschritt", QString(), rect(2745, 2835, 3700, 420), Fit::Wrap);
 
     // Page 5, finished.
-    Picture4 = sidePicture(Map5, "Picture4", finish);
+    Picture4 = sidePicture(Map5, "Picture4");
     Label16 = label(Map5, "Label16", QStringLiteral("Die Projektdateien wurden"),
-                    rect(2745, 450, 3000, 270), Fit::AutoSize, heading);
+                    rect(2745, 450, 3000, 270), Fit::Line, heading);
     Label17 = label(Map5, "Label17", QStringLiteral("im Ordner erfolgreich erstellt ..."),
-                    rect(2745, 720, 3600, 270), Fit::AutoSize, heading);
+                    rect(2745, 720, 3600, 270), Fit::Line, heading);
     Label15 = label(Map5, "Label15",
                     QStringLiteral("Die Projektdateien inklusive Formulare und Module wurde "
                                    "erfolgreich erstellt. "),
@@ -273,7 +290,6 @@ void RootUi::setupUi(QWidget* Root)
     PHilfe->setGeometry(rect(135, 4815, 480, 480));
     PHilfe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PHilfe->setPixmap(Pictures::help());
-    PHilfe->setCursor(hand);
     bZurueck = button(Root, "bZurück", QStringLiteral("< &Zurück"), rect(3510, 4860, 1230, 420));
     bZurueck->setEnabled(false);
     bWeiter = button(Root, "bWeiter", QStringLiteral("&Weiter >"), rect(4770, 4860, 1230, 420));
@@ -283,6 +299,10 @@ void RootUi::setupUi(QWidget* Root)
     FileCheck->setFont(Fonts::tahoma(9));
     FileCheck->hide();
     FileCheck->setEnabled(false);
+
+    // Sized once their buddies are set: with a buddy the "&" takes no room.
+    m_sizedLater = {Label4, Label8,  Label3, Label7,  Label1,
+                    Label2, Label10, Label9, Label16, Label17};
 
     escape = new QShortcut(QKeySequence(Qt::Key_Escape), Root);
     escape->setObjectName(QStringLiteral("escape"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+
 class ClickLabel;
 class PictureBox;
 class QCheckBox;
@@ -21,7 +23,17 @@ public:
     // The progress bar's full range; the bytes are scaled to it.
     static constexpr int kProgressSteps = 1000;
 
+    // The whole window at once.
     void setupUi(QWidget* Root);
+
+    // The same in two steps, so the window is on screen sooner: the first makes
+    // every control and all that the welcome page and the bottom strip show;
+    // the second adds what only the other pages and the pointer need (their
+    // pictures, the sizes of their one-line texts, the hand cursor). The second
+    // runs once per first; later calls do nothing.
+    void setupFirstPaint(QWidget* Root);
+    void setupRest();
+    bool restDone() const { return m_restDone; }
 
     // The five pages on one spot; exactly one is shown at a time.
     PictureBox* Map1 = nullptr;
@@ -92,4 +104,9 @@ public:
 
     // Esc anywhere in the window presses bAbbrechen (when it is enabled).
     QShortcut* escape = nullptr;
+
+private:
+    // One-line texts on the pages not shown at first, sized by setupRest().
+    QList<QLabel*> m_sizedLater;
+    bool m_restDone = false;
 };

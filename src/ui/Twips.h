@@ -23,6 +23,12 @@ inline QRect rect(int left, int top, int width, int height)
     return QRect(px(left), px(top), px(width), px(height));
 }
 
+// The frame of both windows: a title with the system menu and the close box, no
+// other buttons, and a size the user cannot change.
+inline constexpr Qt::WindowFlags kFixedFrame = Qt::MSWindowsFixedSizeDialogHint |
+                                               Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
 template <typename T> T* make(QWidget* parent, const char* name)
 {
     auto* widget = new T(parent);
@@ -39,8 +45,9 @@ inline void setTextColour(QWidget* widget, const QColor& colour)
 
 enum class Fit
 {
-    Wrap,    // fixed box, text wrapped into it
-    AutoSize // one line; the box takes the text's size at its given position
+    Wrap,     // fixed box, text wrapped into it
+    AutoSize, // one line; the box takes the text's size at its given position
+    Line      // one line in the given box, until the caller calls adjustSize()
 };
 
 // Static text is always plain (a "<NAME>" must stay text) and anchored at the
