@@ -33,6 +33,11 @@ inline const QString kCatalogueUnreadable =
 inline const QString kNotSaved =
     QStringLiteral("Die Vorlagendatei ''%1'' konnte nicht gespeichert werden: %2");
 
+// --hinzufuegen
+inline const QString kAdded = QStringLiteral("''%1'' wurde in die Vorlagenliste aufgenommen.");
+inline const QString kNotOverwritten =
+    QStringLiteral("Ohne --ueberschreiben wird der vorhandene Eintrag nicht ersetzt.");
+
 // --entfernen
 inline const QString kRemoved = QStringLiteral("''%1'' wurde aus der Vorlagenliste entfernt.");
 inline const QString kNotListed = QStringLiteral("''%1'' steht nicht in der Vorlagenliste.");
