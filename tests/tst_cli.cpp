@@ -245,6 +245,13 @@ private slots:
             << QStringList{"[Filelist]102=Lf", "[Filepath]Lf=v/", "[Filename]Lf=Lf.bas"}
             << QStringLiteral("lf")
             << QStringList{"zeilenenden|" + kBareLineFeeds.arg("Lf", v + "Lf.bas")};
+        // Only a form that refers to its .frx needs it.
+        QTest::newRow("companion missing")
+            << QStringList{"[Filelist]102=Bild", "[Filepath]Bild=v/", "[Filename]Bild=Bild.frm",
+                           "[Filelist]103=Leer", "[Filepath]Leer=v/", "[Filename]Leer=Leer.frm"}
+            << QStringLiteral("companion")
+            << QStringList{"begleitdatei|" +
+                           kCompanionMissing.arg("Bild", v + "Bild.frm", "Bild.frx")};
         QTest::newRow("two entries, one file")
             << QStringList{"[Filelist]102=Zweit", "[Filepath]Zweit=/w/",
                            "[Filename]Zweit=HAUPT.frm"}
@@ -285,6 +292,10 @@ private slots:
                 (withLines(kCatalogue, extra).join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
         if (setup == QLatin1String("lf"))
             t.write(QStringLiteral("bin/v/Lf.bas"), "Attribute VB_Name = \"Lf\"\r\nDim a\n");
+        if (setup == QLatin1String("companion")) {
+            t.write("bin/v/Bild.frm", "Begin VB.Form Bild\r\n   Icon = \"Bild.frx\":0000\r\n");
+            t.write("bin/v/Leer.frm", "Begin VB.Form Leer\r\nEnd\r\n");
+        }
         if (setup.startsWith(QLatin1String("template")) || setup == QLatin1String("no template"))
             QVERIFY(QFile::remove(t.exeFolder() + QStringLiteral("/QvStandard.bpv")));
         if (setup == QLatin1String("template folder"))

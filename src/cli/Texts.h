@@ -64,6 +64,9 @@ inline const QString kNotCopyable =
 inline const QString kBareLineFeeds =
     QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' hat Zeilenenden ohne CR; beim "
                    "Kopieren in ein Projekt werden sie in CR LF umgewandelt.");
+inline const QString kCompanionMissing =
+    QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' verweist auf ''%3'', die nicht neben "
+                   "ihr liegt; Projekte mit ihr lassen sich so in Visual Basic nicht laden.");
 inline const QString kFileUnreadable =
     QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' kann nicht gelesen werden: %3");
 inline const QString kTemplateMissing =
