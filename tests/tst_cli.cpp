@@ -1,3 +1,4 @@
+#include "catalog/AddRemove.h"
 #include "catalog/Catalog.h"
 #include "cli/CommandLine.h"
 #include "cli/Texts.h"
@@ -16,6 +17,8 @@
 #include <QTest>
 
 #include <csignal>
+
+#include <sys/stat.h>
 
 // The command line run in-process: exit code, standard output and standard
 // error as written, and the catalogue's bytes afterwards.
@@ -104,6 +107,7 @@ private slots:
         }
         const QString help = Cli::helpText();
         for (const char* option : {"--liste [--json]", "--pruefen [--json]", "--entfernen NAME...",
+                                   "--hinzufuegen DATEI... [--ueberschreiben]",
                                    "--neu NAME --ordner ORDNER [--komponente NAME]...",
                                    "--von ORDNER", "-h, --help", "--version"})
             QVERIFY2(help.contains(QLatin1String(option)), option);
@@ -148,6 +152,12 @@ private slots:
         QTest::newRow("name not in the catalogue")
             << QStringList{"--von", "%T/bin", "--entfernen", "hilfe", "Fehlt"}
             << kNotListed.arg("Fehlt");
+        // "refusal:" and a path: what the core says when it refuses to add that path.
+        const QStringList add{"--von", "%T/bin", "--hinzufuegen"};
+        for (const auto& [row, path] : {std::pair{"add a missing file", "%T/fehlt.bas"},
+                                        {"add a folder", "%T/bin/v"},
+                                        {"add a pipe", "%T/rohr"}})
+            QTest::newRow(row) << add + QStringList{path} << QStringLiteral("refusal:") + path;
         const QStringList neu{"--von", "%T/bin", "--neu", "Kunde", "--ordner"};
         QTest::newRow("no project folder")
             << QStringList{"--neu", "Kunde"} << kRequired.arg("--neu", "--ordner ORDNER");
@@ -174,9 +184,14 @@ private slots:
         TestFolder t;
         writeFiles(t);
         t.writeCatalog(kCatalogue);
+        QVERIFY(::mkfifo(QFile::encodeName(t.file("rohr")).constData(), 0600) == 0);
         const QByteArray before = t.catalogBytes();
+        message.replace(QStringLiteral("%T"), t.path());
+        if (message.startsWith(QLatin1String("refusal:")))
+            message = Catalog::prepareAddition(message.mid(8)).refusal;
+        QVERIFY(!message.isEmpty());
         const Ran ran = run(t, arguments);
-        QCOMPARE(ran.err, message.replace(QStringLiteral("%T"), t.path()) + QLatin1Char('\n'));
+        QCOMPARE(ran.err, message + QLatin1Char('\n'));
         QCOMPARE(ran.out, QString());
         QCOMPARE(ran.code, int(Cli::kNothingDone));
         QCOMPARE(t.catalogBytes(), before);
@@ -230,6 +245,13 @@ private slots:
             << QStringList{"[Filelist]102=Lf", "[Filepath]Lf=v/", "[Filename]Lf=Lf.bas"}
             << QStringLiteral("lf")
             << QStringList{"zeilenenden|" + kBareLineFeeds.arg("Lf", v + "Lf.bas")};
+        // Only a form that refers to its .frx needs it.
+        QTest::newRow("companion missing")
+            << QStringList{"[Filelist]102=Bild", "[Filepath]Bild=v/", "[Filename]Bild=Bild.frm",
+                           "[Filelist]103=Leer", "[Filepath]Leer=v/", "[Filename]Leer=Leer.frm"}
+            << QStringLiteral("companion")
+            << QStringList{"begleitdatei|" +
+                           kCompanionMissing.arg("Bild", v + "Bild.frm", "Bild.frx")};
         QTest::newRow("two entries, one file")
             << QStringList{"[Filelist]102=Zweit", "[Filepath]Zweit=/w/",
                            "[Filename]Zweit=HAUPT.frm"}
@@ -270,6 +292,10 @@ private slots:
                 (withLines(kCatalogue, extra).join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
         if (setup == QLatin1String("lf"))
             t.write(QStringLiteral("bin/v/Lf.bas"), "Attribute VB_Name = \"Lf\"\r\nDim a\n");
+        if (setup == QLatin1String("companion")) {
+            t.write("bin/v/Bild.frm", "Begin VB.Form Bild\r\n   Icon = \"Bild.frx\":0000\r\n");
+            t.write("bin/v/Leer.frm", "Begin VB.Form Leer\r\nEnd\r\n");
+        }
         if (setup.startsWith(QLatin1String("template")) || setup == QLatin1String("no template"))
             QVERIFY(QFile::remove(t.exeFolder() + QStringLiteral("/QvStandard.bpv")));
         if (setup == QLatin1String("template folder"))
@@ -337,6 +363,61 @@ private slots:
         const Ran twice = run(t, {"--von", t.exeFolder(), "--entfernen", "Hilfe", "hilfe"});
         QCOMPARE(twice.err, lines({Cli::kRemoved.arg("Hilfe"), Cli::kNotListed.arg("Hilfe")}));
         QCOMPARE(twice.code, int(Cli::kProblems));
+    }
+
+    // Each file its own addition: a new form whose .frx is missing, a module
+    // still called Module1 (renamed after a backup); a name already listed is
+    // replaced only with --ueberschreiben.
+    void add()
+    {
+        TestFolder t;
+        writeFiles(t);
+        t.writeCatalog(kCatalogue);
+        t.write("bin/w/Neu.frm", "VERSION 5.00\r\nBegin VB.Form Neu\r\n"
+                                 "   Icon = \"Neu.frx\":0000\r\nEnd\r\n"
+                                 "Attribute VB_Name = \"Neu\"\r\n");
+        t.write("bin/w/Werk.bas", "Attribute VB_Name = \"Module1\"\r\n");
+        t.write("bin/x/Hilfe.bas", "Attribute VB_Name = \"Hilfe\"\r\n");
+        const QString w = t.exeFolder() + "/w/";
+        const Catalog::AddPlan neu = Catalog::prepareAddition(w + "Neu.frm");
+        const Ran ran =
+            run(t, {"--von", t.exeFolder(), "--hinzufuegen", w + "Neu.frm", w + "Werk.bas"});
+        QCOMPARE(ran.err, lines({Cli::kAdded.arg("Neu"), Catalog::companionText(neu),
+                                 Cli::kAdded.arg("Werk"), Catalog::renamedText("Werk.bas")}));
+        QCOMPARE(ran.out, QString());
+        QCOMPARE(ran.code, int(Cli::kDone));
+        // The list is written anew at the end; a new entry's folder is stored whole.
+        const QByteArray added = TestFolder::crlf({"[Filepath]",      "Haupt=v/",
+                                                   "Hilfe=v/",        "Neu=" + w,
+                                                   "Werk=" + w,       "[Filename]",
+                                                   "Haupt=Haupt.frm", "Hilfe=Hilfe.bas",
+                                                   "Neu=Neu.frm",     "Werk=Werk.bas",
+                                                   "[Marked]",        "Haupt=1",
+                                                   "[Caption]",       "Hilfe=Rechnen\tund Runden",
+                                                   "[Option]",        "Folder=0",
+                                                   "[Filelist]",      "100=Haupt",
+                                                   "101=Hilfe",       "102=Neu",
+                                                   "103=Werk"});
+        QCOMPARE(t.catalogBytes(), added);
+        QCOMPARE(TestFolder::read(w + "Werk.bas.bak"),
+                 QByteArray("Attribute VB_Name = \"Module1\"\r\n"));
+
+        const QStringList again{"--von", t.exeFolder(), "--hinzufuegen",
+                                t.exeFolder() + "/x/Hilfe.bas", t.file("fehlt.bas")};
+        const QString refused = Catalog::prepareAddition(t.file("fehlt.bas")).refusal;
+        Catalog::Change exists;
+        exists.status = Catalog::Change::Status::Exists;
+        const Ran kept = run(t, again);
+        QCOMPARE(kept.err,
+                 lines({Catalog::additionFailedText({}, exists) + '\n' + Cli::kNotOverwritten,
+                        refused}));
+        QCOMPARE(kept.code, int(Cli::kNothingDone));
+        QCOMPARE(t.catalogBytes(), added);
+
+        const Ran replaced = run(t, again + QStringList{"--ueberschreiben"});
+        QCOMPARE(replaced.err, lines({Cli::kAdded.arg("Hilfe"), refused}));
+        QCOMPARE(replaced.code, int(Cli::kProblems));
+        QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Hilfe"), t.exeFolder() + "/x/");
     }
 
     // The marked entries, or the named ones in list order. --vorschau writes

@@ -1,7 +1,6 @@
 #include "catalog/AddRemove.h"
 
 #include "catalog/ComponentFile.h"
-#include "platform/FileExistence.h"
 #include "platform/FileIo.h"
 #include "platform/PathParts.h"
 
@@ -48,18 +47,6 @@ bool isNoFile(int error)
 {
     return error == FileIo::kNotRegular || error == EISDIR || error == ENOENT || error == ENOTDIR ||
            error == ELOOP;
-}
-
-// The companion a form or user control needs beside it, as the generation looks
-// for it ("Haupt.frx" or "Haupt.FRX"); empty when there is one or none is needed.
-QString missingCompanion(const QString& folder, const QString& fileName)
-{
-    const QStringList names = companionNames(fileName);
-    for (const QString& name : names) {
-        if (FileExists(folder + name))
-            return {};
-    }
-    return names.isEmpty() ? QString() : names.first();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "catalog/ComponentKind.h"
 
+#include "platform/FileExistence.h"
+
 namespace Catalog {
 
 namespace {
@@ -72,6 +74,16 @@ QStringList companionNames(const QString& fileName)
     const QString stem = fileName.left(fileName.size() - 3);
     const bool upper = fileName.right(3) == fileName.right(3).toUpper();
     return {stem + (upper ? ending.toUpper() : ending), stem + (upper ? ending : ending.toUpper())};
+}
+
+QString missingCompanion(const QString& folder, const QString& fileName)
+{
+    const QStringList names = companionNames(fileName);
+    for (const QString& name : names) {
+        if (FileExists(folder + name))
+            return {};
+    }
+    return names.isEmpty() ? QString() : names.first();
 }
 
 bool isText(const QString& fileName)

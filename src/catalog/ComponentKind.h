@@ -33,6 +33,10 @@ QString label(Kind kind);
 // of the file's own ending first, then the other; none for other kinds.
 QStringList companionNames(const QString& fileName);
 
+// The companion such a file needs beside it in `folder` (ending with '/'), as the
+// generation looks for it; empty when there is one or none is needed.
+QString missingCompanion(const QString& folder, const QString& fileName);
+
 // Components the development environment reads as text, and only with CR LF line
 // ends; companions and resources are binary and copied byte for byte.
 bool isText(const QString& fileName);

@@ -1,4 +1,6 @@
 #include "catalog/Catalog.h"
+#include "catalog/ComponentFile.h"
+#include "catalog/ComponentKind.h"
 #include "cli/Commands.h"
 #include "cli/Texts.h"
 #include "generate/CopyRun.h"
@@ -6,6 +8,7 @@
 #include "platform/AppContext.h"
 #include "platform/FileExistence.h"
 #include "platform/IniDocument.h"
+#include "platform/PathParts.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -57,9 +60,15 @@ void checkFiles(const Catalog::Snapshot& catalogue, const QString& name, QList<F
             !read) {
             findings.append({name, QStringLiteral("datei"),
                              kFileUnreadable.arg(name, copy.source, read.reason())});
-        } else if (hasBareLineFeed(bytes)) {
-            findings.append(
-                {name, QStringLiteral("zeilenenden"), kBareLineFeeds.arg(name, copy.source)});
+        } else {
+            if (hasBareLineFeed(bytes))
+                findings.append(
+                    {name, QStringLiteral("zeilenenden"), kBareLineFeeds.arg(name, copy.source)});
+            if (const QString missing = Catalog::missingCompanion(FolderOfPath(copy.source),
+                                                                  FileNameOfPath(copy.source));
+                !missing.isEmpty() && ComponentFile::refersToCompanion(bytes))
+                findings.append({name, QStringLiteral("begleitdatei"),
+                                 kCompanionMissing.arg(name, copy.source, missing)});
         }
     }
 }

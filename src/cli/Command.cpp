@@ -47,7 +47,8 @@ QCommandLineOption jsonOption()
 QCommandLineOption overwriteOption()
 {
     return {QStringLiteral("ueberschreiben"),
-            QStringLiteral("Mit --neu: verwendet einen schon vorhandenen Projektordner.")};
+            QStringLiteral("Mit --neu: verwendet einen schon vorhandenen Projektordner. Mit "
+                           "--hinzufuegen: ersetzt einen Eintrag gleichen Namens.")};
 }
 
 namespace {

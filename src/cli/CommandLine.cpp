@@ -30,6 +30,7 @@ std::vector<std::unique_ptr<Command>> commands()
     std::vector<std::unique_ptr<Command>> tasks;
     tasks.push_back(std::make_unique<ListCommand>());
     tasks.push_back(std::make_unique<CheckCommand>());
+    tasks.push_back(std::make_unique<AddCommand>());
     tasks.push_back(std::make_unique<RemoveCommand>());
     tasks.push_back(std::make_unique<NewCommand>());
     return tasks;

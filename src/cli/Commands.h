@@ -25,6 +25,18 @@ public:
     int execute(const Arguments& arguments, Output& output) override;
 };
 
+// --hinzufuegen DATEI...: component files into the catalogue.
+class AddCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("hinzufuegen"); }
+    QString description() const override;
+    QString valueName() const override { return QStringLiteral("DATEI"); }
+    bool takesMany() const override { return true; }
+    QList<QCommandLineOption> options() const override;
+    int execute(const Arguments& arguments, Output& output) override;
+};
+
 // --entfernen NAME...: entries out of the catalogue.
 class RemoveCommand : public Command
 {

@@ -33,6 +33,11 @@ inline const QString kCatalogueUnreadable =
 inline const QString kNotSaved =
     QStringLiteral("Die Vorlagendatei ''%1'' konnte nicht gespeichert werden: %2");
 
+// --hinzufuegen
+inline const QString kAdded = QStringLiteral("''%1'' wurde in die Vorlagenliste aufgenommen.");
+inline const QString kNotOverwritten =
+    QStringLiteral("Ohne --ueberschreiben wird der vorhandene Eintrag nicht ersetzt.");
+
 // --entfernen
 inline const QString kRemoved = QStringLiteral("''%1'' wurde aus der Vorlagenliste entfernt.");
 inline const QString kNotListed = QStringLiteral("''%1'' steht nicht in der Vorlagenliste.");
@@ -59,6 +64,9 @@ inline const QString kNotCopyable =
 inline const QString kBareLineFeeds =
     QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' hat Zeilenenden ohne CR; beim "
                    "Kopieren in ein Projekt werden sie in CR LF umgewandelt.");
+inline const QString kCompanionMissing =
+    QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' verweist auf ''%3'', die nicht neben "
+                   "ihr liegt; Projekte mit ihr lassen sich so in Visual Basic nicht laden.");
 inline const QString kFileUnreadable =
     QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' kann nicht gelesen werden: %3");
 inline const QString kTemplateMissing =

@@ -1,0 +1,50 @@
+#include "catalog/AddRemove.h"
+#include "cli/Commands.h"
+#include "cli/Texts.h"
+
+namespace Cli {
+
+QString AddCommand::description() const
+{
+    return QStringLiteral("Nimmt die Komponentendateien (.frm, .bas, .cls, .ctl) in die "
+                          "Vorlagenliste auf, jede mit einer eigenen Speicherung.");
+}
+
+QList<QCommandLineOption> AddCommand::options() const
+{
+    return {overwriteOption()};
+}
+
+int AddCommand::execute(const Arguments& arguments, Output& output)
+{
+    const bool overwrite = arguments.isSet(overwriteOption().names().first());
+    int added = 0;
+    // The window's steps, with --ueberschreiben as the answer to its question.
+    for (const QString& path : arguments.values) {
+        const Catalog::AddPlan plan = Catalog::prepareAddition(path);
+        if (!plan.refusal.isEmpty()) {
+            output.message(plan.refusal);
+            continue;
+        }
+        if (!plan.repairProblem.isEmpty())
+            output.message(plan.repairProblem);
+        const Catalog::Change change = Catalog::add(plan, overwrite);
+        if (change.status != Catalog::Change::Status::Done) {
+            QString text = Catalog::additionFailedText(plan, change);
+            if (change.status == Catalog::Change::Status::Exists)
+                text += QLatin1Char('\n') + kNotOverwritten;
+            output.message(text);
+            continue;
+        }
+        ++added;
+        output.message(kAdded.arg(plan.name));
+        if (plan.renamed)
+            output.message(Catalog::renamedText(plan.fileName));
+        if (!plan.missingCompanion.isEmpty())
+            output.message(Catalog::companionText(plan));
+    }
+    const qsizetype given = arguments.values.size();
+    return added == given ? kDone : added > 0 ? kProblems : kNothingDone;
+}
+
+} // namespace Cli
