@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/FileIo.h"
+#include "platform/IniEdit.h"
+#include "platform/IniGrammar.h"
 
 #include <QByteArray>
 #include <QList>
@@ -29,47 +31,6 @@
 // wide but is none of these is read as it comes and never written. Ctrl-Z
 // counts as a blank, and a section name runs to the last ']' of its line.
 namespace Ini {
-
-// Longest value ReadIniValue hands out.
-inline constexpr qsizetype kMaxValueLength = 254;
-
-QStringView trimmed(QStringView text);
-
-// Whether a name or value can be written without changing the file's lines.
-bool isWritableSection(QStringView section);
-bool isWritableKey(QStringView key);
-bool isWritableValue(QStringView value);
-
-enum class LineKind
-{
-    Blank,
-    Comment,
-    Section,
-    Key,
-    Other
-};
-
-struct LineParts
-{
-    LineKind kind = LineKind::Other;
-    QStringView name;  // section or key name, trimmed
-    QStringView value; // a key's value, trimmed, quotes kept
-};
-
-LineParts parseLine(QStringView line);
-
-// A value as the reader hands it out: one pair of matching outer quotes removed.
-QStringView unquoted(QStringView value);
-
-// A stored value as a read hands it out: unquoted, at most kMaxValueLength
-// characters, never half of a character.
-QStringView asRead(QStringView value);
-
-// Looks up one key without building a whole document: true with the trimmed
-// value (quotes kept) when the file, section and key are there.
-bool findValue(const QString& path, QStringView section, QStringView key, QString* value);
-// The same on a file's bytes in memory.
-bool findValueIn(const QByteArray& bytes, QStringView section, QStringView key, QString* value);
 
 class Document
 {
@@ -164,24 +125,5 @@ private:
     QList<Line> m_lines;
     QStringList m_written;
 };
-
-// One read-change-write of a file: `change` edits the document read from it and
-// answers false to leave the file alone; otherwise the file is replaced once,
-// atomically. The file's lock is held from the read to the replacement, so
-// writers in other programs lose nothing; a lock not had within the lock
-// timeout fails the write (a change that needs no write still succeeds).
-// Every change of several keys that belongs together goes here.
-FileIo::Result edit(const QString& path, const std::function<bool(Document&)>& change);
-
-// The single changes through edit(), with the reason when they fail. Text that
-// would break the file's lines is refused (kRefused) before anything is read.
-// Deleting what is not there succeeds and writes nothing.
-FileIo::Result writeValue(const QString& path, QStringView section, QStringView key,
-                          QStringView value);
-FileIo::Result removeKey(const QString& path, QStringView section, QStringView key);
-FileIo::Result removeSection(const QString& path, QStringView section);
-// Removes the section and appends it anew with these pairs, in one replacement.
-FileIo::Result replaceSection(const QString& path, QStringView section,
-                              const QList<QPair<QString, QString>>& keysAndValues);
 
 } // namespace Ini

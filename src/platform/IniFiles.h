@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringView>
 
 // Profile-file (INI) operations on the catalogue. Section and key names compare
 // without regard to case; each call reads or rewrites the file on its own, and
@@ -32,3 +34,13 @@ int DeleteIniSection(const QString& file, const QString& section);
 // missing on disk. Non-zero when written.
 int ReplaceIniSection(const QString& file, const QString& section,
                       const QList<QPair<QString, QString>>& keysAndValues);
+
+namespace Ini {
+
+// Looks up one key without building a whole document: true with the trimmed
+// value (quotes kept) when the file, section and key are there.
+bool findValue(const QString& path, QStringView section, QStringView key, QString* value);
+// The same on a file's bytes in memory.
+bool findValueIn(const QByteArray& bytes, QStringView section, QStringView key, QString* value);
+
+} // namespace Ini
