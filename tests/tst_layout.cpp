@@ -1,12 +1,10 @@
-// The main window and the description dialog as laid out: texts, keys, pointer, pictures.
+// The main window and the description dialog as laid out: sizes, keys, pointer.
 
 #include "ui/BeschreibungUi.h"
-#include "ui/Pictures.h"
 #include "ui/RootUi.h"
 #include "ui/Widgets.h"
 
 #include <QDialog>
-#include <QImageReader>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -19,15 +17,6 @@ class tst_layout : public QObject
 
     std::unique_ptr<QWidget> m_root;
     RootUi m_ui;
-
-    void showPage(int page)
-    {
-        const QWidgetList pages{m_ui.Map1, m_ui.Map2, m_ui.Map3, m_ui.Map4, m_ui.Map5};
-        for (QWidget* p : pages)
-            p->setVisible(p == pages.at(page - 1));
-        m_root->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_root.get()));
-    }
 
 private slots:
     void init()
