@@ -25,7 +25,7 @@
 namespace {
 
 constexpr double kAllowed = 1.1;           // the copying alone
-constexpr double kAllowedGeneration = 1.3; // the whole generation
+constexpr double kAllowedGeneration = 1.1; // the whole generation, remembered references included
 constexpr int kRounds = 11;
 constexpr qint64 kBigBytes = qint64(2) << 30;
 constexpr int kBigRounds = 3;
