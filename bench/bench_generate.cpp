@@ -5,6 +5,7 @@
 //
 //   bench_generate [--big] [folder]   (default: the system's temporary folder)
 
+#include "BenchComponents.h"
 #include "catalog/Catalog.h"
 #include "generate/Generation.h"
 #include "platform/AppContext.h"
@@ -24,89 +25,14 @@
 
 namespace {
 
+using Bench::median;
+using Bench::Source;
+
 constexpr double kAllowed = 1.1;           // the copying alone
 constexpr double kAllowedGeneration = 1.1; // the whole generation, remembered references included
 constexpr int kRounds = 11;
 constexpr qint64 kBigBytes = qint64(2) << 30;
 constexpr int kBigRounds = 3;
-
-struct Source
-{
-    QString entry;
-    QString fileName;
-};
-
-// Printable bytes; a text file gets a bare LF about every 60 bytes.
-void writeFile(const QString& path, qsizetype size, QRandomGenerator& random, bool text = false)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& b : bytes)
-        b = char(random.bounded(32, 127));
-    if (text) {
-        for (qsizetype i = 59; i < size; i += 60)
-            bytes[i] = '\n';
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != size)
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-// 40 forms with 1 MB .frx each, 40 modules, 21 user controls with .ctx files.
-QList<Source> makeComponents(const QString& folder, QStringList& allFiles)
-{
-    QRandomGenerator random(4711);
-    QList<Source> sources;
-    auto add = [&](const QString& entry, const QString& ending, qsizetype size,
-                   const QString& companion, qsizetype companionSize) {
-        const QString fileName = entry + ending;
-        writeFile(folder + fileName, size, random, true);
-        allFiles << folder + fileName;
-        if (!companion.isEmpty()) {
-            writeFile(folder + entry + companion, companionSize, random);
-            allFiles << folder + entry + companion;
-        }
-        sources.append({entry, fileName});
-    };
-    for (int i = 0; i < 40; ++i)
-        add(QStringLiteral("Formular%1").arg(i), QStringLiteral(".frm"), 20'000,
-            QStringLiteral(".frx"), 1'000'000);
-    for (int i = 0; i < 40; ++i)
-        add(QStringLiteral("Modul%1").arg(i), QStringLiteral(".bas"), 30'000, QString(), 0);
-    for (int i = 0; i < 21; ++i)
-        add(QStringLiteral("Steuerelement%1").arg(i), QStringLiteral(".ctl"), 20'000,
-            QStringLiteral(".ctx"), 400'000);
-    return sources;
-}
-
-void writeCatalog(const QList<Source>& sources, const QString& folder)
-{
-    QByteArray text = "[Filelist]\r\n";
-    for (qsizetype i = 0; i < sources.size(); ++i)
-        text += QByteArray::number(100 + i) + '=' + sources.at(i).entry.toUtf8() + "\r\n";
-    text += "[Filepath]\r\n";
-    for (const Source& s : sources)
-        text += s.entry.toUtf8() + '=' + folder.toUtf8() + "\r\n";
-    text += "[Filename]\r\n";
-    for (const Source& s : sources)
-        text += s.entry.toUtf8() + '=' + s.fileName.toUtf8() + "\r\n";
-    // Every entry remembers a reference and a control library, five of each in
-    // all, so the project file gets the merged, deduplicated block.
-    text += "[References]\r\n";
-    for (qsizetype i = 0; i < sources.size(); ++i) {
-        const QByteArray entry = sources.at(i).entry.toUtf8();
-        const QByteArray n = QByteArray::number(i % 5);
-        text += entry + ".0=" + sources.at(i).fileName.toUtf8() + "\r\n";
-        text += entry + ".1=Reference=*\\G{00000200-0000-0010-8000-00AA006D2EA" + n +
-                "}#2.0#0#C:\\Programme\\Gemeinsame Dateien\\System\\ado\\msado2" + n +
-                ".tlb#Bibliothek " + n + "\r\n";
-        text += entry + ".2=Object={5E9E78A0-531B-11CF-91F6-C2863C385E3" + n + "}#1.0#0; STEUER" +
-                n + ".OCX\r\n";
-    }
-    QFile file(AppContext::catalogFile());
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write the catalogue");
-    file.write(text);
-}
 
 void run(const QString& program, const QStringList& arguments)
 {
@@ -152,12 +78,6 @@ struct Timing : Generate::Frontend
     void sortedList(const QStringList&) override {}
 };
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 qint64 folderBytes(const QString& folder)
 {
     qint64 sum = 0;
@@ -185,8 +105,8 @@ int main(int argc, char** argv)
     AppContext::setRegistryFolder(root + QStringLiteral("registry"));
 
     QStringList allFiles;
-    const QList<Source> sources = makeComponents(sourceFolder, allFiles);
-    writeCatalog(sources, sourceFolder);
+    const QList<Source> sources = Bench::makeComponents(sourceFolder, allFiles);
+    Bench::writeCatalog(sources, sourceFolder, AppContext::catalogFile());
     const QString templatePath = root + QStringLiteral("bin/QvStandard.bpv");
     {
         QFile tpl(templatePath);

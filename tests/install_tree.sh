@@ -11,7 +11,7 @@ prefix=$tmp/prefix
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/vorlagen bin/QvtrCopy share/vorlagen/QvStandard.bpv \
+for f in bin/vorlagen bin/QvtrCopy libexec/vorlagen/vorlagen-fenster.so share/vorlagen/QvStandard.bpv \
          share/applications/io.github.vorlagen.vorlagen.desktop; do
     [ -f "$prefix/$f" ] || fail "$f not installed"
 done

@@ -19,6 +19,7 @@ id=io.github.vorlagen.vorlagen
 expected=(
     "-rwxr-xr-x ./usr/bin/QvtrCopy"
     "-rwxr-xr-x ./usr/bin/vorlagen"
+    "-rw-r--r-- ./usr/libexec/vorlagen/vorlagen-fenster.so"
     "-rw-r--r-- ./usr/share/applications/$id.desktop"
     "-rw-r--r-- ./usr/share/doc/vorlagen/changelog.gz"
     "-rw-r--r-- ./usr/share/doc/vorlagen/copyright"
