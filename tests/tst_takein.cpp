@@ -134,10 +134,14 @@ private slots:
                                                      u"103=Liste"_s,
                                                      u"104=Werk"_s}));
 
-        // Planned again: what went in is the same file now.
-        const Catalog::Intake again = Catalog::planIntake(intake.project.path);
-        QCOMPARE(again.candidates.at(3).state, State::Same);
-        QCOMPARE(Catalog::takeIn(again, all(again)).taken, QStringList());
+        // Planned again: what went in is the same file now. The old plan again:
+        // under the lock none is new any more, and nothing is written.
+        QCOMPARE(Catalog::planIntake(intake.project.path).candidates.at(3).state, State::Same);
+        const QByteArray taken = t.catalogBytes();
+        const Catalog::IntakeOutcome again = Catalog::takeIn(intake, {0, 1, 3});
+        QVERIFY(again.taken.isEmpty());
+        QCOMPARE(leftNames(again), (QStringList{u"Haupt@0"_s, u"Hilfe@1"_s, u"Werk@3"_s}));
+        QCOMPARE(t.catalogBytes(), taken);
     }
 
     // A failed write of the catalogue at any point: the file keeps its bytes,
@@ -177,9 +181,10 @@ private slots:
             Catalog::unsavedText(outcome.result, QString()).chopped(1)));
     }
 
-    // Room for `free` more entries, two new files: the first `free` are checked
-    // and go in, the others are full; an entry added after the plan takes a
-    // place, and the write never goes past the last key.
+    // Room for `free` more entries, two new files (the second a module still
+    // called Module1): the first `free` are checked and go in, the others are
+    // full; an entry added after the plan takes a place, and the write never
+    // goes past the last key.
     void capacityAtTheEdge_data()
     {
         QTest::addColumn<int>("free");
@@ -202,7 +207,7 @@ private slots:
         }
         t.writeCatalog(list + paths);
         t.write(u"proj/A.bas"_s, named("A"));
-        t.write(u"proj/B.bas"_s, named("B"));
+        t.write(u"proj/B.bas"_s, kModule1);
         const Catalog::Intake intake = Catalog::planIntake(t.write(
             u"proj/P.vbp"_s, TestFolder::crlf({u"Module=A; A.bas"_s, u"Module=B; B.bas"_s})));
         QCOMPARE(intake.free, free);
@@ -218,6 +223,8 @@ private slots:
         const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1});
         const int room = filledMeanwhile ? free - 1 : free;
         QCOMPARE(outcome.taken, (QStringList{u"A"_s, u"B"_s}.first(room)));
+        // The module is renamed only when it goes in.
+        QCOMPARE(QFile::exists(t.file(u"proj/B.bas.bak"_s)), room == 2);
         QCOMPARE(int(outcome.left.size()), 2 - room);
         const Catalog::Snapshot after = Catalog::Snapshot::read();
         QCOMPARE(int(after.enumerate().size()),

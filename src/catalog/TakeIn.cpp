@@ -172,7 +172,8 @@ IntakeOutcome takeIn(const Intake& intake, const QList<int>& chosen)
     std::sort(order.begin(), order.end());
     order.erase(std::unique(order.begin(), order.end()), order.end());
 
-    // A module is renamed only when the catalogue as read now has room for it.
+    // A module is renamed only when the catalogue as read now has room for it;
+    // the others are decided under the lock alone.
     QList<int> going;
     Room before(Snapshot::read());
     for (const int index : std::as_const(order)) {
@@ -181,12 +182,11 @@ IntakeOutcome takeIn(const Intake& intake, const QList<int>& chosen)
             leave(index, c.reason);
             continue;
         }
-        if (const Verdict verdict = before.check(c); verdict.state != State::New) {
-            leave(index, verdict.reason);
-            continue;
-        }
-        if (before.claim(c) < 0) {
-            leave(index, noRoomText());
+        QString why = before.check(c).reason;
+        if (why.isEmpty() && before.claim(c) < 0)
+            why = noRoomText();
+        if (c.repair && !why.isEmpty()) {
+            leave(index, why);
             continue;
         }
         if (c.repair) {
