@@ -92,7 +92,7 @@ void writeCatalog(const QList<Source>& sources, const QString& folder, const QSt
 double median(QList<double> values)
 {
     std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
+    return values.isEmpty() ? -1 : values.at(values.size() / 2);
 }
 
 } // namespace Bench

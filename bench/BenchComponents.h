@@ -24,6 +24,7 @@ QList<Source> makeComponents(const QString& folder, QStringList& allFiles);
 void writeCatalog(const QList<Source>& sources, const QString& folder, const QString& catalogFile,
                   bool marked = false);
 
+// The middle value; -1 for none.
 double median(QList<double> values);
 
 } // namespace Bench

@@ -4,6 +4,7 @@
 //
 //   bench_iniwrite [folder]   (default: the system's temporary folder)
 
+#include "BenchComponents.h"
 #include "platform/IniDocument.h"
 #include "platform/IniFiles.h"
 
@@ -17,6 +18,8 @@
 #include <cstdio>
 
 namespace {
+
+using Bench::median;
 
 constexpr double kAllowed = 1.2;
 constexpr int kRounds = 15;
@@ -35,12 +38,6 @@ QByteArray catalogue()
                      QByteArray::number(i) + "\r\n";
     }
     return bytes + "[Option]\r\nMyDocs=/home/p/\r\nFolder=1\r\nViewer=0\r\n";
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 //
 //   bench_projectimport [folder]   (default: the system's temporary folder)
 
+#include "BenchComponents.h"
 #include "catalog/ProjectImport.h"
 #include "catalog/TakeIn.h"
 #include "platform/AppContext.h"
@@ -21,6 +22,8 @@
 #include <cstdio>
 
 namespace {
+
+using Bench::median;
 
 constexpr int kComponents = 100;
 constexpr int kRounds = 25;
@@ -67,12 +70,6 @@ QByteArray project(const QString& root)
         }
     }
     return vbp;
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 //   bench_startup --window <folder>   one main window over <folder>/bin
 
 #include "app/Root.h"
+#include "BenchComponents.h"
 #include "desktop/Desktop.h"
 #include "editing/ComponentCommands.h"
 #include "platform/AppContext.h"
@@ -29,6 +30,8 @@
 #include <unistd.h>
 
 namespace {
+
+using Bench::median;
 
 constexpr int kRounds = 11;
 constexpr int kRuns = 21;
@@ -72,12 +75,6 @@ void writeCatalogue(const QString& folder, int count)
     if (cat.open(QIODevice::WriteOnly))
         cat.write(list + paths + names + marked + captions +
                   "[Option]\r\nMyDocs=/tmp/\r\nFolder=1\r\nViewer=0\r\n");
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? -1 : values.at(values.size() / 2);
 }
 
 // Answers every question with its first choice; nothing is shown or started.
