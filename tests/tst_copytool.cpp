@@ -309,11 +309,19 @@ private slots:
         QCOMPARE(window.pFortschritt->value(), 1000);
     }
 
+    void cancelTakesBackTheCopy_data()
+    {
+        QTest::addColumn<bool>("byClose");
+        QTest::newRow("Abbrechen") << false;
+        QTest::newRow("closing the window") << true;
+    }
+
     // A stop in the middle of a large file: the run has ended within 100 ms of
     // the click, nothing it copied is left, the older files in the target and
     // the presets are as they were. The window's events ran all along.
     void cancelTakesBackTheCopy()
     {
+        QFETCH(bool, byClose);
         Presets p;
         p.t.write("a/Haupt.frx", QByteArray(8 << 20, 'x'));
         p.t.write("ziel/QvStandard.prj", "alt\r\n");
@@ -330,11 +338,14 @@ private slots:
         QElapsedTimer sinceClick;
         QTimer timer;
         connect(&timer, &QTimer::timeout, [&] {
-            if (sinceClick.isValid() || window.pFortschritt->value() == 0)
+            if (sinceClick.isValid() || window.pFortschritt->value() < 100)
                 return;
             QVERIFY(window.bAbbrechen->isVisible() && !window.bSchliessen->isVisible());
             sinceClick.start();
-            QTest::mouseClick(window.bAbbrechen, Qt::LeftButton);
+            if (byClose)
+                window.close();
+            else
+                QTest::mouseClick(window.bAbbrechen, Qt::LeftButton);
         });
         timer.start(5);
         QTest::mouseClick(window.bKopieren, Qt::LeftButton);
@@ -345,7 +356,9 @@ private slots:
         QCOMPARE(desk.messages.at(1).text, PresetCopy::kCancelled);
         QCOMPARE(Presets::tree(p.t.path()), before);
         QVERIFY(!QFileInfo::exists(p.target() + "/Komponenten"));
-        QVERIFY(window.bSchliessen->isVisible() && !window.bAbbrechen->isVisible());
+        // A close only stops the copy; the window stays to say so.
+        QVERIFY(window.isVisible() && window.bSchliessen->isVisible() &&
+                !window.bAbbrechen->isVisible());
     }
 
     // The exit codes: 0 all copied, 1 files missing or failed, 2 nothing copied.
