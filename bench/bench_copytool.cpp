@@ -64,12 +64,11 @@ int main(int argc, char* argv[])
                                      catalog + paths + names))
         return 1;
 
-    QList<double> cp, cpSync, tool, toolNoSync;
+    QList<double> cp, cpSync, tool;
     for (int round = 0; round < rounds; ++round) {
         const QString a = dir.filePath(QStringLiteral("cp%1").arg(round));
         const QString b = dir.filePath(QStringLiteral("tool%1").arg(round));
         const QString c = dir.filePath(QStringLiteral("cpsync%1").arg(round));
-        const QString d = dir.filePath(QStringLiteral("toolnosync%1").arg(round));
         QProcess::execute(QStringLiteral("sync"), {});
         cp << timed([&] {
             QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), source, a});
@@ -85,19 +84,12 @@ int main(int argc, char* argv[])
             if (!outcome.ok())
                 std::fprintf(stderr, "copy failed\n");
         });
-        QProcess::execute(QStringLiteral("sync"), {});
-        toolNoSync << timed([&] {
-            if (!PresetCopy::run(PresetCopy::plan(source, d), false, {}, false).ok())
-                std::fprintf(stderr, "copy failed\n");
-        });
     }
-    const double mCp = median(cp), mCpSync = median(cpSync), mTool = median(tool),
-                 mNoSync = median(toolNoSync);
+    const double mCp = median(cp), mCpSync = median(cpSync), mTool = median(tool);
     std::printf("101 components, %.1f MB, median of %d rounds\n", double(total) / 1e6, rounds);
     std::printf("cp -r:           %7.1f ms\n", mCp);
     std::printf("cp -r && sync:   %7.1f ms\n", mCpSync);
     std::printf("copy tool:       %7.1f ms  (%.2f x cp -r, %.2f x cp -r && sync)\n", mTool,
                 mTool / mCp, mTool / mCpSync);
-    std::printf("copy tool, no sync:%7.1f ms  (%.2f x cp -r)\n", mNoSync, mNoSync / mCp);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "catalog/Catalog.h"
 #include "copytool/CopyWindow.h"
 #include "copytool/PresetCopy.h"
+#include "generate/CopyRun.h"
 #include "platform/AppContext.h"
 #include "platform/FileIo.h"
 #include "support/FakeDesktop.h"
@@ -8,12 +9,15 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStringEncoder>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 
 // The copy tool: what it copies, the catalogue it writes, what it refuses, its
 // window and its command line; and the wizard working from the copy.
@@ -80,7 +84,12 @@ class tst_copytool : public QObject
     };
 
 private slots:
-    void cleanup() { FileIo::clearFaults(); }
+    void cleanup()
+    {
+        FileIo::clearFaults();
+        Generate::setAfterChunk({});
+        Generate::setChunkBytes(0);
+    }
 
     void copiesEverythingAndPointsTheCatalogueAtIt()
     {
@@ -298,6 +307,58 @@ private slots:
         QVERIFY(desk.messages.at(1).text.startsWith("9 Dateien"));
         QCOMPARE(TestFolder::read(p.target() + "/QvStandard.prj"), QByteArray("Type=Exe\r\n"));
         QCOMPARE(window.pFortschritt->value(), 1000);
+    }
+
+    void cancelTakesBackTheCopy_data()
+    {
+        QTest::addColumn<bool>("byClose");
+        QTest::newRow("Abbrechen") << false;
+        QTest::newRow("closing the window") << true;
+    }
+
+    // A stop in the middle of a large file: the run has ended within 100 ms of
+    // the click, nothing it copied is left, the older files in the target and
+    // the presets are as they were. The window's events ran all along.
+    void cancelTakesBackTheCopy()
+    {
+        QFETCH(bool, byClose);
+        Presets p;
+        p.t.write("a/Haupt.frx", QByteArray(8 << 20, 'x'));
+        p.t.write("ziel/QvStandard.prj", "alt\r\n");
+        p.t.write("ziel/eigen.txt", "eigen");
+        const auto before = Presets::tree(p.t.path());
+        // 128 chunks of at least 5 ms each.
+        Generate::setChunkBytes(64 << 10);
+        Generate::setAfterChunk([](const Generate::CopyControl&) { QThread::msleep(5); });
+        FakeDesktop desk;
+        CopyWindow window(p.source());
+        window.show();
+        window.tZiel->setText(p.target());
+        desk.answers << QMessageBox::Yes << QMessageBox::Ok;
+        QElapsedTimer sinceClick;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&] {
+            if (sinceClick.isValid() || window.pFortschritt->value() < 100)
+                return;
+            QVERIFY(window.bAbbrechen->isVisible() && !window.bSchliessen->isVisible());
+            sinceClick.start();
+            if (byClose)
+                window.close();
+            else
+                QTest::mouseClick(window.bAbbrechen, Qt::LeftButton);
+        });
+        timer.start(5);
+        QTest::mouseClick(window.bKopieren, Qt::LeftButton);
+        const qint64 ms = sinceClick.elapsed();
+        QVERIFY(sinceClick.isValid());
+        QVERIFY2(ms < 100, qPrintable(QString::number(ms)));
+        QCOMPARE(desk.messages.size(), 2);
+        QCOMPARE(desk.messages.at(1).text, PresetCopy::kCancelled);
+        QCOMPARE(Presets::tree(p.t.path()), before);
+        QVERIFY(!QFileInfo::exists(p.target() + "/Komponenten"));
+        // A close only stops the copy; the window stays to say so.
+        QVERIFY(window.isVisible() && window.bSchliessen->isVisible() &&
+                !window.bAbbrechen->isVisible());
     }
 
     // The exit codes: 0 all copied, 1 files missing or failed, 2 nothing copied.

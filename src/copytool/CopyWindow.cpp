@@ -2,8 +2,9 @@
 
 #include "copytool/PresetCopy.h"
 #include "desktop/Desktop.h"
+#include "generate/Background.h"
 
-#include <QElapsedTimer>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,6 +19,8 @@ const QString kTitle = QStringLiteral("Projektvorgaben kopieren");
 constexpr int kProgressSteps = 1000;
 // The width the window opens with; its height follows the layout.
 constexpr int kWidth = 520;
+// How often the window looks at the copy's progress, in milliseconds.
+constexpr int kPollMs = 10;
 
 template <typename T> T* make(QWidget* parent, const char* name)
 {
@@ -56,6 +59,9 @@ CopyWindow::CopyWindow(const QString& sourceFolder, QWidget* parent)
     bKopieren->setDefault(true);
     bSchliessen = make<QPushButton>(this, "bSchließen");
     bSchliessen->setText(QStringLiteral("&Schließen"));
+    bAbbrechen = make<QPushButton>(this, "bAbbrechen");
+    bAbbrechen->setText(QStringLiteral("&Abbrechen"));
+    bAbbrechen->hide();
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(intro, 0, 0, 1, 3);
@@ -68,6 +74,7 @@ CopyWindow::CopyWindow(const QString& sourceFolder, QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(bKopieren);
     buttons->addWidget(bSchliessen);
+    buttons->addWidget(bAbbrechen);
     grid->addLayout(buttons, 4, 0, 1, 3);
     resize(kWidth, sizeHint().height());
 
@@ -76,6 +83,22 @@ CopyWindow::CopyWindow(const QString& sourceFolder, QWidget* parent)
     // The window is no dialog, so its default button needs Return passed on.
     connect(tZiel, &QLineEdit::returnPressed, bKopieren, &QPushButton::click);
     connect(bSchliessen, &QPushButton::clicked, this, &QWidget::close);
+    connect(bAbbrechen, &QPushButton::clicked, this, [this] {
+        if (m_copy)
+            m_copy->cancel = true;
+    });
+}
+
+void CopyWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing stops the copy, which takes back what it made; the window stays
+    // to say so.
+    if (m_copy) {
+        m_copy->cancel = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void CopyWindow::bZiel_Click()
@@ -112,23 +135,32 @@ void CopyWindow::bKopieren_Click()
             return;
     }
 
-    bKopieren->setEnabled(false);
-    bSchliessen->setEnabled(false);
+    const auto copying = [&](bool on) {
+        bKopieren->setEnabled(!on);
+        bZiel->setEnabled(!on);
+        bSchliessen->setVisible(!on);
+        bAbbrechen->setVisible(on);
+    };
+    copying(true);
+    bAbbrechen->setFocus();
     pFortschritt->setValue(0);
-    QElapsedTimer shown;
-    shown.start();
-    const PresetCopy::Outcome outcome =
-        PresetCopy::run(plan, !existing.isEmpty(), [&](qint64 done, qint64 total, const QString&) {
-            // Repaint a few times a second, not for every chunk.
-            if (shown.elapsed() < 50 && done < total)
-                return;
-            shown.restart();
-            pFortschritt->setValue(total > 0 ? int(done * kProgressSteps / total) : kProgressSteps);
+    Generate::CopyControl control;
+    PresetCopy::Outcome outcome;
+    {
+        m_copy = &control;
+        Generate::BackgroundTask task(
+            [&] { outcome = PresetCopy::run(plan, !existing.isEmpty(), &control); });
+        while (!task.waitFor(kPollMs)) {
             DoEvents();
-        });
-    pFortschritt->setValue(kProgressSteps);
-    bKopieren->setEnabled(true);
-    bSchliessen->setEnabled(true);
-    desktop().message(this, outcome.ok() ? QMessageBox::Information : QMessageBox::Warning, title,
+            if (plan.totalBytes > 0)
+                pFortschritt->setValue(int(control.bytesDone * kProgressSteps / plan.totalBytes));
+        }
+        m_copy = nullptr;
+    }
+    pFortschritt->setValue(outcome.cancelled ? 0 : kProgressSteps);
+    copying(false);
+    // A stop asked for is no fault.
+    const bool fine = outcome.ok() || outcome.cancelled;
+    desktop().message(this, fine ? QMessageBox::Information : QMessageBox::Warning, title,
                       PresetCopy::summary(plan, outcome), QMessageBox::Ok);
 }

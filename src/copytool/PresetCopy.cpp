@@ -14,8 +14,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-
 namespace PresetCopy {
 
 namespace {
@@ -105,15 +103,6 @@ private:
     QHash<int, QSet<QString>> m_taken;
     QHash<QString, QString> m_bySource;
 };
-
-FileIo::Result makeFolder(const QString& folder)
-{
-    std::error_code error;
-    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
-    if (error)
-        return FileIo::Result::failure(error.value());
-    return {};
-}
 
 QString failure(const QString& path, const FileIo::Result& result)
 {
@@ -235,7 +224,7 @@ QStringList existingTargets(const Plan& plan)
     return existing;
 }
 
-Outcome run(const Plan& plan, bool replace, const Progress& progress, bool syncAtEnd)
+Outcome run(const Plan& plan, bool replace, Generate::CopyControl* control)
 {
     Outcome outcome;
     outcome.missing = plan.missing;
@@ -243,57 +232,63 @@ Outcome run(const Plan& plan, bool replace, const Progress& progress, bool syncA
         outcome.failed << plan.refusal;
         return outcome;
     }
-    const FileIo::Existing existing = replace ? FileIo::Existing::Replace : FileIo::Existing::Keep;
-    qint64 before = 0;
+    Generate::CopyPlan copies;
+    copies.projectFolder = plan.targetFolder;
+    copies.totalBytes = plan.totalBytes;
+    copies.replace = replace;
+    QStringList createdFolders;
     QHash<QString, FileIo::Result> made; // each folder once: whether it is there
+    QString draft;
     for (const File& f : plan.files) {
+        // Named by the target, so the list says what is missing.
+        Generate::FileCopy copy{f.target, f.source, f.target, {}, false, f.size};
         const QString folder = QFileInfo(f.target).path();
         if (!made.contains(folder))
-            made.insert(folder, makeFolder(folder));
-        if (const FileIo::Result& result = made.value(folder); !result) {
-            // Named by the file, so the list says what is missing.
-            outcome.failed << failure(f.target, result);
-            before += f.size;
-            continue;
-        }
-        FileIo::CopyOptions options;
-        options.existing = existing;
-        // Fresh copies of files that stay in the source: one sync at the end.
-        options.sync = false;
-        if (progress)
-            options.progress = [&](qint64 done) {
-                progress(before + done, plan.totalBytes, f.source);
-            };
-        FileIo::Result copied;
-        if (f.target.endsWith(QLatin1Char('/') + kCatalog)) {
+            made.insert(folder, Generate::makeFolders(folder, &createdFolders));
+        FileIo::Result ready = made.value(folder);
+        if (ready && f.target.endsWith(QLatin1Char('/') + kCatalog)) {
             // The catalogue appears only with its folders already pointing here.
-            const QString draft = folder + QStringLiteral("/.") + kCatalog + QStringLiteral(".neu");
+            draft = folder + QStringLiteral("/.") + kCatalog + QStringLiteral(".neu");
             QFile::remove(draft);
             FileIo::CopyOptions plain;
             plain.sync = false;
-            copied = FileIo::copyFile(f.source, draft, plain);
-            if (copied)
-                copied = Catalog::setFolders(draft, plan.folders);
-            if (copied)
-                copied = FileIo::copyFile(draft, f.target, options);
-            QFile::remove(draft);
-            // The draft was this run's alone; its lock file goes with it.
-            QFile::remove(FileIo::lockPath(draft));
-        } else {
-            copied = FileIo::copyFile(f.source, f.target, options);
+            ready = FileIo::copyFile(f.source, draft, plain);
+            if (ready)
+                ready = Catalog::setFolders(draft, plan.folders);
+            copy.source = draft;
         }
-        before += f.size;
-        if (copied) {
+        if (!ready)
+            copy.refused = ready.reason();
+        copies.files.append(copy);
+    }
+
+    Generate::CopyControl own;
+    const Generate::CopyResult result = Generate::runCopies(copies, control ? *control : own);
+    if (!draft.isEmpty()) {
+        QFile::remove(draft);
+        // The draft was this run's alone; its lock file goes with it.
+        QFile::remove(FileIo::lockPath(draft));
+    }
+    if (result.cancelled) {
+        // Nothing was put in place; the folders made for it go too.
+        Generate::removeEmptyFolders(createdFolders);
+        outcome.cancelled = true;
+        return outcome;
+    }
+    const QSet<QString> written(result.written.cbegin(), result.written.cend());
+    for (const File& f : plan.files) {
+        if (written.contains(f.target)) {
             ++outcome.copied;
             outcome.bytes += f.size;
-        } else {
-            outcome.failed << failure(f.target, copied);
         }
-        if (progress)
-            progress(before, plan.totalBytes, f.source);
     }
-    if (!syncAtEnd)
-        return outcome;
+    for (const Generate::Failure& failed : result.failures) {
+        const bool gone = failed.reason == Generate::Reason::kSourceMissing;
+        outcome.failed << quoted(failed.file) + QStringLiteral(": ") +
+                              (gone ? FileIo::reasonFor(ENOENT) : failed.reason);
+    }
+    // The renames in the subfolders, too, have reached the disk (a stick may be
+    // pulled after the summary), and a late write error is not missed.
     const int fd = ::open(QFile::encodeName(plan.targetFolder).constData(),
                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
@@ -309,6 +304,8 @@ QString summary(const Plan& plan, const Outcome& outcome)
     QString text;
     if (!plan.refusal.isEmpty())
         return plan.refusal;
+    if (outcome.cancelled)
+        return kCancelled;
     text = QStringLiteral("%1 Dateien (%2 MB) wurden nach %3 kopiert.")
                .arg(outcome.copied)
                .arg(QLocale(QLocale::German).toString(double(outcome.bytes) / 1e6, 'f', 1),

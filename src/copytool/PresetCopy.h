@@ -1,11 +1,11 @@
 #pragma once
 
+#include "generate/CopyRun.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 // Copies the project presets (the catalogue, the project template and its spare,
 // and every component file with its .frx/.ctx) into another folder, and writes
@@ -15,6 +15,9 @@ namespace PresetCopy {
 
 // Where the components go inside the target folder; a relative catalogue value.
 inline const QString kComponentFolder = QStringLiteral("Komponenten/");
+// The summary of a run that was stopped.
+inline const QString kCancelled =
+    QStringLiteral("Das Kopieren wurde abgebrochen. Im Zielordner ist alles wie zuvor.");
 
 struct File
 {
@@ -46,20 +49,21 @@ struct Outcome
 {
     int copied = 0;
     qint64 bytes = 0;
-    QStringList missing; // from the plan
-    QStringList failed;  // German lines: each file once, with its reason
-    bool ok() const { return missing.isEmpty() && failed.isEmpty(); }
+    QStringList missing;    // from the plan
+    QStringList failed;     // German lines: each file once, with its reason
+    bool cancelled = false; // then nothing of the run is left in the target
+    bool ok() const { return !cancelled && missing.isEmpty() && failed.isEmpty(); }
 };
 
-// (bytes done, bytes in all, file being copied)
-using Progress = std::function<void(qint64, qint64, const QString&)>;
-
-// Copies what `plan` lists. Without `replace`, existing targets are kept and
-// counted as failures. Every file is copied whole or not at all. With
-// `syncAtEnd` the target's disk is synced once at the end, so that what the
-// summary calls copied has reached it (a stick may be pulled after it) and a
-// late write error is not missed.
-Outcome run(const Plan& plan, bool replace, const Progress& progress = {}, bool syncAtEnd = true);
+// Copies what `plan` lists, on the calling thread (any thread will do), with
+// the project copier: each file into a temporary file beside its target, put in
+// place only once all are copied, then the target's disk is synced, so that
+// what the summary calls copied has reached it (a stick may be pulled after it)
+// and a late write error is not missed. Without `replace`, existing targets are
+// kept and counted as failures. `control`, when given, shows the progress to
+// another thread and takes a stop: then the temporary files and the folders
+// this run made go, and no older file is touched.
+Outcome run(const Plan& plan, bool replace, Generate::CopyControl* control = nullptr);
 
 // The German summary for the person: what was copied, and every file that was
 // missing or failed.

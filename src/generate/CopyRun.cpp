@@ -10,8 +10,10 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -40,26 +42,6 @@ bool leavesFolder(const QString& fileName)
 std::filesystem::path fsPath(const QString& path)
 {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-// Creates the folder and any missing parents, noting each one made here.
-bool makeFolders(const QString& folder, QStringList* created)
-{
-    QStringList missing;
-    QString at = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    while (!QFileInfo::exists(at) && !QFileInfo(at).isSymLink()) {
-        missing.prepend(at);
-        const QString parent = QFileInfo(at).path();
-        if (parent == at)
-            break;
-        at = parent;
-    }
-    for (const QString& level : missing) {
-        if (!QDir().mkdir(level))
-            break;
-        *created << level;
-    }
-    return QFileInfo(folder).isDir();
 }
 
 // Appends `in` to `out` with every LF that has no CR before it turned into CR LF;
@@ -184,6 +166,29 @@ private:
 
 } // namespace
 
+FileIo::Result makeFolders(const QString& folder, QStringList* created)
+{
+    QStringList missing;
+    QString at = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    while (!QFileInfo::exists(at) && !QFileInfo(at).isSymLink()) {
+        missing.prepend(at);
+        const QString parent = QFileInfo(at).path();
+        if (parent == at)
+            break;
+        at = parent;
+    }
+    int error = ENOTDIR;
+    for (const QString& level : std::as_const(missing)) {
+        if (::mkdir(QFile::encodeName(level).constData(), 0777) != 0) {
+            error = errno;
+            break;
+        }
+        *created << level;
+    }
+    // Made meanwhile by someone else is as good.
+    return QFileInfo(folder).isDir() ? FileIo::Result() : FileIo::Result::failure(error);
+}
+
 CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& checkedEntries,
                     const QString& projectFolder)
 {
@@ -235,7 +240,7 @@ CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
 {
     CopyResult result;
     // Before any copy, so the project files have a place even when nothing is copied.
-    const bool folderReady = makeFolders(plan.projectFolder, &result.createdFolders);
+    const bool folderReady = makeFolders(plan.projectFolder, &result.createdFolders).ok();
 
     std::vector<Staged> staged;
     qint64 base = 0;
@@ -279,6 +284,12 @@ CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
             finishFile();
             continue;
         }
+        if (!plan.replace &&
+            (QFileInfo::exists(file.target) || QFileInfo(file.target).isSymLink())) {
+            fail(FileIo::reasonFor(EEXIST));
+            finishFile();
+            continue;
+        }
         auto writer = std::make_unique<FileIo::AtomicWriter>(file.target);
         bool stopped = false;
         FileIo::Result copied = writer->open();
@@ -306,11 +317,13 @@ CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
         result.cancelled = true;
         return result;
     }
+    const auto fileSync = fileSystemSynced ? FileIo::AtomicWriter::FileSync::Covered
+                                           : FileIo::AtomicWriter::FileSync::Own;
     for (Staged& copy : staged) {
-        if (const FileIo::Result committed =
-                copy.writer->commit(FileIo::AtomicWriter::FolderSync::Later,
-                                    fileSystemSynced ? FileIo::AtomicWriter::FileSync::Covered
-                                                     : FileIo::AtomicWriter::FileSync::Own);
+        const auto later = FileIo::AtomicWriter::FolderSync::Later;
+        // Kept targets: one that appeared meanwhile is still not replaced.
+        if (const FileIo::Result committed = plan.replace ? copy.writer->commit(later, fileSync)
+                                                          : copy.writer->commitNew(later, fileSync);
             committed)
             result.written << copy.target;
         else

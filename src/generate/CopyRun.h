@@ -2,6 +2,7 @@
 
 #include "catalog/Catalog.h"
 #include "generate/Failures.h"
+#include "platform/FileResult.h"
 
 #include <QList>
 #include <QString>
@@ -21,7 +22,7 @@ struct FileCopy
     QString name;   // the file name, as shown and reported
     QString source; // empty when refused
     QString target;
-    QString refused;   // the reason when the catalogue gives no usable name
+    QString refused;   // why it cannot be copied, known before copying (no usable name)
     bool text = false; // a text component: bare LF line ends become CR LF
     qint64 size = 0;   // at planning time; the share of the progress total
 };
@@ -35,6 +36,8 @@ struct CopyPlan
     QStringList remembered; // the entries' Reference= and Object= lines, as stored
     QStringList marks;      // every checked entry name, for "Marked"
     qint64 totalBytes = 0;
+    // False: an existing target is kept and its copy fails (EEXIST).
+    bool replace = true;
 };
 
 // Shared by the copying thread, which writes, and the window, which reads and
@@ -67,6 +70,10 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
 // folders this run made. A copy that fails leaves the older file of its name
 // as it was. The catalogue's component files are only read.
 CopyResult runCopies(const CopyPlan& plan, CopyControl& control);
+
+// Creates `folder` and any missing parents, appending each one made here to
+// `created` (outermost first).
+FileIo::Result makeFolders(const QString& folder, QStringList* created);
 
 // Removes the given folders, innermost first, as long as they are empty.
 void removeEmptyFolders(const QStringList& outermostFirst);

@@ -176,9 +176,9 @@ Result AtomicWriter::commit(FolderSync folderSync, FileSync fileSync)
                   folderSync);
 }
 
-Result AtomicWriter::commitNew()
+Result AtomicWriter::commitNew(FolderSync folderSync, FileSync fileSync)
 {
-    if (Result result = finishTemporary(FileSync::Own); !result)
+    if (Result result = finishTemporary(fileSync); !result)
         return result;
     const QByteArray from = encoded(m_temporary);
     const QByteArray to = encoded(m_path);
@@ -189,7 +189,7 @@ Result AtomicWriter::commitNew()
         if (done == 0)
             ::unlink(from.constData());
     }
-    return placed(done, FolderSync::Now);
+    return placed(done, folderSync);
 }
 
 void AtomicWriter::discard()

@@ -44,7 +44,7 @@ public:
     Result commit(FolderSync folderSync = FolderSync::Now, FileSync fileSync = FileSync::Own);
     // Like commit(), but never replaces: when `path` exists meanwhile, the new file
     // is dropped and the result is EEXIST.
-    Result commitNew();
+    Result commitNew(FolderSync folderSync = FolderSync::Now, FileSync fileSync = FileSync::Own);
     void discard();
 
     // Off: commit skips the syncs. A crash may then lose the new file's bytes but
