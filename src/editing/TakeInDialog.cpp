@@ -3,7 +3,6 @@
 #include "catalog/ComponentKind.h"
 
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -70,7 +69,7 @@ TakeInDialog::TakeInDialog(const Catalog::Intake& intake, QWidget* parent)
     setWindowTitle(kTitle);
     setWindowModality(Qt::WindowModal);
 
-    RProjekt = new QLabel(QDir::toNativeSeparators(m_intake.project.path), this);
+    RProjekt = new QLabel(QStringLiteral("Projektdatei: ") + m_intake.project.path, this);
     RProjekt->setObjectName(QStringLiteral("RProjekt"));
     RProjekt->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -79,6 +78,7 @@ TakeInDialog::TakeInDialog(const Catalog::Intake& intake, QWidget* parent)
     LKomponenten->setHorizontalHeaderLabels({QStringLiteral("Eintrag"), QStringLiteral("Art"),
                                              QStringLiteral("Ordner"), QStringLiteral("Zustand")});
     LKomponenten->verticalHeader()->hide();
+    LKomponenten->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     LKomponenten->setSelectionBehavior(QAbstractItemView::SelectRows);
     LKomponenten->setSelectionMode(QAbstractItemView::SingleSelection);
     LKomponenten->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -93,9 +93,8 @@ TakeInDialog::TakeInDialog(const Catalog::Intake& intake, QWidget* parent)
         name->setCheckState(open && candidate.checked ? Qt::Checked : Qt::Unchecked);
         LKomponenten->setItem(row, Name, name);
         LKomponenten->setItem(row, Kind, cell(Catalog::label(candidate.component.kind), open));
-        const QString folder = candidate.folder.isEmpty()
-                                   ? candidate.component.rawPath
-                                   : QDir::toNativeSeparators(candidate.folder);
+        const QString folder =
+            candidate.folder.isEmpty() ? candidate.component.rawPath : candidate.folder;
         QTableWidgetItem* where = cell(folder, open);
         where->setToolTip(folder);
         LKomponenten->setItem(row, Folder, where);
@@ -125,7 +124,7 @@ TakeInDialog::TakeInDialog(const Catalog::Intake& intake, QWidget* parent)
     layout->addWidget(LKomponenten, 1);
     layout->addWidget(RPlatz);
     layout->addWidget(buttons);
-    resize(640, 340);
+    resize(720, 360);
 
     connect(LKomponenten, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() == Name)
