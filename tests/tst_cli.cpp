@@ -1,5 +1,6 @@
 #include "catalog/AddRemove.h"
 #include "catalog/Catalog.h"
+#include "catalog/TakeIn.h"
 #include "cli/CommandLine.h"
 #include "cli/Texts.h"
 #include "generate/Checks.h"
@@ -98,6 +99,7 @@ private slots:
         for (const char* option : {"--liste [--json]", "--pruefen [--json]", "--entfernen NAME...",
                                    "--hinzufuegen DATEI... [--ueberschreiben]",
                                    "--neu NAME --ordner ORDNER [--komponente NAME]...",
+                                   "--uebernehmen PROJEKT.vbp [--komponente NAME]... [--json]",
                                    "--von ORDNER", "-h, --help", "--version"})
             QVERIFY2(Cli::helpText().contains(QLatin1String(option)), option);
         QVERIFY(Cli::helpText().contains(Cli::kExitCodes));
@@ -145,6 +147,16 @@ private slots:
                                         {"add a folder", "%T/bin/v"},
                                         {"add a pipe", "%T/rohr"}})
             QTest::newRow(row) << add + QStringList{path} << QStringLiteral("refusal:") + path;
+        // "project:" and a path: what planning the take-in of that project says.
+        const QStringList take{"--von", "%T/bin", "--uebernehmen"};
+        QTest::newRow("project missing")
+            << take + QStringList{"%T/fehlt.vbp"} << QStringLiteral("project:%T/fehlt.vbp");
+        QTest::newRow("project without components")
+            << take + QStringList{"%T/bin/vorlagen.dat"}
+            << QStringLiteral("project:%T/bin/vorlagen.dat");
+        QTest::newRow("component not in the project")
+            << take + QStringList{"%T/p.vbp", "--komponente", "haupt", "--komponente", "Fehlt"}
+            << kNotInProject.arg("Fehlt");
         const QStringList neu{"--von", "%T/bin", "--neu", "Kunde", "--ordner"};
         QTest::newRow("no project folder")
             << QStringList{"--neu", "Kunde"} << kRequired.arg("--neu", "--ordner ORDNER");
@@ -172,10 +184,13 @@ private slots:
         writeFiles(t);
         t.writeCatalog(kCatalogue);
         QVERIFY(::mkfifo(QFile::encodeName(t.file("rohr")).constData(), 0600) == 0);
+        t.write("p.vbp", "Form=bin\\v\\Haupt.frm\r\n");
         const QByteArray before = t.catalogBytes();
         message.replace(QStringLiteral("%T"), t.path());
         if (message.startsWith(QLatin1String("refusal:")))
             message = Catalog::prepareAddition(message.mid(8)).refusal;
+        if (message.startsWith(QLatin1String("project:")))
+            message = Catalog::planIntake(message.mid(8)).problem;
         QVERIFY(!message.isEmpty());
         const Ran ran = run(t, arguments);
         QCOMPARE(ran.err, message + QLatin1Char('\n'));
@@ -351,7 +366,9 @@ private slots:
         TestFolder t;
         writeFiles(t);
         t.writeCatalog(kCatalogue);
-        t.write("bin/w/Neu.frm", "VERSION 5.00\r\nBegin VB.Form Neu\r\n"
+        const QString grid = "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX";
+        t.write("bin/w/Neu.frm", "VERSION 5.00\r\nObject = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}"
+                                 "#1.0#0\"; \"MSFLXGRD.OCX\"\r\nBegin VB.Form Neu\r\n"
                                  "   Icon = \"Neu.frx\":0000\r\nEnd\r\n"
                                  "Attribute VB_Name = \"Neu\"\r\n");
         t.write("bin/w/Werk.bas", "Attribute VB_Name = \"Module1\"\r\n");
@@ -373,12 +390,19 @@ private slots:
                                                    "[Marked]",        "Haupt=1",
                                                    "[Caption]",       "Hilfe=Rechnen\tund Runden",
                                                    "[Option]",        "Folder=0",
-                                                   "[Filelist]",      "100=Haupt",
-                                                   "101=Hilfe",       "102=Neu",
-                                                   "103=Werk"});
+                                                   "[References]",    "Neu.0=Neu.frm",
+                                                   "Neu.1=" + grid,   "[Filelist]",
+                                                   "100=Haupt",       "101=Hilfe",
+                                                   "102=Neu",         "103=Werk"});
         QCOMPARE(t.catalogBytes(), added);
         QCOMPARE(TestFolder::read(w + "Werk.bas.bak"),
                  QByteArray("Attribute VB_Name = \"Module1\"\r\n"));
+        // The form's control library reaches a project made from it.
+        t.write("bin/w/Neu.frx", "x");
+        const Ran made = run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("P"),
+                                 "--komponente", "Neu", "--vorschau"});
+        QCOMPARE(made.code, int(Cli::kDone));
+        QVERIFY2(made.out.contains(grid + "\nForm=Neu.frm\n"), qPrintable(made.out));
 
         const QStringList again{"--von", t.exeFolder(), "--hinzufuegen",
                                 t.exeFolder() + "/x/Hilfe.bas", t.file("fehlt.bas")};
@@ -396,6 +420,45 @@ private slots:
         QCOMPARE(replaced.err, lines({Cli::kAdded.arg("Hilfe"), refused}));
         QCOMPARE(replaced.code, int(Cli::kProblems));
         QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Hilfe"), t.exeFolder() + "/x/");
+    }
+
+    // A project's new components in one write, the summary on standard error;
+    // a named one that is not new is reported with its state, exit 1.
+    void takeIn()
+    {
+        TestFolder t;
+        writeFiles(t);
+        t.writeCatalog(kCatalogue);
+        t.write("p/Neu.bas", "Attribute VB_Name = \"Neu\"\r\n");
+        const QString vbp =
+            t.write("p/P.vbp", TestFolder::crlf({"Form=..\\bin\\v\\haupt.frm",
+                                                 "Module=Neu; Neu.bas", "Class=Weg; Weg.cls"}));
+        const Ran ran = run(t, {"--von", t.exeFolder(), "--uebernehmen", vbp});
+        Catalog::IntakeOutcome done;
+        done.taken = QStringList{"Neu"};
+        QCOMPARE(ran.err, Catalog::summaryText(done) + '\n');
+        QCOMPARE(ran.out, QString());
+        QCOMPARE(ran.code, int(Cli::kDone));
+        QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Neu"), t.file("p/"));
+
+        const QByteArray before = t.catalogBytes();
+        const Ran json =
+            run(t, {"--von", t.exeFolder(), "--uebernehmen", vbp, "--komponente", "neu", "--json"});
+        QCOMPARE(json.code, int(Cli::kProblems));
+        QCOMPARE(t.catalogBytes(), before);
+        const QJsonArray lines = QJsonDocument::fromJson(json.out.toUtf8()).array();
+        QCOMPARE(lines.size(), 3);
+        using State = Catalog::Candidate::State;
+        QCOMPARE(lines.at(0).toObject().value("zustand"), Catalog::stateText(State::Same));
+        QCOMPARE(lines.at(1).toObject(),
+                 (QJsonObject{{"name", "Neu"},
+                              {"art", Catalog::label(Catalog::Kind::Module)},
+                              {"datei", t.file("p/Neu.bas")},
+                              {"zustand", Catalog::stateText(State::Same)},
+                              {"uebernommen", false},
+                              {"grund", Catalog::planIntake(vbp).candidates.at(1).reason}}));
+        QCOMPARE(lines.at(2).toObject().value("datei"), "Weg.cls");
+        QCOMPARE(lines.at(2).toObject().value("zustand"), Catalog::stateText(State::Missing));
     }
 
     // The marked entries, or the named ones in list order. --vorschau writes

@@ -12,13 +12,6 @@ const QString kModule1 = QStringLiteral("Module1");
 const QString kNotAdded = QStringLiteral("Die Komponente wurde nicht hinzugefügt.");
 const QString kNotRemoved = QStringLiteral("Die Komponente wurde nicht entfernt.");
 
-QString fullText()
-{
-    return QStringLiteral("Die Vorlagenliste ist voll: Sie enthält bereits %1 Komponenten. "
-                          "Entfernen Sie zuerst eine Komponente.")
-        .arg(kCapacity);
-}
-
 // A path far wider than a message box is shown by its beginning and its end.
 QString shownPath(const QString& path)
 {
@@ -35,12 +28,6 @@ QString unholdableText(const QString& path, const QString& problem)
         .arg(shownPath(path), problem);
 }
 
-QString unsavedText(const FileIo::Result& result, const QString& outcome)
-{
-    return QStringLiteral("Die Vorlagenliste ''%1'' konnte nicht gespeichert werden:\n%2\n%3")
-        .arg(file(), result.reason(), outcome);
-}
-
 // A folder, pipe, dangling link or link loop is no component; a file that merely
 // cannot be read is listed under its file name.
 bool isNoFile(int error)
@@ -50,6 +37,43 @@ bool isNoFile(int error)
 }
 
 } // namespace
+
+QString fullText()
+{
+    return QStringLiteral("Die Vorlagenliste ist voll: Sie enthält bereits %1 Komponenten. "
+                          "Entfernen Sie zuerst eine Komponente.")
+        .arg(kCapacity);
+}
+
+QString unsavedText(const FileIo::Result& result, const QString& outcome)
+{
+    return QStringLiteral("Die Vorlagenliste ''%1'' konnte nicht gespeichert werden:\n%2\n%3")
+        .arg(file(), result.reason(), outcome);
+}
+
+QString unrememberedText(const QString& name, const QStringList& lines)
+{
+    return QStringLiteral("Diese Verweise von ''%1'' konnten nicht in der Vorlagenliste "
+                          "gespeichert werden; neue Projekte erhalten sie nicht:\n%2")
+        .arg(name, lines.join(QLatin1Char('\n')));
+}
+
+EntryName entryNameOf(const QString& fileName, const QByteArray& bytes)
+{
+    EntryName entry;
+    entry.internal = ComponentFile::internalName(bytes);
+    if (!canHoldName(entry.internal))
+        entry.internal.clear();
+    const QString base = fileName.left(fileName.size() - 4);
+    entry.repair = entry.internal == kModule1 &&
+                   fileName.endsWith(QLatin1String(".bas"), Qt::CaseInsensitive) &&
+                   base != kModule1 && canHoldName(base) &&
+                   !ComponentFile::renamedModule(bytes, base).isEmpty();
+    entry.name = entry.repair                ? base
+                 : !entry.internal.isEmpty() ? entry.internal
+                                             : fileName.section(QLatin1Char('.'), 0, 0);
+    return entry;
+}
 
 AddPlan prepareAddition(const QString& path, const Shown& shown)
 {
@@ -66,37 +90,29 @@ AddPlan prepareAddition(const QString& path, const Shown& shown)
         return plan;
     }
 
-    // The internal name when the catalogue can hold it, else the file name up to
-    // its first dot.
-    QString name = read ? ComponentFile::internalName(bytes) : QString();
-    if (!canHoldName(name))
-        name.clear();
-    const QString stem = plan.fileName.section(QLatin1Char('.'), 0, 0);
-    const QString base = plan.fileName.left(plan.fileName.size() - 4);
-    const bool repair = name == kModule1 &&
-                        plan.fileName.endsWith(QLatin1String(".bas"), Qt::CaseInsensitive) &&
-                        base != kModule1 && canHoldName(base) &&
-                        !ComponentFile::renamedModule(bytes, base).isEmpty();
-    const QString planned = repair ? base : !name.isEmpty() ? name : stem;
-    if (const QString problem = entryProblem(planned, plan.folder, plan.fileName);
+    if (!read)
+        bytes.clear();
+    const EntryName planned = entryNameOf(plan.fileName, bytes);
+    if (const QString problem = entryProblem(planned.name, plan.folder, plan.fileName);
         !problem.isEmpty()) {
         plan.refusal = unholdableText(path, problem);
         return plan;
     }
     // Nothing is touched for an entry that has no room.
     const Snapshot catalogue = Snapshot::read();
-    if (catalogue.slotFor(planned) < 0) {
+    if (catalogue.slotFor(planned.name) < 0) {
         plan.refusal = fullText();
         return plan;
     }
 
-    if (repair) {
-        plan.repairProblem = ComponentFile::repairModule(path, bytes, base);
+    plan.name = planned.name;
+    if (planned.repair) {
+        plan.repairProblem = ComponentFile::repairModule(path, bytes, planned.name);
         plan.renamed = plan.repairProblem.isEmpty();
-        if (plan.renamed)
-            name = base;
+        // A module not renamed keeps its internal name.
+        if (!plan.renamed)
+            plan.name = planned.internal;
     }
-    plan.name = name.isEmpty() ? stem : name;
     plan.existing = shown ? shown(plan.name) : catalogue.seen(plan.name);
     if (read && ComponentFile::refersToCompanion(bytes))
         plan.missingCompanion = missingCompanion(plan.folder, plan.fileName);

@@ -2,7 +2,9 @@
 
 #include "catalog/Catalog.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -21,7 +23,8 @@
 //      not Done: show additionFailedText(plan, change) and stop; for NotListed
 //      and Moved the front end shows the catalogue anew, as it is on disk.
 //   5. plan.renamed: show renamedText(plan.fileName); then, when
-//      plan.missingCompanion is set, companionText(plan).
+//      plan.missingCompanion is set, companionText(plan); then, when
+//      change.leftLines is not empty, unrememberedText(plan.name, change.leftLines).
 // Removing (after the front end asked removeQuestion(name)):
 //   const Catalog::Change change = Catalog::removeEntry(name, seen);
 //   not Done: show removalFailedText(name, change, seen).
@@ -45,6 +48,20 @@ struct AddPlan
     QString missingCompanion; // the .frx/.ctx the file refers to but lacks beside it
 };
 
+// The entry name of a component file, for one file added and for a project's
+// files taken in alike: its internal name when the catalogue can hold it, else
+// its file name up to the first dot. A module still called "Module1" whose
+// first line can be renamed goes under its file name without ".bas", after the
+// renaming (`repair`).
+struct EntryName
+{
+    QString name;        // the entry name once any renaming is done
+    QString internal;    // the internal name the catalogue can hold; else empty
+    bool repair = false; // rename the module to `name` first
+};
+// `bytes` are the file's bytes, or empty when it could not be read.
+EntryName entryNameOf(const QString& fileName, const QByteArray& bytes);
+
 // Reads the component file at `path` and decides its entry name. Refuses what
 // is no file, a name or value the catalogue cannot hold, and a new name when the
 // catalogue is full; otherwise renames a module still called "Module1" after its
@@ -66,6 +83,14 @@ QString removeQuestion(const QString& name);
 QString renamedText(const QString& fileName);
 // After a form or user control was added whose companion is missing.
 QString companionText(const AddPlan& plan);
+
+// The catalogue has no key left for a new entry.
+QString fullText();
+// A failed write of the catalogue, its reason, and what that means (`outcome`).
+QString unsavedText(const FileIo::Result& result, const QString& outcome);
+// After an entry was stored: the Reference=/Object= lines of it that new
+// projects will not get, since the catalogue could not keep them.
+QString unrememberedText(const QString& name, const QStringList& lines);
 
 // Why an addition did not happen; empty for Done.
 QString additionFailedText(const AddPlan& plan, const Change& change);

@@ -62,7 +62,8 @@ QStringList sortedByLocale(QStringList names)
     return names;
 }
 
-// Brings the document's list into its saved form and returns the names.
+} // namespace
+
 QStringList sortList(Ini::Document& document)
 {
     const QStringList names = Snapshot(document).sortedNames();
@@ -72,7 +73,13 @@ QStringList sortList(Ini::Document& document)
     return names;
 }
 
-} // namespace
+bool listEntry(Ini::Document& document, int key, const QString& name, const QString& folder,
+               const QString& fileName)
+{
+    return document.setValue(kFilelist, QString::number(key), name) &&
+           document.setValue(kFilename, name, fileName) &&
+           document.setValue(kFilepath, name, folder);
+}
 
 FileIo::Result setCaption(const QString& name, const QString& caption)
 {
@@ -380,6 +387,8 @@ Change addEntry(const QString& name, const QString& folder, const QString& fileN
         change.status = Change::Status::Refused;
         return change;
     }
+    // Read before the lock is taken: the file is the user's, not the catalogue.
+    const QStringList lines = References::linesOfFile(folder + fileName);
     change.result = Ini::edit(file(), [&](Ini::Document& document) {
         if (!document.writable())
             return true; // the save says why
@@ -396,18 +405,19 @@ Change addEntry(const QString& name, const QString& folder, const QString& fileN
             change.status = Change::Status::Full;
             return false;
         }
-        if (!document.setValue(kFilelist, QString::number(key), name) ||
-            !document.setValue(kFilename, name, fileName) ||
-            !document.setValue(kFilepath, name, folder)) {
+        if (!listEntry(document, key, name, folder, fileName)) {
             change.status = Change::Status::Refused;
             return false;
         }
+        change.leftLines = References::setLines(document, name, fileName, lines);
         change.sorted = sortList(document);
         change.status = Change::Status::Done;
         return true;
     });
-    if (!change.result.ok())
+    if (!change.result.ok()) {
         change.status = Change::Status::Failed;
+        change.leftLines.clear();
+    }
     return change;
 }
 

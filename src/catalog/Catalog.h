@@ -198,14 +198,26 @@ struct Change
     FileIo::Result result;
     QStringList sorted; // the saved list after the change
     Place found;        // Moved: where the entry points now
+    // Done: the Reference=/Object= lines of the file that could not be remembered.
+    QStringList leftLines;
 };
 
-// Lists `name` under Snapshot::slotFor, stores its folder and file name, and
-// saves the list sorted: all in one atomic replacement of the file. Only while
+// Lists `name` under Snapshot::slotFor, stores its folder and file name and the
+// Object= lines of a form's or user control's header (References.h; an entry
+// replaced gets its lines anew), and saves the list sorted: all in one atomic
+// replacement of the file. Only while
 // the file still shows the entry of that name (letter case ignored) as `seen`:
 // otherwise nothing changes (NotListed, Moved).
 Change addEntry(const QString& name, const QString& folder, const QString& fileName,
                 const Seen& seen);
+
+// For one edit that changes several entries (Ini::edit): lists `name` under
+// `key` with its folder and file name; false when the document refuses a value.
+bool listEntry(Ini::Document& document, int key, const QString& name, const QString& folder,
+               const QString& fileName);
+// Brings the document's list into its saved form (sorted, from the first key)
+// and gives its names.
+QStringList sortList(Ini::Document& document);
 
 // What the change found instead of the entry as seen (NotListed, Moved), in
 // German: it is gone, or it points elsewhere now.

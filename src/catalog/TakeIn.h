@@ -71,12 +71,20 @@ struct IntakeOutcome
     {
         QString name; // the entry name, else the path as written
         QString reason;
+        int index = -1; // into intake.candidates
     };
-    QStringList taken;     // entry names now in the catalogue, in line order
-    QList<Left> left;      // chosen, but not taken in, each with its reason
-    QStringList backups;   // the backup file of each renamed module
-    FileIo::Result result; // the one write of the catalogue
-    QStringList sorted;    // the saved list afterwards
+    struct Unremembered
+    {
+        QString name;      // an entry taken in
+        QStringList lines; // its lines the catalogue could not keep
+    };
+    QStringList taken;       // entry names now in the catalogue, in line order
+    QList<Left> left;        // chosen, but not taken in, each with its reason, in line order
+    QStringList backups;     // the backup file of each renamed module
+    FileIo::Result result;   // the one write of the catalogue
+    QStringList sorted;      // the saved list afterwards
+    QList<int> takenIndexes; // of `taken`, into intake.candidates
+    QList<Unremembered> unremembered; // remembered lines left out of taken entries
 };
 
 // Takes the chosen candidates (indexes into intake.candidates) in: first the
@@ -85,6 +93,7 @@ struct IntakeOutcome
 // the sorted list. Under the lock the catalogue is read anew: a candidate that
 // is no longer new there, or that would go past the last key, is left with its
 // reason and nothing of it is written. A failed write takes nothing in.
+// A chosen candidate that is neither New nor Full is left with its reason.
 IntakeOutcome takeIn(const Intake& intake, const QList<int>& chosen);
 
 // German texts for front ends.

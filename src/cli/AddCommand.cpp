@@ -42,6 +42,8 @@ int AddCommand::execute(const Arguments& arguments, Output& output)
             output.message(Catalog::renamedText(plan.fileName));
         if (!plan.missingCompanion.isEmpty())
             output.message(Catalog::companionText(plan));
+        if (!change.leftLines.isEmpty())
+            output.message(Catalog::unrememberedText(plan.name, change.leftLines));
     }
     const qsizetype given = arguments.values.size();
     return added == given ? kDone : added > 0 ? kProblems : kNothingDone;

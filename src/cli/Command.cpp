@@ -51,6 +51,14 @@ QCommandLineOption overwriteOption()
                            "--hinzufuegen: ersetzt einen Eintrag gleichen Namens.")};
 }
 
+QCommandLineOption componentOption()
+{
+    return {QStringLiteral("komponente"),
+            QStringLiteral("Mit --neu: dieser Eintrag statt der markierten. Mit --uebernehmen: "
+                           "nur diese Komponente des Projekts. Darf mehrmals stehen."),
+            QStringLiteral("NAME")};
+}
+
 namespace {
 std::function<bool(const QString&)>& fileOpener()
 {

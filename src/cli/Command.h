@@ -80,6 +80,7 @@ public:
 // Options that more than one task knows.
 QCommandLineOption jsonOption();
 QCommandLineOption overwriteOption();
+QCommandLineOption componentOption();
 
 // Opens a file with the desktop's handler (xdg-open, not waited for); true when
 // it could be started. Tests put a recorder in its place; an empty one restores it.

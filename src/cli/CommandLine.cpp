@@ -33,6 +33,7 @@ std::vector<std::unique_ptr<Command>> commands()
     tasks.push_back(std::make_unique<AddCommand>());
     tasks.push_back(std::make_unique<RemoveCommand>());
     tasks.push_back(std::make_unique<NewCommand>());
+    tasks.push_back(std::make_unique<TakeInCommand>());
     return tasks;
 }
 

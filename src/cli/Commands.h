@@ -61,4 +61,16 @@ public:
     int execute(const Arguments& arguments, Output& output) override;
 };
 
+// --uebernehmen PROJEKT.vbp: the components of a project into the catalogue.
+class TakeInCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("uebernehmen"); }
+    QString description() const override;
+    QString valueName() const override { return QStringLiteral("PROJEKT.vbp"); }
+    QList<QCommandLineOption> options() const override;
+    QStringList repeatable() const override { return {componentOption().names().first()}; }
+    int execute(const Arguments& arguments, Output& output) override;
+};
+
 } // namespace Cli

@@ -203,9 +203,7 @@ QList<QCommandLineOption> NewCommand::options() const
 {
     return {
         {kFolder, QStringLiteral("Mit --neu: der Ordner des Projekts."), QStringLiteral("ORDNER")},
-        {kComponent,
-         QStringLiteral("Mit --neu: dieser Eintrag statt der markierten; darf mehrmals stehen."),
-         QStringLiteral("NAME")},
+        componentOption(),
         {kSubfolder, QStringLiteral("Mit --neu: das Projekt in ORDNER/NAME anlegen.")},
         {kNoSubfolder, QStringLiteral("Mit --neu: das Projekt direkt in ORDNER anlegen. Ohne "
                                       "beide gilt die gespeicherte Einstellung.")},

@@ -43,6 +43,10 @@ inline const QString kRemoved = QStringLiteral("''%1'' wurde aus der Vorlagenlis
 inline const QString kNotListed = QStringLiteral("''%1'' steht nicht in der Vorlagenliste.");
 inline const QString kNotRemoved = QStringLiteral("''%1'' wurde nicht entfernt.");
 
+// --uebernehmen
+inline const QString kNotInProject =
+    QStringLiteral("Die Projektdatei nennt keine Komponente ''%1''.");
+
 // --pruefen
 inline const QString kNothingWrong =
     QStringLiteral("Die Vorlagenliste, ihre Dateien und die Projektvorlage sind in Ordnung.");

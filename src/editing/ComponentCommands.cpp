@@ -122,6 +122,9 @@ void ComponentCommands::addFile(const QString& path)
         tell(QMessageBox::Information, kAddTitle, Catalog::renamedText(plan.fileName));
     if (!plan.missingCompanion.isEmpty())
         tell(QMessageBox::Information, kAddTitle, Catalog::companionText(plan));
+    if (!change.leftLines.isEmpty())
+        tell(QMessageBox::Information, kAddTitle,
+             Catalog::unrememberedText(plan.name, change.leftLines));
     done();
 }
 

@@ -1,0 +1,237 @@
+#include "catalog/AddRemove.h"
+#include "catalog/TakeIn.h"
+#include "platform/FileIo.h"
+#include "support/TestFolder.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using State = Catalog::Candidate::State;
+
+namespace {
+
+const QString kOle =
+    u"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE"_s;
+const QString kComctl = u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX"_s;
+const QByteArray kModule1 = "Attribute VB_Name = \"Module1\"\r\n";
+
+QByteArray named(const char* name)
+{
+    return "Attribute VB_Name = \"" + QByteArray(name) + "\"\r\n";
+}
+
+// A project as real ones are: backslashes, a shared folder above it, a file
+// name in another letter case, a missing file, one file name in two folders, a
+// module still called Module1, a form naming its control library; and a
+// catalogue that has one of its files and another file under one of its names.
+QString buildProject(const TestFolder& t)
+{
+    t.write(u"proj/Formulare/Haupt.frm"_s,
+            "VERSION 5.00\r\nObject = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; "
+            "\"MSCOMCTL.OCX\"\r\nBegin VB.Form Haupt\r\nEnd\r\nAttribute VB_Name = \"Haupt\"\r\n");
+    t.write(u"Gemeinsam/Hilfe.bas"_s, named("Hilfe"));
+    t.write(u"proj/Hilfe.bas"_s, named("Hilfe"));
+    t.write(u"proj/Werk.bas"_s, kModule1);
+    t.write(u"proj/Alt.frm"_s, named("Alt"));
+    t.write(u"proj/Liste.bas"_s, named("Liste"));
+    t.writeCatalog({u"[Filelist]"_s, u"100=Alt"_s, u"101=Liste"_s, u"[Filepath]"_s,
+                    u"Alt="_s + t.file(u"proj/"_s), u"Liste=/anderswo/"_s, u"[Filename]"_s,
+                    u"Alt=Alt.frm"_s, u"Liste=Liste.bas"_s});
+    return t.write(
+        u"proj/Projekt.vbp"_s,
+        TestFolder::crlf({u"Type=Exe"_s, kOle, u"Form=Formulare\\Haupt.frm"_s,
+                          u"Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas"_s, u"Module=Hilfe; Hilfe.bas"_s,
+                          u"Module=Werk; werk.BAS"_s, u"Class=Konto; Fehlt.cls"_s,
+                          u"Form=Alt.frm"_s, u"Module=Liste; Liste.bas"_s}));
+}
+
+QList<int> all(const Catalog::Intake& intake)
+{
+    QList<int> indexes;
+    for (int i = 0; i < intake.candidates.size(); ++i)
+        indexes << i;
+    return indexes;
+}
+
+QStringList leftNames(const Catalog::IntakeOutcome& outcome)
+{
+    QStringList names;
+    for (const auto& left : outcome.left)
+        names << u"%1@%2"_s.arg(left.name).arg(left.index);
+    return names;
+}
+
+} // namespace
+
+class tst_takein : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Each line's state and name, then every line chosen: the new ones go in
+    // with one write, with their lines, list sorted; the module is renamed
+    // after its backup; the others are left with their reasons.
+    void wholeProject()
+    {
+        TestFolder t;
+        const Catalog::Intake intake = Catalog::planIntake(buildProject(t));
+        QVERIFY(intake.problem.isEmpty());
+        QCOMPARE(intake.free, Catalog::kCapacity - 2);
+        QStringList states;
+        for (const Catalog::Candidate& c : intake.candidates)
+            states << u"%1|%2|%3|%4|%5"_s.arg(c.name, c.folder + c.fileName)
+                          .arg(int(c.state))
+                          .arg(c.checked)
+                          .arg(c.repair);
+        const QString p = t.path();
+        QCOMPARE(states,
+                 (QStringList{
+                     u"Haupt|%1/proj/Formulare/Haupt.frm|%2|1|0"_s.arg(p).arg(int(State::New)),
+                     u"Hilfe|%1/Gemeinsam/Hilfe.bas|%2|1|0"_s.arg(p).arg(int(State::New)),
+                     u"Hilfe|%1/proj/Hilfe.bas|%2|0|0"_s.arg(p).arg(int(State::NameTaken)),
+                     u"Werk|%1/proj/Werk.bas|%2|1|1"_s.arg(p).arg(int(State::New)),
+                     u"||%1|0|0"_s.arg(int(State::Missing)),
+                     u"Alt|%1/proj/Alt.frm|%2|0|0"_s.arg(p).arg(int(State::Same)),
+                     u"Liste|%1/proj/Liste.bas|%2|0|0"_s.arg(p).arg(int(State::NameTaken)),
+                 }));
+        QCOMPARE(intake.candidates.at(0).remembered, (QStringList{kOle, kComctl}));
+
+        const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, all(intake));
+        QVERIFY(outcome.result.ok());
+        QCOMPARE(outcome.taken, (QStringList{u"Haupt"_s, u"Hilfe"_s, u"Werk"_s}));
+        QCOMPARE(outcome.takenIndexes, (QList<int>{0, 1, 3}));
+        QCOMPARE(leftNames(outcome),
+                 (QStringList{u"Hilfe@2"_s, u"Fehlt.cls@4"_s, u"Alt@5"_s, u"Liste@6"_s}));
+        QCOMPARE(outcome.left.at(1).reason, Catalog::stateText(State::Missing));
+        QCOMPARE(outcome.backups, QStringList{p + u"/proj/Werk.bas.bak"_s});
+        QCOMPARE(TestFolder::read(p + u"/proj/Werk.bas.bak"_s), kModule1);
+        QCOMPARE(TestFolder::read(p + u"/proj/Werk.bas"_s), named("Werk"));
+        const QStringList sorted{u"Alt"_s, u"Haupt"_s, u"Hilfe"_s, u"Liste"_s, u"Werk"_s};
+        QCOMPARE(outcome.sorted, sorted);
+        QCOMPARE(t.catalogBytes(), TestFolder::crlf({u"[Filepath]"_s,
+                                                     u"Alt="_s + p + u"/proj/"_s,
+                                                     u"Liste=/anderswo/"_s,
+                                                     u"Haupt="_s + p + u"/proj/Formulare/"_s,
+                                                     u"Hilfe="_s + p + u"/Gemeinsam/"_s,
+                                                     u"Werk="_s + p + u"/proj/"_s,
+                                                     u"[Filename]"_s,
+                                                     u"Alt=Alt.frm"_s,
+                                                     u"Liste=Liste.bas"_s,
+                                                     u"Haupt=Haupt.frm"_s,
+                                                     u"Hilfe=Hilfe.bas"_s,
+                                                     u"Werk=Werk.bas"_s,
+                                                     u"[References]"_s,
+                                                     u"Haupt.0=Haupt.frm"_s,
+                                                     u"Haupt.1="_s + kOle,
+                                                     u"Haupt.2="_s + kComctl,
+                                                     u"Hilfe.0=Hilfe.bas"_s,
+                                                     u"Hilfe.1="_s + kOle,
+                                                     u"Werk.0=Werk.bas"_s,
+                                                     u"Werk.1="_s + kOle,
+                                                     u"[Filelist]"_s,
+                                                     u"100=Alt"_s,
+                                                     u"101=Haupt"_s,
+                                                     u"102=Hilfe"_s,
+                                                     u"103=Liste"_s,
+                                                     u"104=Werk"_s}));
+
+        // Planned again: what went in is the same file now. The old plan again:
+        // under the lock none is new any more, and nothing is written.
+        QCOMPARE(Catalog::planIntake(intake.project.path).candidates.at(3).state, State::Same);
+        const QByteArray taken = t.catalogBytes();
+        const Catalog::IntakeOutcome again = Catalog::takeIn(intake, {0, 1, 3});
+        QVERIFY(again.taken.isEmpty());
+        QCOMPARE(leftNames(again), (QStringList{u"Haupt@0"_s, u"Hilfe@1"_s, u"Werk@3"_s}));
+        QCOMPARE(t.catalogBytes(), taken);
+    }
+
+    // A failed write of the catalogue at any point: the file keeps its bytes,
+    // nothing is reported as taken in, and a module renamed before is named by
+    // its backup.
+    void failedWriteTakesNothingIn_data()
+    {
+        QTest::addColumn<int>("after"); // bytes written before writes fail
+        QTest::addColumn<bool>("renamed");
+        const int repair = int(kModule1.size() + named("Werk").size());
+        QTest::newRow("the backup") << 0 << false;
+        QTest::newRow("the renamed module") << int(kModule1.size()) + 5 << false;
+        QTest::newRow("the catalogue's first byte") << repair << true;
+        QTest::newRow("amid the catalogue") << repair + 300 << true;
+    }
+    void failedWriteTakesNothingIn()
+    {
+        QFETCH(int, after);
+        QFETCH(bool, renamed);
+        TestFolder t;
+        const Catalog::Intake intake = Catalog::planIntake(buildProject(t));
+        const QByteArray before = t.catalogBytes();
+        FileIo::failWritesAfter(after);
+        const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1, 3});
+        FileIo::clearFaults();
+        QVERIFY(!outcome.result.ok());
+        QCOMPARE(t.catalogBytes(), before);
+        QVERIFY(outcome.taken.isEmpty() && outcome.takenIndexes.isEmpty());
+        QVERIFY(outcome.sorted.isEmpty());
+        QCOMPARE(leftNames(outcome), (QStringList{u"Haupt@0"_s, u"Hilfe@1"_s, u"Werk@3"_s}));
+        QCOMPARE(outcome.left.at(0).reason, outcome.result.reason());
+        QCOMPARE(outcome.left.at(2).reason == outcome.result.reason(), renamed);
+        const QString werk = t.file(u"proj/Werk.bas"_s);
+        QCOMPARE(outcome.backups, renamed ? QStringList{werk + u".bak"_s} : QStringList());
+        QCOMPARE(TestFolder::read(werk), renamed ? named("Werk") : kModule1);
+        QVERIFY(Catalog::summaryText(outcome).startsWith(
+            Catalog::unsavedText(outcome.result, QString()).chopped(1)));
+    }
+
+    // Room for `free` more entries, two new files (the second a module still
+    // called Module1): the first `free` are checked and go in, the others are
+    // full; an entry added after the plan takes a place, and the write never
+    // goes past the last key.
+    void capacityAtTheEdge_data()
+    {
+        QTest::addColumn<int>("free");
+        QTest::addColumn<bool>("filledMeanwhile");
+        QTest::newRow("room for one") << 1 << false;
+        QTest::newRow("room for both") << 2 << false;
+        QTest::newRow("full") << 0 << false;
+        QTest::newRow("room for both, one taken meanwhile") << 2 << true;
+    }
+    void capacityAtTheEdge()
+    {
+        QFETCH(int, free);
+        QFETCH(bool, filledMeanwhile);
+        TestFolder t;
+        QStringList list{u"[Filelist]"_s};
+        QStringList paths{u"[Filepath]"_s};
+        for (int i = 0; i < Catalog::kCapacity - free; ++i) {
+            list << u"%1=E%2"_s.arg(Catalog::kFirstKey + i).arg(i, 3, 10, QLatin1Char('0'));
+            paths << u"E%1=/e/"_s.arg(i, 3, 10, QLatin1Char('0'));
+        }
+        t.writeCatalog(list + paths);
+        t.write(u"proj/A.bas"_s, named("A"));
+        t.write(u"proj/B.bas"_s, kModule1);
+        const Catalog::Intake intake = Catalog::planIntake(t.write(
+            u"proj/P.vbp"_s, TestFolder::crlf({u"Module=A; A.bas"_s, u"Module=B; B.bas"_s})));
+        QCOMPARE(intake.free, free);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(intake.candidates.at(i).checked, i < free);
+            QCOMPARE(intake.candidates.at(i).state, i < free ? State::New : State::Full);
+        }
+        if (filledMeanwhile) {
+            t.write(u"proj/C.bas"_s, named("C"));
+            QCOMPARE(Catalog::add(Catalog::prepareAddition(t.file(u"proj/C.bas"_s)), false).status,
+                     Catalog::Change::Status::Done);
+        }
+        const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1});
+        const int room = filledMeanwhile ? free - 1 : free;
+        QCOMPARE(outcome.taken, (QStringList{u"A"_s, u"B"_s}.first(room)));
+        // The module is renamed only when it goes in.
+        QCOMPARE(QFile::exists(t.file(u"proj/B.bas.bak"_s)), room == 2);
+        QCOMPARE(int(outcome.left.size()), 2 - room);
+        const Catalog::Snapshot after = Catalog::Snapshot::read();
+        QCOMPARE(int(after.enumerate().size()),
+                 Catalog::kCapacity - free + room + int(filledMeanwhile));
+        QVERIFY(after.listedName(Catalog::kLastKey + 1).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_takein)
+#include "tst_takein.moc"
