@@ -185,7 +185,8 @@ void ComponentCommands::takeInChosen(const Catalog::Intake& intake, const QList<
         ListFind(ui.LDateien, outcome.taken.constFirst(), -1, true);
     DoEvents();
 
-    const bool all = outcome.left.isEmpty() && !outcome.taken.isEmpty();
+    const bool all =
+        outcome.left.isEmpty() && outcome.unremembered.isEmpty() && !outcome.taken.isEmpty();
     tell(all ? QMessageBox::Information : QMessageBox::Warning, TakeInDialog::kTitle,
          Catalog::summaryText(outcome));
     ui.LDateien->setFocus();
