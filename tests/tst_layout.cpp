@@ -4,7 +4,9 @@
 #include "ui/RootUi.h"
 #include "ui/Widgets.h"
 
+#include <QCheckBox>
 #include <QDialog>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -38,6 +40,25 @@ private slots:
         for (const char* name : {"tProjektKopie", "tStdProjekt", "bMarkieren", "bUnterordner",
                                  "bMerkeOrdner", "bZeigeProjekt", "PHilfe"})
             QVERIFY2(m_root->findChild<QWidget*>(name)->cursor().hotSpot() == QPoint(5, 0), name);
+    }
+
+    // The column beside the component list: stacked without overlap above the
+    // check box's line, each button's caption within its button.
+    void columnBesideTheList()
+    {
+        const QWidget* column[] = {m_ui.bHinzufuegen, m_ui.bUebernehmen, m_ui.bLoeschen,
+                                   m_ui.RInfotip};
+        for (std::size_t i = 1; i < std::size(column); ++i)
+            QVERIFY(column[i]->y() > column[i - 1]->geometry().bottom());
+        QVERIFY(m_ui.RInfotip->geometry().bottom() <= m_ui.bMarkieren->geometry().bottom());
+        QVERIFY(m_ui.bUebernehmen->x() > m_ui.LDateien->geometry().right());
+        for (const QPushButton* b : {m_ui.bHinzufuegen, m_ui.bUebernehmen, m_ui.bLoeschen}) {
+            const QStringList lines = b->text().remove(u'&').split(u'\n');
+            const QFontMetrics metrics(b->font());
+            for (const QString& line : lines)
+                QVERIFY2(metrics.horizontalAdvance(line) < b->width() - 6, qPrintable(line));
+            QVERIFY(metrics.height() * lines.size() < b->height() - 4);
+        }
     }
 
     void linksCoverTheGapsOfTheirSentences()

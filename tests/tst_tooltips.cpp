@@ -257,7 +257,7 @@ private slots:
         f.open();
         Tooltips_Class& tips = RootTooltips::manager();
         const RootUi& ui = f.w->ui;
-        QCOMPARE(tips.ToolCount(), 10);
+        QCOMPARE(tips.ToolCount(), 11);
         QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_INITIAL), 400);
         QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP), 10000);
         QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), 300);
@@ -281,7 +281,7 @@ private slots:
         QCOMPARE(tips.toolText(ui.bLoeschen), QStringLiteral("geändert"));
         f.w->reloadFlag.clear();
         f.back();
-        QCOMPARE(tips.ToolCount(), 10); // anew, not twice
+        QCOMPARE(tips.ToolCount(), 11); // anew, not twice
         QCOMPARE(tips.toolText(ui.LDateien), listHint);
     }
 
@@ -334,7 +334,7 @@ private slots:
         m_clock->fire(TipClock::Show);
         f.w->close(); // the close box
         QCOMPARE(tips.shownText(), QString());
-        QCOMPARE(tips.ToolCount(), 10);
+        QCOMPARE(tips.ToolCount(), 11);
     }
 
     void cancelEndsAtOnce()

@@ -1,6 +1,9 @@
 // Shows each page of the main window in turn, with a little sample content and
 // the button states navigation gives it, and saves what the window draws.
 
+#include "catalog/TakeIn.h"
+#include "editing/TakeInDialog.h"
+#include "platform/IniDocument.h"
 #include "ui/BeschreibungUi.h"
 #include "ui/RootUi.h"
 #include "ui/Widgets.h"
@@ -9,10 +12,13 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 namespace {
@@ -48,6 +54,40 @@ void fillSample(RootUi& ui)
     ui.LDateien->setCurrentRow(0);
     ui.tBezeichnung->setText(QStringLiteral("Kunde"));
     ui.tProjekte->setText(QDir::homePath() + QStringLiteral("/Projekte/"));
+}
+
+void put(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        QTextStream(stderr) << "cannot write " << path << Qt::endl;
+}
+
+// A small project beside the sample catalogue: new components, one the
+// catalogue holds already, one whose file is gone.
+Catalog::Intake demoIntake(const QString& folder)
+{
+    const QString shared = folder + QStringLiteral("/Gemeinsam/");
+    const QString project = folder + QStringLiteral("/Lager/");
+    put(shared + QStringLiteral("modAllgemein.bas"), "Attribute VB_Name = \"modAllgemein\"\r\n");
+    for (const char* form : {"frmLager", "frmBuchung"})
+        put(project + QString::fromLatin1(form) + QStringLiteral(".frm"),
+            QByteArray("VERSION 5.00\r\nAttribute VB_Name = \"") + form + "\"\r\n");
+    put(project + QStringLiteral("modDrucken.bas"), "Attribute VB_Name = \"modDrucken\"\r\n");
+    put(project + QStringLiteral("Lager.res"), QByteArray(32, '\0'));
+    put(project + QStringLiteral("Lager.vbp"),
+        "Type=Exe\r\nForm=frmLager.frm\r\nForm=frmBuchung.frm\r\n"
+        "Module=modAllgemein; ..\\Gemeinsam\\modAllgemein.bas\r\n"
+        "Module=modDrucken; modDrucken.bas\r\nUserControl=ctlRaster.ctl\r\n"
+        "ResFile32=\"Lager.res\"\r\nName=\"Lager\"\r\n");
+    const QByteArray catalogue = "[Filelist]\r\n100=frmHaupt\r\n101=modAllgemein\r\n"
+                                 "[Filepath]\r\nfrmHaupt=" +
+                                 shared.toUtf8() + "\r\nmodAllgemein=" + shared.toUtf8() +
+                                 "\r\n[Filename]\r\nfrmHaupt=frmHaupt.frm\r\n"
+                                 "modAllgemein=modAllgemein.bas\r\n";
+    return Catalog::planIntake(project + QStringLiteral("Lager.vbp"),
+                               Catalog::Snapshot(Ini::Document::fromBytes(catalogue)));
 }
 
 } // namespace
@@ -97,5 +137,11 @@ int main(int argc, char* argv[])
     dialog.show();
     dui.tCaption->setFocus();
     ok = save(&dialog, QStringLiteral("%1/dialog.png").arg(out)) && ok;
+    dialog.hide();
+
+    QTemporaryDir demo;
+    TakeInDialog takeIn(demoIntake(demo.path()), &root);
+    takeIn.show();
+    ok = save(&takeIn, QStringLiteral("%1/takein.png").arg(out)) && ok;
     return ok ? 0 : 1;
 }

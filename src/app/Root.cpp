@@ -129,6 +129,8 @@ Root::Root(QWidget* parent) : QWidget(parent)
     });
     connect(ui.bHinzufuegen, &QPushButton::clicked, m_commands,
             &ComponentCommands::bHinzufuegen_Click);
+    connect(ui.bUebernehmen, &QPushButton::clicked, m_commands,
+            &ComponentCommands::bUebernehmen_Click);
     connect(ui.bLoeschen, &QPushButton::clicked, m_commands, &ComponentCommands::bLoeschen_Click);
     connect(ui.bWeiter, &QPushButton::clicked, this, &Root::bWeiter_Click);
     connect(ui.bZurueck, &QPushButton::clicked, this, &Root::bZurueck_Click);

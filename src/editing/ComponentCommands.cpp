@@ -4,9 +4,12 @@
 #include "desktop/Desktop.h"
 #include "desktop/ListFind.h"
 #include "editing/ComponentPage.h"
+#include "editing/TakeInDialog.h"
 #include "ui/RootUi.h"
 
+#include <QHash>
 #include <QListWidget>
+#include <QSignalBlocker>
 
 #include <utility>
 
@@ -17,6 +20,8 @@ const QString kOpenFilter = QStringLiteral(
     "Alle Visual Basic Dateitypen|*.frm;*.bas;*.ctl;*.res|Formulare (*.frm)|*.frm|Module "
     "(*.bas)|*.bas|Benutzersteuerelemente (*.ctl)|*.ctl|Verbundene Dokumente "
     "(*.res)|*.res|Alle Dateitypen (*.*)|*.*");
+const QString kProjectFilter =
+    QStringLiteral("Visual Basic Projekte (*.vbp)|*.vbp|Alle Dateitypen (*.*)|*.*");
 const QString kAddTitle = QStringLiteral(" Formulare/Module hinzufügen");
 const QString kRemoveTitle = QStringLiteral(" Formulare/Module entfernen");
 // After another program changed the entry, the list is read anew.
@@ -121,6 +126,70 @@ void ComponentCommands::addFile(const QString& path)
         tell(QMessageBox::Information, kAddTitle,
              Catalog::unrememberedText(plan.name, change.leftLines));
     done();
+}
+
+void ComponentCommands::bUebernehmen_Click()
+{
+    const QString path = desktop().openFileName(m_window, kOpenTitle, kProjectFilter);
+    if (path.isEmpty())
+        return;
+    takeInProject(path);
+}
+
+void ComponentCommands::takeInProject(const QString& path)
+{
+    const Catalog::Intake intake = Catalog::planIntake(path);
+    if (!intake.problem.isEmpty()) {
+        tell(QMessageBox::Warning, TakeInDialog::kTitle, intake.problem);
+        ui.LDateien->setFocus();
+        return;
+    }
+    // Opened, not run: the window's events go on, and nothing is written before OK.
+    auto* dialog = new TakeInDialog(intake, m_window);
+    connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
+        if (result == QDialog::Accepted)
+            takeInChosen(dialog->intake(), dialog->chosen());
+        // Only now: the events the taking in lets run would delete it too early.
+        dialog->deleteLater();
+    });
+    dialog->open();
+}
+
+void ComponentCommands::takeInChosen(const Catalog::Intake& intake, const QList<int>& chosen)
+{
+    const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, chosen);
+
+    // The list is read anew (the core read the catalogue under its lock), and
+    // keeps the checks the person made; the entries taken in come checked.
+    QHash<QString, Qt::CheckState> shown;
+    for (int i = 0; i < ui.LDateien->count(); ++i)
+        shown.insert(ui.LDateien->item(i)->text().toCaseFolded(),
+                     ui.LDateien->item(i)->checkState());
+    m_reload();
+    {
+        // Not asked again about a start form the person unchecked before.
+        const QSignalBlocker quiet(ui.LDateien);
+        for (int i = 0; i < ui.LDateien->count(); ++i) {
+            QListWidgetItem* item = ui.LDateien->item(i);
+            if (outcome.taken.contains(item->text(), Qt::CaseInsensitive))
+                item->setCheckState(Qt::Checked);
+            else
+                item->setCheckState(shown.value(item->text().toCaseFolded(), item->checkState()));
+        }
+    }
+    if (!outcome.sorted.isEmpty()) {
+        ui.LSorted->clear();
+        ui.LSorted->addItems(outcome.sorted);
+    }
+    if (!outcome.taken.isEmpty())
+        ListFind(ui.LDateien, outcome.taken.constFirst(), -1, true);
+    DoEvents();
+
+    const bool all =
+        outcome.left.isEmpty() && outcome.unremembered.isEmpty() && !outcome.taken.isEmpty();
+    tell(all ? QMessageBox::Information : QMessageBox::Warning, TakeInDialog::kTitle,
+         Catalog::summaryText(outcome));
+    ui.LDateien->setFocus();
 }
 
 void ComponentCommands::bLoeschen_Click()

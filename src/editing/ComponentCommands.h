@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/Catalog.h"
+#include "catalog/TakeIn.h"
 
 #include <QMessageBox>
 #include <QObject>
@@ -11,8 +12,9 @@
 class QWidget;
 class RootUi;
 
-// "Hinzufügen" and "Löschen" on the component page: they ask and show, and the
-// catalogue's core (catalog/AddRemove.h) decides and changes the file.
+// "Hinzufügen", "Aus Projekt übernehmen …" and "Löschen" on the component page:
+// they ask and show, and the catalogue's core (catalog/AddRemove.h,
+// catalog/TakeIn.h) decides and changes the file.
 class ComponentCommands : public QObject
 {
     Q_OBJECT
@@ -21,16 +23,21 @@ public:
     ComponentCommands(RootUi& ui, QWidget* window, std::function<void()> reload);
 
     void bHinzufuegen_Click();
+    void bUebernehmen_Click();
     void bLoeschen_Click();
 
     // The addition after the open-file dialog chose `path`.
     void addFile(const QString& path);
+    // Shows the components of the project file at `path` in a dialog that is
+    // open when this returns; its OK takes the checked ones in.
+    void takeInProject(const QString& path);
 
 private:
     void tell(QMessageBox::Icon icon, const QString& title, const QString& text);
     // The line the list shows under `name` (letter case ignored), and where its
     // entry pointed when the list was read.
     Catalog::Seen shownEntry(const QString& name) const;
+    void takeInChosen(const Catalog::Intake& intake, const QList<int>& chosen);
 
     RootUi& ui;
     QWidget* m_window;

@@ -33,6 +33,8 @@ void setup(QWidget* root, const RootUi& ui, qint32 flags)
     const std::pair<QWidget*, const char*> tools[] = {
         {ui.LDateien, "Anzeigen von benutzerdefinierten Hilfethemen der Formulare und Module."},
         {ui.bHinzufuegen, "Hinzufügen von Formularen, Modulen, Steuerelementen oder Resourcen."},
+        {ui.bUebernehmen, "Übernimmt die Formulare, Module, Steuerelemente und Ressourcen eines "
+                          "vorhandenen Visual-Basic-Projekts."},
         {ui.bLoeschen, "Entfernen der markierten Komponente aus der Datenbank."},
         {ui.bMarkieren, "Speichert die markierten Komponenten der Liste für den nächsten Start."},
         {ui.bUnterordner, "Erstellung eines Unterordners (im Projektordner) mit dem Projektnamen."},

@@ -187,13 +187,17 @@ void RootUi::setupFirstPaint(QWidget* Root)
                    rect(450, 495, 4695, 210), Fit::Line);
     LDateien = list(Map2, "LDateien", rect(360, 1260, 5460, 2910));
     bHinzufuegen =
-        button(Map2, "bHinzufügen", QStringLiteral("&Hinzufügen"), rect(5940, 1260, 1230, 420));
-    bLoeschen = button(Map2, "bLöschen", QStringLiteral("&Löschen"), rect(5940, 1755, 1230, 420));
+        button(Map2, "bHinzufügen", QStringLiteral("&Hinzufügen"), rect(5940, 1260, 1440, 420));
+    // Two lines: the command's name is wider than the column; the column's
+    // buttons are as wide as the text under them.
+    bUebernehmen = button(Map2, "bÜbernehmen", QStringLiteral("Aus &Projekt\nübernehmen …"),
+                          rect(5940, 1755, 1440, 570));
+    bLoeschen = button(Map2, "bLöschen", QStringLiteral("&Löschen"), rect(5940, 2400, 1440, 420));
     RInfotip = label(Map2, "RInfotip",
                      QStringLiteral("Klicken Sie einen List-Eintrag mit der rechten Taste an, um "
                                     "eine benutzer- definierte Hilfe einzugeben."),
-                     rect(5955, 2340, 1440, 2175), Fit::Wrap, small, QColor(0x80, 0x80, 0x80));
-    RCaption = label<ClickLabel>(Map2, "RCaption", QString(), rect(5955, 2340, 1330, 2175),
+                     rect(5955, 2985, 1440, 1530), Fit::Wrap, small, QColor(0x80, 0x80, 0x80));
+    RCaption = label<ClickLabel>(Map2, "RCaption", QString(), rect(5955, 2985, 1330, 1530),
                                  Fit::Wrap, Fonts::tahoma(8.25), QColor(0x80, 0x80, 0x80));
     RCaption->hide();
     bMarkieren = checkBox(Map2, "bMarkieren",
@@ -311,9 +315,10 @@ void RootUi::setupFirstPaint(QWidget* Root)
 
     // Tab order over the controls that can take the focus; the pages, labels
     // and picture boxes take none.
-    QWidget* const order[] = {bZurueck,  bWeiter,      bAbbrechen,    LDateien,     bHinzufuegen,
-                              bLoeschen, bMarkieren,   tBezeichnung,  bUnterordner, tProjekte,
-                              bOrdner,   bMerkeOrdner, bZeigeProjekt, LSorted,      FileCheck};
+    QWidget* const order[] = {bZurueck,     bWeiter,       bAbbrechen, LDateien,
+                              bHinzufuegen, bUebernehmen,  bLoeschen,  bMarkieren,
+                              tBezeichnung, bUnterordner,  tProjekte,  bOrdner,
+                              bMerkeOrdner, bZeigeProjekt, LSorted,    FileCheck};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

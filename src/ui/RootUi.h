@@ -58,6 +58,7 @@ public:
     QLabel* Label8 = nullptr;
     QListWidget* LDateien = nullptr;
     QPushButton* bHinzufuegen = nullptr;
+    QPushButton* bUebernehmen = nullptr; // a whole project's components at once
     QPushButton* bLoeschen = nullptr;
     QLabel* RInfotip = nullptr;
     ClickLabel* RCaption = nullptr;
