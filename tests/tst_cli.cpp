@@ -422,8 +422,9 @@ private slots:
         QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Hilfe"), t.exeFolder() + "/x/");
     }
 
-    // A project's new components in one write, the summary on standard error;
-    // a named one that is not new is reported with its state, exit 1.
+    // A project's new components in one write, the summary on standard error
+    // naming each other line with its reason, exit 1; a named one that is not
+    // new is reported with its state.
     void takeIn()
     {
         TestFolder t;
@@ -433,12 +434,15 @@ private slots:
         const QString vbp =
             t.write("p/P.vbp", TestFolder::crlf({"Form=..\\bin\\v\\haupt.frm",
                                                  "Module=Neu; Neu.bas", "Class=Weg; Weg.cls"}));
+        const Catalog::Intake plan = Catalog::planIntake(vbp);
         const Ran ran = run(t, {"--von", t.exeFolder(), "--uebernehmen", vbp});
         Catalog::IntakeOutcome done;
         done.taken = QStringList{"Neu"};
-        QCOMPARE(ran.err, Catalog::summaryText(done) + '\n');
+        QVERIFY2(ran.err.startsWith(Catalog::summaryText(done)), qPrintable(ran.err));
+        for (const int other : {0, 2})
+            QVERIFY2(ran.err.contains(plan.candidates.at(other).reason), qPrintable(ran.err));
         QCOMPARE(ran.out, QString());
-        QCOMPARE(ran.code, int(Cli::kDone));
+        QCOMPARE(ran.code, int(Cli::kProblems));
         QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Neu"), t.file("p/"));
 
         const QByteArray before = t.catalogBytes();

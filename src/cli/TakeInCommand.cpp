@@ -46,11 +46,10 @@ int TakeInCommand::execute(const Arguments& arguments, Output& output)
         if (unknown)
             return kNothingDone;
     } else {
-        for (int i = 0; i < intake.candidates.size(); ++i) {
-            const Catalog::Candidate::State state = intake.candidates.at(i).state;
-            if (state == Catalog::Candidate::State::New || state == Catalog::Candidate::State::Full)
-                chosen << i;
-        }
+        // Every line: only new ones go in, and the summary names each other one
+        // with its reason.
+        for (int i = 0; i < intake.candidates.size(); ++i)
+            chosen << i;
     }
 
     const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, chosen);
