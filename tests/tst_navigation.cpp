@@ -1,6 +1,7 @@
 #include "app/Root.h"
 #include "editing/Beschreibung.h"
 #include "editing/ComponentPage.h"
+#include "generate/Selection.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
@@ -103,35 +104,29 @@ private slots:
         f.next();
         QVERIFY(!f.w->ui.Map2->isHidden());
         QCOMPARE(f.desk.messages.size(), 2);
-        const FakeDesktop::Message& m = f.desk.messages[1];
-        QCOMPARE(m.text, QString("Markieren Sie die Dateien, welche in das neue Projekt "
-                                 "eingefügt werden sollen. "));
-        QCOMPARE(m.title, QString(" Velkaro Quorvix-Vorgix"));
-        QCOMPARE(m.icon, QMessageBox::Warning);
+        QCOMPARE(f.desk.messages[1].text, Generate::kNothingChecked);
+        QCOMPARE(f.desk.messages[1].title, " " + f.w->windowTitle());
+        QCOMPARE(f.desk.messages[1].icon, QMessageBox::Warning);
     }
 
     void checkedSelection_data()
     {
-        QTest::addColumn<QStringList>("entries"); // "name=folder/file", every one marked
+        QTest::addColumn<QStringList>("entries"); // "name=folder/file"; "!name=..." not marked
         QTest::addColumn<QString>("refusal");     // empty: page 3 follows
+        using namespace Generate;
         QTest::newRow("Module1.bas in two folders")
             << QStringList{"Eins=a/Module1.bas", "Zwei=b/MODULE1.bas"}
-            << "Die Komponenten ''Eins'' und ''Zwei'' verwenden beide die Datei ''Module1.bas''. "
-               "Bitte markieren Sie nur eine davon.";
+            << kSameFile.arg("Eins", "Zwei", "Module1.bas");
+        QTest::newRow("the same file, one unchecked")
+            << QStringList{"Eins=a/Module1.bas", "!Zwei=b/Module1.bas"} << QString();
         QTest::newRow("a form's companion against a file")
             << QStringList{"Haupt=a/Haupt.frm", "Bild=b/haupt.FRX"}
-            << "Die Komponenten ''Haupt'' und ''Bild'' verwenden beide die Datei ''Haupt.frx''. "
-               "Bitte markieren Sie nur eine davon.";
+            << kSameFile.arg("Haupt", "Bild", "Haupt.frx");
         QTest::newRow("entry name outside Windows-1252")
-            << QStringList{"Modul中=a/Modul.bas"}
-            << "Der Name der Komponente ''Modul中'' enthält Zeichen außerhalb des "
-               "Windows-Zeichensatzes (Windows-1252) und kann nicht in die Projektdatei "
-               "geschrieben werden. Bitte markieren Sie diese Komponente nicht.";
+            << QStringList{"Modul中=a/Modul.bas"} << kEntryNameOutsideCodePage.arg("Modul中");
         QTest::newRow("file name outside Windows-1252")
             << QStringList{"Modul=a/Modul中.bas"}
-            << "Der Dateiname ''Modul中.bas'' der Komponente ''Modul'' enthält Zeichen außerhalb "
-               "des Windows-Zeichensatzes (Windows-1252) und kann nicht in die Projektdatei "
-               "geschrieben werden. Bitte markieren Sie diese Komponente nicht.";
+            << kFileNameOutsideCodePage.arg("Modul", "Modul中.bas");
         QTest::newRow("distinct copies, names the files can hold")
             << QStringList{"Betrag€=a/Betrag€.bas", "Zwei=b/Zwei.frm", "Zwei.frx=b/Zwei.bas",
                            "Daten中=b/Daten.res"}
@@ -143,14 +138,16 @@ private slots:
         QFETCH(QString, refusal);
         ShownWindow f;
         QStringList list{"[Filelist]"}, paths{"[Filepath]"}, files{"[Filename]"}, marks{"[Marked]"};
-        for (const QString& entry : entries) {
+        for (QString entry : entries) {
+            const bool marked = !entry.startsWith('!');
+            entry.remove(QRegularExpression("^!"));
             const QString name = entry.section('=', 0, 0);
             const QString file = entry.section('=', 1);
             f.t.write("v/" + file, "x");
             list << QString::number(100 + list.size()) + '=' + name;
             paths << name + '=' + f.t.file("v/" + file.section('/', 0, 0) + '/');
             files << name + '=' + file.section('/', 1);
-            marks << name + "=1";
+            marks << name + (marked ? "=1" : "=0");
         }
         // UTF-8, as the catalogue is saved when a name does not fit the code page.
         f.t.write("bin/vorlagen.dat",
@@ -167,7 +164,7 @@ private slots:
         QCOMPARE(f.desk.messages.size(), 1);
         QCOMPARE(f.desk.messages[0].text, refusal);
         QCOMPARE(f.desk.messages[0].icon, QMessageBox::Warning);
-        QCOMPARE(f.desk.messages[0].title, QString(" Velkaro Quorvix-Vorgix"));
+        QCOMPARE(f.desk.messages[0].title, " " + f.w->windowTitle());
     }
 
     void backToWelcomeRestoresStoredMarks()
@@ -203,11 +200,7 @@ private slots:
         f.desk.answers << answer;
         f.line(0)->setCheckState(Qt::Unchecked);
         QCOMPARE(f.desk.messages.size(), 1); // asked once, also when checked again
-        QCOMPARE(f.desk.messages[0].text,
-                 QString("Die Komponente ''Root'' wird als Startformular für das Projekt "
-                         "benötigt. \nZudem kann ohne Formulare die Anwendung nicht kompeliert "
-                         "werden.\n \nMöchten Sie dieses Formular wirklich aus der Auswahl "
-                         "entfernen ?"));
+        QCOMPARE(f.desk.messages[0].text, ComponentPage::kRootQuestion);
         QCOMPARE(f.line(0)->checkState(), state);
         // Checking never asks; other entries go freely.
         f.line(0)->setCheckState(Qt::Checked);
@@ -392,10 +385,8 @@ private slots:
         const FakeDesktop::Message& m = f.desk.messages.first();
         QCOMPARE(m.icon, QMessageBox::Warning);
         QCOMPARE(m.title, " " + f.w->windowTitle());
-        QCOMPARE(m.text, "Die Vorlagendatei ''" + f.t.catalog() +
-                             "'' konnte nicht gespeichert werden. Die Beschreibung wurde nicht "
-                             "gespeichert.\nAuf dem Datenträger ist nicht genügend Speicherplatz "
-                             "vorhanden.");
+        QCOMPARE(m.text,
+                 Catalog::notSavedText(Catalog::Unsaved::Caption, FileIo::Result::failure(ENOSPC)));
         QCOMPARE(f.w->ui.RCaption->text(), QString("Eine Werkzeugleiste"));
     }
 

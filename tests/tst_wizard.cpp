@@ -1,6 +1,8 @@
 #include "app/Root.h"
+#include "catalog/Catalog.h"
 #include "cli/CommandLine.h"
 #include "generate/Checks.h"
+#include "generate/ProjectFile.h"
 #include "platform/Ansi.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
@@ -83,13 +85,7 @@ private slots:
         QCOMPARE(f.desk.openedFiles, QStringList({f.project("Kunde.vbp")}));
         QCOMPARE(f.desk.ends, 1);
 
-        const auto made = [&] {
-            QMap<QString, QByteArray> files;
-            for (const QString& name : QDir(f.project({})).entryList(QDir::Files))
-                files.insert(name, TestFolder::read(f.project(name)));
-            return files;
-        };
-        const QMap<QString, QByteArray> byWindow = made();
+        const QMap<QString, QByteArray> byWindow = TestFolder::contents(f.project({}));
         const QByteArray catalogueByWindow = f.t.catalogBytes();
         QVERIFY(QDir(f.t.file("P")).removeRecursively());
         f.t.write("bin/vorlagen.dat", catalogueBefore);
@@ -98,8 +94,7 @@ private slots:
             opened << file;
             return true;
         });
-        QBuffer out;
-        QBuffer err;
+        QBuffer out, err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
         Cli::Output output(&out, &err);
@@ -108,7 +103,7 @@ private slots:
                                   output);
         Cli::setFileOpener({});
         QCOMPARE(code, int(Cli::kDone));
-        QCOMPARE(made(), byWindow);
+        QCOMPARE(TestFolder::contents(f.project({})), byWindow);
         QCOMPARE(f.t.catalogBytes(), catalogueByWindow);
         QCOMPARE(opened, f.desk.openedFiles);
     }
@@ -132,17 +127,16 @@ private slots:
         QVERIFY(!ui.Map5->isHidden());
         QVERIFY(QFile::exists(f.project("Kunde.vbp")));
         QCOMPARE(f.t.catalogBytes(), before);
-        QStringList said;
+        QStringList said, expected;
         for (const FakeDesktop::Message& m : f.desk.messages) {
             QCOMPARE(m.icon, QMessageBox::Warning);
-            QVERIFY(m.text.startsWith("Die Vorlagendatei ''" + f.t.catalog() +
-                                      "'' konnte nicht gespeichert werden. "));
-            QVERIFY(m.text.endsWith("\nDie Datei ist durch ein anderes Programm gesperrt."));
-            said << m.text.section("werden. ", 1).section('\n', 0, 0);
+            said << m.text;
         }
-        QCOMPARE(said, QStringList({"Die Markierungen der Liste wurden nicht gespeichert.",
-                                    "Die Einstellungen des Projekts wurden nicht gespeichert.",
-                                    "Die sortierte Liste der Vorlagen wurde nicht gespeichert."}));
+        const auto locked = FileIo::Result::failure(EWOULDBLOCK);
+        for (const auto what :
+             {Catalog::Unsaved::Marks, Catalog::Unsaved::Options, Catalog::Unsaved::List})
+            expected << Catalog::notSavedText(what, locked);
+        QCOMPARE(said, expected);
         other.release();
     }
 
@@ -151,13 +145,9 @@ private slots:
         QTest::addColumn<bool>("withFile");
         QTest::addColumn<QMessageBox::StandardButton>("answer");
         QTest::addColumn<QString>("text");
-        QTest::newRow("files, No") << true << QMessageBox::No
-                                   << "Der Projektordner ist vorhanden und enthält Dateien. \n"
-                                      "Möchten Sie den Ordner trotzdem verwenden ?";
+        QTest::newRow("files, No") << true << QMessageBox::No << Generate::kFolderHasFiles;
         QTest::newRow("only a sub-folder, Yes")
-            << false << QMessageBox::Yes
-            << "Der Projektordner ist ohne Dateiinhalte vorhanden. \n"
-               "Möchten Sie den Ordner trotzdem verwenden ?";
+            << false << QMessageBox::Yes << Generate::kFolderEmpty;
     }
     void existingFolderQuestion()
     {
@@ -171,7 +161,7 @@ private slots:
         f.desk.answers << answer;
         f.next();
         QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(f.desk.messages[0].title, QString(" Projektordner auswählen"));
+        QCOMPARE(f.desk.messages[0].title, Generate::kFolderQuestionTitle);
         QCOMPARE(f.desk.messages[0].text, text);
         const bool went = answer == QMessageBox::Yes;
         QCOMPARE(f.w->ui.Map5->isHidden(), !went);
@@ -189,8 +179,7 @@ private slots:
         f.next();
         QCOMPARE(f.desk.messages.size(), 2);
         QCOMPARE(f.desk.messages[1].icon, QMessageBox::Critical);
-        QCOMPARE(f.desk.messages[1].text, QString("Der Projektname darf folgende Sonderzeichen "
-                                                  "/\\:*?''<>|- nicht enthalten.  "));
+        QCOMPARE(f.desk.messages[1].text, Generate::kForbiddenName);
         QVERIFY(!f.w->ui.Map3->isHidden());
         QCOMPARE(f.w->ui.tBezeichnung->selectedText(), name);
         QCOMPARE(f.w->focusWidget(), f.w->ui.tBezeichnung);
@@ -202,19 +191,13 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("refusal"); // empty: the project is made
-        const QString ending =
-            "Der Projektname darf nicht mit einem Leerzeichen oder Punkt enden.  ";
-        QTest::newRow("only blanks")
-            << "   "
-            << "Der Projektname darf nicht nur aus Leerzeichen bestehen.  ";
+        const QString ending = Generate::kNameEnding;
+        QTest::newRow("only blanks") << "   " << Generate::kBlankName;
         QTest::newRow("trailing dot") << "Kunde." << ending;
         QTest::newRow("trailing blank") << "Kunde " << ending;
         QTest::newRow("dot") << "." << ending;
         QTest::newRow("dot dot") << ".." << ending;
-        QTest::newRow("outside Windows-1252")
-            << "Projekt中"
-            << "Der Projektname darf nur Zeichen des Windows-Zeichensatzes (Windows-1252) "
-               "enthalten.  ";
+        QTest::newRow("outside Windows-1252") << "Projekt中" << Generate::kNameOutsideCodePage;
         QTest::newRow("hyphen, no folder asked about")
             << "Mein-Projekt" << Generate::kForbiddenName;
         QTest::newRow("euro sign fits") << "Proj€kt" << QString();
@@ -247,34 +230,6 @@ private slots:
         QVERIFY(made.isEmpty());
         QCOMPARE(QDir(f.t.path()).entryList({"*.vbp", "*.vbw"}, QDir::Files | QDir::Hidden),
                  QStringList());
-    }
-
-    // Two entries copy to Module1.bas: refused on page 2, then one of them goes.
-    void sameFileTwiceThenOne()
-    {
-        ShownWindow f;
-        f.t.write("a/Module1.bas", "Eins");
-        f.t.write("b/Module1.bas", "Zwei");
-        f.t.writeCatalog({"[Filelist]", "100=Eins", "101=Zwei", "[Filepath]",
-                          "Eins=" + f.t.file("a/"), "Zwei=" + f.t.file("b/"), "[Filename]",
-                          "Eins=Module1.bas", "Zwei=Module1.bas", "[Marked]", "Eins=1", "Zwei=1"});
-        f.t.write("bin/QvStandard.bpv", TestFolder::crlf({"Type=Exe", "Rest=1"}));
-        f.open();
-        f.next();
-        f.desk.answers << QMessageBox::Ok;
-        f.next();
-        QCOMPARE(f.desk.messages.size(), 1);
-        QVERIFY(!f.w->ui.Map2->isHidden());
-        f.w->ui.LDateien->item(1)->setCheckState(Qt::Unchecked);
-        f.next();
-        f.w->ui.tBezeichnung->setText("Kunde");
-        f.w->ui.tProjekte->setText(f.t.file("P"));
-        f.next();
-        QVERIFY(!f.w->ui.Map5->isHidden());
-        QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(TestFolder::read(f.t.file("P/Kunde/Module1.bas")), QByteArray("Eins"));
-        QCOMPARE(TestFolder::read(f.t.file("P/Kunde/Kunde.vbp")),
-                 TestFolder::crlf({"Type=Exe", "Module=Eins; Module1.bas", "Rest=1"}));
     }
 
     void doublePressGeneratesOnce()
@@ -320,9 +275,7 @@ private slots:
         f.desk.answers << QMessageBox::Ok;
         f.next();
         QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(f.desk.messages[0].text,
-                 QString("Die Projektvorlage ''QvStandard.bpv'' konnte nicht gefunden werden.    "
-                         "\nDamit konnten nur die ausgewählten Dateien kopiert werden."));
+        QCOMPARE(f.desk.messages[0].text, Generate::kTemplateMissing);
         QVERIFY(QFile::exists(f.project("Haupt.frm")) && !QFile::exists(f.project("Kunde.vbp")));
         QVERIFY(!f.w->ui.Map5->isHidden());
     }

@@ -82,6 +82,15 @@ QByteArray TestFolder::read(const QString& absolutePath)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QMap<QString, QByteArray> TestFolder::contents(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        files.insert(name, read(dir.filePath(name)));
+    return files;
+}
+
 QByteArray TestFolder::crlf(const QStringList& lines)
 {
     QByteArray bytes;

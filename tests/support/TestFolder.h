@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -25,6 +26,8 @@ public:
     // Writes bytes to a file below path(), creating its folders.
     QString write(const QString& relative, const QByteArray& bytes) const;
     static QByteArray read(const QString& absolutePath);
+    // Every file in the folder, hidden ones included, with its bytes.
+    static QMap<QString, QByteArray> contents(const QString& folder);
 
     // Lines joined with CR LF and ended with CR LF, in the code page.
     static QByteArray crlf(const QStringList& lines);
