@@ -30,9 +30,8 @@ class tst_addremove : public QObject
             v = t.path() + "/v/";
             put("Alpha.bas", "Attribute VB_Name = \"Alpha\"\r\n");
             put("root.frm", "VERSION 5.00\r\nAttribute VB_Name = \"Root\"\r\n");
-            t.writeCatalog({"[Filelist]", "100=Alpha", "101=Root", "[Filepath]", "Alpha=" + v,
-                            "Root=" + v, "[Filename]", "Alpha=Alpha.bas", "Root=root.frm",
-                            "[Marked]", "Root=1", "[Caption]", "Root=Startformular"});
+            t.listEntries({"Alpha=v/Alpha.bas", "Root=v/root.frm"},
+                          {"[Marked]", "Root=1", "[Caption]", "Root=Startformular"});
         }
         void openPage()
         {
@@ -58,15 +57,7 @@ class tst_addremove : public QObject
             desk.answers.append(answers);
             QTest::mouseClick(w->ui.bLoeschen, Qt::LeftButton);
         }
-        QStringList lines() const
-        {
-            QStringList result;
-            for (int i = 0; i < w->ui.LDateien->count(); ++i) {
-                const QListWidgetItem* item = w->ui.LDateien->item(i);
-                result << item->text() + (item->checkState() == Qt::Checked ? " [x]" : "");
-            }
-            return result;
-        }
+        QStringList lines() const { return ::lines(w->ui.LDateien); }
         QString current() const
         {
             const QListWidgetItem* item = w->ui.LDateien->currentItem();
@@ -365,18 +356,13 @@ private slots:
     // renamed, a listed one keeps its place; with 100 there is room.
     void fullCatalogueRefusesNewNames()
     {
-        QStringList lines{"[Filelist]"}, paths{"[Filepath]"}, names{"[Filename]"};
+        QStringList entries;
+        for (int k = 100; k <= 200; ++k)
+            entries << QString("K%1=v/K%1.bas").arg(k);
         Page p;
-        for (int k = 100; k <= 200; ++k) {
-            const QString name = "K" + QString::number(k);
-            p.put(name + ".bas", "x");
-            lines << QString::number(k) + "=" + name;
-            paths << name + "=" + p.v;
-            names << name + "=" + name + ".bas";
-        }
         const QByteArray module("Attribute VB_Name = \"Module1\"\r\n");
         const QString neu = p.put("Neu.bas", module);
-        p.t.writeCatalog(lines + paths + names);
+        p.t.listEntries(entries);
         QCOMPARE(Catalog::prepareAddition(neu).refusal,
                  Catalog::additionFailedText({}, failed(Catalog::Change::Status::Full)));
         QCOMPARE(TestFolder::read(neu), module);
@@ -393,7 +379,7 @@ private slots:
         QCOMPARE(p.read("Filepath", "K200"), p.t.path() + "/w/");
         QCOMPARE(p.read("Filelist", "200"), QString("k200"));
         QCOMPARE(p.w->ui.LDateien->count(), 101);
-        p.t.writeCatalog(lines.mid(0, 101) + paths + names);
+        p.t.listEntries(entries.mid(0, 100));
         QCOMPARE(Catalog::prepareAddition(neu).refusal, QString());
     }
 

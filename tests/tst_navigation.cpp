@@ -35,13 +35,8 @@ class tst_navigation : public QObject
     {
         Wizard()
         {
-            for (const char* file : {"ROOT.frm", "Modul.bas", "Steuer.ctl"})
-                t.write(QString("v/") + file, "x");
-            const QString v = t.path() + "/v/";
-            t.writeCatalog({"[Filelist]", "100=Haupt", "101=Modul", "102=Steuer", "[Filepath]",
-                            "Haupt=" + v, "Modul=" + v, "Steuer=" + v, "[Filename]",
-                            "Haupt=ROOT.frm", "Modul=Modul.bas", "Steuer=Steuer.ctl", "[Marked]",
-                            "Haupt=1", "[Caption]", "Steuer=Eine Werkzeugleiste"});
+            t.listEntries({"Haupt=v/ROOT.frm", "Modul=v/Modul.bas", "Steuer=v/Steuer.ctl"},
+                          {"[Marked]", "Haupt=1", "[Caption]", "Steuer=Eine Werkzeugleiste"});
             open();
         }
         QListWidgetItem* line(int row) const { return w->ui.LDateien->item(row); }

@@ -20,28 +20,10 @@
 
 namespace {
 
-// Haupt (with Haupt.frx) and Hilfsmodul, both marked; a template; the window on
-// page 3 with the name Kunde and the folder <tmp>/P, marks and folder to be kept.
-struct Wizard : ShownWindow
+// Marks and folder to be kept.
+struct Wizard : ProjectWindow
 {
-    Wizard()
-    {
-        t.write("v/Haupt.frm", "VERSION 5.00\nBegin\n");
-        t.write("v/Haupt.frx", QByteArray("\x01\x00\n\x02", 4));
-        t.write("v/Hilfsmodul.bas", "Attribute VB_Name = \"Hilfsmodul\"\n");
-        const QString v = t.path() + "/v/";
-        t.writeCatalog({"[Filelist]", "100=Haupt", "101=Hilfsmodul", "[Filepath]", "Haupt=" + v,
-                        "Hilfsmodul=" + v, "[Filename]", "Haupt=Haupt.frm",
-                        "Hilfsmodul=Hilfsmodul.bas", "[Marked]", "Haupt=1", "Hilfsmodul=1"});
-        t.write("bin/QvStandard.bpv", TestFolder::crlf({"Type=Exe", "Name=\"Projekt1\""}));
-        open();
-        next();
-        next();
-        w->ui.tBezeichnung->setText("Kunde");
-        w->ui.tProjekte->setText(t.file("P"));
-        w->ui.bMerkeOrdner->setChecked(true);
-    }
-    QString project(const QString& file = {}) const { return t.file("P/Kunde/" + file); }
+    Wizard() { w->ui.bMerkeOrdner->setChecked(true); }
 };
 
 // Every copy goes in chunks of 4 bytes, each taking `pause`.

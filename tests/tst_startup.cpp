@@ -2,8 +2,7 @@
 #include "catalog/Catalog.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
-#include "support/FakeDesktop.h"
-#include "support/TestFolder.h"
+#include "support/ShownWindow.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
@@ -22,15 +21,6 @@
 class tst_startup : public QObject
 {
     Q_OBJECT
-
-    static QStringList lines(const QListWidget* list)
-    {
-        QStringList result;
-        for (int i = 0; i < list->count(); ++i)
-            result << list->item(i)->text() +
-                          (list->item(i)->checkState() == Qt::Checked ? " [x]" : "");
-        return result;
-    }
 
 private slots:
     void firstStartWithoutCatalogue()
@@ -55,14 +45,10 @@ private slots:
     {
         TestFolder t;
         FakeDesktop desk;
-        const QString v = t.path() + "/Vorlagen/";
-        for (const char* file : {"root.frm", "Module/Hilfsmodul.bas", "Werkzeugleiste.ctl"})
-            t.write(QString("Vorlagen/") + file, "x");
-        t.writeCatalog(
-            {"[Filelist]", "100=Hilfsmodul", "101=Root", "102=Werkzeugleiste", "[Filepath]",
-             "Root=" + v, "Hilfsmodul=" + v + "Module/", "Werkzeugleiste=" + v, "[Filename]",
-             "Root=root.frm", "Hilfsmodul=Hilfsmodul.bas", "Werkzeugleiste=Werkzeugleiste.ctl",
-             "[Marked]", "Root=1", "[Option]", "MyDocs=/srv/Projekte/", "Folder=yes", "Viewer=0"});
+        t.listEntries(
+            {"Hilfsmodul=V/Module/Hilfsmodul.bas", "Root=V/root.frm",
+             "Werkzeugleiste=V/Werkzeugleiste.ctl"},
+            {"[Marked]", "Root=1", "[Option]", "MyDocs=/srv/Projekte/", "Folder=yes", "Viewer=0"});
         const QByteArray before = t.catalogBytes();
         Root w;
         QCOMPARE(lines(w.ui.LDateien), QStringList({"Hilfsmodul", "Root [x]", "Werkzeugleiste"}));

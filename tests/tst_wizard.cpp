@@ -26,30 +26,8 @@ class tst_wizard : public QObject
 {
     Q_OBJECT
 
-    // Haupt (with Haupt.frx) and Hilfsmodul, both marked, a template; the window
-    // is shown on page 3 with the name Kunde and the folder <tmp>/P.
-    struct Wizard : ShownWindow
+    struct Wizard : ProjectWindow
     {
-        Wizard()
-        {
-            t.write("v/Haupt.frm", "VERSION 5.00\r\n");
-            t.write("v/Haupt.frx", QByteArray("\x01\x00", 2));
-            t.write("v/Hilfsmodul.bas", "Attribute VB_Name = \"Hilfsmodul\"\r\n");
-            const QString v = t.path() + "/v/";
-            t.writeCatalog({"[Filelist]", "100=Haupt", "101=Hilfsmodul", "[Filepath]", "Haupt=" + v,
-                            "Hilfsmodul=" + v, "[Filename]", "Haupt=Haupt.frm",
-                            "Hilfsmodul=Hilfsmodul.bas", "[Marked]", "Haupt=1", "Hilfsmodul=1"});
-            t.write("bin/QvStandard.bpv",
-                    TestFolder::crlf({"Type=Exe", "Reference=x", "Startup=\"Sub Main\"",
-                                      "Name=\"Projekt1\"", "Description=\"<PROJEKT>\"",
-                                      "Title=\"<PROJEKT>\"", "Rest=1"}));
-            open();
-            next();
-            next();
-            w->ui.tBezeichnung->setText("Kunde");
-            w->ui.tProjekte->setText(t.file("P"));
-        }
-        QString project(const QString& file) const { return t.file("P/Kunde/" + file); }
         QListWidgetItem* line(int row) const { return w->ui.LDateien->item(row); }
     };
 

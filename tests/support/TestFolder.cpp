@@ -103,3 +103,21 @@ void TestFolder::writeCatalog(const QStringList& lines) const
 {
     writeOrFail(catalog(), crlf(lines));
 }
+
+void TestFolder::listEntries(const QStringList& entries, const QStringList& more) const
+{
+    QStringList list{QStringLiteral("[Filelist]")};
+    QStringList paths{QStringLiteral("[Filepath]")};
+    QStringList names{QStringLiteral("[Filename]")};
+    for (const QString& entry : entries) {
+        const QString name = entry.section(QLatin1Char('='), 0, 0);
+        const QString relative = entry.section(QLatin1Char('='), 1);
+        if (!QFileInfo::exists(file(relative)))
+            write(relative, "x");
+        list << QString::number(100 + list.size() - 1) + QLatin1Char('=') + name;
+        paths << name + QLatin1Char('=') + file(relative.section(QLatin1Char('/'), 0, -2)) +
+                     QLatin1Char('/');
+        names << name + QLatin1Char('=') + relative.section(QLatin1Char('/'), -1);
+    }
+    writeCatalog(list + paths + names + more);
+}

@@ -33,6 +33,9 @@ public:
     static QByteArray crlf(const QStringList& lines);
     // Writes the catalogue file beside the executable.
     void writeCatalog(const QStringList& lines) const;
+    // The catalogue listing entries "name=folder/file" (folder below path()) in
+    // this order, then `more` lines; a listed file not there yet is written as "x".
+    void listEntries(const QStringList& entries, const QStringList& more = {}) const;
     QByteArray catalogBytes() const { return read(catalog()); }
 
 private:
