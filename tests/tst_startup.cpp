@@ -212,17 +212,6 @@ private slots:
             QCOMPARE(t.catalogBytes(), bytes);
     }
 
-    void cancelEndsWithoutClosing()
-    {
-        TestFolder t;
-        FakeDesktop desk;
-        Root w;
-        w.show();
-        QTest::mouseClick(w.ui.bAbbrechen, Qt::LeftButton);
-        QCOMPARE(desk.ends, 1);
-        QVERIFY(w.isVisible()); // no close event ran
-    }
-
     // What only the other pages and the pointer need comes after the first paint.
     void restOfTheWindowAfterTheFirstPaint()
     {
