@@ -180,16 +180,18 @@ private slots:
         Page p;
         const QString haupt = p.put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
         const QString w = p.t.path() + "/w/";
-        const QString other = p.t.write("w/root.frm", "Attribute VB_Name = \"Root\"\r\n");
+        // Letter case makes no second entry: Yes replaces the one there.
+        const QString other = p.t.write("w/Start.frm", "Attribute VB_Name = \"ROOT\"\r\n");
+        const QString alpha = p.t.write("w/Zweit.frm", "Attribute VB_Name = \"Alpha\"\r\n");
         const QByteArray rootFile = TestFolder::read(p.v + "root.frm");
         p.openPage();
 
         p.w->ui.LDateien->item(0)->setCheckState(Qt::Checked); // the stored marks come back
         p.add(haupt);
-        const QStringList names{"Alpha=Alpha.bas", "Root=root.frm", "Haupt=Haupt.frm"};
-        const QStringList list{"100=Alpha", "101=Haupt", "102=Root"};
-        QCOMPARE(p.t.catalogBytes(), p.catalogue({"Alpha=" + p.v, "Root=" + p.v, "Haupt=" + p.v},
-                                                 names, {"Root=1"}, list));
+        QCOMPARE(p.t.catalogBytes(),
+                 p.catalogue({"Alpha=" + p.v, "Root=" + p.v, "Haupt=" + p.v},
+                             {"Alpha=Alpha.bas", "Root=root.frm", "Haupt=Haupt.frm"}, {"Root=1"},
+                             {"100=Alpha", "101=Haupt", "102=Root"}));
         QCOMPARE(p.lines(), QStringList({"Alpha", "Haupt", "Root [x]"}));
         QCOMPARE(p.current(), QString("Haupt"));
         QCOMPARE(p.w->focusWidget(), p.w->ui.LDateien);
@@ -202,16 +204,23 @@ private slots:
         QCOMPARE(p.desk.messages[0].title, QString(" Formulare/Module hinzufügen"));
         QCOMPARE(p.desk.messages[0].text, Catalog::duplicateQuestion());
         QCOMPARE(p.desk.messages[0].buttons, Msg::Yes | Msg::No);
-        QCOMPARE(p.t.catalogBytes(), p.catalogue({"Alpha=" + p.v, "Root=" + w, "Haupt=" + p.v},
-                                                 names, {"Root=1"}, list));
-        QCOMPARE(p.lines(), QStringList({"Alpha", "Haupt", "Root [x]"}));
-        QCOMPARE(p.current(), QString("Root"));
+        QCOMPARE(p.t.catalogBytes(),
+                 p.catalogue({"Alpha=" + p.v, "Root=" + w, "Haupt=" + p.v},
+                             {"Alpha=Alpha.bas", "Root=Start.frm", "Haupt=Haupt.frm"}, {"Root=1"},
+                             {"100=Alpha", "101=Haupt", "102=ROOT"}));
+        QCOMPARE(p.lines(), QStringList({"Alpha", "Haupt", "ROOT [x]"}));
+        QCOMPARE(p.current(), QString("ROOT"));
+        // No keeps everything and shows the entry there.
+        const QByteArray before = p.t.catalogBytes();
+        p.add(alpha, {Msg::No});
+        QCOMPARE(p.t.catalogBytes(), before);
+        QCOMPARE(p.current(), QString("Alpha"));
 
-        p.remove("Root");
-        QCOMPARE(p.desk.messages.size(), 2);
-        QCOMPARE(p.desk.messages[1].title, QString(" Formulare/Module entfernen"));
-        QCOMPARE(p.desk.messages[1].text, Catalog::removeQuestion("Root"));
-        QCOMPARE(p.desk.messages[1].buttons, Msg::Ok | Msg::Cancel);
+        p.remove("ROOT");
+        QCOMPARE(p.desk.messages.size(), 3);
+        QCOMPARE(p.desk.messages[2].title, QString(" Formulare/Module entfernen"));
+        QCOMPARE(p.desk.messages[2].text, Catalog::removeQuestion("ROOT"));
+        QCOMPARE(p.desk.messages[2].buttons, Msg::Ok | Msg::Cancel);
         QCOMPARE(p.t.catalogBytes(), p.catalogue({"Alpha=" + p.v, "Haupt=" + p.v},
                                                  {"Alpha=Alpha.bas", "Haupt=Haupt.frm"}, {},
                                                  {"100=Alpha", "101=Haupt"}));
@@ -287,32 +296,6 @@ private slots:
         const Catalog::AddPlan plan = Catalog::prepareAddition(path);
         QCOMPARE(plan.refusal, QString());
         QCOMPARE(plan.missingCompanion, told);
-    }
-
-    void duplicateAnsweredNoChangesNothing()
-    {
-        Page p;
-        const QString other = p.t.write("w/Zweit.frm", "Attribute VB_Name = \"Alpha\"\r\n");
-        p.openPage();
-        p.w->ui.LDateien->setCurrentRow(1);
-        const QByteArray before = p.t.catalogBytes();
-        p.add(other, {Msg::No});
-        QCOMPARE(p.desk.messages.size(), 1);
-        QCOMPARE(p.t.catalogBytes(), before);
-        QCOMPARE(p.current(), QString("Alpha"));
-    }
-
-    // Letter case does not make a second entry: Yes replaces the one there.
-    void duplicateInOtherLetterCaseReplacesTheEntry()
-    {
-        Page p;
-        const QString other = p.t.write("w/Start.frm", "Attribute VB_Name = \"ROOT\"\r\n");
-        p.openPage();
-        p.add(other, {Msg::Yes});
-        QCOMPARE(p.lines(), QStringList({"Alpha", "ROOT [x]"}));
-        QCOMPARE(p.t.catalogBytes(), p.catalogue({"Alpha=" + p.v, "Root=" + p.t.path() + "/w/"},
-                                                 {"Alpha=Alpha.bas", "Root=Start.frm"}, {"Root=1"},
-                                                 {"100=Alpha", "101=ROOT"}));
     }
 
     void failedRepairKeepsTheFileAndSaysSo()
