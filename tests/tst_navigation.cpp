@@ -40,6 +40,14 @@ class tst_navigation : public QObject
             open();
         }
         QListWidgetItem* line(int row) const { return w->ui.LDateien->item(row); }
+        // Opens Steuer's description and runs `act` on the dialog; whether it came.
+        bool describe(std::function<void(Beschreibung*)> act) const
+        {
+            w->ui.LDateien->setCurrentRow(2);
+            const auto opened = whenDialogOpens(std::move(act));
+            w->componentPage()->RCaption_DblClick();
+            return *opened;
+        }
     };
 
     // The text the list's tool carries.
@@ -238,9 +246,8 @@ private slots:
     {
         QFETCH(int, how);
         Wizard f;
-        f.w->ui.LDateien->setCurrentRow(2);
         const QByteArray before = f.t.catalogBytes();
-        const auto opened = whenDialogOpens([how](Beschreibung* d) {
+        QVERIFY(f.describe([how](Beschreibung* d) {
             d->ui.tCaption->setPlainText("verworfen");
             if (how == 0)
                 QTest::mouseClick(d->ui.bAbbrechen, Qt::LeftButton);
@@ -248,9 +255,7 @@ private slots:
                 QTest::keyClick(d, Qt::Key_Escape);
             else
                 d->close();
-        });
-        f.w->componentPage()->RCaption_DblClick();
-        QVERIFY(*opened);
+        }));
         QCOMPARE(f.t.catalogBytes(), before);
         QCOMPARE(f.w->ui.RCaption->text(), QString("Eine Werkzeugleiste"));
     }
@@ -258,13 +263,10 @@ private slots:
     void descriptionEmptiedAndLong()
     {
         Wizard f;
-        f.w->ui.LDateien->setCurrentRow(2);
-        auto opened = whenDialogOpens([](Beschreibung* d) {
+        QVERIFY(f.describe([](Beschreibung* d) {
             d->ui.tCaption->clear();
             QTest::keyClick(d->ui.tCaption, Qt::Key_Return); // OK, never a line break
-        });
-        f.w->componentPage()->RCaption_DblClick();
-        QVERIFY(*opened);
+        }));
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=\r\n"));
         QCOMPARE(listTip(f), QString());
 
@@ -272,7 +274,7 @@ private slots:
 
         // A paste stops at what the catalogue can hand back; so does typing.
         const QString a254(254, 'a');
-        whenDialogOpens([&](Beschreibung* d) {
+        f.describe([&](Beschreibung* d) {
             QApplication::clipboard()->setText(QString(300, 'a'));
             d->ui.tCaption->paste();
             QApplication::clipboard()->clear();
@@ -282,7 +284,6 @@ private slots:
             QCOMPARE(d->ui.tCaption->toPlainText(), a254);
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
         });
-        f.w->componentPage()->RCaption_DblClick();
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=" + a254.toLatin1() + "\r\n"));
         QCOMPARE(f.w->ui.RCaption->text(), a254);
     }
@@ -334,20 +335,17 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QByteArray, stored);
         Wizard f;
-        f.w->ui.LDateien->setCurrentRow(2);
-        whenDialogOpens([&](Beschreibung* d) {
+        f.describe([&](Beschreibung* d) {
             d->ui.tCaption->setPlainText(typed);
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
         });
-        f.w->componentPage()->RCaption_DblClick();
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=" + stored + "\r\n"));
         QCOMPARE(f.w->ui.RCaption->text(), typed);
         QString shown;
-        whenDialogOpens([&](Beschreibung* d) {
+        f.describe([&](Beschreibung* d) {
             shown = d->ui.tCaption->toPlainText();
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
         });
-        f.w->componentPage()->RCaption_DblClick();
         QCOMPARE(shown, typed);
         QCOMPARE(ReadIniValue(f.t.catalog(), "Caption", "Steuer"), typed);
     }
@@ -358,12 +356,11 @@ private slots:
     void descriptionNotSavedIsSaid()
     {
         Wizard f;
-        f.w->ui.LDateien->setCurrentRow(2);
         const QByteArray before = f.t.catalogBytes();
         bool stillOpen = false;
         QString kept;
         f.desk.answers.enqueue(QMessageBox::Ok);
-        whenDialogOpens([&](Beschreibung* d) {
+        f.describe([&](Beschreibung* d) {
             d->ui.tCaption->setPlainText("Neu");
             FileIo::failWritesAfter(0);
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
@@ -372,7 +369,6 @@ private slots:
             kept = d->ui.tCaption->toPlainText();
             QTest::mouseClick(d->ui.bAbbrechen, Qt::LeftButton);
         });
-        f.w->componentPage()->RCaption_DblClick();
         QVERIFY(stillOpen);
         QCOMPARE(kept, QString("Neu"));
         QCOMPARE(f.t.catalogBytes(), before);
