@@ -5,6 +5,7 @@
 #include "catalog/Catalog.h"
 #include "generate/CopyRun.h"
 #include "platform/FileIo.h"
+#include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
 #include "ui/Widgets.h"
 
@@ -150,17 +151,20 @@ private slots:
     {
         Wizard f;
         const QStringList success{f.w->ui.Label17->text(), f.w->ui.Label15->text()};
+        WriteIniValue(f.t.catalog(), "Marked", "Alt", "1"); // a mark the run would drop
         FileIo::failWritesAfter(0);
-        // The catalogue shares the full disk: its options and sorted list are not
-        // saved either, each said once.
-        f.desk.answers << QMessageBox::Ok << QMessageBox::Ok << QMessageBox::Ok;
+        // The catalogue shares the full disk: its marks, options and sorted list are
+        // not saved either, each said once.
+        f.w->ui.bMarkieren->setChecked(true);
+        f.desk.answers << QMessageBox::Ok << QMessageBox::Ok << QMessageBox::Ok << QMessageBox::Ok;
         f.next();
         FileIo::clearFaults();
         QStringList said;
         for (const FakeDesktop::Message& m : std::as_const(f.desk.messages))
             said << m.text;
         const FileIo::Result full = FileIo::Result::failure(ENOSPC);
-        for (const auto what : {Catalog::Unsaved::Options, Catalog::Unsaved::List})
+        for (const auto what :
+             {Catalog::Unsaved::Marks, Catalog::Unsaved::Options, Catalog::Unsaved::List})
             QVERIFY(said.removeOne(Catalog::notSavedText(what, full)));
         QCOMPARE(said.size(), 1);
         for (const char* file :

@@ -86,38 +86,6 @@ private slots:
         QCOMPARE(opened, f.desk.openedFiles);
     }
 
-    // Another program keeps the catalogue locked: the project is made, and each
-    // catalogue write that failed is said once, naming what was not saved.
-    void catalogueLockedElsewhere()
-    {
-        Wizard f;
-        RootUi& ui = f.w->ui;
-        ui.bMarkieren->setChecked(true);
-        f.line(1)->setCheckState(Qt::Unchecked);
-        const QByteArray before = f.t.catalogBytes();
-        FileIo::FileLock other;
-        QVERIFY(other.acquire(f.t.catalog()).ok());
-        const int timeout = FileIo::lockTimeout();
-        FileIo::setLockTimeout(20);
-        f.desk.answers << QMessageBox::Ok << QMessageBox::Ok << QMessageBox::Ok;
-        f.next();
-        FileIo::setLockTimeout(timeout);
-        QVERIFY(!ui.Map5->isHidden());
-        QVERIFY(QFile::exists(f.project("Kunde.vbp")));
-        QCOMPARE(f.t.catalogBytes(), before);
-        QStringList said, expected;
-        for (const FakeDesktop::Message& m : f.desk.messages) {
-            QCOMPARE(m.icon, QMessageBox::Warning);
-            said << m.text;
-        }
-        const auto locked = FileIo::Result::failure(EWOULDBLOCK);
-        for (const auto what :
-             {Catalog::Unsaved::Marks, Catalog::Unsaved::Options, Catalog::Unsaved::List})
-            expected << Catalog::notSavedText(what, locked);
-        QCOMPARE(said, expected);
-        other.release();
-    }
-
     void existingFolderQuestion_data()
     {
         QTest::addColumn<bool>("withFile");
