@@ -1,5 +1,4 @@
 #include "app/Root.h"
-#include "catalog/AddRemove.h"
 #include "catalog/Catalog.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
@@ -11,8 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
-// Saving the catalogue's list: sorted, renumbered, and never half-written; adding
-// and removing without a window, as a command line does.
+// Saving the catalogue's list: sorted, renumbered, and never half-written.
 class tst_catalog : public QObject
 {
     Q_OBJECT
@@ -134,41 +132,10 @@ private slots:
         QCOMPARE(desk.messages.first().icon, QMessageBox::Warning);
         QCOMPARE(desk.messages.first().title, w.messageTitle());
         QCOMPARE(desk.messages.first().text,
-                 "Die Vorlagendatei ''" + t.catalog() +
-                     "'' konnte nicht gespeichert werden. Die sortierte Liste der Vorlagen wurde "
-                     "nicht gespeichert.\nAuf dem Datenträger ist nicht genügend Speicherplatz "
-                     "vorhanden.");
+                 Catalog::notSavedText(Catalog::Unsaved::List, FileIo::Result::failure(ENOSPC)));
     }
 
     // The list on disk is never missing, whatever the window does meanwhile.
-    // Without a window the catalogue on disk answers what a list would: the
-    // name found, and the overwrite only when allowed.
-    void addAndRemoveWithoutAWindow()
-    {
-        TestFolder t;
-        const QString v = t.path() + "/v/";
-        const QString w = t.path() + "/w/";
-        t.write("v/Alpha.bas", "x");
-        const QString again = t.write("w/Zweit.bas", "Attribute VB_Name = \"ALPHA\"\r\n");
-        t.writeCatalog({"[Filelist]", "100=Alpha", "[Filepath]", "Alpha=" + v, "[Filename]",
-                        "Alpha=Alpha.bas"});
-        const QByteArray before = t.catalogBytes();
-        const Catalog::AddPlan plan = Catalog::prepareAddition(again);
-        QCOMPARE(plan.name, QString("ALPHA"));
-        QVERIFY(plan.existing.listed);
-        QCOMPARE(plan.existing.place.path(), v + "Alpha.bas");
-        QCOMPARE(Catalog::add(plan, false).status, Catalog::Change::Status::Exists);
-        QCOMPARE(t.catalogBytes(), before);
-        QCOMPARE(Catalog::add(plan, true).status, Catalog::Change::Status::Done);
-        QCOMPARE(Catalog::Snapshot::read().folderOf("Alpha"), w);
-
-        const Catalog::Change gone = Catalog::removeEntry("Beta");
-        QCOMPARE(gone.status, Catalog::Change::Status::NotListed);
-        QVERIFY(Catalog::removalFailedText("Beta", gone, {}).contains("''Beta''"));
-        QCOMPARE(Catalog::removeEntry("ALPHA").status, Catalog::Change::Status::Done);
-        QCOMPARE(Catalog::Snapshot::read().enumerate().size(), 0);
-    }
-
     void listNeverMissingWhileEventsRun()
     {
         TestFolder t;

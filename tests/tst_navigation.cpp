@@ -1,6 +1,7 @@
 #include "app/Root.h"
 #include "editing/Beschreibung.h"
 #include "editing/ComponentPage.h"
+#include "generate/Selection.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
@@ -34,16 +35,19 @@ class tst_navigation : public QObject
     {
         Wizard()
         {
-            for (const char* file : {"ROOT.frm", "Modul.bas", "Steuer.ctl"})
-                t.write(QString("v/") + file, "x");
-            const QString v = t.path() + "/v/";
-            t.writeCatalog({"[Filelist]", "100=Haupt", "101=Modul", "102=Steuer", "[Filepath]",
-                            "Haupt=" + v, "Modul=" + v, "Steuer=" + v, "[Filename]",
-                            "Haupt=ROOT.frm", "Modul=Modul.bas", "Steuer=Steuer.ctl", "[Marked]",
-                            "Haupt=1", "[Caption]", "Steuer=Eine Werkzeugleiste"});
+            t.listEntries({"Haupt=v/ROOT.frm", "Modul=v/Modul.bas", "Steuer=v/Steuer.ctl"},
+                          {"[Marked]", "Haupt=1", "[Caption]", "Steuer=Eine Werkzeugleiste"});
             open();
         }
         QListWidgetItem* line(int row) const { return w->ui.LDateien->item(row); }
+        // Opens Steuer's description and runs `act` on the dialog; whether it came.
+        bool describe(std::function<void(Beschreibung*)> act) const
+        {
+            w->ui.LDateien->setCurrentRow(2);
+            const auto opened = whenDialogOpens(std::move(act));
+            w->componentPage()->RCaption_DblClick();
+            return *opened;
+        }
     };
 
     // The text the list's tool carries.
@@ -103,35 +107,29 @@ private slots:
         f.next();
         QVERIFY(!f.w->ui.Map2->isHidden());
         QCOMPARE(f.desk.messages.size(), 2);
-        const FakeDesktop::Message& m = f.desk.messages[1];
-        QCOMPARE(m.text, QString("Markieren Sie die Dateien, welche in das neue Projekt "
-                                 "eingefügt werden sollen. "));
-        QCOMPARE(m.title, QString(" Velkaro Quorvix-Vorgix"));
-        QCOMPARE(m.icon, QMessageBox::Warning);
+        QCOMPARE(f.desk.messages[1].text, Generate::kNothingChecked);
+        QCOMPARE(f.desk.messages[1].title, " " + f.w->windowTitle());
+        QCOMPARE(f.desk.messages[1].icon, QMessageBox::Warning);
     }
 
     void checkedSelection_data()
     {
-        QTest::addColumn<QStringList>("entries"); // "name=folder/file", every one marked
+        QTest::addColumn<QStringList>("entries"); // "name=folder/file"; "!name=..." not marked
         QTest::addColumn<QString>("refusal");     // empty: page 3 follows
+        using namespace Generate;
         QTest::newRow("Module1.bas in two folders")
             << QStringList{"Eins=a/Module1.bas", "Zwei=b/MODULE1.bas"}
-            << "Die Komponenten ''Eins'' und ''Zwei'' verwenden beide die Datei ''Module1.bas''. "
-               "Bitte markieren Sie nur eine davon.";
+            << kSameFile.arg("Eins", "Zwei", "Module1.bas");
+        QTest::newRow("the same file, one unchecked")
+            << QStringList{"Eins=a/Module1.bas", "!Zwei=b/Module1.bas"} << QString();
         QTest::newRow("a form's companion against a file")
             << QStringList{"Haupt=a/Haupt.frm", "Bild=b/haupt.FRX"}
-            << "Die Komponenten ''Haupt'' und ''Bild'' verwenden beide die Datei ''Haupt.frx''. "
-               "Bitte markieren Sie nur eine davon.";
+            << kSameFile.arg("Haupt", "Bild", "Haupt.frx");
         QTest::newRow("entry name outside Windows-1252")
-            << QStringList{"Modul中=a/Modul.bas"}
-            << "Der Name der Komponente ''Modul中'' enthält Zeichen außerhalb des "
-               "Windows-Zeichensatzes (Windows-1252) und kann nicht in die Projektdatei "
-               "geschrieben werden. Bitte markieren Sie diese Komponente nicht.";
+            << QStringList{"Modul中=a/Modul.bas"} << kEntryNameOutsideCodePage.arg("Modul中");
         QTest::newRow("file name outside Windows-1252")
             << QStringList{"Modul=a/Modul中.bas"}
-            << "Der Dateiname ''Modul中.bas'' der Komponente ''Modul'' enthält Zeichen außerhalb "
-               "des Windows-Zeichensatzes (Windows-1252) und kann nicht in die Projektdatei "
-               "geschrieben werden. Bitte markieren Sie diese Komponente nicht.";
+            << kFileNameOutsideCodePage.arg("Modul", "Modul中.bas");
         QTest::newRow("distinct copies, names the files can hold")
             << QStringList{"Betrag€=a/Betrag€.bas", "Zwei=b/Zwei.frm", "Zwei.frx=b/Zwei.bas",
                            "Daten中=b/Daten.res"}
@@ -143,14 +141,16 @@ private slots:
         QFETCH(QString, refusal);
         ShownWindow f;
         QStringList list{"[Filelist]"}, paths{"[Filepath]"}, files{"[Filename]"}, marks{"[Marked]"};
-        for (const QString& entry : entries) {
+        for (QString entry : entries) {
+            const bool marked = !entry.startsWith('!');
+            entry.remove(QRegularExpression("^!"));
             const QString name = entry.section('=', 0, 0);
             const QString file = entry.section('=', 1);
             f.t.write("v/" + file, "x");
             list << QString::number(100 + list.size()) + '=' + name;
             paths << name + '=' + f.t.file("v/" + file.section('/', 0, 0) + '/');
             files << name + '=' + file.section('/', 1);
-            marks << name + "=1";
+            marks << name + (marked ? "=1" : "=0");
         }
         // UTF-8, as the catalogue is saved when a name does not fit the code page.
         f.t.write("bin/vorlagen.dat",
@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(f.desk.messages.size(), 1);
         QCOMPARE(f.desk.messages[0].text, refusal);
         QCOMPARE(f.desk.messages[0].icon, QMessageBox::Warning);
-        QCOMPARE(f.desk.messages[0].title, QString(" Velkaro Quorvix-Vorgix"));
+        QCOMPARE(f.desk.messages[0].title, " " + f.w->windowTitle());
     }
 
     void backToWelcomeRestoresStoredMarks()
@@ -203,11 +203,7 @@ private slots:
         f.desk.answers << answer;
         f.line(0)->setCheckState(Qt::Unchecked);
         QCOMPARE(f.desk.messages.size(), 1); // asked once, also when checked again
-        QCOMPARE(f.desk.messages[0].text,
-                 QString("Die Komponente ''Root'' wird als Startformular für das Projekt "
-                         "benötigt. \nZudem kann ohne Formulare die Anwendung nicht kompeliert "
-                         "werden.\n \nMöchten Sie dieses Formular wirklich aus der Auswahl "
-                         "entfernen ?"));
+        QCOMPARE(f.desk.messages[0].text, ComponentPage::kRootQuestion);
         QCOMPARE(f.line(0)->checkState(), state);
         // Checking never asks; other entries go freely.
         f.line(0)->setCheckState(Qt::Checked);
@@ -250,9 +246,8 @@ private slots:
     {
         QFETCH(int, how);
         Wizard f;
-        f.w->ui.LDateien->setCurrentRow(2);
         const QByteArray before = f.t.catalogBytes();
-        const auto opened = whenDialogOpens([how](Beschreibung* d) {
+        QVERIFY(f.describe([how](Beschreibung* d) {
             d->ui.tCaption->setPlainText("verworfen");
             if (how == 0)
                 QTest::mouseClick(d->ui.bAbbrechen, Qt::LeftButton);
@@ -260,9 +255,7 @@ private slots:
                 QTest::keyClick(d, Qt::Key_Escape);
             else
                 d->close();
-        });
-        f.w->componentPage()->RCaption_DblClick();
-        QVERIFY(*opened);
+        }));
         QCOMPARE(f.t.catalogBytes(), before);
         QCOMPARE(f.w->ui.RCaption->text(), QString("Eine Werkzeugleiste"));
     }
@@ -270,13 +263,10 @@ private slots:
     void descriptionEmptiedAndLong()
     {
         Wizard f;
-        f.w->ui.LDateien->setCurrentRow(2);
-        auto opened = whenDialogOpens([](Beschreibung* d) {
+        QVERIFY(f.describe([](Beschreibung* d) {
             d->ui.tCaption->clear();
             QTest::keyClick(d->ui.tCaption, Qt::Key_Return); // OK, never a line break
-        });
-        f.w->componentPage()->RCaption_DblClick();
-        QVERIFY(*opened);
+        }));
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=\r\n"));
         QCOMPARE(listTip(f), QString());
 
@@ -284,7 +274,7 @@ private slots:
 
         // A paste stops at what the catalogue can hand back; so does typing.
         const QString a254(254, 'a');
-        whenDialogOpens([&](Beschreibung* d) {
+        f.describe([&](Beschreibung* d) {
             QApplication::clipboard()->setText(QString(300, 'a'));
             d->ui.tCaption->paste();
             QApplication::clipboard()->clear();
@@ -294,7 +284,6 @@ private slots:
             QCOMPARE(d->ui.tCaption->toPlainText(), a254);
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
         });
-        f.w->componentPage()->RCaption_DblClick();
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=" + a254.toLatin1() + "\r\n"));
         QCOMPARE(f.w->ui.RCaption->text(), a254);
     }
@@ -346,20 +335,17 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QByteArray, stored);
         Wizard f;
-        f.w->ui.LDateien->setCurrentRow(2);
-        whenDialogOpens([&](Beschreibung* d) {
+        f.describe([&](Beschreibung* d) {
             d->ui.tCaption->setPlainText(typed);
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
         });
-        f.w->componentPage()->RCaption_DblClick();
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=" + stored + "\r\n"));
         QCOMPARE(f.w->ui.RCaption->text(), typed);
         QString shown;
-        whenDialogOpens([&](Beschreibung* d) {
+        f.describe([&](Beschreibung* d) {
             shown = d->ui.tCaption->toPlainText();
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
         });
-        f.w->componentPage()->RCaption_DblClick();
         QCOMPARE(shown, typed);
         QCOMPARE(ReadIniValue(f.t.catalog(), "Caption", "Steuer"), typed);
     }
@@ -370,12 +356,11 @@ private slots:
     void descriptionNotSavedIsSaid()
     {
         Wizard f;
-        f.w->ui.LDateien->setCurrentRow(2);
         const QByteArray before = f.t.catalogBytes();
         bool stillOpen = false;
         QString kept;
         f.desk.answers.enqueue(QMessageBox::Ok);
-        whenDialogOpens([&](Beschreibung* d) {
+        f.describe([&](Beschreibung* d) {
             d->ui.tCaption->setPlainText("Neu");
             FileIo::failWritesAfter(0);
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
@@ -384,7 +369,6 @@ private slots:
             kept = d->ui.tCaption->toPlainText();
             QTest::mouseClick(d->ui.bAbbrechen, Qt::LeftButton);
         });
-        f.w->componentPage()->RCaption_DblClick();
         QVERIFY(stillOpen);
         QCOMPARE(kept, QString("Neu"));
         QCOMPARE(f.t.catalogBytes(), before);
@@ -392,10 +376,8 @@ private slots:
         const FakeDesktop::Message& m = f.desk.messages.first();
         QCOMPARE(m.icon, QMessageBox::Warning);
         QCOMPARE(m.title, " " + f.w->windowTitle());
-        QCOMPARE(m.text, "Die Vorlagendatei ''" + f.t.catalog() +
-                             "'' konnte nicht gespeichert werden. Die Beschreibung wurde nicht "
-                             "gespeichert.\nAuf dem Datenträger ist nicht genügend Speicherplatz "
-                             "vorhanden.");
+        QCOMPARE(m.text,
+                 Catalog::notSavedText(Catalog::Unsaved::Caption, FileIo::Result::failure(ENOSPC)));
         QCOMPARE(f.w->ui.RCaption->text(), QString("Eine Werkzeugleiste"));
     }
 

@@ -5,6 +5,7 @@
 #include "catalog/Catalog.h"
 #include "generate/CopyRun.h"
 #include "platform/FileIo.h"
+#include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
 #include "ui/Widgets.h"
 
@@ -20,28 +21,10 @@
 
 namespace {
 
-// Haupt (with Haupt.frx) and Hilfsmodul, both marked; a template; the window on
-// page 3 with the name Kunde and the folder <tmp>/P, marks and folder to be kept.
-struct Wizard : ShownWindow
+// Marks and folder to be kept.
+struct Wizard : ProjectWindow
 {
-    Wizard()
-    {
-        t.write("v/Haupt.frm", "VERSION 5.00\nBegin\n");
-        t.write("v/Haupt.frx", QByteArray("\x01\x00\n\x02", 4));
-        t.write("v/Hilfsmodul.bas", "Attribute VB_Name = \"Hilfsmodul\"\n");
-        const QString v = t.path() + "/v/";
-        t.writeCatalog({"[Filelist]", "100=Haupt", "101=Hilfsmodul", "[Filepath]", "Haupt=" + v,
-                        "Hilfsmodul=" + v, "[Filename]", "Haupt=Haupt.frm",
-                        "Hilfsmodul=Hilfsmodul.bas", "[Marked]", "Haupt=1", "Hilfsmodul=1"});
-        t.write("bin/QvStandard.bpv", TestFolder::crlf({"Type=Exe", "Name=\"Projekt1\""}));
-        open();
-        next();
-        next();
-        w->ui.tBezeichnung->setText("Kunde");
-        w->ui.tProjekte->setText(t.file("P"));
-        w->ui.bMerkeOrdner->setChecked(true);
-    }
-    QString project(const QString& file = {}) const { return t.file("P/Kunde/" + file); }
+    Wizard() { w->ui.bMerkeOrdner->setChecked(true); }
 };
 
 // Every copy goes in chunks of 4 bytes, each taking `pause`.
@@ -170,17 +153,20 @@ private slots:
     {
         Wizard f;
         const QStringList success{f.w->ui.Label17->text(), f.w->ui.Label15->text()};
+        WriteIniValue(f.t.catalog(), "Marked", "Alt", "1"); // a mark the run would drop
         FileIo::failWritesAfter(0);
-        // The catalogue shares the full disk: its options and sorted list are not
-        // saved either, each said once.
-        f.desk.answers << QMessageBox::Ok << QMessageBox::Ok << QMessageBox::Ok;
+        // The catalogue shares the full disk: its marks, options and sorted list are
+        // not saved either, each said once.
+        f.w->ui.bMarkieren->setChecked(true);
+        f.desk.answers << QMessageBox::Ok << QMessageBox::Ok << QMessageBox::Ok << QMessageBox::Ok;
         f.next();
         FileIo::clearFaults();
         QStringList said;
         for (const FakeDesktop::Message& m : std::as_const(f.desk.messages))
             said << m.text;
         const FileIo::Result full = FileIo::Result::failure(ENOSPC);
-        for (const auto what : {Catalog::Unsaved::Options, Catalog::Unsaved::List})
+        for (const auto what :
+             {Catalog::Unsaved::Marks, Catalog::Unsaved::Options, Catalog::Unsaved::List})
             QVERIFY(said.removeOne(Catalog::notSavedText(what, full)));
         QCOMPARE(said.size(), 1);
         for (const char* file :

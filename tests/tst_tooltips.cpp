@@ -288,12 +288,8 @@ private slots:
     void hoverInTheWindow()
     {
         ShownWindow f;
-        for (const char* file : {"Haupt.frm", "Steuer.ctl"})
-            f.t.write(QString("v/") + file, "x");
-        const QString v = f.t.path() + "/v/";
-        f.t.writeCatalog({"[Filelist]", "100=Haupt", "101=Steuer", "[Filepath]", "Haupt=" + v,
-                          "Steuer=" + v, "[Filename]", "Haupt=Haupt.frm", "Steuer=Steuer.ctl",
-                          "[Caption]", "Steuer=Eine Werkzeugleiste"});
+        f.t.listEntries({"Haupt=v/Haupt.frm", "Steuer=v/Steuer.ctl"},
+                        {"[Caption]", "Steuer=Eine Werkzeugleiste"});
         f.open();
         QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
         const RootUi& ui = f.w->ui;

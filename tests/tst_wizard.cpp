@@ -1,6 +1,8 @@
 #include "app/Root.h"
+#include "catalog/Catalog.h"
 #include "cli/CommandLine.h"
 #include "generate/Checks.h"
+#include "generate/ProjectFile.h"
 #include "platform/Ansi.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
@@ -24,30 +26,8 @@ class tst_wizard : public QObject
 {
     Q_OBJECT
 
-    // Haupt (with Haupt.frx) and Hilfsmodul, both marked, a template; the window
-    // is shown on page 3 with the name Kunde and the folder <tmp>/P.
-    struct Wizard : ShownWindow
+    struct Wizard : ProjectWindow
     {
-        Wizard()
-        {
-            t.write("v/Haupt.frm", "VERSION 5.00\r\n");
-            t.write("v/Haupt.frx", QByteArray("\x01\x00", 2));
-            t.write("v/Hilfsmodul.bas", "Attribute VB_Name = \"Hilfsmodul\"\r\n");
-            const QString v = t.path() + "/v/";
-            t.writeCatalog({"[Filelist]", "100=Haupt", "101=Hilfsmodul", "[Filepath]", "Haupt=" + v,
-                            "Hilfsmodul=" + v, "[Filename]", "Haupt=Haupt.frm",
-                            "Hilfsmodul=Hilfsmodul.bas", "[Marked]", "Haupt=1", "Hilfsmodul=1"});
-            t.write("bin/QvStandard.bpv",
-                    TestFolder::crlf({"Type=Exe", "Reference=x", "Startup=\"Sub Main\"",
-                                      "Name=\"Projekt1\"", "Description=\"<PROJEKT>\"",
-                                      "Title=\"<PROJEKT>\"", "Rest=1"}));
-            open();
-            next();
-            next();
-            w->ui.tBezeichnung->setText("Kunde");
-            w->ui.tProjekte->setText(t.file("P"));
-        }
-        QString project(const QString& file) const { return t.file("P/Kunde/" + file); }
         QListWidgetItem* line(int row) const { return w->ui.LDateien->item(row); }
     };
 
@@ -83,13 +63,7 @@ private slots:
         QCOMPARE(f.desk.openedFiles, QStringList({f.project("Kunde.vbp")}));
         QCOMPARE(f.desk.ends, 1);
 
-        const auto made = [&] {
-            QMap<QString, QByteArray> files;
-            for (const QString& name : QDir(f.project({})).entryList(QDir::Files))
-                files.insert(name, TestFolder::read(f.project(name)));
-            return files;
-        };
-        const QMap<QString, QByteArray> byWindow = made();
+        const QMap<QString, QByteArray> byWindow = TestFolder::contents(f.project({}));
         const QByteArray catalogueByWindow = f.t.catalogBytes();
         QVERIFY(QDir(f.t.file("P")).removeRecursively());
         f.t.write("bin/vorlagen.dat", catalogueBefore);
@@ -98,8 +72,7 @@ private slots:
             opened << file;
             return true;
         });
-        QBuffer out;
-        QBuffer err;
+        QBuffer out, err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
         Cli::Output output(&out, &err);
@@ -108,42 +81,9 @@ private slots:
                                   output);
         Cli::setFileOpener({});
         QCOMPARE(code, int(Cli::kDone));
-        QCOMPARE(made(), byWindow);
+        QCOMPARE(TestFolder::contents(f.project({})), byWindow);
         QCOMPARE(f.t.catalogBytes(), catalogueByWindow);
         QCOMPARE(opened, f.desk.openedFiles);
-    }
-
-    // Another program keeps the catalogue locked: the project is made, and each
-    // catalogue write that failed is said once, naming what was not saved.
-    void catalogueLockedElsewhere()
-    {
-        Wizard f;
-        RootUi& ui = f.w->ui;
-        ui.bMarkieren->setChecked(true);
-        f.line(1)->setCheckState(Qt::Unchecked);
-        const QByteArray before = f.t.catalogBytes();
-        FileIo::FileLock other;
-        QVERIFY(other.acquire(f.t.catalog()).ok());
-        const int timeout = FileIo::lockTimeout();
-        FileIo::setLockTimeout(20);
-        f.desk.answers << QMessageBox::Ok << QMessageBox::Ok << QMessageBox::Ok;
-        f.next();
-        FileIo::setLockTimeout(timeout);
-        QVERIFY(!ui.Map5->isHidden());
-        QVERIFY(QFile::exists(f.project("Kunde.vbp")));
-        QCOMPARE(f.t.catalogBytes(), before);
-        QStringList said;
-        for (const FakeDesktop::Message& m : f.desk.messages) {
-            QCOMPARE(m.icon, QMessageBox::Warning);
-            QVERIFY(m.text.startsWith("Die Vorlagendatei ''" + f.t.catalog() +
-                                      "'' konnte nicht gespeichert werden. "));
-            QVERIFY(m.text.endsWith("\nDie Datei ist durch ein anderes Programm gesperrt."));
-            said << m.text.section("werden. ", 1).section('\n', 0, 0);
-        }
-        QCOMPARE(said, QStringList({"Die Markierungen der Liste wurden nicht gespeichert.",
-                                    "Die Einstellungen des Projekts wurden nicht gespeichert.",
-                                    "Die sortierte Liste der Vorlagen wurde nicht gespeichert."}));
-        other.release();
     }
 
     void existingFolderQuestion_data()
@@ -151,13 +91,9 @@ private slots:
         QTest::addColumn<bool>("withFile");
         QTest::addColumn<QMessageBox::StandardButton>("answer");
         QTest::addColumn<QString>("text");
-        QTest::newRow("files, No") << true << QMessageBox::No
-                                   << "Der Projektordner ist vorhanden und enthält Dateien. \n"
-                                      "Möchten Sie den Ordner trotzdem verwenden ?";
+        QTest::newRow("files, No") << true << QMessageBox::No << Generate::kFolderHasFiles;
         QTest::newRow("only a sub-folder, Yes")
-            << false << QMessageBox::Yes
-            << "Der Projektordner ist ohne Dateiinhalte vorhanden. \n"
-               "Möchten Sie den Ordner trotzdem verwenden ?";
+            << false << QMessageBox::Yes << Generate::kFolderEmpty;
     }
     void existingFolderQuestion()
     {
@@ -171,7 +107,7 @@ private slots:
         f.desk.answers << answer;
         f.next();
         QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(f.desk.messages[0].title, QString(" Projektordner auswählen"));
+        QCOMPARE(f.desk.messages[0].title, Generate::kFolderQuestionTitle);
         QCOMPARE(f.desk.messages[0].text, text);
         const bool went = answer == QMessageBox::Yes;
         QCOMPARE(f.w->ui.Map5->isHidden(), !went);
@@ -189,8 +125,7 @@ private slots:
         f.next();
         QCOMPARE(f.desk.messages.size(), 2);
         QCOMPARE(f.desk.messages[1].icon, QMessageBox::Critical);
-        QCOMPARE(f.desk.messages[1].text, QString("Der Projektname darf folgende Sonderzeichen "
-                                                  "/\\:*?''<>|- nicht enthalten.  "));
+        QCOMPARE(f.desk.messages[1].text, Generate::kForbiddenName);
         QVERIFY(!f.w->ui.Map3->isHidden());
         QCOMPARE(f.w->ui.tBezeichnung->selectedText(), name);
         QCOMPARE(f.w->focusWidget(), f.w->ui.tBezeichnung);
@@ -202,19 +137,13 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("refusal"); // empty: the project is made
-        const QString ending =
-            "Der Projektname darf nicht mit einem Leerzeichen oder Punkt enden.  ";
-        QTest::newRow("only blanks")
-            << "   "
-            << "Der Projektname darf nicht nur aus Leerzeichen bestehen.  ";
+        const QString ending = Generate::kNameEnding;
+        QTest::newRow("only blanks") << "   " << Generate::kBlankName;
         QTest::newRow("trailing dot") << "Kunde." << ending;
         QTest::newRow("trailing blank") << "Kunde " << ending;
         QTest::newRow("dot") << "." << ending;
         QTest::newRow("dot dot") << ".." << ending;
-        QTest::newRow("outside Windows-1252")
-            << "Projekt中"
-            << "Der Projektname darf nur Zeichen des Windows-Zeichensatzes (Windows-1252) "
-               "enthalten.  ";
+        QTest::newRow("outside Windows-1252") << "Projekt中" << Generate::kNameOutsideCodePage;
         QTest::newRow("hyphen, no folder asked about")
             << "Mein-Projekt" << Generate::kForbiddenName;
         QTest::newRow("euro sign fits") << "Proj€kt" << QString();
@@ -249,34 +178,6 @@ private slots:
                  QStringList());
     }
 
-    // Two entries copy to Module1.bas: refused on page 2, then one of them goes.
-    void sameFileTwiceThenOne()
-    {
-        ShownWindow f;
-        f.t.write("a/Module1.bas", "Eins");
-        f.t.write("b/Module1.bas", "Zwei");
-        f.t.writeCatalog({"[Filelist]", "100=Eins", "101=Zwei", "[Filepath]",
-                          "Eins=" + f.t.file("a/"), "Zwei=" + f.t.file("b/"), "[Filename]",
-                          "Eins=Module1.bas", "Zwei=Module1.bas", "[Marked]", "Eins=1", "Zwei=1"});
-        f.t.write("bin/QvStandard.bpv", TestFolder::crlf({"Type=Exe", "Rest=1"}));
-        f.open();
-        f.next();
-        f.desk.answers << QMessageBox::Ok;
-        f.next();
-        QCOMPARE(f.desk.messages.size(), 1);
-        QVERIFY(!f.w->ui.Map2->isHidden());
-        f.w->ui.LDateien->item(1)->setCheckState(Qt::Unchecked);
-        f.next();
-        f.w->ui.tBezeichnung->setText("Kunde");
-        f.w->ui.tProjekte->setText(f.t.file("P"));
-        f.next();
-        QVERIFY(!f.w->ui.Map5->isHidden());
-        QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(TestFolder::read(f.t.file("P/Kunde/Module1.bas")), QByteArray("Eins"));
-        QCOMPARE(TestFolder::read(f.t.file("P/Kunde/Kunde.vbp")),
-                 TestFolder::crlf({"Type=Exe", "Module=Eins; Module1.bas", "Rest=1"}));
-    }
-
     void doublePressGeneratesOnce()
     {
         Wizard f;
@@ -299,32 +200,19 @@ private slots:
         QCOMPARE(f.desk.ends, 0);
     }
 
-    void failuresReportedBeforeFinishPage()
-    {
-        Wizard f;
-        f.t.write("datei", "kein Ordner");
-        f.w->ui.tProjekte->setText(f.t.file("datei/P"));
-        QFile::remove(f.t.file("v/Hilfsmodul.bas")); // gone since start-up
-        f.desk.answers << QMessageBox::Ok;
-        f.next();
-        QCOMPARE(f.desk.messages.size(), 1);
-        for (const char* file : {"Haupt.frm", "Hilfsmodul.bas", "Kunde.vbp"})
-            QVERIFY2(f.desk.messages[0].text.contains(file), file);
-        QVERIFY(!f.w->ui.Map5->isHidden());
-    }
-
+    // Told, and page 5 does not call the project complete.
     void missingTemplateIsReported()
     {
         Wizard f;
+        const QString success = f.w->ui.Label17->text();
         QFile::remove(f.t.file("bin/QvStandard.bpv"));
         f.desk.answers << QMessageBox::Ok;
         f.next();
         QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(f.desk.messages[0].text,
-                 QString("Die Projektvorlage ''QvStandard.bpv'' konnte nicht gefunden werden.    "
-                         "\nDamit konnten nur die ausgewählten Dateien kopiert werden."));
+        QCOMPARE(f.desk.messages[0].text, Generate::kTemplateMissing);
         QVERIFY(QFile::exists(f.project("Haupt.frm")) && !QFile::exists(f.project("Kunde.vbp")));
         QVERIFY(!f.w->ui.Map5->isHidden());
+        QVERIFY(f.w->ui.Label17->text() != success);
     }
 
     void finishWritesRegistryWhereKeysExist()

@@ -15,13 +15,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace {
-const QString kRootQuestion =
-    QStringLiteral("Die Komponente ''Root'' wird als Startformular für das Projekt benötigt. \n"
-                   "Zudem kann ohne Formulare die Anwendung nicht kompeliert werden.\n \n"
-                   "Möchten Sie dieses Formular wirklich aus der Auswahl entfernen ?");
-}
-
 ComponentPage::ComponentPage(RootUi& rootUi, QWidget* window)
     : QObject(window), ui(rootUi), m_window(window)
 {

@@ -19,6 +19,12 @@ class ComponentPage : public QObject
 public:
     ComponentPage(RootUi& ui, QWidget* window);
 
+    // Asked before the root form is unchecked.
+    static inline const QString kRootQuestion =
+        QStringLiteral("Die Komponente ''Root'' wird als Startformular für das Projekt benötigt. \n"
+                       "Zudem kann ohne Formulare die Anwendung nicht kompeliert werden.\n \n"
+                       "Möchten Sie dieses Formular wirklich aus der Auswahl entfernen ?");
+
     // Shows the current entry's description and refreshes the list's tip.
     void LDateien_Click();
 

@@ -85,12 +85,7 @@ inline void writeEntries(const TestFolder& t, const QStringList& entries,
     t.writeCatalog(list + paths + files + more);
 }
 
-// Everything in the folder, hidden temporary files included, with its bytes.
 inline QMap<QString, QByteArray> contents(const QString& folder)
 {
-    QMap<QString, QByteArray> files;
-    const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        files.insert(name, TestFolder::read(dir.filePath(name)));
-    return files;
+    return TestFolder::contents(folder);
 }

@@ -82,6 +82,15 @@ QByteArray TestFolder::read(const QString& absolutePath)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QMap<QString, QByteArray> TestFolder::contents(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        files.insert(name, read(dir.filePath(name)));
+    return files;
+}
+
 QByteArray TestFolder::crlf(const QStringList& lines)
 {
     QByteArray bytes;
@@ -93,4 +102,22 @@ QByteArray TestFolder::crlf(const QStringList& lines)
 void TestFolder::writeCatalog(const QStringList& lines) const
 {
     writeOrFail(catalog(), crlf(lines));
+}
+
+void TestFolder::listEntries(const QStringList& entries, const QStringList& more) const
+{
+    QStringList list{QStringLiteral("[Filelist]")};
+    QStringList paths{QStringLiteral("[Filepath]")};
+    QStringList names{QStringLiteral("[Filename]")};
+    for (const QString& entry : entries) {
+        const QString name = entry.section(QLatin1Char('='), 0, 0);
+        const QString relative = entry.section(QLatin1Char('='), 1);
+        if (!QFileInfo::exists(file(relative)))
+            write(relative, "x");
+        list << QString::number(100 + list.size() - 1) + QLatin1Char('=') + name;
+        paths << name + QLatin1Char('=') + file(relative.section(QLatin1Char('/'), 0, -2)) +
+                     QLatin1Char('/');
+        names << name + QLatin1Char('=') + relative.section(QLatin1Char('/'), -1);
+    }
+    writeCatalog(list + paths + names + more);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -25,11 +26,16 @@ public:
     // Writes bytes to a file below path(), creating its folders.
     QString write(const QString& relative, const QByteArray& bytes) const;
     static QByteArray read(const QString& absolutePath);
+    // Every file in the folder, hidden ones included, with its bytes.
+    static QMap<QString, QByteArray> contents(const QString& folder);
 
     // Lines joined with CR LF and ended with CR LF, in the code page.
     static QByteArray crlf(const QStringList& lines);
     // Writes the catalogue file beside the executable.
     void writeCatalog(const QStringList& lines) const;
+    // The catalogue listing entries "name=folder/file" (folder below path()) in
+    // this order, then `more` lines; a listed file not there yet is written as "x".
+    void listEntries(const QStringList& entries, const QStringList& more = {}) const;
     QByteArray catalogBytes() const { return read(catalog()); }
 
 private:
