@@ -297,7 +297,7 @@ private slots:
             t.write("bin/v/Bild.frm", "Begin VB.Form Bild\r\n   Icon = \"Bild.frx\":0000\r\n");
             t.write("bin/v/Leer.frm", "Begin VB.Form Leer\r\nEnd\r\n");
         }
-        if (setup.startsWith(QLatin1String("template")) || setup == QLatin1String("no template"))
+        if (setup.startsWith(QLatin1String("template")))
             QVERIFY(QFile::remove(t.exeFolder() + QStringLiteral("/QvStandard.bpv")));
         if (setup == QLatin1String("template folder"))
             QVERIFY(QDir().mkdir(t.exeFolder() + QStringLiteral("/QvStandard.bpv")));
@@ -382,18 +382,13 @@ private slots:
         QCOMPARE(ran.out, QString());
         QCOMPARE(ran.code, int(Cli::kDone));
         // The list is written anew at the end; a new entry's folder is stored whole.
-        const QByteArray added = TestFolder::crlf({"[Filepath]",      "Haupt=v/",
-                                                   "Hilfe=v/",        "Neu=" + w,
-                                                   "Werk=" + w,       "[Filename]",
-                                                   "Haupt=Haupt.frm", "Hilfe=Hilfe.bas",
-                                                   "Neu=Neu.frm",     "Werk=Werk.bas",
-                                                   "[Marked]",        "Haupt=1",
-                                                   "[Caption]",       "Hilfe=Rechnen\tund Runden",
-                                                   "[Option]",        "Folder=0",
-                                                   "[References]",    "Neu.0=Neu.frm",
-                                                   "Neu.1=" + grid,   "[Filelist]",
-                                                   "100=Haupt",       "101=Hilfe",
-                                                   "102=Neu",         "103=Werk"});
+        const QByteArray added = TestFolder::crlf(
+            QString("[Filepath]|Haupt=v/|Hilfe=v/|Neu=%1|Werk=%1|[Filename]|Haupt=Haupt.frm|"
+                    "Hilfe=Hilfe.bas|Neu=Neu.frm|Werk=Werk.bas|[Marked]|Haupt=1|[Caption]|"
+                    "Hilfe=Rechnen\tund Runden|[Option]|Folder=0|[References]|Neu.0=Neu.frm|"
+                    "Neu.1=%2|[Filelist]|100=Haupt|101=Hilfe|102=Neu|103=Werk")
+                .arg(w, grid)
+                .split('|'));
         QCOMPARE(t.catalogBytes(), added);
         QCOMPARE(TestFolder::read(w + "Werk.bas.bak"),
                  QByteArray("Attribute VB_Name = \"Module1\"\r\n"));
