@@ -173,12 +173,9 @@ private slots:
     {
         QTest::addColumn<QString>("target"); // relative to the test folder
         QTest::addColumn<QString>("refusal");
-        QTest::newRow("the presets' folder itself") << "bin"
-                                                    << "liegt im Ordner der Vorlagen";
-        QTest::newRow("inside the presets' folder") << "bin/neu/x"
-                                                    << "liegt im Ordner der Vorlagen";
-        QTest::newRow("a link into the presets") << "link/neu"
-                                                 << "liegt im Ordner der Vorlagen";
+        // The presets' folder itself, a folder inside it, a link into it.
+        for (const char* inside : {"bin", "bin/neu/x", "link/neu"})
+            QTest::newRow(inside) << inside << "liegt im Ordner der Vorlagen";
         QTest::newRow("a file") << "a/Haupt.frm"
                                 << "ist eine Datei und kein Ordner";
         QTest::newRow("empty") << ""
