@@ -39,30 +39,10 @@ class tst_copytool : public QObject
             t.write("b/Knopf.ctl", "VERSION 5.00\r\n");
             t.write("b/Knopf.CTX", QByteArray("\x03\x04", 2));
             t.write("b/Haupt.frm", "VERSION 5.00\r\nBegin VB.Form Zweit\r\n");
-            const QString a = t.file("a/");
-            const QString b = t.file("b/");
-            t.writeCatalog({"[Filelist]",
-                            "100=Haupt",
-                            "101=Hilfsmodul",
-                            "102=Knopf",
-                            "103=Zweit",
-                            "104=Weg",
-                            "[Filepath]",
-                            "Haupt=" + a,
-                            "Hilfsmodul=" + a,
-                            "Knopf=" + b,
-                            "Zweit=" + b,
-                            "Weg=" + a,
-                            "[Filename]",
-                            "Haupt=Haupt.frm",
-                            "Hilfsmodul=Hilfsmodul.bas",
-                            "Knopf=Knopf.ctl",
-                            "Zweit=Haupt.frm",
-                            "Weg=Weg.bas",
-                            "[Caption]",
-                            "Haupt=Das Hauptfenster",
-                            "[Option]",
-                            "Folder=1"});
+            t.listEntries({"Haupt=a/Haupt.frm", "Hilfsmodul=a/Hilfsmodul.bas", "Knopf=b/Knopf.ctl",
+                           "Zweit=b/Haupt.frm", "Weg=a/Weg.bas"},
+                          {"[Caption]", "Haupt=Das Hauptfenster", "[Option]", "Folder=1"});
+            QFile::remove(t.file("a/Weg.bas"));
             t.write("bin/QvStandard.bpv",
                     TestFolder::crlf({"Type=Exe", "Startup=\"Sub Main\"", "Name=\"Projekt1\"",
                                       "Description=\"<PROJEKT>\"", "Title=\"<PROJEKT>\""}));
@@ -79,6 +59,14 @@ class tst_copytool : public QObject
                 const QString path = it.next();
                 files.insert(QDir(folder).relativeFilePath(path), TestFolder::read(path));
             }
+            return files;
+        }
+        // Every file of the test folder except those in the target.
+        QMap<QString, QByteArray> outsideTarget() const
+        {
+            auto files = tree(t.path());
+            for (const QString& key : tree(target()).keys())
+                files.remove("ziel/" + key);
             return files;
         }
     };
@@ -111,33 +99,16 @@ private slots:
         QCOMPARE(copy["Komponenten/Haupt.frx"], TestFolder::read(p.t.file("a/Haupt.frx")));
         QCOMPARE(copy["Komponenten/2/Haupt.frm"], TestFolder::read(p.t.file("b/Haupt.frm")));
         QCOMPARE(copy["Komponenten/Knopf.CTX"], TestFolder::read(p.t.file("b/Knopf.CTX")));
-        QCOMPARE(copy["vorlagen.dat"], TestFolder::crlf({"[Filelist]",
-                                                         "100=Haupt",
-                                                         "101=Hilfsmodul",
-                                                         "102=Knopf",
-                                                         "103=Zweit",
-                                                         "104=Weg",
-                                                         "[Filepath]",
-                                                         "Haupt=Komponenten/",
-                                                         "Hilfsmodul=Komponenten/",
-                                                         "Knopf=Komponenten/",
-                                                         "Zweit=Komponenten/2/",
-                                                         "Weg=" + p.t.file("a/"),
-                                                         "[Filename]",
-                                                         "Haupt=Haupt.frm",
-                                                         "Hilfsmodul=Hilfsmodul.bas",
-                                                         "Knopf=Knopf.ctl",
-                                                         "Zweit=Haupt.frm",
-                                                         "Weg=Weg.bas",
-                                                         "[Caption]",
-                                                         "Haupt=Das Hauptfenster",
-                                                         "[Option]",
-                                                         "Folder=1"}));
-        // The source is only read.
-        auto sourceAfter = Presets::tree(p.t.path());
-        for (const QString& key : copy.keys())
-            sourceAfter.remove("ziel/" + key);
-        QCOMPARE(sourceAfter, sourceBefore);
+        // The catalogue as it was, its folders pointing into the copy.
+        const QByteArray a = '=' + QFile::encodeName(p.t.file("a/"));
+        const QByteArray b = '=' + QFile::encodeName(p.t.file("b/"));
+        QByteArray catalogue = p.t.catalogBytes();
+        catalogue.replace("Haupt" + a, "Haupt=Komponenten/")
+            .replace("Hilfsmodul" + a, "Hilfsmodul=Komponenten/")
+            .replace("Knopf" + b, "Knopf=Komponenten/")
+            .replace("Zweit" + b, "Zweit=Komponenten/2/");
+        QCOMPARE(copy["vorlagen.dat"], catalogue);
+        QCOMPARE(p.outsideTarget(), sourceBefore); // the source is only read
         QVERIFY(PresetCopy::summary(plan, outcome).contains("In den Vorlagen fehlen:\n"));
     }
 
@@ -202,12 +173,9 @@ private slots:
     {
         QTest::addColumn<QString>("target"); // relative to the test folder
         QTest::addColumn<QString>("refusal");
-        QTest::newRow("the presets' folder itself") << "bin"
-                                                    << "liegt im Ordner der Vorlagen";
-        QTest::newRow("inside the presets' folder") << "bin/neu/x"
-                                                    << "liegt im Ordner der Vorlagen";
-        QTest::newRow("a link into the presets") << "link/neu"
-                                                 << "liegt im Ordner der Vorlagen";
+        // The presets' folder itself, a folder inside it, a link into it.
+        for (const char* inside : {"bin", "bin/neu/x", "link/neu"})
+            QTest::newRow(inside) << inside << "liegt im Ordner der Vorlagen";
         QTest::newRow("a file") << "a/Haupt.frm"
                                 << "ist eine Datei und kein Ordner";
         QTest::newRow("empty") << ""
@@ -265,10 +233,7 @@ private slots:
             QVERIFY(bytes.size() > 0);
         }
         QVERIFY(!QFileInfo::exists(p.target() + "/vorlagen.dat"));
-        auto after = Presets::tree(p.t.path());
-        for (const QString& key : Presets::tree(p.target()).keys())
-            after.remove("ziel/" + key);
-        QCOMPARE(after, before);
+        QCOMPARE(p.outsideTarget(), before);
     }
 
     void windowAsksBeforeReplacing_data()

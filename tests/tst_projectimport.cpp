@@ -305,18 +305,8 @@ private slots:
             QCOMPARE(left, (QStringList{nul, u"Form=a.frm"_s}));
         };
         TestFolder t;
-        t.write(u"src/a.frm"_s, "x");
-        t.write(u"src/b.frm"_s, "x");
-        const QStringList catalogue{u"[Filelist]"_s,
-                                    u"100=A"_s,
-                                    u"101=A.1"_s,
-                                    u"[Filepath]"_s,
-                                    u"A="_s + t.file(u"src/"_s),
-                                    u"A.1="_s + t.file(u"src/"_s),
-                                    u"[Filename]"_s,
-                                    u"A=a.frm"_s,
-                                    u"A.1=b.frm"_s};
-        t.writeCatalog(catalogue);
+        const auto list = [&] { t.listEntries({u"A=src/a.frm"_s, u"A.1=src/b.frm"_s}); };
+        list();
         const auto names = [] {
             QStringList listed;
             for (const Catalog::Entry& entry : Catalog::load().entries)
@@ -328,7 +318,7 @@ private slots:
         Catalog::removeEntry(u"A.1"_s);
         const QByteArray neverHadLines = t.catalogBytes();
 
-        t.writeCatalog(catalogue);
+        list();
         remember();
         QCOMPARE(names(), plainNames);
         const Catalog::Snapshot read = Catalog::Snapshot::read();

@@ -24,14 +24,10 @@ class tst_takeindialog : public QObject
         explicit Page(int listed = 1)
         {
             t.write("v/Alpha.bas", "Attribute VB_Name = \"Alpha\"\r\n");
-            QStringList list{"[Filelist]"}, paths{"[Filepath]"}, names{"[Filename]"};
-            for (int i = 0; i < listed; ++i) {
-                const QString name = i == 0 ? QStringLiteral("Alpha") : QString("E%1").arg(i);
-                list << QString("%1=%2").arg(100 + i).arg(name);
-                paths << name + "=" + t.file("v/");
-                names << name + "=Alpha.bas";
-            }
-            t.writeCatalog(list + paths + names + QStringList{"[Marked]", "Alpha=1"});
+            QStringList entries{"Alpha=v/Alpha.bas"};
+            for (int i = 1; i < listed; ++i)
+                entries << QString("E%1=v/Alpha.bas").arg(i);
+            t.listEntries(entries, {"[Marked]", "Alpha=1"});
             open();
             next();
         }
@@ -41,15 +37,6 @@ class tst_takeindialog : public QObject
             desk.fileNames.enqueue(t.write("p/Projekt.vbp", TestFolder::crlf(lines)));
             QTest::mouseClick(w->ui.bUebernehmen, Qt::LeftButton);
             return w->findChild<TakeInDialog*>();
-        }
-        QStringList lines() const
-        {
-            QStringList result;
-            for (int i = 0; i < w->ui.LDateien->count(); ++i) {
-                const QListWidgetItem* item = w->ui.LDateien->item(i);
-                result << item->text() + (item->checkState() == Qt::Checked ? " [x]" : "");
-            }
-            return result;
         }
     };
 
@@ -109,11 +96,11 @@ private slots:
         if (!ok) {
             QCOMPARE(f.t.catalogBytes(), before);
             QVERIFY(f.desk.messages.isEmpty());
-            QCOMPARE(f.lines(), QStringList({"Alpha"}));
+            QCOMPARE(lines(f.w->ui.LDateien), QStringList({"Alpha"}));
             return;
         }
         QCOMPARE(ReadIniValue(f.t.catalog(), "Filename", "Neu"), QString("Neu.frm"));
-        QCOMPARE(f.lines(), QStringList({"Alpha", "Neu [x]"}));
+        QCOMPARE(lines(f.w->ui.LDateien), QStringList({"Alpha", "Neu [x]"}));
         QCOMPARE(f.w->ui.LDateien->currentItem()->text(), QString("Neu"));
         QCOMPARE(f.desk.messages.size(), 1);
         QCOMPARE(f.desk.messages[0].icon, QMessageBox::Information);
