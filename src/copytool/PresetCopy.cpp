@@ -1,6 +1,7 @@
 #include "copytool/PresetCopy.h"
 
 #include "catalog/Catalog.h"
+#include "platform/AppContext.h"
 #include "platform/FileCopy.h"
 
 #include <QDir>
@@ -18,10 +19,10 @@ namespace PresetCopy {
 
 namespace {
 
-const QString kCatalog = QStringLiteral("vorlagen.dat");
-const QString kTemplate = QStringLiteral("QvStandard.bpv");
+const QString& kCatalog = AppContext::kCatalogName;
+const QString& kTemplate = AppContext::kTemplateName;
 // The spare of the template: copied when there, but a data folder needs none.
-const QString kSpareTemplate = QStringLiteral("QvStandard.prj");
+const QString& kSpareTemplate = AppContext::kSpareTemplateName;
 
 QString quoted(const QString& text)
 {

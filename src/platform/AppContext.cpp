@@ -65,7 +65,7 @@ QString dataFolder()
     if (g_dataDecided)
         return g_dataFolder;
     const QString exe = exeFolder();
-    const bool installed = QFile::exists(exe + kShareFolder + QStringLiteral("/QvStandard.bpv"));
+    const bool installed = QFile::exists(exe + kShareFolder + QLatin1Char('/') + kTemplateName);
     if (!installed && writableFolder(exe)) {
         g_dataFolder = exe;
     } else {
@@ -95,7 +95,7 @@ QString exeStem()
 
 QString catalogFile()
 {
-    return dataFolder() + QLatin1Char('/') + exeStem() + QStringLiteral(".dat");
+    return dataFolder() + QLatin1Char('/') + kCatalogName;
 }
 
 QString logFile()
@@ -105,12 +105,12 @@ QString logFile()
 
 QString templateFile()
 {
-    return dataFolder() + QStringLiteral("/QvStandard.bpv");
+    return dataFolder() + QLatin1Char('/') + kTemplateName;
 }
 
 QString spareTemplateFile()
 {
-    return dataFolder() + QStringLiteral("/QvStandard.prj");
+    return dataFolder() + QLatin1Char('/') + kSpareTemplateName;
 }
 
 QString copyTool()
@@ -120,7 +120,7 @@ QString copyTool()
 
 QString installedTemplate()
 {
-    return QDir::cleanPath(exeFolder() + kShareFolder + QStringLiteral("/QvStandard.bpv"));
+    return QDir::cleanPath(exeFolder() + kShareFolder + QLatin1Char('/') + kTemplateName);
 }
 
 FileIo::Result provideTemplate()

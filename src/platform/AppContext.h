@@ -25,6 +25,11 @@ void setDataFolder(const QString& folder);
 // Whether dataFolder() is the executable's folder.
 bool isPortable();
 
+// The file names in a data folder (this program's or another's).
+inline const QString kCatalogName = QStringLiteral("vorlagen.dat");
+inline const QString kTemplateName = QStringLiteral("QvStandard.bpv");
+inline const QString kSpareTemplateName = QStringLiteral("QvStandard.prj");
+
 QString catalogFile();       // <dataFolder>/vorlagen.dat
 QString logFile();           // <dataFolder>/vorlagen.log
 QString templateFile();      // <dataFolder>/QvStandard.bpv
