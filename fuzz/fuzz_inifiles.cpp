@@ -6,6 +6,7 @@
 // file operations on disk (a RAM folder where there is one), lock and atomic
 // replacement included, and there also writes while another writer holds the lock.
 
+#include "FuzzSupport.h"
 #include "platform/Ansi.h"
 #include "platform/FileIo.h"
 #include "platform/IniDocument.h"
@@ -24,14 +25,6 @@
 namespace {
 
 using Pairs = QList<QPair<QString, QString>>;
-
-void check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 QByteArray contents(const QString& path)
 {
@@ -286,21 +279,9 @@ quint32 hashOf(const uint8_t* data, size_t size)
 
 } // namespace
 
-// Every input makes many short-lived strings. A smaller quarantine and no fill
-// of fresh blocks keep the sanitizer from touching new pages all the time; a
-// shorter allocation stack still names the caller. Use-after-free within the
-// 16 MB most recently freed is still caught.
-extern "C" const char* __asan_default_options()
-{
-    return "quarantine_size_mb=16:max_malloc_fill_size=0:malloc_context_size=10";
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // Memory-backed when possible: every write syncs the file.
-    static QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists()
-                                    ? QStringLiteral("/dev/shm/fuzz_inifiles-XXXXXX")
-                                    : QDir::tempPath() + QStringLiteral("/fuzz_inifiles-XXXXXX"));
+    static QTemporaryDir folder(scratchPattern("fuzz_inifiles"));
     FuzzedDataProvider in(data, size);
     Store store;
     store.path = folder.path() + QStringLiteral("/f.ini");

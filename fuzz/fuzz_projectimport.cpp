@@ -5,6 +5,7 @@
 // through the form header reader and the reference merge.
 
 #include "catalog/ProjectImport.h"
+#include "FuzzSupport.h"
 #include "platform/FileIo.h"
 
 #include <QDir>
@@ -20,14 +21,6 @@
 #include <cstdlib>
 
 namespace {
-
-void check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 void put(const QString& path, const QByteArray& bytes)
 {
@@ -136,19 +129,9 @@ void checkMerge(const QStringList& lines)
 
 } // namespace
 
-// As for the INI engine's target: many short-lived strings, so a smaller
-// quarantine and no fill of fresh blocks.
-extern "C" const char* __asan_default_options()
-{
-    return "quarantine_size_mb=16:max_malloc_fill_size=0:malloc_context_size=10";
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static QTemporaryDir folder(QDir(QStringLiteral("/dev/shm")).exists()
-                                    ? QStringLiteral("/dev/shm/fuzz_projectimport-XXXXXX")
-                                    : QDir::tempPath() +
-                                          QStringLiteral("/fuzz_projectimport-XXXXXX"));
+    static QTemporaryDir folder(scratchPattern("fuzz_projectimport"));
     static const QString project = buildTree(folder.path());
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
 
