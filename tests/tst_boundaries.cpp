@@ -1,4 +1,5 @@
-// Limits nothing else tests at their edge: at the value and one beyond.
+// Edges nothing else reaches: limits at the value and one beyond, letter case,
+// and a catalogue the core must not write.
 
 #include "catalog/Catalog.h"
 #include "platform/FileIo.h"
@@ -6,6 +7,8 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
 #include <QTest>
 
 class tst_boundaries : public QObject
@@ -31,6 +34,41 @@ private slots:
         }
         QVERIFY(!QFile::exists(prefix + "60abcd"));
         QVERIFY(QFile::exists(prefix + "59abcd"));
+    }
+
+    // The same name in other letter case is the listed entry, replaced in
+    // place; listing it twice would leave both names sharing one folder key.
+    void addingInOtherCaseReplacesTheEntry()
+    {
+        TestFolder t;
+        t.listEntries({"Alpha=v/Alpha.bas", "Beta=v/Beta.bas"});
+        const QString folder = t.file("w/");
+        t.write("w/alpha.bas", "x");
+        const Catalog::Change change = Catalog::addEntry("ALPHA", folder, "alpha.bas",
+                                                         Catalog::Snapshot::read().seen("ALPHA"));
+        QCOMPARE(change.status, Catalog::Change::Status::Done);
+        QCOMPARE(change.sorted, (QStringList{"ALPHA", "Beta"}));
+        QCOMPARE(Catalog::Snapshot::read().folderOf("alpha"), folder);
+    }
+
+    // A catalogue whose encoding was not recognised keeps its bytes: adding and
+    // removing fail with a reason instead of passing for done.
+    void unrecognisedCatalogueIsNotChanged()
+    {
+        TestFolder t;
+        const QByteArray bytes = QStringEncoder(QStringEncoder::Utf32LE)(
+            QStringLiteral("[Filelist]\r\n100=Alpha\r\n[Filepath]\r\nAlpha=/v/\r\n"));
+        t.write("bin/" + QFileInfo(t.catalog()).fileName(), bytes);
+        const QString folder = t.file("v/");
+        t.write("v/Neu.bas", "x");
+        const Catalog::Change added = Catalog::addEntry("Neu", folder, "Neu.bas", {});
+        const Catalog::Change removed = Catalog::removeEntry("Alpha");
+        for (const Catalog::Change& change : {added, removed}) {
+            QCOMPARE(change.status, Catalog::Change::Status::Failed);
+            QVERIFY(!change.result.ok());
+            QVERIFY(!change.result.reason().isEmpty());
+        }
+        QCOMPARE(t.catalogBytes(), bytes);
     }
 };
 
