@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(PresetCopy::existingTargets(plan), QStringList{p.target() + "/QvStandard.bpv"});
         PresetCopy::Outcome kept = PresetCopy::run(plan, false);
         QCOMPARE(kept.failed, QStringList{"''" + p.target() +
-                                          "/QvStandard.bpv'': Die Datei ist bereits vorhanden."});
+                                          "/QvStandard.bpv'': " + FileIo::reasonFor(EEXIST)});
         QCOMPARE(TestFolder::read(p.target() + "/QvStandard.bpv"),
                  QByteArray("eigene Vorlage\r\n"));
         // Everything else was copied.
@@ -223,10 +223,8 @@ private slots:
         const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.target());
         FileIo::failWritesAfter(30);
         const PresetCopy::Outcome outcome = PresetCopy::run(plan, false);
-        FileIo::clearFaults();
         QVERIFY(!outcome.ok());
-        QVERIFY(outcome.failed.constFirst().endsWith(
-            "Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden."));
+        QVERIFY(outcome.failed.constFirst().endsWith(FileIo::reasonFor(ENOSPC)));
         // Each target is whole or absent; no temporary file remains.
         for (const auto& [name, bytes] : Presets::tree(p.target()).asKeyValueRange()) {
             QVERIFY2(!name.contains(".tmp-") && !name.contains(".neu"), qPrintable(name));
@@ -330,58 +328,48 @@ private slots:
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("extra");
-        QTest::addColumn<bool>("breakEntry");
-        QTest::addColumn<bool>("existing");
-        QTest::addColumn<bool>("spare");
-        QTest::addColumn<QString>("target"); // below the test folder
-        QTest::addColumn<bool>("relative");  // given from the test folder as current folder
+        QTest::addColumn<QString>("setup");
         QTest::addColumn<int>("status");
-        QTest::newRow("all copied")
-            << QStringList() << true << false << true << "ziel" << false << 0;
-        QTest::newRow("spare template missing is no failure")
-            << QStringList() << true << false << false << "ziel" << false << 0;
+        QTest::newRow("all copied") << QStringList() << "" << 0;
+        QTest::newRow("spare template missing is no failure") << QStringList() << "no spare" << 0;
+        // Given from the test folder as the current folder.
         QTest::newRow("a relative target counts from the current folder")
-            << QStringList() << true << false << true << "ziel" << true << 0;
-        QTest::newRow("a missing file")
-            << QStringList() << false << false << true << "ziel" << false << 1;
-        QTest::newRow("existing files kept")
-            << QStringList() << true << true << true << "ziel" << false << 2;
+            << QStringList() << "relative" << 0;
+        QTest::newRow("a missing file") << QStringList() << "missing" << 1;
+        QTest::newRow("existing files kept") << QStringList() << "existing" << 2;
         QTest::newRow("existing files replaced")
-            << QStringList{"--ueberschreiben"} << true << true << true << "ziel" << false << 0;
+            << QStringList{"--ueberschreiben"} << "existing" << 0;
         QTest::newRow("nothing copied: the target's parent is a file")
-            << QStringList() << true << false << true << "a/Haupt.frm/ziel" << false << 2;
-        QTest::newRow("unknown option")
-            << QStringList{"--falsch"} << true << false << true << "ziel" << false << 2;
+            << QStringList() << "parent is a file" << 2;
+        QTest::newRow("unknown option") << QStringList{"--falsch"} << "" << 2;
     }
 
     void commandLine()
     {
         QFETCH(QStringList, extra);
-        QFETCH(bool, breakEntry);
-        QFETCH(bool, existing);
-        QFETCH(bool, spare);
-        QFETCH(QString, target);
-        QFETCH(bool, relative);
+        QFETCH(QString, setup);
         QFETCH(int, status);
         Presets p;
-        if (breakEntry) // without the missing entry everything can be copied
+        if (setup != "missing") // without the missing entry everything can be copied
             QVERIFY(Catalog::setFolders(p.t.catalog(), {{"Weg", p.t.file("b/")}}).ok() &&
                     !p.t.write("b/Weg.bas", "x").isEmpty());
-        if (existing)
+        if (setup == "existing")
             p.t.write("ziel/vorlagen.dat", "alt\r\n");
-        if (!spare)
+        if (setup == "no spare")
             QVERIFY(QFile::remove(p.source() + "/QvStandard.prj"));
+        const QString target = setup == "parent is a file" ? "a/Haupt.frm/ziel" : "ziel";
         QProcess tool;
         tool.setWorkingDirectory(p.t.path());
-        tool.start(QStringLiteral(QVTRCOPY), QStringList{"--von", p.source(), "--nach",
-                                                         relative ? target : p.t.file(target)} +
-                                                 extra);
+        tool.start(QStringLiteral(QVTRCOPY),
+                   QStringList{"--von", p.source(), "--nach",
+                               setup == "relative" ? target : p.t.file(target)} +
+                       extra);
         QVERIFY(tool.waitForFinished(30000));
         QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
         QVERIFY2(tool.exitCode() == status, tool.readAllStandardError().constData());
         if (status == 0)
-            QCOMPARE(Presets::tree(p.t.file(target)).size(), spare ? 10 : 9);
-        if (existing && status != 0)
+            QCOMPARE(Presets::tree(p.t.file(target)).size(), setup == "no spare" ? 9 : 10);
+        if (setup == "existing" && status != 0)
             QCOMPARE(TestFolder::read(p.target() + "/vorlagen.dat"), QByteArray("alt\r\n"));
     }
 
