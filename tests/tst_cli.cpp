@@ -372,12 +372,6 @@ private slots:
         QCOMPARE(t.catalogBytes(), added);
         QCOMPARE(TestFolder::read(w + "Werk.bas.bak"),
                  QByteArray("Attribute VB_Name = \"Module1\"\r\n"));
-        // The form's control library reaches a project made from it.
-        t.write("bin/w/Neu.frx", "x");
-        const Ran made = run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("P"),
-                                 "--komponente", "Neu", "--vorschau"});
-        QCOMPARE(made.code, int(Cli::kDone));
-        QVERIFY2(made.out.contains(grid + "\nForm=Neu.frm\n"), qPrintable(made.out));
 
         const QStringList again{"--von", t.exeFolder(), "--hinzufuegen",
                                 t.exeFolder() + "/x/Hilfe.bas", t.file("fehlt.bas")};
