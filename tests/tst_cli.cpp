@@ -46,13 +46,11 @@ class tst_cli : public QObject
         QBuffer err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
-        QStringList line{"vorlagen"};
-        for (const QString& argument : arguments)
-            line << QString(argument).replace("%T", t.path());
+        const QStringList line = QStringList(arguments).replaceInStrings("%T", t.path());
         int code;
         {
             Cli::Output output(&out, &err);
-            code = Cli::run(line, output);
+            code = Cli::run(QStringList{"vorlagen"} + line, output);
         }
         return {code, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
     }
