@@ -19,7 +19,7 @@
 #include <QTimer>
 
 // The copy tool: what it copies, the catalogue it writes, what it refuses, its
-// window and its command line; and the wizard working from the copy.
+// window and its command line.
 class tst_copytool : public QObject
 {
     Q_OBJECT

@@ -320,10 +320,9 @@ private slots:
             QCOMPARE(writer.exitStatus(), QProcess::NormalExit);
             QCOMPARE(writer.exitCode(), 0);
         }
-        for (int p = 0; p < kProcesses; ++p) {
+        for (int p = 0; p < kProcesses; ++p)
             for (int i = 0; i < kKeys; ++i)
                 QCOMPARE(ReadIniValue(file, s, u"p%1_%2"_s.arg(p).arg(i)), QString::number(i));
-        }
         QCOMPARE(TestFolder::read(file).count("\r\n"), 1 + kProcesses * kKeys);
     }
 
