@@ -28,9 +28,15 @@ class tst_cli : public QObject
 
     struct Ran
     {
-        int code;
-        QString out;
-        QString err;
+        int code = 0;
+        QString out{};
+        QString err{};
+        bool operator==(const Ran&) const = default;
+        friend char* toString(const Ran& ran)
+        {
+            return QTest::toString(QString::number(ran.code) + "\nout: " + ran.out +
+                                   "\nerr: " + ran.err);
+        }
     };
 
     // "%T" in an argument stands for the test folder.
@@ -40,13 +46,11 @@ class tst_cli : public QObject
         QBuffer err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
-        QStringList line{"vorlagen"};
-        for (const QString& argument : arguments)
-            line << QString(argument).replace("%T", t.path());
+        const QStringList line = QStringList(arguments).replaceInStrings("%T", t.path());
         int code;
         {
             Cli::Output output(&out, &err);
-            code = Cli::run(line, output);
+            code = Cli::run(QStringList{"vorlagen"} + line, output);
         }
         return {code, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
     }
@@ -70,30 +74,28 @@ class tst_cli : public QObject
         return catalogue;
     }
 
-    // Components in bin/v, the template beside the catalogue.
-    static void writeFiles(const TestFolder& t)
+    static inline const QStringList kCatalogue =
+        QStringList({"[Filelist]", "100=Haupt", "101=Hilfe", "[Filepath]", "Haupt=v/", "Hilfe=v/",
+                     "[Filename]", "Haupt=Haupt.frm", "Hilfe=Hilfe.bas", "[Marked]", "Haupt=1",
+                     "[Caption]", "Hilfe=Rechnen\tund Runden", "[Option]", "Folder=0"});
+
+    // Components in bin/v, the template beside the catalogue, and the catalogue if given.
+    static void writeFiles(const TestFolder& t, const QStringList& catalogue = {})
     {
         t.write("bin/v/Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
         t.write("bin/v/Haupt.frx", "\x01\x02");
         t.write("bin/v/Hilfe.bas", "Attribute VB_Name = \"Hilfe\"\r\n");
         t.write("bin/QvStandard.bpv", "Type=Exe\r\n");
+        if (!catalogue.isEmpty())
+            t.writeCatalog(catalogue);
     }
-
-    const QStringList kCatalogue =
-        QStringList({"[Filelist]", "100=Haupt", "101=Hilfe", "[Filepath]", "Haupt=v/", "Hilfe=v/",
-                     "[Filename]", "Haupt=Haupt.frm", "Hilfe=Hilfe.bas", "[Marked]", "Haupt=1",
-                     "[Caption]", "Hilfe=Rechnen\tund Runden", "[Option]", "Folder=0"});
 
 private slots:
     void helpListsEveryOptionAndTheExitCodes()
     {
         TestFolder t;
-        for (const char* help : {"--help", "-h"}) {
-            const Ran ran = run(t, {"--liste", help});
-            QCOMPARE(ran.code, int(Cli::kDone));
-            QCOMPARE(ran.out, Cli::helpText());
-            QCOMPARE(ran.err, QString());
-        }
+        for (const char* help : {"--help", "-h"})
+            QCOMPARE(run(t, {"--liste", help}), (Ran{.code = Cli::kDone, .out = Cli::helpText()}));
         for (const char* option : {"--liste [--json]", "--pruefen [--json]", "--entfernen NAME...",
                                    "--hinzufuegen DATEI... [--ueberschreiben]",
                                    "--neu NAME --ordner ORDNER [--komponente NAME]...",
@@ -101,9 +103,9 @@ private slots:
                                    "--von ORDNER", "-h, --help", "--version"})
             QVERIFY2(Cli::helpText().contains(QLatin1String(option)), option);
         QVERIFY(Cli::helpText().contains(Cli::kExitCodes));
-        const Ran version = run(t, {"--version"});
-        QCOMPARE(version.code, int(Cli::kDone));
-        QCOMPARE(version.out, QStringLiteral("vorlagen " VORLAGEN_VERSION "\n"));
+        QCOMPARE(
+            run(t, {"--version"}),
+            (Ran{.code = Cli::kDone, .out = QStringLiteral("vorlagen " VORLAGEN_VERSION "\n")}));
     }
 
     // Every bad input: one German line on standard error, nothing on standard
@@ -174,8 +176,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         TestFolder t;
-        writeFiles(t);
-        t.writeCatalog(kCatalogue);
+        writeFiles(t, kCatalogue);
         t.write("p.vbp", "Form=bin\\v\\Haupt.frm\r\n");
         const QByteArray before = t.catalogBytes();
         message.replace(QStringLiteral("%T"), t.path());
@@ -184,31 +185,25 @@ private slots:
         if (message.startsWith(QLatin1String("project:")))
             message = Catalog::planIntake(message.mid(8)).problem;
         QVERIFY(!message.isEmpty());
-        const Ran ran = run(t, arguments);
-        QCOMPARE(ran.err, message + QLatin1Char('\n'));
-        QCOMPARE(ran.out, QString());
-        QCOMPARE(ran.code, int(Cli::kNothingDone));
+        QCOMPARE(run(t, arguments), (Ran{.code = Cli::kNothingDone, .err = message + '\n'}));
         QCOMPARE(t.catalogBytes(), before);
     }
 
     void list()
     {
         TestFolder t;
-        writeFiles(t);
         // A name listed twice is one entry; an entry whose file is missing is listed.
-        t.writeCatalog(
-            withLines(kCatalogue, {"[Filelist]102=haupt", "[Filelist]103=Weg",
-                                   "[Filepath]Weg=/anderswo/", "[Filename]Weg=Weg.ctl"}));
+        writeFiles(t, withLines(kCatalogue, {"[Filelist]102=haupt", "[Filelist]103=Weg",
+                                             "[Filepath]Weg=/anderswo/", "[Filename]Weg=Weg.ctl"}));
         const QString v = t.exeFolder() + "/v/";
-        const Ran plain = run(t, {"--von", t.exeFolder(), "--liste"});
-        QCOMPARE(plain.code, int(Cli::kDone));
-        QCOMPARE(plain.err, QString());
         using Catalog::label;
-        QCOMPARE(plain.out,
-                 lines({"Haupt\t" + label(Catalog::Kind::Form) + '\t' + v + "Haupt.frm\t\t1",
-                        "Hilfe\t" + label(Catalog::Kind::Module) + '\t' + v +
-                            "Hilfe.bas\tRechnen und Runden\t0",
-                        "Weg\t" + label(Catalog::Kind::UserControl) + "\t/anderswo/Weg.ctl\t\t0"}));
+        const QString listed =
+            lines({"Haupt\t" + label(Catalog::Kind::Form) + '\t' + v + "Haupt.frm\t\t1",
+                   "Hilfe\t" + label(Catalog::Kind::Module) + '\t' + v +
+                       "Hilfe.bas\tRechnen und Runden\t0",
+                   "Weg\t" + label(Catalog::Kind::UserControl) + "\t/anderswo/Weg.ctl\t\t0"});
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--liste"}),
+                 (Ran{.code = Cli::kDone, .out = listed}));
 
         const Ran json = run(t, {"--von", t.exeFolder(), "--liste", "--json"});
         QCOMPARE(json.code, int(Cli::kDone));
@@ -299,10 +294,8 @@ private slots:
         for (QString& finding : findings)
             texts << finding.replace("%T", t.path()).section('|', 1);
         const int code = findings.isEmpty() ? Cli::kDone : Cli::kProblems;
-        const Ran plain = run(t, {"--von", t.exeFolder(), "--pruefen"});
-        QCOMPARE(plain.out, lines(texts));
-        QCOMPARE(plain.err, findings.isEmpty() ? Cli::kNothingWrong + '\n' : QString());
-        QCOMPARE(plain.code, code);
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--pruefen"}),
+                 (Ran{code, lines(texts), findings.isEmpty() ? Cli::kNothingWrong + '\n' : ""}));
 
         const Ran json = run(t, {"--von", t.exeFolder(), "--pruefen", "--json"});
         QCOMPARE(json.code, code);
@@ -318,26 +311,22 @@ private slots:
         TestFolder t;
         writeFiles(t);
         QVERIFY(QDir().mkdir(t.catalog()));
-        const Ran ran = run(t, {"--von", t.exeFolder(), "--pruefen"});
-        QCOMPARE(ran.out,
-                 lines({Cli::kCatalogueUnreadable.arg(t.catalog(), FileIo::reasonFor(EISDIR))}));
-        QCOMPARE(ran.code, int(Cli::kProblems));
+        const QString said = Cli::kCatalogueUnreadable.arg(t.catalog(), FileIo::reasonFor(EISDIR));
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--pruefen"}),
+                 (Ran{.code = Cli::kProblems, .out = said + '\n'}));
         // Listing it is refused the same way.
-        const Ran list = run(t, {"--von", t.exeFolder(), "--liste"});
-        QCOMPARE(list.err, ran.out);
-        QCOMPARE(list.code, int(Cli::kNothingDone));
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--liste"}),
+                 (Ran{.code = Cli::kNothingDone, .err = said + '\n'}));
     }
 
     // Names compare without regard to case; each removal is the window's.
     void remove()
     {
         TestFolder t;
-        writeFiles(t);
-        t.writeCatalog(kCatalogue);
-        const Ran ran = run(t, {"--von", t.exeFolder(), "--entfernen", "haupt", "HILFE"});
-        QCOMPARE(ran.err, lines({Cli::kRemoved.arg("Haupt"), Cli::kRemoved.arg("Hilfe")}));
-        QCOMPARE(ran.out, QString());
-        QCOMPARE(ran.code, int(Cli::kDone));
+        writeFiles(t, kCatalogue);
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--entfernen", "haupt", "HILFE"}),
+                 (Ran{.code = Cli::kDone,
+                      .err = lines({Cli::kRemoved.arg("Haupt"), Cli::kRemoved.arg("Hilfe")})}));
         QCOMPARE(t.catalogBytes(), TestFolder::crlf({"[Filepath]", "[Filename]", "[Marked]",
                                                      "[Caption]", "[Option]", "Folder=0"}));
         QCOMPARE(TestFolder::read(t.exeFolder() + "/v/Hilfe.bas"),
@@ -345,9 +334,9 @@ private slots:
 
         // Named twice: the second finds nothing left, after the first was done.
         t.writeCatalog(kCatalogue);
-        const Ran twice = run(t, {"--von", t.exeFolder(), "--entfernen", "Hilfe", "hilfe"});
-        QCOMPARE(twice.err, lines({Cli::kRemoved.arg("Hilfe"), Cli::kNotListed.arg("Hilfe")}));
-        QCOMPARE(twice.code, int(Cli::kProblems));
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--entfernen", "Hilfe", "hilfe"}),
+                 (Ran{.code = Cli::kProblems,
+                      .err = lines({Cli::kRemoved.arg("Hilfe"), Cli::kNotListed.arg("Hilfe")})}));
     }
 
     // Each file its own addition: a new form whose .frx is missing, a module
@@ -356,8 +345,7 @@ private slots:
     void add()
     {
         TestFolder t;
-        writeFiles(t);
-        t.writeCatalog(kCatalogue);
+        writeFiles(t, kCatalogue);
         const QString grid = "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX";
         t.write("bin/w/Neu.frm", "VERSION 5.00\r\nObject = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}"
                                  "#1.0#0\"; \"MSFLXGRD.OCX\"\r\nBegin VB.Form Neu\r\n"
@@ -367,12 +355,10 @@ private slots:
         t.write("bin/x/Hilfe.bas", "Attribute VB_Name = \"Hilfe\"\r\n");
         const QString w = t.exeFolder() + "/w/";
         const Catalog::AddPlan neu = Catalog::prepareAddition(w + "Neu.frm");
-        const Ran ran =
-            run(t, {"--von", t.exeFolder(), "--hinzufuegen", w + "Neu.frm", w + "Werk.bas"});
-        QCOMPARE(ran.err, lines({Cli::kAdded.arg("Neu"), Catalog::companionText(neu),
-                                 Cli::kAdded.arg("Werk"), Catalog::renamedText("Werk.bas")}));
-        QCOMPARE(ran.out, QString());
-        QCOMPARE(ran.code, int(Cli::kDone));
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--hinzufuegen", w + "Neu.frm", w + "Werk.bas"}),
+                 (Ran{.code = Cli::kDone,
+                      .err = lines({Cli::kAdded.arg("Neu"), Catalog::companionText(neu),
+                                    Cli::kAdded.arg("Werk"), Catalog::renamedText("Werk.bas")})}));
         // The list is written anew at the end; a new entry's folder is stored whole.
         const QByteArray added = TestFolder::crlf(
             QString("[Filepath]|Haupt=v/|Hilfe=v/|Neu=%1|Werk=%1|[Filename]|Haupt=Haupt.frm|"
@@ -384,28 +370,20 @@ private slots:
         QCOMPARE(t.catalogBytes(), added);
         QCOMPARE(TestFolder::read(w + "Werk.bas.bak"),
                  QByteArray("Attribute VB_Name = \"Module1\"\r\n"));
-        // The form's control library reaches a project made from it.
-        t.write("bin/w/Neu.frx", "x");
-        const Ran made = run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("P"),
-                                 "--komponente", "Neu", "--vorschau"});
-        QCOMPARE(made.code, int(Cli::kDone));
-        QVERIFY2(made.out.contains(grid + "\nForm=Neu.frm\n"), qPrintable(made.out));
 
         const QStringList again{"--von", t.exeFolder(), "--hinzufuegen",
                                 t.exeFolder() + "/x/Hilfe.bas", t.file("fehlt.bas")};
         const QString refused = Catalog::prepareAddition(t.file("fehlt.bas")).refusal;
         Catalog::Change exists;
         exists.status = Catalog::Change::Status::Exists;
-        const Ran kept = run(t, again);
-        QCOMPARE(kept.err,
-                 lines({Catalog::additionFailedText({}, exists) + '\n' + Cli::kNotOverwritten,
-                        refused}));
-        QCOMPARE(kept.code, int(Cli::kNothingDone));
+        QCOMPARE(run(t, again), (Ran{.code = Cli::kNothingDone,
+                                     .err = lines({Catalog::additionFailedText({}, exists) + '\n' +
+                                                       Cli::kNotOverwritten,
+                                                   refused})}));
         QCOMPARE(t.catalogBytes(), added);
 
-        const Ran replaced = run(t, again + QStringList{"--ueberschreiben"});
-        QCOMPARE(replaced.err, lines({Cli::kAdded.arg("Hilfe"), refused}));
-        QCOMPARE(replaced.code, int(Cli::kProblems));
+        QCOMPARE(run(t, again + QStringList{"--ueberschreiben"}),
+                 (Ran{.code = Cli::kProblems, .err = lines({Cli::kAdded.arg("Hilfe"), refused})}));
         QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Hilfe"), t.exeFolder() + "/x/");
     }
 
@@ -415,8 +393,7 @@ private slots:
     void takeIn()
     {
         TestFolder t;
-        writeFiles(t);
-        t.writeCatalog(kCatalogue);
+        writeFiles(t, kCatalogue);
         t.write("p/Neu.bas", "Attribute VB_Name = \"Neu\"\r\n");
         const QString vbp =
             t.write("p/P.vbp", TestFolder::crlf({"Form=..\\bin\\v\\haupt.frm",
@@ -458,8 +435,7 @@ private slots:
     void newProject()
     {
         TestFolder t;
-        writeFiles(t);
-        t.writeCatalog(kCatalogue);
+        writeFiles(t, kCatalogue);
         // Without --komponente: the marked entries.
         QCOMPARE(run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("Q")}).code,
                  int(Cli::kDone));
@@ -474,8 +450,6 @@ private slots:
                                "--komponente", "Haupt",       "--markieren",  "--ueberschreiben"};
         const Ran preview = run(t, line + QStringList{"--vorschau"});
         QCOMPARE(t.catalogBytes(), before);
-        QCOMPARE(preview.err, QString());
-        QCOMPARE(preview.code, int(Cli::kDone));
         QCOMPARE(left(), QStringList{"Haupt.frm"});
 
         Generate::setChunkBytes(1);
@@ -483,16 +457,13 @@ private slots:
         const Ran stopped = run(t, line);
         Generate::setAfterChunk({});
         Generate::setChunkBytes(0);
-        QCOMPARE(stopped.err, Cli::kStopped + '\n');
-        QCOMPARE(stopped.code, int(Cli::kNothingDone));
+        QCOMPARE(stopped, (Ran{.code = Cli::kNothingDone, .err = Cli::kStopped + '\n'}));
         QCOMPARE(left(), QStringList{"Haupt.frm"});
         QCOMPARE(TestFolder::read(p + "Haupt.frm"), QByteArray("alt"));
         QCOMPARE(t.catalogBytes(), before);
 
         // The remembered option: no subfolder.
-        const Ran made = run(t, line);
-        QCOMPARE(made.err, Cli::kMade.arg(p) + '\n');
-        QCOMPARE(made.code, int(Cli::kDone));
+        QCOMPARE(run(t, line), (Ran{.code = Cli::kDone, .err = Cli::kMade.arg(p) + '\n'}));
         QString shown;
         for (const char* file : {"Haupt.frm", "Haupt.frx", "Hilfe.bas"})
             shown += Cli::kPreviewCopy.arg(t.exeFolder() + "/v/" + file, p + file) + '\n';
@@ -500,7 +471,7 @@ private slots:
             shown += Cli::kPreviewFile.arg(p + file) +
                      QString::fromLatin1(TestFolder::read(p + file)).replace("\r\n", "\n");
         }
-        QCOMPARE(preview.out, shown);
+        QCOMPARE(preview, (Ran{.code = Cli::kDone, .out = shown}));
         QCOMPARE(ReadIniValue(t.catalog(), "Marked", "Hilfe"), QString("1"));
     }
 
@@ -509,8 +480,7 @@ private slots:
     void removeFromLockedCatalogue()
     {
         TestFolder t;
-        writeFiles(t);
-        t.writeCatalog(kCatalogue);
+        writeFiles(t, kCatalogue);
         const QByteArray before = t.catalogBytes();
         FileIo::FileLock other;
         QVERIFY(other.acquire(t.catalog()).ok());
@@ -523,9 +493,10 @@ private slots:
         const qint64 elapsed = waited.elapsed();
         FileIo::setLockTimeout(timeout);
         QVERIFY2(elapsed >= 60 && elapsed < 2000, qPrintable(QString::number(elapsed)));
-        QCOMPARE(ran.err, lines({Cli::kNotSaved.arg(t.catalog(), FileIo::reasonFor(EWOULDBLOCK)),
-                                 Cli::kNotRemoved.arg("Hilfe")}));
-        QCOMPARE(ran.code, int(Cli::kNothingDone));
+        QCOMPARE(ran,
+                 (Ran{.code = Cli::kNothingDone,
+                      .err = lines({Cli::kNotSaved.arg(t.catalog(), FileIo::reasonFor(EWOULDBLOCK)),
+                                    Cli::kNotRemoved.arg("Hilfe")})}));
         QCOMPARE(t.catalogBytes(), before);
     }
 };

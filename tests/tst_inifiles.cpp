@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <functional>
@@ -81,25 +82,30 @@ Edit refuse(const QString& section, const QString& key, const QString& value)
     };
 }
 
-// UTF-16 bytes of `text`, with the byte-order mark.
-QByteArray utf16(const QString& text, bool bigEndian)
+using enum QStringConverter::Encoding;
+
+// `text` in a UTF-16 or UTF-32 encoding, with the byte-order mark.
+QByteArray marked(const QString& text, QStringConverter::Encoding encoding)
 {
-    QByteArray bytes = bigEndian ? "\xFE\xFF"_b : "\xFF\xFE"_b;
-    for (const QChar c : text) {
-        const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
-        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
-    }
-    return bytes;
+    return QStringEncoder(encoding, QStringEncoder::Flag::WriteBom)(text);
+}
+
+// A file two minutes old, as a killed writer leaves it.
+void writeAged(const TestFolder& t, const QString& name)
+{
+    QFile f(t.write(name, "y"));
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                          QFileDevice::FileModificationTime));
 }
 
 // Child process: writes `count` keys of its own into one file, each write a
 // read-change-write of its own.
 int writeKeys(const QString& file, const QString& prefix, int count)
 {
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
         if (!WriteIniValue(file, u"s"_s, prefix + QString::number(i), QString::number(i)))
             return 1;
-    }
     return 0;
 }
 
@@ -142,8 +148,8 @@ private slots:
                 s, k, "1");
         readRow("section to the last bracket", "[T]x] \r\nk=1\r\n"_b, "T]x", k, "1");
         readRow("not to the first bracket", "[T]x]\r\nk=1\r\n"_b, "T", k, "");
-        readRow("UTF-16 LE", utf16(u"[s]\r\nk=\u00FC\u0142\r\n"_s, false), s, k, "üł");
-        readRow("UTF-16 BE", utf16(u"[a]\nk=0\n[s]\nk = \"\u20AC\" \n"_s, true), s, k, "€");
+        readRow("UTF-16 LE", marked(u"[s]\r\nk=\u00FC\u0142\r\n"_s, Utf16LE), s, k, "üł");
+        readRow("UTF-16 BE", marked(u"[a]\nk=0\n[s]\nk = \"\u20AC\" \n"_s, Utf16BE), s, k, "€");
 
         row("replace keeps comments, blank and odd lines",
             "; c\r\n\r\n junk \r\n[s]\r\n;x=1\r\n\tK = 1\r\nl=2\r\n\r\n"_b, write("k", "9"),
@@ -170,17 +176,17 @@ private slots:
             "[s]\r\na=\xC5\x82\r\nb=\xC3\xBC\r\n"_b, write("a", "l"), "[s]\r\na=l\r\nb=\xFC\r\n"_b);
         row("byte-order mark kept", "\xEF\xBB\xBF[s]\r\n"_b, write("k", "ü"),
             "\xEF\xBB\xBF[s]\r\nk=\xC3\xBC\r\n"_b);
-        row("UTF-16 LE stays UTF-16 LE", utf16(u"; \u0142\r\n[s]\r\nk=1\r\n"_s, false),
-            write("k", "ü€"), utf16(u"; \u0142\r\n[s]\r\nk=ü€\r\n"_s, false));
-        row("UTF-16 BE stays UTF-16 BE, line ends CR LF", utf16(u"[s]\nk=1"_s, true),
-            write("l", "ł"), utf16(u"[s]\r\nk=1\r\nl=ł\r\n"_s, true));
-        row("UTF-16 key deleted", utf16(u"[s]\r\nk=1\r\nl=2\r\n"_s, false), drop("s", "k"),
-            utf16(u"[s]\r\nl=2\r\n"_s, false));
-        const QByteArray unmarked = utf16(u"[s]\r\nk=\u00FC\r\n"_s, false).sliced(2);
+        row("UTF-16 LE stays UTF-16 LE", marked(u"; \u0142\r\n[s]\r\nk=1\r\n"_s, Utf16LE),
+            write("k", "ü€"), marked(u"; \u0142\r\n[s]\r\nk=ü€\r\n"_s, Utf16LE));
+        row("UTF-16 BE stays UTF-16 BE, line ends CR LF", marked(u"[s]\nk=1"_s, Utf16BE),
+            write("l", "ł"), marked(u"[s]\r\nk=1\r\nl=ł\r\n"_s, Utf16BE));
+        row("UTF-16 key deleted", marked(u"[s]\r\nk=1\r\nl=2\r\n"_s, Utf16LE), drop("s", "k"),
+            marked(u"[s]\r\nl=2\r\n"_s, Utf16LE));
+        const QByteArray unmarked = marked(u"[s]\r\nk=\u00FC\r\n"_s, Utf16LE).sliced(2);
         readRow("UTF-16 LE without a mark", unmarked, s, k, "ü");
         row("UTF-16 LE without a mark stays so", unmarked, write("l", "2"),
-            utf16(u"[s]\r\nk=\u00FC\r\nl=2\r\n"_s, false).sliced(2));
-        readRow("UTF-16 BE without a mark", utf16(u"[s]\nk=1\n"_s, true).sliced(2), s, k, "1");
+            marked(u"[s]\r\nk=\u00FC\r\nl=2\r\n"_s, Utf16LE).sliced(2));
+        readRow("UTF-16 BE without a mark", marked(u"[s]\nk=1\n"_s, Utf16BE).sliced(2), s, k, "1");
         // More than Latin text would no longer show plainly what the file is.
         row("UTF-16 without a mark kept from turning unclear", unmarked,
             refused("l", QString(30, u'€')), unmarked);
@@ -189,17 +195,14 @@ private slots:
             "[s]\r\nk=1\r\n[\0t\0]\0\r\n"_b);
         const QByteArray halves = "[s]\r\n"_b + "a\0"_b.repeated(8);
         row("text never written so that it reads as UTF-16", halves, refused("k", "1"), halves);
-        const QByteArray utf32 =
-            "\xFF\xFE\0\0[\0\0\0s\0\0\0]\0\0\0\n\0\0\0k\0\0\0=\0\0\0\xAC\x20\0\0"_b;
+        const QByteArray utf32 = marked(u"[s]\nk=\u20AC"_s, Utf32LE);
         readRow("UTF-32 LE", utf32, s, k, "€");
         row("UTF-32 LE stays UTF-32 LE, line ends CR LF", utf32, write("l", "ł"),
-            "\xFF\xFE\0\0[\0\0\0s\0\0\0]\0\0\0\r\0\0\0\n\0\0\0k\0\0\0=\0\0\0\xAC\x20\0\0"
-            "\r\0\0\0\n\0\0\0l\0\0\0=\0\0\0\x42\x01\0\0\r\0\0\0\n\0\0\0"_b);
-        readRow("UTF-32 BE", "\0\0\xFE\xFF\0\0\0[\0\0\0s\0\0\0]\0\0\0\n\0\0\0k\0\0\0=\0\0\0001"_b,
-                s, k, "1");
+            marked(u"[s]\r\nk=\u20AC\r\nl=\u0142\r\n"_s, Utf32LE));
+        readRow("UTF-32 BE", marked(u"[s]\nk=1"_s, Utf32BE), s, k, "1");
         const QByteArray unmarked32 = utf32.sliced(4);
         row("UTF-32 without a mark never rewritten", unmarked32, unwritable(), unmarked32);
-        const QByteArray odd = utf16(u"[s]\r\n"_s, true) + "k";
+        const QByteArray odd = marked(u"[s]\r\n"_s, Utf16BE) + "k";
         row("UTF-16 with a stray byte never rewritten", odd, unwritable(), odd);
 
         const QByteArray file = "[s]\r\nk=1\r\n";
@@ -290,15 +293,11 @@ private slots:
         const QByteArray bytes = "[s]\r\nk=1\r\n[t]\r\n";
         const QString file = t.write(u"a.ini"_s, bytes);
         FileIo::failWritesAfter(4);
-        const int written = WriteIniValue(file, s, k, u"2"_s);
-        const int keyDeleted = DeleteIniKey(file, s, k);
-        const int sectionDeleted = DeleteIniSection(file, u"t"_s);
-        const int nothingToDelete = DeleteIniKey(file, s, u"fehlt"_s);
+        // Only the deletion that has nothing to delete succeeds.
+        const QList<int> results{WriteIniValue(file, s, k, u"2"_s), DeleteIniKey(file, s, k),
+                                 DeleteIniSection(file, u"t"_s), DeleteIniKey(file, s, u"fehlt"_s)};
         FileIo::clearFaults();
-        QCOMPARE(written, 0);
-        QCOMPARE(keyDeleted, 0);
-        QCOMPARE(sectionDeleted, 0);
-        QCOMPARE(nothingToDelete, 1);
+        QCOMPARE(results, QList<int>({0, 0, 0, 1}));
         QCOMPARE(TestFolder::read(file), bytes);
         QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList({u".a.ini.lock"_s, u"a.ini"_s}));
@@ -312,23 +311,18 @@ private slots:
         TestFolder t;
         const QString file = t.write(u"a.ini"_s, "[s]\r\n");
         constexpr int kProcesses = 4, kKeys = 60;
-        QList<QProcess*> writers;
-        for (int p = 0; p < kProcesses; ++p) {
-            auto* writer = new QProcess(this);
-            writer->start(QCoreApplication::applicationFilePath(),
-                          {u"--write-keys"_s, file, u"p%1_"_s.arg(p), QString::number(kKeys)});
-            writers << writer;
+        QProcess writers[kProcesses];
+        for (int p = 0; p < kProcesses; ++p)
+            writers[p].start(QCoreApplication::applicationFilePath(),
+                             {u"--write-keys"_s, file, u"p%1_"_s.arg(p), QString::number(kKeys)});
+        for (QProcess& writer : writers) {
+            QVERIFY(writer.waitForFinished(120000));
+            QCOMPARE(writer.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(writer.exitCode(), 0);
         }
-        for (QProcess* writer : writers) {
-            QVERIFY(writer->waitForFinished(120000));
-            QCOMPARE(writer->exitStatus(), QProcess::NormalExit);
-            QCOMPARE(writer->exitCode(), 0);
-            delete writer;
-        }
-        for (int p = 0; p < kProcesses; ++p) {
+        for (int p = 0; p < kProcesses; ++p)
             for (int i = 0; i < kKeys; ++i)
                 QCOMPARE(ReadIniValue(file, s, u"p%1_%2"_s.arg(p).arg(i)), QString::number(i));
-        }
         QCOMPARE(TestFolder::read(file).count("\r\n"), 1 + kProcesses * kKeys);
     }
 
@@ -343,13 +337,12 @@ private slots:
         QVERIFY(other.acquire(file).ok());
         const int before = FileIo::lockTimeout();
         FileIo::setLockTimeout(50);
-        const int written = WriteIniValue(file, s, k, u"2"_s);
-        const int nothingToDelete = DeleteIniSection(file, u"fehlt"_s);
-        const int error = Ini::writeValue(file, s, k, u"2"_s).error();
+        // The write fails, the deletion of nothing succeeds, and the error says why.
+        const QList<int> results{WriteIniValue(file, s, k, u"2"_s),
+                                 DeleteIniSection(file, u"fehlt"_s),
+                                 Ini::writeValue(file, s, k, u"2"_s).error()};
         FileIo::setLockTimeout(before);
-        QCOMPARE(written, 0);
-        QCOMPARE(nothingToDelete, 1);
-        QCOMPARE(error, EWOULDBLOCK);
+        QCOMPARE(results, QList<int>({0, 1, EWOULDBLOCK}));
         QCOMPARE(TestFolder::read(file), bytes);
         other.release();
         QVERIFY(WriteIniValue(file, s, k, u"2"_s));
@@ -371,12 +364,7 @@ private slots:
         const QString file = t.file(name);
         QVERIFY(WriteIniValue(file, s, k, u"1"_s));
         QCOMPARE(TestFolder::read(file), "[s]\r\nk=1\r\n"_b);
-        const QString leftover = QFileInfo(FileIo::temporaryPrefix(file)).fileName() + u"abc123"_s;
-        t.write(leftover, "y");
-        QFile aged(t.file(leftover));
-        QVERIFY(aged.open(QIODevice::ReadWrite));
-        QVERIFY(aged.setFileTime(QDateTime::currentDateTime().addSecs(-120),
-                                 QFileDevice::FileModificationTime));
+        writeAged(t, QFileInfo(FileIo::temporaryPrefix(file)).fileName() + u"abc123"_s);
         QCOMPARE(FileIo::removeStaleTemporaries(file), 1);
         QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList({QFileInfo(FileIo::lockPath(file)).fileName(), name}));
@@ -387,21 +375,12 @@ private slots:
     {
         TestFolder t;
         const QString file = t.write(u"a.ini"_s, "x");
-        const QString prefix = FileIo::temporaryPrefix(file);
-        const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
-        const auto make = [&](const QString& path, bool aged) {
-            t.write(QFileInfo(path).fileName(), "y");
-            if (aged) {
-                QFile f(path);
-                QVERIFY(f.open(QIODevice::ReadWrite));
-                QVERIFY(f.setFileTime(old, QFileDevice::FileModificationTime));
-            }
-        };
-        make(prefix + u"abc123"_s, true);  // goes
-        make(prefix + u"def456"_s, false); // a writer may still fill it
-        make(prefix + u"long789"_s, true); // not our pattern
-        make(t.file(u".b.ini.tmp-abc123"_s), true);
-        make(file, true);
+        const QString prefix = QFileInfo(FileIo::temporaryPrefix(file)).fileName();
+        writeAged(t, prefix + u"abc123"_s);  // goes
+        t.write(prefix + u"def456"_s, "y");  // a writer may still fill it
+        writeAged(t, prefix + u"long789"_s); // not our pattern
+        writeAged(t, u".b.ini.tmp-abc123"_s);
+        writeAged(t, u"a.ini"_s);
         QCOMPARE(FileIo::removeStaleTemporaries(file), 1);
         QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList({u".a.ini.tmp-def456"_s, u".a.ini.tmp-long789"_s,

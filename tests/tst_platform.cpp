@@ -2,7 +2,6 @@
 #include "desktop/ListFind.h"
 #include "platform/FileExistence.h"
 #include "platform/FileIo.h"
-#include "platform/PathParts.h"
 #include "support/TestFolder.h"
 
 #include <QComboBox>
@@ -19,13 +18,6 @@ class tst_platform : public QObject
 {
     Q_OBJECT
 private slots:
-    void pathParts()
-    {
-        QCOMPARE(FileNameOfPath("/a/b.frm") + "|" + FolderOfPath("/a/b.frm"), QString("b.frm|/a/"));
-        QCOMPARE(FileNameOfPath("b.frm") + "|" + FolderOfPath("b.frm"), QString("b.frm|"));
-        QCOMPARE(FileNameOfPath("/a/b/") + "|" + FolderOfPath("/a/b/"), QString("|/a/b/"));
-    }
-
     void existence()
     {
         TestFolder t;

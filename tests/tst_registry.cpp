@@ -28,12 +28,6 @@ private slots:
         QVERIFY(!RegistryKeyExists(HKEY_LOCAL_MACHINE, kKey));
         QVERIFY(!RegistryGetValue(HKEY_CURRENT_USER, kKey, kName, value));
         QCOMPARE(value, QVariant(42));
-        // A text read back carries NUL and blank; written again it is stored as it is.
-        QVERIFY(RegistrySetValue(HKEY_CURRENT_USER, kKey, kName, u"a"_s));
-        QVERIFY(RegistryGetValue(HKEY_CURRENT_USER, kKey, kName, value));
-        QVERIFY(RegistrySetValue(HKEY_CURRENT_USER, kKey, kName, value));
-        QVERIFY(RegistryGetValue(HKEY_CURRENT_USER, kKey, kName, value));
-        QCOMPARE(value.toString(), u"a"_s + kTail + kTail);
     }
 
     void values_data()
@@ -43,6 +37,9 @@ private slots:
         QTest::addColumn<QByteArray>("type"); // as the hive file keeps it
         const QString path = u"/p/Kunde/Kunde.vbp"_s;
         QTest::newRow("text") << QVariant(path) << QVariant(path + kTail) << "sz:"_ba;
+        // A text read back carries NUL and blank; written again it is stored as it is.
+        QTest::newRow("text read back")
+            << QVariant(path + kTail) << QVariant(path + kTail + kTail) << "sz:"_ba;
         QTest::newRow("umlauts and beyond")
             << QVariant(u"Übung ł €"_s) << QVariant(u"Übung ł €"_s + kTail) << "sz:"_ba;
         QTest::newRow("text with CR gets a final CR LF")
