@@ -5,9 +5,7 @@
 #include "platform/FileIo.h"
 #include "support/Recorder.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTest>
 
 #include <sys/mount.h>
@@ -131,7 +129,7 @@ private slots:
         const ProjectFileResult result =
             writeProjectFiles(tpl, t.file("out"), "Kunde", "Form=A.frm\r\n", "A");
         FileIo::clearFaults();
-        QCOMPARE(failureReport(result.failures).section('\n', 1),
+        QCOMPARE(failures(result.failures),
                  (vbpFails ? "Kunde.vbp: " + kFull + "\n" : QString()) + "Kunde.vbw: " + kFull);
         const auto files = contents(t.file("out"));
         QCOMPARE(files.keys(), QStringList({"Kunde.vbp", "Kunde.vbw"})); // no temporary file
@@ -146,9 +144,8 @@ private slots:
         TestFolder t;
         writeEntries(t, {"Rohr=Rohr.bas", "Haupt=Haupt.frm"});
         t.write("src/Haupt.frm", "VERSION 5.00\r\n");
-        QVERIFY(::mkfifo(QFile::encodeName(t.file("src/Rohr.bas")).constData(), 0600) == 0);
-        QVERIFY(::mkfifo(QFile::encodeName(t.file("src/Haupt.frx")).constData(), 0600) == 0);
-        QVERIFY(::mkfifo(QFile::encodeName(t.file("bin/QvStandard.bpv")).constData(), 0600) == 0);
+        for (const char* pipe : {"src/Rohr.bas", "src/Haupt.frx", "bin/QvStandard.bpv"})
+            QVERIFY(::mkfifo(QFile::encodeName(t.file(pipe)).constData(), 0600) == 0);
         QElapsedTimer timer;
         timer.start();
         Recorder recorder;
@@ -173,10 +170,8 @@ private slots:
         QFETCH(bool, projectFolderExisted);
         TestFolder t;
         writeEntries(t, {"Haupt=Haupt.frm", "Modul=Modul.bas", "Daten=Daten.res"});
-        t.write("src/Haupt.frm", QByteArray(40, 'f'));
-        t.write("src/Haupt.frx", QByteArray(40, 'x'));
-        t.write("src/Modul.bas", QByteArray(40, 'm'));
-        t.write("src/Daten.res", QByteArray(40, 'r'));
+        for (const char* file : {"Haupt.frm", "Haupt.frx", "Modul.bas", "Daten.res"})
+            t.write(QString("src/") + file, QByteArray(40, file[0]));
         const QString folder = t.file("neu/A/B");
         if (projectFolderExisted) {
             t.write("neu/A/B/Haupt.frx", "alt");
@@ -284,22 +279,12 @@ private slots:
         QVERIFY2(left.isEmpty(), qPrintable(left.keys().join(' ')));
     }
 
-    void sizes_data()
-    {
-        QTest::addColumn<qint64>("done");
-        QTest::addColumn<qint64>("total");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("bytes") << qint64(512) << qint64(900) << "512 von 900 Bytes";
-        QTest::newRow("kilobytes") << qint64(1536) << qint64(20480) << "1,5 von 20,0 KB";
-        QTest::newRow("gigabytes") << qint64(1288490189) << qint64(3221225472) << "1,2 von 3,0 GB";
-        QTest::newRow("megabytes") << qint64(1572864) << qint64(10485760) << "1,5 von 10,0 MB";
-    }
     void sizes()
     {
-        QFETCH(qint64, done);
-        QFETCH(qint64, total);
-        QFETCH(QString, text);
-        QCOMPARE(sizeProgress(done, total), text);
+        QCOMPARE(sizeProgress(512, 900), "512 von 900 Bytes");
+        QCOMPARE(sizeProgress(1536, 20480), "1,5 von 20,0 KB");
+        QCOMPARE(sizeProgress(1572864, 10485760), "1,5 von 10,0 MB");
+        QCOMPARE(sizeProgress(1288490189, 3221225472), "1,2 von 3,0 GB");
     }
 };
 

@@ -1,19 +1,14 @@
 // Page 4 while the copy runs: the window answers, the bar moves, a stop takes
 // everything back, a full disk is told.
 
-#include "app/Root.h"
-#include "catalog/Catalog.h"
 #include "generate/CopyRun.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
 #include "ui/Widgets.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QTimer>
 
