@@ -397,27 +397,6 @@ private slots:
         QCOMPARE(after.option("Folder") + after.option("Viewer"), "10");
     }
 
-    // The preview names the copies and holds the bytes the run then writes; it
-    // writes nothing itself.
-    void previewWritesNothing()
-    {
-        Project p;
-        const QByteArray catalogue = p.t.catalogBytes();
-        Generation generation(p.request);
-        const Preview preview = generation.preview();
-        QVERIFY(!QFileInfo::exists(p.t.file("P")));
-        QCOMPARE(p.t.catalogBytes(), catalogue);
-        QStringList targets;
-        for (const FileCopy& copy : preview.copies)
-            targets << copy.target;
-        QCOMPARE(targets, QStringList({p.project("Haupt.frm"), p.project("Haupt.frx"),
-                                       p.project("Modul.bas")}));
-        Recorder recorder;
-        recorder.run(generation);
-        QCOMPARE(TestFolder::read(preview.projectFile), preview.texts.project);
-        QCOMPARE(TestFolder::read(preview.workspaceFile), preview.texts.workspace);
-    }
-
     // The entries' remembered lines reach the project file, run and preview alike:
     // the template's own first, references before objects, none twice, a line
     // stored in two pieces whole. Lines the template has already, or lines kept
