@@ -110,33 +110,6 @@ private slots:
         QCOMPARE(contents(t.file("out")), before);
     }
 
-    void fullDiskForProjectFiles_data()
-    {
-        QTest::addColumn<bool>("vbpFails");
-        QTest::newRow("vbp and vbw") << true;
-        QTest::newRow("vbw only") << false;
-    }
-    void fullDiskForProjectFiles()
-    {
-        QFETCH(bool, vbpFails);
-        TestFolder t;
-        const QByteArray templateBytes = "Type=Exe\r\nName=\"Projekt1\"\r\n";
-        const QByteArray vbp = projectFileBytes(templateBytes, "Kunde", "Form=A.frm\r\n", "A");
-        const QString tpl = t.write("bin/QvStandard.bpv", templateBytes);
-        t.write("out/Kunde.vbp", "alt vbp");
-        t.write("out/Kunde.vbw", "alt vbw");
-        FileIo::failWritesAfter(vbpFails ? 3 : vbp.size() + 4);
-        const ProjectFileResult result =
-            writeProjectFiles(tpl, t.file("out"), "Kunde", "Form=A.frm\r\n", "A");
-        FileIo::clearFaults();
-        QCOMPARE(failures(result.failures),
-                 (vbpFails ? "Kunde.vbp: " + kFull + "\n" : QString()) + "Kunde.vbw: " + kFull);
-        const auto files = contents(t.file("out"));
-        QCOMPARE(files.keys(), QStringList({"Kunde.vbp", "Kunde.vbw"})); // no temporary file
-        QCOMPARE(files["Kunde.vbw"], QByteArray("alt vbw"));
-        QCOMPARE(files["Kunde.vbp"], vbpFails ? QByteArray("alt vbp") : vbp);
-    }
-
     // A pipe nobody writes to, as a component, as a companion and as the
     // template: refused at once, named, and the rest goes on.
     void pipesDoNotBlock()
