@@ -198,21 +198,6 @@ private slots:
         QCOMPARE(failures(result.failures), "Fehlt.bas: " + Reason::kSourceMissing);
     }
 
-    // The folder comes first, even when no line names a usable file; one made for
-    // a project of which nothing could be written does not stay.
-    void folderBeforeAnyCopy()
-    {
-        TestFolder t;
-        writeEntries(t, {"Leer=", "Weg=../weg.frm"});
-        t.write("bin/QvStandard.bpv", "Type=Exe\r\n");
-        Recorder recorder;
-        QCOMPARE(recorder.run(request({"Leer", "Weg"}, t.file("neu/Kunde"))).failures.size(), 2);
-        QCOMPARE(contents(t.file("neu/Kunde")).keys(), QStringList({"Kunde.vbp", "Kunde.vbw"}));
-        QFile::remove(t.file("bin/QvStandard.bpv"));
-        QVERIFY(recorder.run(request({"Leer", "Weg"}, t.file("leer/Kunde"))).templateMissing);
-        QVERIFY(!QFileInfo::exists(t.file("leer")));
-    }
-
     // A real full disk: a small tmpfs filled to the brim (needs root).
     void realFullDisk()
     {
