@@ -129,18 +129,20 @@ private slots:
         QCOMPARE(contents(t.file("out")).keys(), QStringList({"Haupt.frm", "Kunde.vbw"}));
     }
 
-    // Stopped after some chunks of the second file: the run goes no further, the
+    // Stopped amid a text file or a binary one: the run goes no further, the
     // older files stay as they were, nothing new is left, the folders made by the
     // run are gone.
     void stopInTheMiddle_data()
     {
         QTest::addColumn<bool>("projectFolderExisted");
-        QTest::newRow("project folder made by the run") << false;
-        QTest::newRow("project folder there before") << true;
+        QTest::addColumn<int>("stopAt"); // chunks of 8 bytes, 5 to a file
+        QTest::newRow("in Haupt.frm, project folder made by the run") << false << 3;
+        QTest::newRow("in Haupt.frx, project folder there before") << true << 8;
     }
     void stopInTheMiddle()
     {
         QFETCH(bool, projectFolderExisted);
+        QFETCH(int, stopAt);
         TestFolder t;
         writeEntries(t, {"Haupt=Haupt.frm", "Modul=Modul.bas", "Daten=Daten.res"});
         for (const char* file : {"Haupt.frm", "Haupt.frx", "Modul.bas", "Daten.res"})
@@ -156,13 +158,13 @@ private slots:
         int chunks = 0;
         Generation generation(request({"Haupt", "Modul", "Daten"}, folder));
         setAfterChunk([&](const CopyControl&) {
-            if (++chunks == 8) // the third chunk of Haupt.frx
+            if (++chunks == stopAt)
                 generation.stop();
         });
         Recorder recorder;
         QVERIFY(recorder.run(generation).stopped);
         QCOMPARE(recorder.said, QStringList{"Copies"});
-        QCOMPARE(chunks, 8);
+        QCOMPARE(chunks, stopAt);
         QCOMPARE(t.catalogBytes(), catalogue);
         QCOMPARE(contents(folder), before);
         QCOMPARE(QFileInfo::exists(folder), projectFolderExisted);
