@@ -35,7 +35,6 @@ class tst_pagefour : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { Root::setSleepScale(0.0); }
     void cleanup()
     {
         Generate::setChunkBytes(0);
