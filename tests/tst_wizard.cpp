@@ -38,8 +38,7 @@ private slots:
                                    "Module=Hilfsmodul; Hilfsmodul.bas", "Startup=\"Haupt\"",
                                    "IconForm=\"Haupt\"", "Name=\"Kunde\"", "Reference=x",
                                    "Description=\"Kunde\"", "Title=\"Kunde\"", "Rest=1"}));
-        QCOMPARE(TestFolder::read(f.project("Kunde.vbw")),
-                 QByteArray("Haupt = 0, 0, 803, 763, Z, 0, 0, 803, 763, Z\r\n\r\n"));
+        QCOMPARE(TestFolder::read(f.project("Kunde.vbw")), Generate::workspaceFileBytes("Haupt"));
         QCOMPARE(ReadIniValue(f.t.catalog(), "Option", "MyDocs"), f.t.file("P/"));
 
         QCOMPARE(f.w->focusWidget(), ui.bWeiter);
