@@ -75,8 +75,7 @@ private slots:
         QCOMPARE(f.w->ui.Label17->text(), success);
     }
 
-    // Abbrechen, Esc and closing the window; a folder that held files before is
-    // the generation's own test.
+    // Abbrechen, Esc and closing the window, each in a fresh project folder.
     void stopTakesEverythingBack_data()
     {
         QTest::addColumn<QString>("how");
