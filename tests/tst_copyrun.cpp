@@ -5,9 +5,7 @@
 #include "platform/FileIo.h"
 #include "support/Recorder.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTest>
 
 #include <sys/mount.h>
@@ -112,33 +110,6 @@ private slots:
         QCOMPARE(contents(t.file("out")), before);
     }
 
-    void fullDiskForProjectFiles_data()
-    {
-        QTest::addColumn<bool>("vbpFails");
-        QTest::newRow("vbp and vbw") << true;
-        QTest::newRow("vbw only") << false;
-    }
-    void fullDiskForProjectFiles()
-    {
-        QFETCH(bool, vbpFails);
-        TestFolder t;
-        const QByteArray templateBytes = "Type=Exe\r\nName=\"Projekt1\"\r\n";
-        const QByteArray vbp = projectFileBytes(templateBytes, "Kunde", "Form=A.frm\r\n", "A");
-        const QString tpl = t.write("bin/QvStandard.bpv", templateBytes);
-        t.write("out/Kunde.vbp", "alt vbp");
-        t.write("out/Kunde.vbw", "alt vbw");
-        FileIo::failWritesAfter(vbpFails ? 3 : vbp.size() + 4);
-        const ProjectFileResult result =
-            writeProjectFiles(tpl, t.file("out"), "Kunde", "Form=A.frm\r\n", "A");
-        FileIo::clearFaults();
-        QCOMPARE(failureReport(result.failures).section('\n', 1),
-                 (vbpFails ? "Kunde.vbp: " + kFull + "\n" : QString()) + "Kunde.vbw: " + kFull);
-        const auto files = contents(t.file("out"));
-        QCOMPARE(files.keys(), QStringList({"Kunde.vbp", "Kunde.vbw"})); // no temporary file
-        QCOMPARE(files["Kunde.vbw"], QByteArray("alt vbw"));
-        QCOMPARE(files["Kunde.vbp"], vbpFails ? QByteArray("alt vbp") : vbp);
-    }
-
     // A pipe nobody writes to, as a component, as a companion and as the
     // template: refused at once, named, and the rest goes on.
     void pipesDoNotBlock()
@@ -146,9 +117,8 @@ private slots:
         TestFolder t;
         writeEntries(t, {"Rohr=Rohr.bas", "Haupt=Haupt.frm"});
         t.write("src/Haupt.frm", "VERSION 5.00\r\n");
-        QVERIFY(::mkfifo(QFile::encodeName(t.file("src/Rohr.bas")).constData(), 0600) == 0);
-        QVERIFY(::mkfifo(QFile::encodeName(t.file("src/Haupt.frx")).constData(), 0600) == 0);
-        QVERIFY(::mkfifo(QFile::encodeName(t.file("bin/QvStandard.bpv")).constData(), 0600) == 0);
+        for (const char* pipe : {"src/Rohr.bas", "src/Haupt.frx", "bin/QvStandard.bpv"})
+            QVERIFY(::mkfifo(QFile::encodeName(t.file(pipe)).constData(), 0600) == 0);
         QElapsedTimer timer;
         timer.start();
         Recorder recorder;
@@ -159,24 +129,24 @@ private slots:
         QCOMPARE(contents(t.file("out")).keys(), QStringList({"Haupt.frm", "Kunde.vbw"}));
     }
 
-    // Stopped after some chunks of the second file: the run goes no further, the
+    // Stopped amid a text file or a binary one: the run goes no further, the
     // older files stay as they were, nothing new is left, the folders made by the
     // run are gone.
     void stopInTheMiddle_data()
     {
         QTest::addColumn<bool>("projectFolderExisted");
-        QTest::newRow("project folder made by the run") << false;
-        QTest::newRow("project folder there before") << true;
+        QTest::addColumn<int>("stopAt"); // chunks of 8 bytes, 5 to a file
+        QTest::newRow("in Haupt.frm, project folder made by the run") << false << 3;
+        QTest::newRow("in Haupt.frx, project folder there before") << true << 8;
     }
     void stopInTheMiddle()
     {
         QFETCH(bool, projectFolderExisted);
+        QFETCH(int, stopAt);
         TestFolder t;
         writeEntries(t, {"Haupt=Haupt.frm", "Modul=Modul.bas", "Daten=Daten.res"});
-        t.write("src/Haupt.frm", QByteArray(40, 'f'));
-        t.write("src/Haupt.frx", QByteArray(40, 'x'));
-        t.write("src/Modul.bas", QByteArray(40, 'm'));
-        t.write("src/Daten.res", QByteArray(40, 'r'));
+        for (const char* file : {"Haupt.frm", "Haupt.frx", "Modul.bas", "Daten.res"})
+            t.write(QString("src/") + file, QByteArray(40, file[0]));
         const QString folder = t.file("neu/A/B");
         if (projectFolderExisted) {
             t.write("neu/A/B/Haupt.frx", "alt");
@@ -188,13 +158,13 @@ private slots:
         int chunks = 0;
         Generation generation(request({"Haupt", "Modul", "Daten"}, folder));
         setAfterChunk([&](const CopyControl&) {
-            if (++chunks == 8) // the third chunk of Haupt.frx
+            if (++chunks == stopAt)
                 generation.stop();
         });
         Recorder recorder;
         QVERIFY(recorder.run(generation).stopped);
         QCOMPARE(recorder.said, QStringList{"Copies"});
-        QCOMPARE(chunks, 8);
+        QCOMPARE(chunks, stopAt);
         QCOMPARE(t.catalogBytes(), catalogue);
         QCOMPARE(contents(folder), before);
         QCOMPARE(QFileInfo::exists(folder), projectFolderExisted);
@@ -228,21 +198,6 @@ private slots:
         QCOMPARE(done.last(), qint64(42));
         QCOMPARE(control.bytesDone.load(), qint64(42));
         QCOMPARE(failures(result.failures), "Fehlt.bas: " + Reason::kSourceMissing);
-    }
-
-    // The folder comes first, even when no line names a usable file; one made for
-    // a project of which nothing could be written does not stay.
-    void folderBeforeAnyCopy()
-    {
-        TestFolder t;
-        writeEntries(t, {"Leer=", "Weg=../weg.frm"});
-        t.write("bin/QvStandard.bpv", "Type=Exe\r\n");
-        Recorder recorder;
-        QCOMPARE(recorder.run(request({"Leer", "Weg"}, t.file("neu/Kunde"))).failures.size(), 2);
-        QCOMPARE(contents(t.file("neu/Kunde")).keys(), QStringList({"Kunde.vbp", "Kunde.vbw"}));
-        QFile::remove(t.file("bin/QvStandard.bpv"));
-        QVERIFY(recorder.run(request({"Leer", "Weg"}, t.file("leer/Kunde"))).templateMissing);
-        QVERIFY(!QFileInfo::exists(t.file("leer")));
     }
 
     // A real full disk: a small tmpfs filled to the brim (needs root).
@@ -284,22 +239,12 @@ private slots:
         QVERIFY2(left.isEmpty(), qPrintable(left.keys().join(' ')));
     }
 
-    void sizes_data()
-    {
-        QTest::addColumn<qint64>("done");
-        QTest::addColumn<qint64>("total");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("bytes") << qint64(512) << qint64(900) << "512 von 900 Bytes";
-        QTest::newRow("kilobytes") << qint64(1536) << qint64(20480) << "1,5 von 20,0 KB";
-        QTest::newRow("gigabytes") << qint64(1288490189) << qint64(3221225472) << "1,2 von 3,0 GB";
-        QTest::newRow("megabytes") << qint64(1572864) << qint64(10485760) << "1,5 von 10,0 MB";
-    }
     void sizes()
     {
-        QFETCH(qint64, done);
-        QFETCH(qint64, total);
-        QFETCH(QString, text);
-        QCOMPARE(sizeProgress(done, total), text);
+        QCOMPARE(sizeProgress(512, 900), "512 von 900 Bytes");
+        QCOMPARE(sizeProgress(1536, 20480), "1,5 von 20,0 KB");
+        QCOMPARE(sizeProgress(1572864, 10485760), "1,5 von 10,0 MB");
+        QCOMPARE(sizeProgress(1288490189, 3221225472), "1,2 von 3,0 GB");
     }
 };
 
