@@ -17,8 +17,9 @@ class tst_startup : public QObject
     Q_OBJECT
 
 private slots:
-    // The catalogue's own example: order, marks and options as stored.
-    void listsEntriesWithMarksAndOptions()
+    // The catalogue's own example: order, marks and options as stored. A reload
+    // reads the options again and, flagged, keeps the page.
+    void catalogueExampleAndReload()
     {
         TestFolder t;
         FakeDesktop desk;
@@ -35,6 +36,17 @@ private slots:
         QVERIFY(!w.ui.bZeigeProjekt->isChecked());
         QCOMPARE(t.catalogBytes(), before);
         QVERIFY(desk.starts.isEmpty());
+
+        w.ui.Map1->hide();
+        w.ui.Map2->show();
+        WriteIniValue(t.catalog(), "Option", "MyDocs", "/neu/");
+        w.reloadFlag = "1";
+        w.Form_Load();
+        QVERIFY(!w.ui.Map2->isHidden() && w.ui.Map1->isHidden());
+        QCOMPARE(w.ui.tProjekte->text(), QString("/neu/"));
+        w.reloadFlag = "0";
+        w.Form_Load();
+        QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden());
     }
 
     void missingFilesAreLoggedAndShown()
@@ -146,23 +158,6 @@ private slots:
         else
             QVERIFY(desk.messages[0].text.startsWith(Catalog::unknownEncodingText(t.catalog())));
         QCOMPARE(t.catalogBytes(), bytes);
-    }
-
-    void reloadFlagKeepsThePage()
-    {
-        TestFolder t;
-        FakeDesktop desk;
-        Root w;
-        w.ui.Map1->hide();
-        w.ui.Map2->show();
-        WriteIniValue(t.catalog(), "Option", "MyDocs", "/neu/");
-        w.reloadFlag = "1";
-        w.Form_Load();
-        QVERIFY(!w.ui.Map2->isHidden() && w.ui.Map1->isHidden());
-        QCOMPARE(w.ui.tProjekte->text(), QString("/neu/")); // options are read again
-        w.reloadFlag = "0";
-        w.Form_Load();
-        QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden());
     }
 
     // No catalogue, or one that cannot be read ("-" none, "folder" a folder): an
