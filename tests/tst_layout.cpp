@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 

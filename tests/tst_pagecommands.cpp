@@ -1,4 +1,3 @@
-#include "app/Root.h"
 #include "desktop/Programs.h"
 #include "editing/PageCommands.h"
 #include "platform/FileIo.h"
@@ -6,11 +5,7 @@
 #include "ui/Widgets.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 // The help icon, the folder button, the Enter chain and the links of page 1,
 // driven through the shown window.
@@ -118,70 +113,61 @@ private slots:
         QCOMPARE(f.w->ui.tBezeichnung->selectedText(), QString("Kunde"));
     }
 
-    // Files: "-" missing, "dir" a folder, anything else the bytes. The one
-    // message, if any, names the files and the reason ("bpv", "prj" for the paths).
+    // Files: "-" missing, "dir" a folder, anything else the bytes. The twist: the text
+    // "beside" the link is clicked, the disk is "full", the editor "fails" to start.
+    // The one message, if any, names the files and the reason ("bpv", "prj" for the paths).
     void templateLink_data()
     {
-        QTest::addColumn<QString>("link");
-        QTest::addColumn<QByteArray>("bpv");
-        QTest::addColumn<QByteArray>("prj");
-        QTest::addColumn<QString>("fault"); // "full" disk, editor "fails"
-        QTest::addColumn<QByteArray>("bpvAfter");
+        QTest::addColumn<QString>("bpv");
+        QTest::addColumn<QString>("prj");
+        QTest::addColumn<QString>("twist");
+        QTest::addColumn<QString>("bpvAfter");
         QTest::addColumn<bool>("started");
         QTest::addColumn<QStringList>("said");
-        const QByteArray exe = "Type=Exe\r\n";
+        const auto row = [](const char* name, const QString& bpv, const QString& prj,
+                            const QString& twist, const QString& bpvAfter, bool started,
+                            const QStringList& said) {
+            QTest::newRow(name) << bpv << prj << twist << bpvAfter << started << said;
+        };
+        const QString exe = "Type=Exe\r\n";
         const QString folder = FileIo::reasonFor(EISDIR);
-        QTest::newRow("template there, spare unused")
-            << "tStdProjekt" << exe << QByteArray("Alt\r\n") << "" << exe << true << QStringList();
-        QTest::newRow("restored from the spare, text beside the link")
-            << "tStdProject" << QByteArray("-") << exe << "" << exe << true << QStringList();
-        QTest::newRow("neither file: nothing happens")
-            << "tStdProjekt" << QByteArray("-") << QByteArray("-") << "" << QByteArray("-") << false
-            << QStringList();
-        QTest::newRow("restore on a full disk")
-            << "tStdProjekt" << QByteArray("-") << exe << "full" << QByteArray("-") << false
-            << QStringList{"bpv", "prj", FileIo::reasonFor(ENOSPC)};
-        QTest::newRow("empty spare is not copied")
-            << "tStdProjekt" << QByteArray("-") << QByteArray("") << "" << QByteArray("-") << false
-            << QStringList{"bpv", "prj"};
-        QTest::newRow("spare is a folder")
-            << "tStdProjekt" << QByteArray("-") << QByteArray("dir") << "" << QByteArray("-")
-            << false << QStringList{"bpv", "prj", folder};
-        QTest::newRow("template is a folder")
-            << "tStdProjekt" << QByteArray("dir") << exe << "" << QByteArray("dir") << false
-            << QStringList{"bpv", folder};
-        QTest::newRow("empty template is opened with a note")
-            << "tStdProjekt" << QByteArray("") << exe << "" << QByteArray("") << true
-            << QStringList{"bpv"};
-        QTest::newRow("editor cannot start") << "tStdProjekt" << exe << QByteArray("-") << "fails"
-                                             << exe << true << QStringList{"bpv"};
+        row("template there, spare unused", exe, "Alt\r\n", "", exe, true, {});
+        row("restored from the spare, text beside the link", "-", exe, "beside", exe, true, {});
+        row("neither file: nothing happens", "-", "-", "", "-", false, {});
+        row("restore on a full disk", "-", exe, "full", "-", false,
+            {"bpv", "prj", FileIo::reasonFor(ENOSPC)});
+        row("empty spare is not copied", "-", "", "", "-", false, {"bpv", "prj"});
+        row("spare is a folder", "-", "dir", "", "-", false, {"bpv", "prj", folder});
+        row("template is a folder", "dir", exe, "", "dir", false, {"bpv", folder});
+        row("empty template is opened with a note", "", exe, "", "", true, {"bpv"});
+        row("editor cannot start", exe, "-", "fails", exe, true, {"bpv"});
     }
 
     void templateLink()
     {
-        QFETCH(QString, link);
-        QFETCH(QByteArray, bpv);
-        QFETCH(QByteArray, prj);
-        QFETCH(QString, fault);
-        QFETCH(QByteArray, bpvAfter);
+        QFETCH(QString, bpv);
+        QFETCH(QString, prj);
+        QFETCH(QString, twist);
+        QFETCH(QString, bpvAfter);
         QFETCH(bool, started);
         QFETCH(QStringList, said);
         Window f;
-        auto place = [&](const QString& path, const QByteArray& bytes) {
+        auto place = [&](const QString& path, const QString& bytes) {
             if (bytes == "dir")
                 QDir().mkpath(path);
             else if (bytes != "-")
-                f.t.write(QDir(f.t.path()).relativeFilePath(path), bytes);
+                f.t.write(QDir(f.t.path()).relativeFilePath(path), bytes.toUtf8());
         };
         place(f.bpv(), bpv);
         place(f.prj(), prj);
         f.openOn(1);
         if (!said.isEmpty())
             f.desk.answers.enqueue(QMessageBox::Ok);
-        f.desk.startsSucceed = fault != "fails";
-        if (fault == "full")
+        f.desk.startsSucceed = twist != "fails";
+        if (twist == "full")
             FileIo::failWritesAfter(0);
-        QTest::mouseClick(f.w->findChild<QWidget*>(link), Qt::LeftButton);
+        QTest::mouseClick(twist == "beside" ? f.w->ui.tStdProject : f.w->ui.tStdProjekt,
+                          Qt::LeftButton);
         FileIo::clearFaults();
 
         if (bpvAfter == "-")
@@ -189,9 +175,9 @@ private slots:
         else if (bpvAfter == "dir")
             QVERIFY(QFileInfo(f.bpv()).isDir());
         else
-            QCOMPARE(TestFolder::read(f.bpv()), bpvAfter);
+            QCOMPARE(TestFolder::read(f.bpv()), bpvAfter.toUtf8());
         if (prj != "-" && prj != "dir")
-            QCOMPARE(TestFolder::read(f.prj()), prj);
+            QCOMPARE(TestFolder::read(f.prj()), prj.toUtf8());
         // No half-written template is left behind.
         const QStringList left = QDir(f.t.exeFolder()).entryList(QDir::Hidden | QDir::Files);
         QVERIFY2(left.filter(".tmp-").isEmpty(), qPrintable(left.join(' ')));

@@ -1,20 +1,14 @@
-#include "app/Root.h"
 #include "catalog/Catalog.h"
+#include "desktop/Programs.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
 #include "ui/Widgets.h"
 
-#include <QCheckBox>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFrame>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QStringEncoder>
-#include <QTest>
 #include <QTimer>
 
 // Start-up with the catalogue: what the window shows and what lands on disk.
@@ -23,25 +17,9 @@ class tst_startup : public QObject
     Q_OBJECT
 
 private slots:
-    void firstStartWithoutCatalogue()
-    {
-        TestFolder t;
-        FakeDesktop desk;
-        t.write("bin/vorlagen.log", "\r\nFile is not exists: /alt.frm\r\n"); // an earlier run's
-        Root w;
-        QVERIFY(!QFile::exists(t.exeFolder() + "/vorlagen.log"));
-        QCOMPARE(w.ui.LDateien->count(), 0);
-        QCOMPARE(w.ui.tProjekte->text(), t.documents() + '/');
-        QVERIFY(w.ui.bUnterordner->isChecked() && w.ui.bZeigeProjekt->isChecked());
-        QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden() && w.ui.Map3->isHidden());
-        QVERIFY(!w.ui.bZurueck->isEnabled());
-        QVERIFY(!w.ui.Frame1->isHidden() && w.ui.Frame2->isHidden());
-        QVERIFY(!QFile::exists(t.catalog())); // reading never creates the file
-        QVERIFY(desk.starts.isEmpty() && desk.messages.isEmpty());
-    }
-
-    // The catalogue's own example: order, marks and options as stored.
-    void listsEntriesWithMarksAndOptions()
+    // The catalogue's own example: order, marks and options as stored. A reload
+    // reads the options again and, flagged, keeps the page.
+    void catalogueExampleAndReload()
     {
         TestFolder t;
         FakeDesktop desk;
@@ -57,7 +35,17 @@ private slots:
         QVERIFY(w.ui.bUnterordner->isChecked()); // only "0" unchecks
         QVERIFY(!w.ui.bZeigeProjekt->isChecked());
         QCOMPARE(t.catalogBytes(), before);
-        QVERIFY(desk.starts.isEmpty());
+
+        w.ui.Map1->hide();
+        w.ui.Map2->show();
+        WriteIniValue(t.catalog(), "Option", "MyDocs", "/neu/");
+        w.reloadFlag = "1";
+        w.Form_Load();
+        QVERIFY(!w.ui.Map2->isHidden() && w.ui.Map1->isHidden());
+        QCOMPARE(w.ui.tProjekte->text(), QString("/neu/"));
+        w.reloadFlag = "0";
+        w.Form_Load();
+        QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden());
     }
 
     void missingFilesAreLoggedAndShown()
@@ -78,7 +66,7 @@ private slots:
                                                    "File is not exists: " +
                                                    t.path().toUtf8() + "/v/\r\n"));
         QCOMPARE(desk.starts.size(), 1);
-        QCOMPARE(desk.starts[0].program, QString("Notepad.exe"));
+        QCOMPARE(desk.starts[0].program, kTextEditor);
         QCOMPARE(desk.starts[0].arguments, QStringList({log}));
         QCOMPARE(ReadIniValue(t.catalog(), "Filelist", "100"), QString("Fehlt1")); // kept
     }
@@ -171,43 +159,38 @@ private slots:
         QCOMPARE(t.catalogBytes(), bytes);
     }
 
-    void reloadFlagKeepsThePage()
-    {
-        TestFolder t;
-        FakeDesktop desk;
-        Root w;
-        w.ui.Map1->hide();
-        w.ui.Map2->show();
-        WriteIniValue(t.catalog(), "Option", "MyDocs", "/neu/");
-        w.reloadFlag = "1";
-        w.Form_Load();
-        QVERIFY(!w.ui.Map2->isHidden() && w.ui.Map1->isHidden());
-        QCOMPARE(w.ui.tProjekte->text(), QString("/neu/")); // options are read again
-        w.reloadFlag = "0";
-        w.Form_Load();
-        QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden());
-    }
-
-    void badCataloguesOpenEmptyAndStayUntouched_data()
+    // No catalogue, or one that cannot be read ("-" none, "folder" a folder): an
+    // empty list, the default options on page 1, an earlier run's log gone, and
+    // nothing written.
+    void startsEmpty_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("none") << QByteArray("-");
         QTest::newRow("binary garbage") << QByteArray("\xfe\xff\x00\x01[\x00]=\x80\x81\r\n", 12);
         QTest::newRow("NUL inside a value") << QByteArray("[Filelist]\r\n100=a\0b\r\n", 21);
         QTest::newRow("100 000-character line") << QByteArray(100000, 'x');
         QTest::newRow("a folder") << QByteArray("folder");
     }
-    void badCataloguesOpenEmptyAndStayUntouched()
+    void startsEmpty()
     {
         QFETCH(QByteArray, bytes);
         TestFolder t;
         FakeDesktop desk;
-        const bool folder = bytes == "folder";
-        t.write(folder ? "bin/vorlagen.dat/inside" : "bin/vorlagen.dat", bytes);
+        t.write("bin/vorlagen.log", "\r\nFile is not exists: /alt.frm\r\n");
+        if (bytes != "-")
+            t.write(bytes == "folder" ? "bin/vorlagen.dat/inside" : "bin/vorlagen.dat", bytes);
         Root w;
+        QVERIFY(!QFile::exists(t.exeFolder() + "/vorlagen.log"));
         QCOMPARE(w.ui.LDateien->count(), 0);
         QCOMPARE(w.ui.tProjekte->text(), t.documents() + '/');
-        QVERIFY(desk.messages.isEmpty());
-        if (!folder)
+        QVERIFY(w.ui.bUnterordner->isChecked() && w.ui.bZeigeProjekt->isChecked());
+        QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden() && w.ui.Map3->isHidden());
+        QVERIFY(!w.ui.bZurueck->isEnabled());
+        QVERIFY(!w.ui.Frame1->isHidden() && w.ui.Frame2->isHidden());
+        QVERIFY(desk.starts.isEmpty() && desk.messages.isEmpty());
+        if (bytes == "-")
+            QVERIFY(!QFile::exists(t.catalog())); // reading never creates the file
+        else if (bytes != "folder")
             QCOMPARE(t.catalogBytes(), bytes);
     }
 

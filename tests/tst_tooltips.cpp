@@ -8,15 +8,11 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <QScreen>
 #include <QStyleHints>
-#include <QTest>
 #include <QToolTip>
 
 #include <array>
-#include <memory>
 
 namespace {
 
@@ -99,11 +95,7 @@ private slots:
         m_clock = std::make_shared<FakeClock>();
         RootTooltips::manager().setClock(m_clock);
     }
-    void cleanup()
-    {
-        RootTooltips::manager().setClock(nullptr);
-        m_clock.reset();
-    }
+    void cleanup() { RootTooltips::manager().setClock(nullptr); }
 
     // --- the manager on its own ---
 
