@@ -267,21 +267,18 @@ private slots:
         QTest::addColumn<QString>("told");      // the missing one
         const QByteArray form("VERSION 5.00\r\nBegin VB.Form Haupt\r\n   Picture = "
                               "\"Haupt.frx\":0000\r\nEnd\r\nAttribute VB_Name = \"Haupt\"\r\n");
-        QTest::newRow("form without its .frx") << "Haupt.frm" << form << ""
-                                               << "Haupt.frx";
-        QTest::newRow("form with its .frx") << "Haupt.frm" << form << "Haupt.frx"
-                                            << "";
-        QTest::newRow("upper-case companion") << "Haupt.frm" << form << "Haupt.FRX"
-                                              << "";
-        QTest::newRow("form that needs none")
-            << "Haupt.frm" << QByteArray("Attribute VB_Name = \"Haupt\"\r\n") << ""
-            << "";
-        QTest::newRow("user control without its .ctx")
-            << "Leiste.ctl"
-            << QByteArray("VERSION 5.00\r\n   Picture = \"Leiste.ctx\":0A1F\r\n"
-                          "Attribute VB_Name = \"Leiste\"\r\n")
-            << ""
-            << "Leiste.ctx";
+        const auto row = [](const char* tag, const char* file, const QByteArray& bytes,
+                            const char* companion, const char* told) {
+            QTest::newRow(tag) << QString(file) << bytes << QString(companion) << QString(told);
+        };
+        row("form without its .frx", "Haupt.frm", form, "", "Haupt.frx");
+        row("form with its .frx", "Haupt.frm", form, "Haupt.frx", "");
+        row("upper-case companion", "Haupt.frm", form, "Haupt.FRX", "");
+        row("form that needs none", "Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n", "", "");
+        row("user control without its .ctx", "Leiste.ctl",
+            "VERSION 5.00\r\n   Picture = \"Leiste.ctx\":0A1F\r\n"
+            "Attribute VB_Name = \"Leiste\"\r\n",
+            "", "Leiste.ctx");
     }
     void companionMissing()
     {
@@ -371,33 +368,17 @@ private slots:
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("why"); // a part of the reason given
-        QTest::newRow("nothing before the dot") << ".bas"
-                                                << ""
-                                                << "vor dem ersten Punkt";
-        QTest::newRow("= in the file name") << "a=b.frm"
-                                            << ""
-                                            << "''a=b''";
-        QTest::newRow("line break in the file name") << "a\nb.frm"
-                                                     << ""
-                                                     << "Zeilenumbruch";
-        QTest::newRow("blank at the end") << "Modul.bas "
-                                          << ""
-                                          << "Leerzeichen";
-        QTest::newRow("255 characters") << QString(251, 'n') + ".bas"
-                                        << ""
-                                        << "255 Zeichen zu lang";
-        QTest::newRow("folder") << "Ding.frm"
-                                << "folder"
-                                << "kann nicht hinzugefügt";
-        QTest::newRow("pipe") << "Ding.frm"
-                              << "pipe"
-                              << "kann nicht hinzugefügt";
-        QTest::newRow("link loop") << "Ding.frm"
-                                   << "loop"
-                                   << "kann nicht hinzugefügt";
-        QTest::newRow("vanished") << "Ding.frm"
-                                  << "vanished"
-                                  << "kann nicht hinzugefügt";
+        const auto row = [](const char* tag, const QString& fileName, const char* why) {
+            QTest::newRow(tag) << fileName << QString() << QString(why);
+        };
+        row("nothing before the dot", ".bas", "vor dem ersten Punkt");
+        row("= in the file name", "a=b.frm", "''a=b''");
+        row("line break in the file name", "a\nb.frm", "Zeilenumbruch");
+        row("blank at the end", "Modul.bas ", "Leerzeichen");
+        row("255 characters", QString(251, 'n') + ".bas", "255 Zeichen zu lang");
+        // No file at all: a folder, a pipe, a link loop, nothing.
+        for (const char* kind : {"folder", "pipe", "loop", "vanished"})
+            QTest::newRow(kind) << "Ding.frm" << QString(kind) << "kann nicht hinzugefügt";
     }
     void whatTheCatalogueCannotHoldIsRefused()
     {
