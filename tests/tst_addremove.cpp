@@ -1,4 +1,3 @@
-#include "app/Root.h"
 #include "catalog/AddRemove.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
@@ -7,9 +6,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QStringEncoder>
-#include <QTest>
 
 #include <sys/stat.h>
 
@@ -90,7 +87,6 @@ class tst_addremove : public QObject
     };
 
 private slots:
-    void init() { Root::setSleepScale(0.0); }
 
     // The entry name the plan gives a file, and the file's bytes afterwards: a
     // module still called Module1 is renamed after its file with a backup.

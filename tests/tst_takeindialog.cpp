@@ -1,14 +1,10 @@
-#include "app/Root.h"
 #include "editing/TakeInDialog.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
 #include <QTableWidget>
-#include <QTest>
 
 // "Aus Projekt übernehmen …" on the component page, driven through the window
 // and its dialog; what the catalogue and the list show afterwards.
