@@ -519,12 +519,10 @@ private slots:
         p.openPage();
         p.t.writeCatalog(other.replaceInStrings("@", p.t.path()));
         const QByteArray before = p.t.catalogBytes();
-        if (asked)
-            p.desk.answers.enqueue(file.isEmpty() ? Msg::Ok : Msg::Yes);
         if (file.isEmpty())
-            p.remove("Root", {Msg::Ok});
+            p.remove("Root", {Msg::Ok, Msg::Ok});
         else
-            p.add(p.t.file(file), {Msg::Ok});
+            p.add(p.t.file(file), asked ? QList{Msg::Yes, Msg::Ok} : QList{Msg::Ok});
         Catalog::Change change;
         change.status =
             found.isEmpty() ? Catalog::Change::Status::NotListed : Catalog::Change::Status::Moved;
