@@ -1,5 +1,4 @@
 #include "editing/TakeInDialog.h"
-#include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
 
 #include <QLabel>
@@ -95,7 +94,6 @@ private slots:
             QCOMPARE(lines(f.w->ui.LDateien), QStringList({"Alpha"}));
             return;
         }
-        QCOMPARE(ReadIniValue(f.t.catalog(), "Filename", "Neu"), QString("Neu.frm"));
         QCOMPARE(lines(f.w->ui.LDateien), QStringList({"Alpha", "Neu [x]"}));
         QCOMPARE(f.w->ui.LDateien->currentItem()->text(), QString("Neu"));
         QCOMPARE(f.desk.messages.size(), 1);
