@@ -276,17 +276,6 @@ private slots:
         const QString nul = grid + QChar(0);
         const QString atLimit = line('1', Ini::kMaxValueLength);
         const QString beyond = line('2', Ini::kMaxValueLength + 1);
-        const auto remember = [&] {
-            QStringList left;
-            QVERIFY(Ini::edit(Catalog::file(), [&](Ini::Document& document) {
-                        left = References::setLines(
-                            document, u"A"_s, u"a.frm"_s,
-                            {atLimit, nul, beyond, u"Form=a.frm"_s, cut, pair});
-                        References::setLines(document, u"A.1"_s, u"b.frm"_s, {grid});
-                        return true;
-                    }).ok());
-            QCOMPARE(left, (QStringList{nul, u"Form=a.frm"_s}));
-        };
         TestFolder t;
         const auto list = [&] { t.listEntries({u"A=src/a.frm"_s, u"A.1=src/b.frm"_s}); };
         list();
@@ -302,7 +291,14 @@ private slots:
         const QByteArray neverHadLines = t.catalogBytes();
 
         list();
-        remember();
+        QStringList left;
+        QVERIFY(Ini::edit(Catalog::file(), [&](Ini::Document& document) {
+                    left = References::setLines(document, u"A"_s, u"a.frm"_s,
+                                                {atLimit, nul, beyond, u"Form=a.frm"_s, cut, pair});
+                    References::setLines(document, u"A.1"_s, u"b.frm"_s, {grid});
+                    return true;
+                }).ok());
+        QCOMPARE(left, (QStringList{nul, u"Form=a.frm"_s}));
         QCOMPARE(names(), plainNames);
         const Catalog::Snapshot read = Catalog::Snapshot::read();
         QCOMPARE(References::linesOf(read, u"a"_s), (QStringList{atLimit, beyond, cut, pair}));
