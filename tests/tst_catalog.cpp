@@ -5,10 +5,7 @@
 #include "support/FakeDesktop.h"
 #include "support/TestFolder.h"
 
-#include <QFile>
-#include <QListWidget>
 #include <QTest>
-#include <QTimer>
 
 // Saving the catalogue's list: sorted, renumbered, and never half-written.
 class tst_catalog : public QObject
@@ -65,10 +62,6 @@ private slots:
         Root w;
         w.Sortierung();
         QCOMPARE(t.catalogBytes(), expected);
-        QStringList listed;
-        for (const Catalog::Listed& e : Catalog::Snapshot::read().enumerate())
-            listed << e.name;
-        QCOMPARE(listed, saved);
     }
 
     // One read of the whole file answers as each single key read does.
@@ -133,25 +126,6 @@ private slots:
         QCOMPARE(desk.messages.first().title, w.messageTitle());
         QCOMPARE(desk.messages.first().text,
                  Catalog::notSavedText(Catalog::Unsaved::List, FileIo::Result::failure(ENOSPC)));
-    }
-
-    // The list on disk is never missing, whatever the window does meanwhile.
-    void listNeverMissingWhileEventsRun()
-    {
-        TestFolder t;
-        FakeDesktop desk;
-        t.writeCatalog({"[Filelist]", "100=b", "101=a", "[Filepath]", "a=/v/", "b=/v/"});
-        Root w;
-        QStringList seen;
-        QTimer probe;
-        QObject::connect(&probe, &QTimer::timeout, [&] {
-            seen << ReadIniValue(t.catalog(), QStringLiteral("Filelist"), QStringLiteral("100"));
-        });
-        probe.start(0);
-        w.Sortierung();
-        probe.stop();
-        QVERIFY(!seen.isEmpty());
-        QVERIFY(!seen.contains(QString()));
     }
 };
 

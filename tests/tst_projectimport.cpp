@@ -14,9 +14,6 @@ using namespace Qt::StringLiterals;
 using ProjectImport::Problem;
 using ProjectImport::State;
 
-Q_DECLARE_METATYPE(ProjectImport::State)
-Q_DECLARE_METATYPE(ProjectImport::Problem)
-
 namespace {
 
 // A project folder "proj" as real ones are: shared files beside it, names in
@@ -56,47 +53,36 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("found");
         QTest::addColumn<State>("state");
+        const auto row = [](const char* tag, const QString& line, const char* found,
+                            State state = State::Found) {
+            QTest::newRow(tag) << line << QString(found) << state;
+        };
         const QString up = u"..\\"_s.repeated(40); // far more parts than any folder has
-        QTest::newRow("backslashes") << u"Module=VisualStyles; Common\\VisualStyles.bas"_s
-                                     << u"proj/Common/VisualStyles.bas"_s << State::Found;
-        QTest::newRow("..\\ part") << u"Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas"_s
-                                   << u"Gemeinsam/Hilfe.bas"_s << State::Found;
-        QTest::newRow("letter case of folder and file")
-            << u"Form=formulare\\KUNDE.frm"_s << u"proj/Formulare/Kunde.FRM"_s << State::Found;
-        QTest::newRow("exact case before another")
-            << u"Module=Zwei; C:\\Alt\\Zwei.bas"_s << u"proj/Zwei.bas"_s << State::Found;
-        QTest::newRow("no exact case: first sorted")
-            << u"Module=Zwei; zwei.bas"_s << u"proj/ZWEI.bas"_s << State::Found;
-        QTest::newRow("one name, the folder given")
-            << u"Form=b\\Info.frm"_s << u"proj/b/Info.frm"_s << State::Found;
-        QTest::newRow("drive letter: longest existing end")
-            << u"Module=Hilfe; C:\\Daten\\Gemeinsam\\Hilfe.bas"_s << u"Gemeinsam/Hilfe.bas"_s
-            << State::Found;
-        QTest::newRow("drive letter: file name only")
-            << u"Form=d:\\Alt\\Weg\\haupt.frm"_s << u"proj/Haupt.frm"_s << State::Found;
-        QTest::newRow("UNC path") << u"Form=\\\\server\\proj\\Haupt.frm"_s << u"proj/Haupt.frm"_s
-                                  << State::Found;
-        QTest::newRow("quoted resource file")
-            << u"ResFile32=\"bilder.res\""_s << u"proj/Bilder.RES"_s << State::Found;
-        QTest::newRow("missing") << u"Form=Fehlt.frm"_s << QString() << State::Missing;
-        QTest::newRow("leaving every folder, missing")
-            << u"Form="_s + up + u"Fehlt.frm"_s << QString() << State::Missing;
-        QTest::newRow("leaving every folder, resolves")
-            << u"Form="_s + up + u"<test>\\proj\\Haupt.frm"_s << u"proj/Haupt.frm"_s
-            << State::Found;
-        QTest::newRow("folder") << u"Form=Ordner.frm"_s << u"proj/Ordner.frm"_s
-                                << State::NotRegular;
-        QTest::newRow("pipe") << u"Module=Rohr; rohr.bas"_s << u"proj/Rohr.bas"_s
-                              << State::NotRegular;
-        QTest::newRow("symlink loop")
-            << u"Form=Schleife.frm"_s << u"proj/Schleife.frm"_s << State::NotRegular;
-        QTest::newRow("link to nothing")
-            << u"Form=Verweis.frm"_s << u"proj/Verweis.frm"_s << State::Missing;
-        QTest::newRow("kind the generator does not use")
-            << u"PropertyPage=Seite.pag"_s << u"proj/Seite.pag"_s << State::UnusableKind;
-        QTest::newRow("form line naming a module")
-            << u"Form=Common\\VisualStyles.bas"_s << u"proj/Common/VisualStyles.bas"_s
-            << State::UnusableKind;
+        row("backslashes", "Module=VisualStyles; Common\\VisualStyles.bas",
+            "proj/Common/VisualStyles.bas");
+        row("..\\ part", "Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas", "Gemeinsam/Hilfe.bas");
+        row("letter case of folder and file", "Form=formulare\\KUNDE.frm",
+            "proj/Formulare/Kunde.FRM");
+        row("exact case before another", "Module=Zwei; C:\\Alt\\Zwei.bas", "proj/Zwei.bas");
+        row("no exact case: first sorted", "Module=Zwei; zwei.bas", "proj/ZWEI.bas");
+        row("one name, the folder given", "Form=b\\Info.frm", "proj/b/Info.frm");
+        row("drive letter: longest existing end", "Module=Hilfe; C:\\Daten\\Gemeinsam\\Hilfe.bas",
+            "Gemeinsam/Hilfe.bas");
+        row("drive letter: file name only", "Form=d:\\Alt\\Weg\\haupt.frm", "proj/Haupt.frm");
+        row("UNC path", "Form=\\\\server\\proj\\Haupt.frm", "proj/Haupt.frm");
+        row("quoted resource file", "ResFile32=\"bilder.res\"", "proj/Bilder.RES");
+        row("missing", "Form=Fehlt.frm", "", State::Missing);
+        row("leaving every folder, missing", "Form=" + up + "Fehlt.frm", "", State::Missing);
+        row("leaving every folder, resolves", "Form=" + up + "<test>\\proj\\Haupt.frm",
+            "proj/Haupt.frm");
+        row("folder", "Form=Ordner.frm", "proj/Ordner.frm", State::NotRegular);
+        row("pipe", "Module=Rohr; rohr.bas", "proj/Rohr.bas", State::NotRegular);
+        row("symlink loop", "Form=Schleife.frm", "proj/Schleife.frm", State::NotRegular);
+        row("link to nothing", "Form=Verweis.frm", "proj/Verweis.frm", State::Missing);
+        row("kind the generator does not use", "PropertyPage=Seite.pag", "proj/Seite.pag",
+            State::UnusableKind);
+        row("form line naming a module", "Form=Common\\VisualStyles.bas",
+            "proj/Common/VisualStyles.bas", State::UnusableKind);
     }
     void resolution()
     {
@@ -163,25 +149,22 @@ private slots:
         QTest::addColumn<QString>("make");
         QTest::addColumn<Problem>("problem");
         QTest::addColumn<int>("error");
+        const auto row = [](const char* tag, const QByteArray& bytes, Problem problem,
+                            int error = 0, const char* make = "") {
+            QTest::newRow(tag) << bytes << QString(make) << problem << error;
+        };
         const QByteArray form = "Form=Haupt.frm\r\n";
-        QTest::newRow("empty") << QByteArray() << QString() << Problem::NoComponents << 0;
-        QTest::newRow("no component lines")
-            << QByteArray("Type=Exe\r\nName=\"P\"\r\nkein Gleichheitszeichen\r\n") << QString()
-            << Problem::NoComponents << 0;
-        QTest::newRow("binary") << QByteArray("Form=\0\x01\xff", 8) << QString() << Problem::NotText
-                                << 0;
-        QTest::newRow("UTF-16") << QByteArray("\xff\xfe"
-                                              "F\0o\0r\0m\0=\0x\0",
-                                              14)
-                                << QString() << Problem::NotText << 0;
-        QTest::newRow("at the size limit of 1 MiB")
-            << form + QByteArray((1 << 20) - form.size(), '\n') << QString() << Problem::None << 0;
-        QTest::newRow("one byte beyond") << form + QByteArray((1 << 20) - form.size() + 1, '\n')
-                                         << QString() << Problem::Unreadable << FileIo::kTooLarge;
-        QTest::newRow("missing") << QByteArray() << u"none"_s << Problem::Unreadable << ENOENT;
-        QTest::newRow("folder") << QByteArray() << u"folder"_s << Problem::Unreadable << EISDIR;
-        QTest::newRow("pipe") << QByteArray() << u"pipe"_s << Problem::Unreadable
-                              << FileIo::kNotRegular;
+        const QByteArray full = form + QByteArray((1 << 20) - form.size(), '\n');
+        row("empty", {}, Problem::NoComponents);
+        row("no component lines", "Type=Exe\r\nName=\"P\"\r\nkein Gleichheitszeichen\r\n",
+            Problem::NoComponents);
+        row("binary", QByteArray("Form=\0\x01\xff", 8), Problem::NotText);
+        row("UTF-16", "\xff\xfe" + QByteArray("F\0o\0r\0m\0=\0x\0", 12), Problem::NotText);
+        row("at the size limit of 1 MiB", full, Problem::None);
+        row("one byte beyond", full + '\n', Problem::Unreadable, FileIo::kTooLarge);
+        row("missing", {}, Problem::Unreadable, ENOENT, "none");
+        row("folder", {}, Problem::Unreadable, EISDIR, "folder");
+        row("pipe", {}, Problem::Unreadable, FileIo::kNotRegular, "pipe");
     }
     void badProjectFiles()
     {
@@ -293,17 +276,6 @@ private slots:
         const QString nul = grid + QChar(0);
         const QString atLimit = line('1', Ini::kMaxValueLength);
         const QString beyond = line('2', Ini::kMaxValueLength + 1);
-        const auto remember = [&] {
-            QStringList left;
-            QVERIFY(Ini::edit(Catalog::file(), [&](Ini::Document& document) {
-                        left = References::setLines(
-                            document, u"A"_s, u"a.frm"_s,
-                            {atLimit, nul, beyond, u"Form=a.frm"_s, cut, pair});
-                        References::setLines(document, u"A.1"_s, u"b.frm"_s, {grid});
-                        return true;
-                    }).ok());
-            QCOMPARE(left, (QStringList{nul, u"Form=a.frm"_s}));
-        };
         TestFolder t;
         const auto list = [&] { t.listEntries({u"A=src/a.frm"_s, u"A.1=src/b.frm"_s}); };
         list();
@@ -319,7 +291,14 @@ private slots:
         const QByteArray neverHadLines = t.catalogBytes();
 
         list();
-        remember();
+        QStringList left;
+        QVERIFY(Ini::edit(Catalog::file(), [&](Ini::Document& document) {
+                    left = References::setLines(document, u"A"_s, u"a.frm"_s,
+                                                {atLimit, nul, beyond, u"Form=a.frm"_s, cut, pair});
+                    References::setLines(document, u"A.1"_s, u"b.frm"_s, {grid});
+                    return true;
+                }).ok());
+        QCOMPARE(left, (QStringList{nul, u"Form=a.frm"_s}));
         QCOMPARE(names(), plainNames);
         const Catalog::Snapshot read = Catalog::Snapshot::read();
         QCOMPARE(References::linesOf(read, u"a"_s), (QStringList{atLimit, beyond, cut, pair}));

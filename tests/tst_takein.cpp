@@ -174,13 +174,10 @@ private slots:
         QFETCH(int, free);
         QFETCH(bool, filledMeanwhile);
         TestFolder t;
-        QStringList list{u"[Filelist]"_s};
-        QStringList paths{u"[Filepath]"_s};
-        for (int i = 0; i < Catalog::kCapacity - free; ++i) {
-            list << u"%1=E%2"_s.arg(Catalog::kFirstKey + i).arg(i, 3, 10, QLatin1Char('0'));
-            paths << u"E%1=/e/"_s.arg(i, 3, 10, QLatin1Char('0'));
-        }
-        t.writeCatalog(list + paths);
+        QStringList entries;
+        for (int i = 0; i < Catalog::kCapacity - free; ++i)
+            entries << u"E%1=e/E.bas"_s.arg(i);
+        t.listEntries(entries);
         t.write(u"proj/A.bas"_s, named("A"));
         t.write(u"proj/B.bas"_s, kModule1);
         const Catalog::Intake intake = Catalog::planIntake(t.write(

@@ -1,14 +1,9 @@
-#include "app/Root.h"
 #include "editing/TakeInDialog.h"
-#include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
 #include <QTableWidget>
-#include <QTest>
 
 // "Aus Projekt übernehmen …" on the component page, driven through the window
 // and its dialog; what the catalogue and the list show afterwards.
@@ -99,7 +94,6 @@ private slots:
             QCOMPARE(lines(f.w->ui.LDateien), QStringList({"Alpha"}));
             return;
         }
-        QCOMPARE(ReadIniValue(f.t.catalog(), "Filename", "Neu"), QString("Neu.frm"));
         QCOMPARE(lines(f.w->ui.LDateien), QStringList({"Alpha", "Neu [x]"}));
         QCOMPARE(f.w->ui.LDateien->currentItem()->text(), QString("Neu"));
         QCOMPARE(f.desk.messages.size(), 1);
