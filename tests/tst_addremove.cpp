@@ -1,4 +1,5 @@
 #include "catalog/AddRemove.h"
+#include "editing/ComponentCommands.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
@@ -123,6 +124,7 @@ private slots:
         row("binary", "Bin.frm", QByteArray("\x00\x01\x02\xfe\xff\r\n\x80", 8), "Bin");
         row("empty file", "Leer.ctl", "", "Leer");
         row("UTF-8 name", "U.frm", attr("\303\234bersicht"), "Übersicht");
+        row("Module1 in a file the list cannot name", "a=b.bas", attr("Module1"), "Module1");
         row("code-page name", "C.frm", attr("\334bersicht"), "Übersicht");
         QStringEncoder utf16(QStringEncoder::Utf16LE);
         row("UTF-16", "W.frm", utf16(u"Attribute VB_Name = \"Breit\"\r\n"), "W");
@@ -165,8 +167,9 @@ private slots:
         const QString w = p.t.path() + "/w/";
         // Letter case makes no second entry: Yes replaces the one there.
         const QString other = p.t.write("w/Start.frm", "Attribute VB_Name = \"ROOT\"\r\n");
-        const QString alpha = p.t.write("w/Zweit.frm", "Attribute VB_Name = \"Alpha\"\r\n");
+        const QString alpha = p.t.write("w/Alpha.bas", "Attribute VB_Name = \"Module1\"\r\n");
         p.openPage();
+        p.add(QString()); // the open dialog cancelled
 
         p.w->ui.LDateien->item(0)->setCheckState(Qt::Checked); // the stored marks come back
         p.add(haupt);
@@ -192,21 +195,24 @@ private slots:
                              {"100=Alpha", "101=Haupt", "102=ROOT"}));
         QCOMPARE(p.lines(), QStringList({"Alpha", "Haupt", "ROOT [x]"}));
         QCOMPARE(p.current(), QString("ROOT"));
-        // No keeps everything and shows the entry there.
+        // No keeps the catalogue and shows the entry there; the module renamed
+        // on the way is still told.
         const QByteArray before = p.t.catalogBytes();
-        p.add(alpha, {Msg::No});
+        p.add(alpha, {Msg::No, Msg::Ok});
         QCOMPARE(p.t.catalogBytes(), before);
         QCOMPARE(p.current(), QString("Alpha"));
+        QCOMPARE(p.texts().last(), Catalog::renamedText("Alpha.bas"));
 
         p.remove("ROOT");
-        QCOMPARE(p.desk.messages.size(), 3);
-        QCOMPARE(p.desk.messages[2].title, QString(" Formulare/Module entfernen"));
-        QCOMPARE(p.desk.messages[2].text, Catalog::removeQuestion("ROOT"));
-        QCOMPARE(p.desk.messages[2].buttons, Msg::Ok | Msg::Cancel);
+        QCOMPARE(p.desk.messages.size(), 4);
+        QCOMPARE(p.desk.messages[3].title, QString(" Formulare/Module entfernen"));
+        QCOMPARE(p.desk.messages[3].text, Catalog::removeQuestion("ROOT"));
+        QCOMPARE(p.desk.messages[3].buttons, Msg::Ok | Msg::Cancel);
         QCOMPARE(p.t.catalogBytes(), p.catalogue({"Alpha=" + p.v, "Haupt=" + p.v},
                                                  {"Alpha=Alpha.bas", "Haupt=Haupt.frm"}, {},
                                                  {"100=Alpha", "101=Haupt"}));
         QCOMPARE(p.lines(), QStringList({"Alpha", "Haupt"}));
+        QCOMPARE(lines(p.w->ui.LSorted), QStringList({"Alpha", "Haupt"}));
         QCOMPARE(p.w->focusWidget(), p.w->ui.LDateien);
 
         // Added again: no mark, no description.
@@ -323,6 +329,7 @@ private slots:
         const QString neu = p.put("Neu.bas", module);
         p.t.listEntries(entries);
         QCOMPARE(Catalog::prepareAddition(neu).refusal, Catalog::fullText());
+        QVERIFY(Catalog::fullText().contains(QString(" %1 Komponenten.").arg(entries.size())));
         QCOMPARE(TestFolder::read(neu), module);
         QVERIFY(!QFile::exists(neu + ".bak"));
 
@@ -533,6 +540,8 @@ private slots:
         QVERIFY2(p.desk.messages.last().text.startsWith(
                      Catalog::changedMeanwhileText(name, change) + '\n'),
                  qPrintable(p.desk.messages.last().text));
+        QVERIFY(p.desk.messages.last().text.endsWith(ComponentCommands::kReread));
+        QCOMPARE(p.w->focusWidget(), p.w->ui.LDateien);
         QCOMPARE(p.t.catalogBytes(), before);
         QCOMPARE(p.lines(), listed);
         QVERIFY(!p.w->ui.Map2->isHidden());

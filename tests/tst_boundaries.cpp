@@ -1,6 +1,7 @@
 // Edges nothing else reaches: limits at the value and one beyond, letter case,
 // and a catalogue the core must not write.
 
+#include "catalog/AddRemove.h"
 #include "catalog/Catalog.h"
 #include "platform/FileIo.h"
 #include "support/TestFolder.h"
@@ -69,6 +70,22 @@ private slots:
             QVERIFY(!change.result.reason().isEmpty());
         }
         QCOMPARE(t.catalogBytes(), bytes);
+    }
+
+    // A refusal shows a path of up to 80 characters whole, a longer one by its
+    // beginning and its end.
+    void refusalShowsPathsUpTo80Whole()
+    {
+        TestFolder t;
+        for (const int length : {80, 81}) {
+            // '=' in the name the file gives: the list cannot hold it.
+            const QString name = "=" + QString(length - t.path().size() - 6, 'x') + ".bas";
+            const QString path = t.write(name, "");
+            QCOMPARE(path.size(), length);
+            const QString shown = length == 80 ? path : path.left(37) + "..." + path.right(40);
+            const QString refusal = Catalog::prepareAddition(path).refusal;
+            QVERIFY2(refusal.contains("''" + shown + "''"), qPrintable(refusal));
+        }
     }
 };
 

@@ -24,8 +24,6 @@ const QString kProjectFilter =
     QStringLiteral("Visual Basic Projekte (*.vbp)|*.vbp|Alle Dateitypen (*.*)|*.*");
 const QString kAddTitle = QStringLiteral(" Formulare/Module hinzufügen");
 const QString kRemoveTitle = QStringLiteral(" Formulare/Module entfernen");
-// After another program changed the entry, the list is read anew.
-const QString kReread = QStringLiteral(" Die Liste zeigt jetzt die gespeicherten Einträge.");
 
 bool changedMeanwhile(const Catalog::Change& change)
 {

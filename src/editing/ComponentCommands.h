@@ -22,6 +22,10 @@ public:
     // `reload` rebuilds the component list from the catalogue and keeps the page.
     ComponentCommands(RootUi& ui, QWidget* window, std::function<void()> reload);
 
+    // Added to a message after another program changed the entry: the list is read anew.
+    static inline const QString kReread =
+        QStringLiteral(" Die Liste zeigt jetzt die gespeicherten Einträge.");
+
     void bHinzufuegen_Click();
     void bUebernehmen_Click();
     void bLoeschen_Click();
