@@ -278,6 +278,12 @@ private slots:
         QTest::keyClick(d.ui.tCaption, Qt::Key_V, Qt::ControlModifier);
         QApplication::clipboard()->clear();
         QCOMPARE(d.ui.tCaption->toPlainText(), QString("Text+"));
+
+        // A character outside the basic plane that no longer fits goes whole.
+        d.ui.tCaption->setPlainText(QString(253, 'a'));
+        d.ui.tCaption->moveCursor(QTextCursor::End);
+        d.ui.tCaption->insertPlainText(QString::fromUcs4(U"\U0001F600"));
+        QCOMPARE(d.ui.tCaption->toPlainText(), QString(253, 'a'));
     }
 
     // Outer blanks and quotes survive the round trip through the catalogue.

@@ -75,6 +75,19 @@ private slots:
         QCOMPARE(f.w->ui.Label17->text(), success);
     }
 
+    // Page 4 stays up two seconds after the run (here a sixth of that), so a
+    // quick run is not a flash.
+    void progressPageStaysItsTime()
+    {
+        Wizard f;
+        const SleepScale sixth(1.0 / 6);
+        QElapsedTimer timer;
+        timer.start();
+        f.next();
+        QVERIFY2(timer.elapsed() >= 333, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(!f.w->ui.Map5->isHidden());
+    }
+
     // Abbrechen, Esc and closing the window, each in a fresh project folder.
     void stopTakesEverythingBack_data()
     {

@@ -114,6 +114,9 @@ private slots:
         QVERIFY(checked(d, 0) && !checked(d, 1));
         QVERIFY(d->bUebernehmen->isEnabled());
         QCOMPARE(d->RPlatz->text(), TakeInDialog::roomText(1, 1));
+        // The list is called full only when no place is left.
+        QVERIFY(!d->RPlatz->text().contains("voll") &&
+                TakeInDialog::roomText(0, 0).contains("voll"));
         toggle(d, 1);
         QVERIFY(checked(d, 1));
         QVERIFY(!d->bUebernehmen->isEnabled());
