@@ -72,12 +72,6 @@ private:
     QHash<QString, QString> m_claimed; // folded name: the file that has it
 };
 
-QString noRoomText()
-{
-    return QStringLiteral("Die Vorlagenliste ist voll: Sie fasst höchstens %1 Komponenten.")
-        .arg(kCapacity);
-}
-
 State fromImport(ProjectImport::State state)
 {
     switch (state) {
@@ -148,7 +142,7 @@ Intake planIntake(const QString& projectPath, const Snapshot& catalogue)
             c.checked = room.claim(c) >= 0;
             if (!c.checked) {
                 c.state = State::Full;
-                c.reason = noRoomText();
+                c.reason = fullText();
             }
             c.remembered = ProjectImport::rememberedLines(intake.project, component);
         }
@@ -184,7 +178,7 @@ IntakeOutcome takeIn(const Intake& intake, const QList<int>& chosen)
         }
         QString why = before.check(c).reason;
         if (why.isEmpty() && before.claim(c) < 0)
-            why = noRoomText();
+            why = fullText();
         if (c.repair && !why.isEmpty()) {
             leave(index, why);
             continue;
@@ -215,7 +209,7 @@ IntakeOutcome takeIn(const Intake& intake, const QList<int>& chosen)
             QString why = room.check(c).reason;
             const int key = why.isEmpty() ? room.claim(c) : -1;
             if (why.isEmpty() && key < 0)
-                why = noRoomText();
+                why = fullText();
             if (why.isEmpty() && !listEntry(document, key, c.name, c.folder, c.fileName))
                 why = entryProblem(c.name, c.folder, c.fileName);
             if (!why.isEmpty()) {

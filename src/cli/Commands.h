@@ -57,7 +57,7 @@ public:
     QString valueName() const override { return QStringLiteral("NAME"); }
     QList<QCommandLineOption> options() const override;
     QStringList required() const override { return {QStringLiteral("ordner")}; }
-    QStringList repeatable() const override { return {QStringLiteral("komponente")}; }
+    QStringList repeatable() const override { return {componentOption().names().first()}; }
     int execute(const Arguments& arguments, Output& output) override;
 };
 

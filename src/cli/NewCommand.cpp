@@ -28,7 +28,7 @@ namespace Cli {
 namespace {
 
 const QString kFolder = QStringLiteral("ordner");
-const QString kComponent = QStringLiteral("komponente");
+const QString kComponent = componentOption().names().first();
 const QString kSubfolder = QStringLiteral("unterordner");
 const QString kNoSubfolder = QStringLiteral("kein-unterordner");
 const QString kMark = QStringLiteral("markieren");
