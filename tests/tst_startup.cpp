@@ -209,6 +209,35 @@ private slots:
         QCOMPARE(w.ui.bMarkieren->cursor().shape(), Qt::BitmapCursor);
     }
 
+    // As the program builds it: the first paint shows the welcome page alone and
+    // the load's separator; the other pages, the list and the start-up log
+    // follow it, or come first when Next is pressed before.
+    void windowBuiltAfterTheFirstPaint()
+    {
+        TestFolder t;
+        FakeDesktop desk;
+        t.listEntries({"Da=v/Da.bas", "Fehlt=v/Fehlt.frm"});
+        QFile::remove(t.file("v/Fehlt.frm"));
+        Root w(nullptr, Root::Build::AfterFirstPaint);
+        QVERIFY(!w.ui.pagesDone() && !w.ui.LDateien && desk.starts.isEmpty());
+        for (const QWidget* page : std::initializer_list<QWidget*>{w.ui.Map2, w.ui.Map3, w.ui.Map4,
+                                                                   w.ui.Map5, w.ui.Frame2})
+            QVERIFY(page->isHidden());
+        QVERIFY(!w.ui.Map1->isHidden() && !w.ui.Frame1->isHidden());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_VERIFY(w.ui.restDone());
+        QCOMPARE(lines(w.ui.LDateien), QStringList({"Da"}));
+        QCOMPARE(desk.starts.size(), 1);
+        QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden());
+
+        Root early(nullptr, Root::Build::AfterFirstPaint);
+        early.ui.bWeiter->click();
+        QVERIFY(!early.ui.Map2->isHidden() && early.ui.Map1->isHidden());
+        QCOMPARE(early.ui.LDateien->count(), 1);
+        QCOMPARE(early.ui.RCaption->text(), QString());
+    }
+
     void sleepWaitsWhileEventsRun()
     {
         bool ran = false;

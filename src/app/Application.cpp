@@ -27,7 +27,7 @@ int runApplication(int argc, char* argv[])
 
     // Before the first read: what a crashed write left beside the catalogue goes.
     Catalog::removeLeftovers();
-    Root window;
+    Root window(nullptr, Root::Build::AfterFirstPaint);
     centreOnScreen(&window);
     window.show();
     return QApplication::exec();

@@ -117,9 +117,27 @@ private:
 
 } // namespace
 
-Root::Root(QWidget* parent) : QWidget(parent)
+Root::Root(QWidget* parent, Build build) : QWidget(parent)
 {
     ui.setupFirstPaint(this);
+    connect(ui.bWeiter, &QPushButton::clicked, this, &Root::bWeiter_Click);
+    connect(ui.bZurueck, &QPushButton::clicked, this, &Root::bZurueck_Click);
+    connect(ui.bAbbrechen, &QPushButton::clicked, this, &Root::bAbbrechen_Click);
+    if (build == Build::AtOnce) {
+        completeWindow();
+        return;
+    }
+    // The first paint as the load leaves it.
+    showSeparator();
+    showWelcomePage();
+}
+
+void Root::completeWindow()
+{
+    if (m_complete)
+        return;
+    m_complete = true;
+    ui.setupPages();
     m_componentPage = new ComponentPage(ui, this);
     new PageCommands(ui, this);
     m_commands = new ComponentCommands(ui, this, [this] {
@@ -132,9 +150,6 @@ Root::Root(QWidget* parent) : QWidget(parent)
     connect(ui.bUebernehmen, &QPushButton::clicked, m_commands,
             &ComponentCommands::bUebernehmen_Click);
     connect(ui.bLoeschen, &QPushButton::clicked, m_commands, &ComponentCommands::bLoeschen_Click);
-    connect(ui.bWeiter, &QPushButton::clicked, this, &Root::bWeiter_Click);
-    connect(ui.bZurueck, &QPushButton::clicked, this, &Root::bZurueck_Click);
-    connect(ui.bAbbrechen, &QPushButton::clicked, this, &Root::bAbbrechen_Click);
     Form_Load();
 }
 
@@ -198,19 +213,29 @@ void Root::Form_Load()
     ui.bUnterordner->setChecked(options.option(QStringLiteral("Folder")) != QStringLiteral("0"));
     ui.bZeigeProjekt->setChecked(options.option(QStringLiteral("Viewer")) != QStringLiteral("0"));
 
-    const bool xp = WinVersion() == QStringLiteral("XP");
-    ui.Frame1->setVisible(!xp);
-    ui.Frame2->setVisible(xp);
+    showSeparator();
 
     if (reloadFlag.trimmed().toInt() == 1)
         return;
+    showWelcomePage();
+    DoEvents();
+    RootTooltips::setup(this, ui, 0);
+}
+
+void Root::showSeparator()
+{
+    const bool xp = WinVersion() == QStringLiteral("XP");
+    ui.Frame1->setVisible(!xp);
+    ui.Frame2->setVisible(xp);
+}
+
+void Root::showWelcomePage()
+{
     ui.bZurueck->setEnabled(false);
     ui.Map4->hide();
     ui.Map3->hide();
     ui.Map2->hide();
     ui.Map1->show();
-    DoEvents();
-    RootTooltips::setup(this, ui, 0);
 }
 
 void Root::Sortierung()
@@ -256,6 +281,7 @@ void Root::showPage(QWidget* page)
 
 void Root::bWeiter_Click()
 {
+    completeWindow();
     // Pages are asked in this order; while page 4 works, Next does nothing.
     if (!ui.Map1->isHidden()) {
         showPage(ui.Map2);
@@ -281,6 +307,7 @@ void Root::bWeiter_Click()
 
 void Root::bZurueck_Click()
 {
+    completeWindow();
     if (!ui.Map2->isHidden()) {
         ui.bZurueck->setEnabled(false);
         showPage(ui.Map1);
@@ -309,7 +336,10 @@ void Root::paintEvent(QPaintEvent* event)
     QWidget::paintEvent(event);
     // Queued, so it runs once this paint is on screen.
     if (!ui.restDone())
-        QTimer::singleShot(0, this, [this] { ui.setupRest(); });
+        QTimer::singleShot(0, this, [this] {
+            completeWindow();
+            ui.setupRest();
+        });
 }
 
 void Root::closeEvent(QCloseEvent* event)

@@ -19,8 +19,22 @@ class Root : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Root(QWidget* parent = nullptr);
+    // At once: every control and the catalogue before the constructor returns.
+    // After the first paint: the welcome page and the bottom strip first, so the
+    // window is on screen sooner; the other pages, the commands and the
+    // catalogue (with its warnings) right after that paint.
+    enum class Build
+    {
+        AtOnce,
+        AfterFirstPaint
+    };
+
+    explicit Root(QWidget* parent = nullptr, Build build = Build::AtOnce);
     ~Root() override;
+
+    // The other pages, the commands and the catalogue load; once. A button of
+    // the bottom strip pressed before the first paint's end does it first.
+    void completeWindow();
 
     RootUi ui;
 
@@ -61,6 +75,10 @@ protected:
 
 private:
     void showPage(QWidget* page);
+    // Frame1 or Frame2, by the system's version.
+    void showSeparator();
+    // Page 1 alone, with nothing to go back to.
+    void showWelcomePage();
     // The folder the project goes into, as the project page's fields give it.
     QString projectFolder() const;
     bool projectChecksPass();
@@ -78,4 +96,5 @@ private:
     ComponentCommands* m_commands = nullptr;
     // Set while a generation runs: Cancel then stops it first.
     std::function<void()> m_stop;
+    bool m_complete = false;
 };

@@ -22,6 +22,20 @@ namespace {
 const QColor kWhite(0xFF, 0xFF, 0xFF);
 constexpr QSize kWindowSize(499, 358);
 
+// The pages' three text styles besides the window's font.
+QFont headingFont()
+{
+    return Fonts::tahoma(11.25, true);
+}
+QFont titleFont()
+{
+    return Fonts::condensed(9, true);
+}
+QFont smallFont()
+{
+    return Fonts::condensed(8.25);
+}
+
 PictureBox* page(QWidget* root, const char* name, int width, const QPixmap& picture = {})
 {
     auto* p = make<PictureBox>(root, name);
@@ -96,11 +110,13 @@ QListWidget* list(QWidget* parent, const char* name, const QRect& box)
 void RootUi::setupUi(QWidget* Root)
 {
     setupFirstPaint(Root);
+    setupPages();
     setupRest();
 }
 
 void RootUi::setupRest()
 {
+    setupPages();
     if (m_restDone)
         return;
     m_restDone = true;
@@ -135,10 +151,9 @@ void RootUi::setupFirstPaint(QWidget* Root)
         Root->setPalette(palette);
     }
 
-    const QFont heading = Fonts::tahoma(11.25, true);
-    const QFont title = Fonts::condensed(9, true);
-    const QFont small = Fonts::condensed(8.25);
+    const QFont heading = headingFont(), title = titleFont(), small = smallFont();
 
+    m_pagesDone = false;
     Map1 = page(Root, "Map1", 7500);
     Map2 = page(Root, "Map2", 7500);
     Map3 = page(Root, "Map3", 7500);
@@ -178,6 +193,44 @@ void RootUi::setupFirstPaint(QWidget* Root)
                           Fit::AutoSize, title, QColor(0x67, 0x9F, 0xEB));
     Label14 = label(Map1, "Label14", QStringLiteral("© 2026 Velkaro · Vorlagen-Assistent"),
                     rect(2745, 4275, 3000, 195), Fit::AutoSize, small, QColor(0xC0, 0xC0, 0xC0));
+
+    // Bottom strip. Two forms of the separator; start-up shows one of them.
+    Frame1 = make<QFrame>(Root, "Frame1");
+    Frame1->setGeometry(rect(-45, 4590, 7755, 150));
+    Frame1->setFont(Fonts::tahoma(9));
+    Frame1->setFrameShape(QFrame::HLine);
+    Frame1->setFrameShadow(QFrame::Sunken);
+    // Where an empty-captioned frame draws its top edge: right under the pages.
+    Frame1->setFrameRect(QRect(0, 7, Frame1->width(), 2));
+    Frame1->hide();
+    Frame2 = label(Root, "Frame2", QStringLiteral("Label1"), rect(0, 4700, 7530, 80), Fit::Wrap,
+                   Fonts::tahoma(9), Qt::transparent);
+    Frame2->setFrameShape(QFrame::HLine);
+    Frame2->setFrameShadow(QFrame::Sunken);
+    Frame2->setAutoFillBackground(true);
+    PHilfe = make<ClickLabel>(Root, "PHilfe");
+    PHilfe->setGeometry(rect(135, 4815, 480, 480));
+    PHilfe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PHilfe->setPixmap(Pictures::help());
+    bZurueck = button(Root, "bZurück", QStringLiteral("< &Zurück"), rect(3510, 4860, 1230, 420));
+    bZurueck->setEnabled(false);
+    bWeiter = button(Root, "bWeiter", QStringLiteral("&Weiter >"), rect(4770, 4860, 1230, 420));
+    bAbbrechen =
+        button(Root, "bAbbrechen", QStringLiteral("&Abbrechen"), rect(6120, 4860, 1230, 420));
+
+    escape = new QShortcut(QKeySequence(Qt::Key_Escape), Root);
+    escape->setObjectName(QStringLiteral("escape"));
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, bAbbrechen, &QAbstractButton::click);
+    m_root = Root;
+}
+
+void RootUi::setupPages()
+{
+    if (m_pagesDone)
+        return;
+    m_pagesDone = true;
+    const QFont heading = headingFont(), title = titleFont(), small = smallFont();
 
     // Page 2, components.
     Label4 = label(Map2, "Label4", QStringLiteral("Formulare und Module auswählen"),
@@ -276,30 +329,8 @@ void RootUi::setupFirstPaint(QWidget* Root)
                                    "und das Projekt in Microsoft Visual Basic zu öffnen."),
                     rect(2745, 2295, 3700, 930), Fit::Wrap);
 
-    // Bottom strip. Two forms of the separator; start-up shows one of them.
-    Frame1 = make<QFrame>(Root, "Frame1");
-    Frame1->setGeometry(rect(-45, 4590, 7755, 150));
-    Frame1->setFont(Fonts::tahoma(9));
-    Frame1->setFrameShape(QFrame::HLine);
-    Frame1->setFrameShadow(QFrame::Sunken);
-    // Where an empty-captioned frame draws its top edge: right under the pages.
-    Frame1->setFrameRect(QRect(0, 7, Frame1->width(), 2));
-    Frame1->hide();
-    Frame2 = label(Root, "Frame2", QStringLiteral("Label1"), rect(0, 4700, 7530, 80), Fit::Wrap,
-                   Fonts::tahoma(9), Qt::transparent);
-    Frame2->setFrameShape(QFrame::HLine);
-    Frame2->setFrameShadow(QFrame::Sunken);
-    Frame2->setAutoFillBackground(true);
-    PHilfe = make<ClickLabel>(Root, "PHilfe");
-    PHilfe->setGeometry(rect(135, 4815, 480, 480));
-    PHilfe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    PHilfe->setPixmap(Pictures::help());
-    bZurueck = button(Root, "bZurück", QStringLiteral("< &Zurück"), rect(3510, 4860, 1230, 420));
-    bZurueck->setEnabled(false);
-    bWeiter = button(Root, "bWeiter", QStringLiteral("&Weiter >"), rect(4770, 4860, 1230, 420));
-    bAbbrechen =
-        button(Root, "bAbbrechen", QStringLiteral("&Abbrechen"), rect(6120, 4860, 1230, 420));
-    FileCheck = list(Root, "FileCheck", rect(90, 135, 2355, 4440));
+    // Last of the window's own controls, as before the pages were built apart.
+    FileCheck = list(m_root, "FileCheck", rect(90, 135, 2355, 4440));
     FileCheck->setFont(Fonts::tahoma(9));
     FileCheck->hide();
     FileCheck->setEnabled(false);
@@ -307,11 +338,6 @@ void RootUi::setupFirstPaint(QWidget* Root)
     // Sized once their buddies are set: with a buddy the "&" takes no room.
     m_sizedLater = {Label4, Label8,  Label3, Label7,  Label1,
                     Label2, Label10, Label9, Label16, Label17};
-
-    escape = new QShortcut(QKeySequence(Qt::Key_Escape), Root);
-    escape->setObjectName(QStringLiteral("escape"));
-    escape->setContext(Qt::WindowShortcut);
-    QObject::connect(escape, &QShortcut::activated, bAbbrechen, &QAbstractButton::click);
 
     // Tab order over the controls that can take the focus; the pages, labels
     // and picture boxes take none.

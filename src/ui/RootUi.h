@@ -26,13 +26,16 @@ public:
     // The whole window at once.
     void setupUi(QWidget* Root);
 
-    // The same in two steps, so the window is on screen sooner: the first makes
-    // every control and all that the welcome page and the bottom strip show;
-    // the second adds what only the other pages and the pointer need (their
-    // pictures, the sizes of their one-line texts, the hand cursor). The second
-    // runs once per first; later calls do nothing.
+    // The same in three steps, so the window is on screen sooner: the first
+    // makes the five pages and all that the welcome page and the bottom strip
+    // show; the second the controls of the other pages; the third what only
+    // the other pages and the pointer need (their pictures, the sizes of their
+    // one-line texts, the hand cursor). Each later step runs once per first and
+    // does the steps before it that are not done; later calls do nothing.
     void setupFirstPaint(QWidget* Root);
+    void setupPages();
     void setupRest();
+    bool pagesDone() const { return m_pagesDone; }
     bool restDone() const { return m_restDone; }
 
     // The five pages on one spot; exactly one is shown at a time.
@@ -52,6 +55,8 @@ public:
     QLabel* tProjektCopy = nullptr;
     ClickLabel* tProjektKopie = nullptr;
     QLabel* Label14 = nullptr;
+
+    // Pages 2 to 5 and FileCheck exist once setupPages() ran.
 
     // Page 2, components.
     QLabel* Label4 = nullptr;
@@ -109,5 +114,7 @@ public:
 private:
     // One-line texts on the pages not shown at first, sized by setupRest().
     QList<QLabel*> m_sizedLater;
+    QWidget* m_root = nullptr;
+    bool m_pagesDone = false;
     bool m_restDone = false;
 };
