@@ -116,7 +116,6 @@ void RootUi::setupUi(QWidget* Root)
 
 void RootUi::setupRest()
 {
-    setupPages();
     if (m_restDone)
         return;
     m_restDone = true;

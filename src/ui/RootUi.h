@@ -30,8 +30,8 @@ public:
     // makes the five pages and all that the welcome page and the bottom strip
     // show; the second the controls of the other pages; the third what only
     // the other pages and the pointer need (their pictures, the sizes of their
-    // one-line texts, the hand cursor). Each later step runs once per first and
-    // does the steps before it that are not done; later calls do nothing.
+    // one-line texts, the hand cursor). Each runs once per first, in this
+    // order; later calls do nothing.
     void setupFirstPaint(QWidget* Root);
     void setupPages();
     void setupRest();
