@@ -89,17 +89,21 @@ class tst_addremove : public QObject
 
 private slots:
 
-    // The entry name the plan gives a file, and the file's bytes afterwards: a
-    // module still called Module1 is renamed after its file with a backup.
+    // The entry name the plan gives a file, the file's bytes afterwards and the
+    // companion it lacks: a module still called Module1 is renamed after its file
+    // with a backup.
     void planNamesTheEntry_data()
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("listed");
-        QTest::addColumn<QByteArray>("after"); // empty: the file stays as it was
+        QTest::addColumn<QByteArray>("after");  // empty: the file stays as it was
+        QTest::addColumn<QString>("companion"); // put beside it; empty: none
+        QTest::addColumn<QString>("told");      // the missing one
         const auto row = [](const char* tag, const QString& file, const QByteArray& bytes,
-                            const QString& listed, const QByteArray& after = {}) {
-            QTest::newRow(tag) << file << bytes << listed << after;
+                            const QString& listed, const QByteArray& after = {},
+                            const QString& companion = {}, const QString& told = {}) {
+            QTest::newRow(tag) << file << bytes << listed << after << companion << told;
         };
         const auto attr = [](const QByteArray& name) {
             return "Attribute VB_Name = \"" + name + '"';
@@ -142,6 +146,15 @@ private slots:
         row("Module1.bas", "Module1.bas", attr("Module1"), "Module1");
         row("Module1 in the second line", "Rechner.bas", "O\r\n" + attr("Module1"), "Module1");
         row("Module1, text behind the quote", "Rechner.bas", attr("Module1") + " ' alt", "Module1");
+        const QByteArray form = "VERSION 5.00\r\nBegin VB.Form Haupt\r\n   Picture = "
+                                "\"Haupt.frx\":0000\r\nEnd\r\n" +
+                                attr("Haupt");
+        row("form without its .frx", "Haupt.frm", form, "Haupt", {}, {}, "Haupt.frx");
+        row("form with its .frx", "Haupt.frm", form, "Haupt", {}, "Haupt.frx");
+        row("upper-case companion", "Haupt.frm", form, "Haupt", {}, "Haupt.FRX");
+        row("user control without its .ctx", "Leiste.ctl",
+            "VERSION 5.00\r\n   Picture = \"Leiste.ctx\":0A1F\r\n" + attr("Leiste") + "\r\n",
+            "Leiste", {}, {}, "Leiste.ctx");
     }
     void planNamesTheEntry()
     {
@@ -149,14 +162,19 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, listed);
         QFETCH(QByteArray, after);
+        QFETCH(QString, companion);
+        QFETCH(QString, told);
         Page p;
         const QString path = p.put(fileName, bytes);
+        if (!companion.isEmpty())
+            p.put(companion, "binary");
         const Catalog::AddPlan plan = Catalog::prepareAddition(path);
         QCOMPARE(plan.refusal, QString());
         QCOMPARE(plan.name, listed);
         QCOMPARE(plan.renamed, !after.isEmpty());
         QCOMPARE(TestFolder::read(path), after.isEmpty() ? bytes : after);
         QCOMPARE(TestFolder::read(path + ".bak"), after.isEmpty() ? QByteArray() : bytes);
+        QCOMPARE(plan.missingCompanion, told);
     }
 
     // The whole file and the list after an addition, an overwrite and a removal.
@@ -242,42 +260,6 @@ private slots:
                  QStringList({Catalog::renamedText("Rechner.bas"), Catalog::companionText(plan)}));
         QCOMPARE(p.desk.messages[0].icon, Msg::Information);
         QCOMPARE(p.desk.messages[1].icon, Msg::Information);
-    }
-
-    void companionMissing_data()
-    {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("companion"); // put beside it; empty: none
-        QTest::addColumn<QString>("told");      // the missing one
-        const QByteArray form("VERSION 5.00\r\nBegin VB.Form Haupt\r\n   Picture = "
-                              "\"Haupt.frx\":0000\r\nEnd\r\nAttribute VB_Name = \"Haupt\"\r\n");
-        const auto row = [](const char* tag, const char* file, const QByteArray& bytes,
-                            const char* companion, const char* told) {
-            QTest::newRow(tag) << QString(file) << bytes << QString(companion) << QString(told);
-        };
-        row("form without its .frx", "Haupt.frm", form, "", "Haupt.frx");
-        row("form with its .frx", "Haupt.frm", form, "Haupt.frx", "");
-        row("upper-case companion", "Haupt.frm", form, "Haupt.FRX", "");
-        row("form that needs none", "Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n", "", "");
-        row("user control without its .ctx", "Leiste.ctl",
-            "VERSION 5.00\r\n   Picture = \"Leiste.ctx\":0A1F\r\n"
-            "Attribute VB_Name = \"Leiste\"\r\n",
-            "", "Leiste.ctx");
-    }
-    void companionMissing()
-    {
-        QFETCH(QString, fileName);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, companion);
-        QFETCH(QString, told);
-        Page p;
-        const QString path = p.put(fileName, bytes);
-        if (!companion.isEmpty())
-            p.put(companion, "binary");
-        const Catalog::AddPlan plan = Catalog::prepareAddition(path);
-        QCOMPARE(plan.refusal, QString());
-        QCOMPARE(plan.missingCompanion, told);
     }
 
     void failedRepairKeepsTheFileAndSaysSo()
@@ -498,14 +480,13 @@ private slots:
                                 "[Filepath]", "Alpha=@/v/",      "Haupt=@/w/",
                                 "[Filename]", "Alpha=Alpha.bas", "Haupt=Haupt.frm"};
         QTest::newRow("removing what is gone")
-            << ""
-            << "Root" << true << alpha << "" << QStringList{"Alpha"};
+            << QString() << "Root" << true << alpha << QString() << QStringList{"Alpha"};
         QTest::newRow("removing what points elsewhere")
-            << ""
-            << "Root" << true << moved << "@/w/root.frm" << QStringList{"Alpha", "Root [x]"};
+            << QString() << "Root" << true << moved << "@/w/root.frm"
+            << QStringList{"Alpha", "Root [x]"};
         QTest::newRow("replacing what is gone")
             << "w/Start.frm"
-            << "Root" << true << alpha << "" << QStringList{"Alpha"};
+            << "Root" << true << alpha << QString() << QStringList{"Alpha"};
         QTest::newRow("adding a name listed meanwhile")
             << "v/Haupt.frm"
             << "Haupt" << false << added << "@/w/Haupt.frm" << QStringList{"Alpha", "Haupt"};
