@@ -118,16 +118,14 @@ private slots:
         QFETCH(QString, refusal);
         ShownWindow f;
         QStringList list{"[Filelist]"}, paths{"[Filepath]"}, files{"[Filename]"}, marks{"[Marked]"};
-        for (QString entry : entries) {
-            const bool marked = !entry.startsWith('!');
-            entry.remove(QRegularExpression("^!"));
-            const QString name = entry.section('=', 0, 0);
+        for (const QString& entry : entries) {
+            const QString name = entry.section('=', 0, 0).remove('!');
             const QString file = entry.section('=', 1);
             f.t.write("v/" + file, "x");
             list << QString::number(100 + list.size()) + '=' + name;
             paths << name + '=' + f.t.file("v/" + file.section('/', 0, 0) + '/');
             files << name + '=' + file.section('/', 1);
-            marks << name + (marked ? "=1" : "=0");
+            marks << name + (entry.startsWith('!') ? "=0" : "=1");
         }
         // UTF-8, as the catalogue is saved when a name does not fit the code page.
         f.t.write("bin/vorlagen.dat",

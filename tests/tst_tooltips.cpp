@@ -196,7 +196,7 @@ private slots:
         QCOMPARE(f.tips.Enabled(), false);
     }
 
-    void titleAndWrapping()
+    void titleWrappingAndScreenEdge()
     {
         Form f;
         f.tips.setMaxTipWidth(188);
@@ -213,6 +213,15 @@ private slots:
         QCOMPARE(f.tips.Icon(), 1);
         f.tips.setTitle(QString());
         QCOMPARE(f.tips.GetTooltipHeight(f.a), height); // no title, no line, no icon
+
+        // Near the screen's corner the wrapped tip still lies on the screen.
+        const QRect screen = f.window->screen()->availableGeometry();
+        f.window->move(screen.bottomRight() - QPoint(60, 30)); // A ends near the corner
+        f.a->setGeometry(0, 0, 30, 20);
+        hover(f.a);
+        f.clock->fire(TipClock::Show);
+        QVERIFY(f.tips.tipWindow()->isVisible());
+        QVERIFY(screen.contains(f.tips.tipWindow()->frameGeometry()));
     }
 
     void toolkitTipNeverShows()
@@ -224,20 +233,6 @@ private slots:
         QHelpEvent help(QEvent::ToolTip, at, f.a->mapToGlobal(at));
         QApplication::sendEvent(f.a, &help);
         QVERIFY(!QToolTip::isVisible());
-    }
-
-    void staysOnTheScreen()
-    {
-        Form f;
-        f.tips.setMaxTipWidth(188);
-        f.tips.AddTool(f.a, 0, kLong);
-        const QRect screen = f.window->screen()->availableGeometry();
-        f.window->move(screen.bottomRight() - QPoint(60, 30)); // A ends near the corner
-        f.a->setGeometry(0, 0, 30, 20);
-        hover(f.a);
-        f.clock->fire(TipClock::Show);
-        QVERIFY(f.tips.tipWindow()->isVisible());
-        QVERIFY(screen.contains(f.tips.tipWindow()->frameGeometry()));
     }
 
     // --- the main window ---
