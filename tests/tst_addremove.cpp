@@ -19,13 +19,15 @@ class tst_addremove : public QObject
 {
     Q_OBJECT
 
-    // Alpha (Alpha.bas) and Root (root.frm, marked, described) in <test>/v/.
+    // Alpha (Alpha.bas) and Root (root.frm, marked, described) in <test>/v/, and
+    // Haupt.frm there, not listed.
     struct Page : ShownWindow
     {
-        QString v;
+        QString v, haupt;
         Page()
         {
             v = t.path() + "/v/";
+            haupt = put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
             put("Alpha.bas", "Attribute VB_Name = \"Alpha\"\r\n");
             put("root.frm", "VERSION 5.00\r\nAttribute VB_Name = \"Root\"\r\n");
             t.listEntries({"Alpha=v/Alpha.bas", "Root=v/root.frm"},
@@ -181,7 +183,6 @@ private slots:
     void catalogueBytesAfterAddOverwriteRemove()
     {
         Page p;
-        const QString haupt = p.put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
         const QString w = p.t.path() + "/w/";
         // Letter case makes no second entry: Yes replaces the one there.
         const QString other = p.t.write("w/Start.frm", "Attribute VB_Name = \"ROOT\"\r\n");
@@ -190,7 +191,7 @@ private slots:
         p.add(QString()); // the open dialog cancelled
 
         p.w->ui.LDateien->item(0)->setCheckState(Qt::Checked); // the stored marks come back
-        p.add(haupt);
+        p.add(p.haupt);
         QCOMPARE(p.t.catalogBytes(),
                  p.catalogue({"Alpha=" + p.v, "Root=" + p.v, "Haupt=" + p.v},
                              {"Alpha=Alpha.bas", "Root=root.frm", "Haupt=Haupt.frm"}, {"Root=1"},
@@ -380,13 +381,12 @@ private slots:
     void unwritableCatalogueIsReported()
     {
         Page p;
-        const QString haupt = p.put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
         p.openPage();
         const QByteArray before = p.t.catalogBytes();
         const QString why = "Auf dem Datenträger ist nicht genügend Speicherplatz vorhanden.";
         {
             Faults faults(0);
-            p.add(haupt, {Msg::Ok});
+            p.add(p.haupt, {Msg::Ok});
             p.remove("Alpha", {Msg::Ok, Msg::Ok});
         }
         const QString head = "Die Vorlagenliste ''" + p.t.catalog() +
@@ -402,7 +402,7 @@ private slots:
         QDir().mkpath(p.t.catalog() + "/inside");
         p.openPage();
         const QStringList shown = p.lines();
-        p.add(haupt, {Msg::Ok});
+        p.add(p.haupt, {Msg::Ok});
         QVERIFY(p.texts().last().endsWith("\nDie Komponente wurde nicht hinzugefügt."));
         QVERIFY(QFileInfo(p.t.catalog()).isDir());
         QCOMPARE(p.lines(), shown);
@@ -419,9 +419,8 @@ private slots:
         qint64 size = 0;
         {
             Page p;
-            const QString haupt = p.put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
             p.openPage();
-            p.add(haupt);
+            p.add(p.haupt);
             added = bytes(p);
             size = p.t.catalogBytes().size();
             p.remove("Haupt");
@@ -430,11 +429,10 @@ private slots:
         for (const qint64 budget : {qint64(0), qint64(1), size / 2, size - 1, size, size + 1}) {
             Page p;
             const QByteArray before = bytes(p);
-            const QString haupt = p.put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
             p.openPage();
             {
                 Faults faults(budget);
-                p.add(haupt, {Msg::Ok});
+                p.add(p.haupt, {Msg::Ok});
             }
             const QByteArray now = bytes(p);
             QVERIFY2(now == before || now == added, qPrintable(QString::number(budget)));
@@ -492,7 +490,6 @@ private slots:
         QFETCH(QString, found);
         QFETCH(QStringList, listed);
         Page p;
-        p.put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
         p.t.write("w/root.frm", "x");
         p.t.write("w/Haupt.frm", "x");
         p.t.write("w/Start.frm", "Attribute VB_Name = \"Root\"\r\n");
