@@ -244,7 +244,6 @@ private slots:
         f.open();
         Tooltips_Class& tips = RootTooltips::manager();
         const RootUi& ui = f.w->ui;
-        QCOMPARE(tips.ToolCount(), 11);
         QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP), 10000);
         QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), 300);
         QCOMPARE(tips.MaxTipWidth(), 188);
