@@ -253,11 +253,8 @@ private slots:
         p.add(form, {Msg::Ok});
         QCOMPARE(p.lines(), QStringList({"Alpha", "Haupt", "Rechner", "Root [x]"}));
         QCOMPARE(p.current(), QString("Haupt"));
-        Catalog::AddPlan plan;
-        plan.fileName = "Haupt.frm";
-        plan.missingCompanion = "Haupt.frx";
-        QCOMPARE(p.texts(),
-                 QStringList({Catalog::renamedText("Rechner.bas"), Catalog::companionText(plan)}));
+        QCOMPARE(p.texts(), QStringList({Catalog::renamedText("Rechner.bas"),
+                                         Catalog::companionText(Catalog::prepareAddition(form))}));
         QCOMPARE(p.desk.messages[0].icon, Msg::Information);
         QCOMPARE(p.desk.messages[1].icon, Msg::Information);
     }
