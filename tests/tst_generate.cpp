@@ -387,7 +387,6 @@ private slots:
             return;
         }
         QCOMPARE(after.listedName(100), QString("Haupt")); // sorted
-        QVERIFY(after.isMarked("Haupt") && after.isMarked("Modul") && !after.isMarked("Alt"));
         QCOMPARE(after.option("MyDocs"), p.t.file("P/"));
         QCOMPARE(after.option("Folder") + after.option("Viewer"), "10");
     }
