@@ -119,8 +119,7 @@ private slots:
         const QString companion = QString(250, 'L') + ".frx";
         t.write("a/" + form, "VERSION 5.00\r\nAttribute VB_Name = \"Lang\"\r\n");
         t.write("a/" + companion, "bin");
-        t.writeCatalog({"[Filelist]", "100=Lang", "[Filepath]", "Lang=" + t.file("a/"),
-                        "[Filename]", "Lang=" + form});
+        t.listEntries({"Lang=a/" + form});
         const PresetCopy::Outcome outcome =
             PresetCopy::run(PresetCopy::plan(t.exeFolder(), t.file("ziel")), false);
         QCOMPARE(outcome.failed, QStringList());
