@@ -416,8 +416,7 @@ private slots:
         TestFolder t;
         writeFiles(t, kCatalogue);
         // Without --komponente: the marked entries.
-        QCOMPARE(run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("Q")}).code,
-                 int(Cli::kDone));
+        run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("Q")});
         QCOMPARE(QDir(t.file("Q")).entryList(QDir::Files),
                  QStringList({"Haupt.frm", "Haupt.frx", "Kunde.vbp", "Kunde.vbw"}));
         const QByteArray before = t.catalogBytes();
