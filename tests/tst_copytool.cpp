@@ -153,8 +153,7 @@ private slots:
         const PresetCopy::Plan plan =
             PresetCopy::plan(p.source(), target.isEmpty() ? QString() : p.t.file(target));
         QVERIFY2(plan.refusal.contains(refusal), qPrintable(plan.refusal));
-        const PresetCopy::Outcome outcome = PresetCopy::run(plan, true);
-        QCOMPARE(outcome.copied, 0);
+        PresetCopy::run(plan, true);
         QCOMPARE(Presets::tree(p.t.path()), before);
     }
 
