@@ -337,7 +337,6 @@ private slots:
         Presets p;
         const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.t.file("a/Haupt.frm/ziel"));
         const PresetCopy::Outcome outcome = PresetCopy::run(plan, false);
-        QCOMPARE(outcome.copied, 0);
         QStringList expected;
         for (const PresetCopy::File& f : plan.files)
             expected << "''" + f.target + "'': " + FileIo::reasonFor(ENOTDIR);
