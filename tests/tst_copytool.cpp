@@ -161,18 +161,27 @@ private slots:
     {
         Presets p;
         p.t.write("ziel/QvStandard.bpv", "eigene Vorlage\r\n");
+        // A link to nowhere where a copy goes counts as there, too.
+        const QString link = p.target() + "/QvStandard.prj";
+        QVERIFY(QFile::link(p.t.file("nirgends"), link));
         const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.target());
+        QCOMPARE(PresetCopy::existingTargets(plan),
+                 QStringList({p.target() + "/QvStandard.bpv", link}));
         PresetCopy::Outcome kept = PresetCopy::run(plan, false);
-        QCOMPARE(kept.failed, QStringList{"''" + p.target() +
-                                          "/QvStandard.bpv'': " + FileIo::reasonFor(EEXIST)});
+        QCOMPARE(kept.failed,
+                 QStringList({"''" + p.target() + "/QvStandard.bpv'': " + FileIo::reasonFor(EEXIST),
+                              "''" + link + "'': " + FileIo::reasonFor(EEXIST)}));
         QCOMPARE(TestFolder::read(p.target() + "/QvStandard.bpv"),
                  QByteArray("eigene Vorlage\r\n"));
+        QVERIFY(QFileInfo(link).isSymLink());
         // Everything else was copied.
-        QCOMPARE(kept.copied, 8);
+        QCOMPARE(kept.copied, 7);
         const PresetCopy::Outcome replaced = PresetCopy::run(plan, true);
         QVERIFY(replaced.failed.isEmpty());
         QCOMPARE(TestFolder::read(p.target() + "/QvStandard.bpv"),
                  TestFolder::read(p.source() + "/QvStandard.bpv"));
+        QVERIFY(!QFileInfo(link).isSymLink() && !QFileInfo::exists(p.t.file("nirgends")));
+        QCOMPARE(TestFolder::read(link), QByteArray("Type=Exe\r\n"));
     }
 
     void fullDiskLeavesNoPartialFile()
