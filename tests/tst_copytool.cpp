@@ -18,6 +18,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <unistd.h>
+
 // The copy tool: what it copies, the catalogue it writes, what it refuses, its
 // window and its command line.
 class tst_copytool : public QObject
@@ -137,6 +139,10 @@ private slots:
         // The presets' folder itself, a folder inside it, a link into it.
         for (const char* inside : {"bin", "bin/neu/x", "link/neu"})
             QTest::newRow(inside) << inside << "liegt im Ordner der Vorlagen";
+        // A folder whose template is the presets' own (a hard link): the copy
+        // would land on itself.
+        QTest::newRow("holding them") << "selbst"
+                                      << "enthält die Vorlagen selbst";
         QTest::newRow("a file") << "a/Haupt.frm"
                                 << "ist eine Datei und kein Ordner";
         QTest::newRow("empty") << ""
@@ -149,6 +155,10 @@ private slots:
         QFETCH(QString, refusal);
         Presets p;
         QFile::link(p.source(), p.t.file("link"));
+        QDir().mkpath(p.t.file("selbst"));
+        QCOMPARE(::link(QFile::encodeName(p.source() + "/QvStandard.bpv").constData(),
+                        QFile::encodeName(p.t.file("selbst/QvStandard.bpv")).constData()),
+                 0);
         const auto before = Presets::tree(p.t.path());
         const PresetCopy::Plan plan =
             PresetCopy::plan(p.source(), target.isEmpty() ? QString() : p.t.file(target));
