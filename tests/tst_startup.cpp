@@ -7,7 +7,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFrame>
 #include <QStringEncoder>
 #include <QTimer>
 
@@ -188,30 +187,16 @@ private slots:
         QVERIFY(!w.ui.bZurueck->isEnabled());
         QVERIFY(!w.ui.Frame1->isHidden() && w.ui.Frame2->isHidden());
         QVERIFY(desk.starts.isEmpty() && desk.messages.isEmpty());
+        QVERIFY(!w.ui.restDone()); // pictures and pointer wait for the first paint
         if (bytes == "-")
             QVERIFY(!QFile::exists(t.catalog())); // reading never creates the file
         else if (bytes != "folder")
             QCOMPARE(t.catalogBytes(), bytes);
     }
 
-    // What only the other pages and the pointer need comes after the first paint.
-    void restOfTheWindowAfterTheFirstPaint()
-    {
-        TestFolder t;
-        FakeDesktop desk;
-        Root w;
-        QVERIFY(!w.ui.restDone() && w.ui.Map2->picture().isNull());
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTRY_VERIFY(w.ui.restDone());
-        for (const PictureBox* page : {w.ui.Map2, w.ui.Map3, w.ui.Picture2, w.ui.Picture4})
-            QVERIFY(!page->picture().isNull());
-        QCOMPARE(w.ui.bMarkieren->cursor().shape(), Qt::BitmapCursor);
-    }
-
     // As the program builds it: the first paint shows the welcome page alone and
-    // the load's separator; the other pages, the list and the start-up log
-    // follow it, or come first when Next is pressed before.
+    // the load's separator; the other pages, the list, the start-up log, the
+    // pictures and the pointer follow it, or come first when Next is pressed before.
     void windowBuiltAfterTheFirstPaint()
     {
         TestFolder t;
@@ -227,6 +212,9 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTRY_VERIFY(w.ui.restDone());
+        for (const PictureBox* page : {w.ui.Map2, w.ui.Map3, w.ui.Picture2, w.ui.Picture4})
+            QVERIFY(!page->picture().isNull());
+        QCOMPARE(w.ui.bMarkieren->cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(lines(w.ui.LDateien), QStringList({"Da"}));
         QCOMPARE(desk.starts.size(), 1);
         QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden());
