@@ -1,5 +1,4 @@
 #include "desktop/Programs.h"
-#include "editing/PageCommands.h"
 #include "platform/FileIo.h"
 #include "support/ShownWindow.h"
 #include "ui/Widgets.h"
