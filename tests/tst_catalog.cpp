@@ -121,10 +121,9 @@ private slots:
         w.Sortierung();
         FileIo::clearFaults();
         QCOMPARE(t.catalogBytes(), before);
-        QCOMPARE(desk.messages.size(), 1);
-        QCOMPARE(desk.messages.first().icon, QMessageBox::Warning);
-        QCOMPARE(desk.messages.first().title, w.messageTitle());
-        QCOMPARE(desk.messages.first().text,
+        QCOMPARE(desk.messages.value(0).icon, QMessageBox::Warning);
+        QCOMPARE(desk.messages.value(0).title, w.messageTitle());
+        QCOMPARE(desk.messages.value(0).text,
                  Catalog::notSavedText(Catalog::Unsaved::List, FileIo::Result::failure(ENOSPC)));
     }
 };
