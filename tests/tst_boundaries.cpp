@@ -66,7 +66,6 @@ private slots:
         const Catalog::Change removed = Catalog::removeEntry("Alpha");
         for (const Catalog::Change& change : {added, removed}) {
             QCOMPARE(change.status, Catalog::Change::Status::Failed);
-            QVERIFY(!change.result.ok());
             QVERIFY(!change.result.reason().isEmpty());
         }
         QCOMPARE(t.catalogBytes(), bytes);
