@@ -66,8 +66,7 @@ private slots:
         watchdog.start(5);
         f.next();
         QVERIFY2(longestWait < 250, qPrintable(QString::number(longestWait)));
-        QVERIFY(fileLines.contains("Haupt.frm") && fileLines.contains("Haupt.frx") &&
-                fileLines.contains("Hilfsmodul.bas"));
+        QVERIFY(fileLines.contains({"Haupt.frm", "Haupt.frx", "Hilfsmodul.bas"}));
         QCOMPARE(f.w->ui.Fortschritt->value(), f.w->ui.Fortschritt->maximum());
         QCOMPARE(f.w->ui.Label17->text(), success);
     }
