@@ -35,7 +35,6 @@ private slots:
         QTest::addColumn<qint64>("budget");
         QTest::addColumn<int>("error");
         QTest::newRow("disk full at once") << qint64(0) << ENOSPC;
-        QTest::newRow("disk full midway") << qint64(70000) << ENOSPC;
         QTest::newRow("quota at the last byte") << qint64(99999) << EDQUOT;
         QTest::newRow("i/o error") << qint64(4096) << EIO;
     }
