@@ -134,9 +134,9 @@ Root::Root(QWidget* parent, Build build) : QWidget(parent)
 
 void Root::completeWindow()
 {
-    if (m_complete)
+    // The pages come first, so a paint during the load below finds them built.
+    if (ui.pagesDone())
         return;
-    m_complete = true;
     ui.setupPages();
     m_componentPage = new ComponentPage(ui, this);
     new PageCommands(ui, this);

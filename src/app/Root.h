@@ -32,10 +32,6 @@ public:
     explicit Root(QWidget* parent = nullptr, Build build = Build::AtOnce);
     ~Root() override;
 
-    // The other pages, the commands and the catalogue load; once. A button of
-    // the bottom strip pressed before the first paint's end does it first.
-    void completeWindow();
-
     RootUi ui;
 
     // Empty at creation; "1" while an added component reloads the list, which
@@ -74,6 +70,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The other pages, the commands and the catalogue load; once. A button of
+    // the bottom strip pressed before the first paint's end does it first.
+    void completeWindow();
     void showPage(QWidget* page);
     // Frame1 or Frame2, by the system's version.
     void showSeparator();
@@ -96,5 +95,4 @@ private:
     ComponentCommands* m_commands = nullptr;
     // Set while a generation runs: Cancel then stops it first.
     std::function<void()> m_stop;
-    bool m_complete = false;
 };
