@@ -70,8 +70,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // The other pages, the commands and the catalogue load; once. A button of
-    // the bottom strip pressed before the first paint's end does it first.
+    // The other pages, the commands and the catalogue load; once. Weiter or
+    // Zurück pressed before the first paint's end does it first.
     void completeWindow();
     void showPage(QWidget* page);
     // Frame1 or Frame2, by the system's version.
