@@ -426,8 +426,6 @@ private slots:
                                "--ordner",     t.file("P"),   "--komponente", "hilfe",
                                "--komponente", "Haupt",       "--markieren",  "--ueberschreiben"};
         const Ran preview = run(t, line + QStringList{"--vorschau"});
-        QCOMPARE(t.catalogBytes(), before);
-        QCOMPARE(left(), QStringList{"Haupt.frm"});
 
         Generate::setChunkBytes(1);
         Generate::setAfterChunk([](const Generate::CopyControl&) { std::raise(SIGINT); });
