@@ -386,11 +386,9 @@ private slots:
         QCOMPARE(ran.code, int(Cli::kProblems));
         QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Neu"), t.file("p/"));
 
-        const QByteArray before = t.catalogBytes();
         const Ran json =
             run(t, {"--von", t.exeFolder(), "--uebernehmen", vbp, "--komponente", "neu", "--json"});
         QCOMPARE(json.code, int(Cli::kProblems));
-        QCOMPARE(t.catalogBytes(), before);
         const QJsonArray lines = QJsonDocument::fromJson(json.out.toUtf8()).array();
         QCOMPARE(lines.size(), 3);
         using State = Catalog::Candidate::State;
