@@ -97,20 +97,6 @@ private slots:
         QCOMPARE(QFile::exists(f.project("Kunde.vbp")), went);
     }
 
-    void forbiddenNameAfterFolderQuestion()
-    {
-        ProjectWindow f;
-        f.w->ui.bUnterordner->setChecked(false);
-        f.w->ui.tProjekte->setText(f.t.path()); // exists and holds files
-        f.w->ui.tBezeichnung->setText("Mein-Projekt");
-        f.desk.answers << QMessageBox::Yes << QMessageBox::Ok;
-        f.next();
-        QCOMPARE(f.desk.messages.size(), 2);
-        QCOMPARE(f.desk.messages[1].text, Generate::kForbiddenName);
-        QVERIFY(!f.w->ui.Map3->isHidden());
-        QCOMPARE(f.w->focusWidget(), f.w->ui.tBezeichnung);
-    }
-
     // Names that make no folder on Windows or no line of the project file are
     // refused before anything is asked or created.
     void projectNames_data()
@@ -153,6 +139,7 @@ private slots:
         QCOMPARE(f.desk.messages[0].icon, QMessageBox::Critical);
         QVERIFY(!f.w->ui.Map3->isHidden());
         QCOMPARE(f.w->ui.tBezeichnung->selectedText(), name);
+        QCOMPARE(f.w->focusWidget(), f.w->ui.tBezeichnung);
         QVERIFY(made.isEmpty());
         QCOMPARE(QDir(f.t.path()).entryList({"*.vbp", "*.vbw"}, QDir::Files | QDir::Hidden),
                  QStringList());
