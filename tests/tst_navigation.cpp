@@ -78,12 +78,10 @@ private slots:
         QCOMPARE(f.w->focusWidget(), ui.LDateien);
         QTest::keyClick(ui.LDateien, Qt::Key_Return); // Enter only moves the focus
         QCOMPARE(f.w->focusWidget(), ui.bWeiter);
-        QVERIFY(!ui.Map2->isHidden());
         f.next(); // Haupt is checked
         QVERIFY(!ui.Map3->isHidden());
         QCOMPARE(f.w->focusWidget(), ui.tBezeichnung);
         f.back();
-        QVERIFY(!ui.Map2->isHidden());
         // The welcome page brings back the stored marks and the documents folder.
         f.desk.answers << QMessageBox::Yes;
         f.line(0)->setCheckState(Qt::Unchecked);
