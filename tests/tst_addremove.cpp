@@ -249,7 +249,6 @@ private slots:
         p.add(module, {Msg::Ok});
         p.add(form, {Msg::Ok});
         QCOMPARE(p.lines(), QStringList({"Alpha", "Haupt", "Rechner", "Root [x]"}));
-        QCOMPARE(p.current(), QString("Haupt"));
         QCOMPARE(p.texts(), QStringList({Catalog::renamedText("Rechner.bas"),
                                          Catalog::companionText(Catalog::prepareAddition(form))}));
         QCOMPARE(p.desk.messages[0].icon, Msg::Information);
