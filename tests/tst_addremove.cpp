@@ -115,7 +115,6 @@ private slots:
             "Hauptform");
         row("resource", "Bilder.v2.res", QByteArray("\0\0\0\x20\xff\xff", 6), "Bilder");
         row("module1 lower case", "Rechner.bas", attr("module1"), "module1");
-        row("Module2", "Rechner.bas", attr("Module2"), "Module2");
         row("a form called Module1", "Haupt.frm", attr("Module1"), "Module1");
         row("blanks around = optional", "X.bas", "attribute vb_name=\"Kurz\"\r\n", "Kurz");
         row("no closing quote", "Datei.bas", "Attribute VB_Name = \"Offen\r\nO\"\r\n", "Datei");
