@@ -69,24 +69,29 @@ private slots:
         QCOMPARE(opened, f.desk.openedFiles);
     }
 
+    // Without the name as a sub-folder the folder field names the project folder.
     void existingFolderQuestion_data()
     {
         QTest::addColumn<bool>("withFile");
+        QTest::addColumn<bool>("subfolder");
         QTest::addColumn<QMessageBox::StandardButton>("answer");
         QTest::addColumn<QString>("text");
-        QTest::newRow("files, No") << true << QMessageBox::No << Generate::kFolderHasFiles;
-        QTest::newRow("only a sub-folder, Yes")
-            << false << QMessageBox::Yes << Generate::kFolderEmpty;
+        QTest::newRow("files, No") << true << true << QMessageBox::No << Generate::kFolderHasFiles;
+        QTest::newRow("only a sub-folder, named whole, Yes")
+            << false << false << QMessageBox::Yes << Generate::kFolderEmpty;
     }
     void existingFolderQuestion()
     {
         QFETCH(bool, withFile);
+        QFETCH(bool, subfolder);
         QFETCH(QMessageBox::StandardButton, answer);
         QFETCH(QString, text);
         ProjectWindow f;
         QDir().mkpath(f.project("sub"));
         if (withFile)
             f.t.write("P/Kunde/alt.txt", "x");
+        f.w->ui.bUnterordner->setChecked(subfolder);
+        f.w->ui.tProjekte->setText(subfolder ? f.t.file("P") : f.project());
         f.desk.answers << answer;
         f.next();
         QCOMPARE(f.desk.messages.size(), 1);
