@@ -78,12 +78,10 @@ private slots:
         QCOMPARE(f.w->focusWidget(), ui.LDateien);
         QTest::keyClick(ui.LDateien, Qt::Key_Return); // Enter only moves the focus
         QCOMPARE(f.w->focusWidget(), ui.bWeiter);
-        QVERIFY(!ui.Map2->isHidden());
         f.next(); // Haupt is checked
         QVERIFY(!ui.Map3->isHidden());
         QCOMPARE(f.w->focusWidget(), ui.tBezeichnung);
         f.back();
-        QVERIFY(!ui.Map2->isHidden());
         // The welcome page brings back the stored marks and the documents folder.
         f.desk.answers << QMessageBox::Yes;
         f.line(0)->setCheckState(Qt::Unchecked);
@@ -144,7 +142,6 @@ private slots:
                   (list + paths + files + marks).join("\r\n").toUtf8() + "\r\n");
         f.open();
         f.next();
-        QCOMPARE(f.w->ui.LDateien->count(), entries.size());
         if (!refusal.isEmpty())
             f.desk.answers << QMessageBox::Ok;
         f.next();
@@ -175,8 +172,7 @@ private slots:
         QCOMPARE(f.desk.messages.size(), 1); // asked once, also when checked again
         QCOMPARE(f.desk.messages[0].text, ComponentPage::kRootQuestion);
         QCOMPARE(f.line(0)->checkState(), state);
-        // Checking never asks; other entries go freely.
-        f.line(0)->setCheckState(Qt::Checked);
+        // Other entries go freely.
         f.w->ui.LDateien->setCurrentRow(1);
         f.line(1)->setCheckState(Qt::Checked);
         f.line(1)->setCheckState(Qt::Unchecked);

@@ -69,46 +69,35 @@ private slots:
         QCOMPARE(opened, f.desk.openedFiles);
     }
 
+    // Without the name as a sub-folder the folder field names the project folder.
     void existingFolderQuestion_data()
     {
         QTest::addColumn<bool>("withFile");
+        QTest::addColumn<bool>("subfolder");
         QTest::addColumn<QMessageBox::StandardButton>("answer");
         QTest::addColumn<QString>("text");
-        QTest::newRow("files, No") << true << QMessageBox::No << Generate::kFolderHasFiles;
-        QTest::newRow("only a sub-folder, Yes")
-            << false << QMessageBox::Yes << Generate::kFolderEmpty;
+        QTest::newRow("files, No") << true << true << QMessageBox::No << Generate::kFolderHasFiles;
+        QTest::newRow("only a sub-folder, named whole, Yes")
+            << false << false << QMessageBox::Yes << Generate::kFolderEmpty;
     }
     void existingFolderQuestion()
     {
         QFETCH(bool, withFile);
+        QFETCH(bool, subfolder);
         QFETCH(QMessageBox::StandardButton, answer);
         QFETCH(QString, text);
         ProjectWindow f;
         QDir().mkpath(f.project("sub"));
         if (withFile)
             f.t.write("P/Kunde/alt.txt", "x");
+        f.w->ui.bUnterordner->setChecked(subfolder);
+        f.w->ui.tProjekte->setText(subfolder ? f.t.file("P") : f.project());
         f.desk.answers << answer;
         f.next();
         QCOMPARE(f.desk.messages.size(), 1);
         QCOMPARE(f.desk.messages[0].title, Generate::kFolderQuestionTitle);
         QCOMPARE(f.desk.messages[0].text, text);
-        const bool went = answer == QMessageBox::Yes;
-        QCOMPARE(f.w->ui.Map5->isHidden(), !went);
-        QCOMPARE(QFile::exists(f.project("Kunde.vbp")), went);
-    }
-
-    void forbiddenNameAfterFolderQuestion()
-    {
-        ProjectWindow f;
-        f.w->ui.bUnterordner->setChecked(false);
-        f.w->ui.tProjekte->setText(f.t.path()); // exists and holds files
-        f.w->ui.tBezeichnung->setText("Mein-Projekt");
-        f.desk.answers << QMessageBox::Yes << QMessageBox::Ok;
-        f.next();
-        QCOMPARE(f.desk.messages.size(), 2);
-        QCOMPARE(f.desk.messages[1].text, Generate::kForbiddenName);
-        QVERIFY(!f.w->ui.Map3->isHidden());
-        QCOMPARE(f.w->focusWidget(), f.w->ui.tBezeichnung);
+        QCOMPARE(QFile::exists(f.project("Kunde.vbp")), answer == QMessageBox::Yes);
     }
 
     // Names that make no folder on Windows or no line of the project file are
@@ -142,7 +131,6 @@ private slots:
         const QStringList made =
             QDir(f.t.file("P")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         if (refusal.isEmpty()) {
-            QVERIFY(!f.w->ui.Map5->isHidden());
             QCOMPARE(made, QStringList{name});
             QVERIFY(TestFolder::read(f.t.file("P/" + name + '/' + name + ".vbp"))
                         .contains("Name=\"" + Ansi::encode(name) + '"'));
@@ -151,8 +139,8 @@ private slots:
         QCOMPARE(f.desk.messages.size(), 1);
         QCOMPARE(f.desk.messages[0].text, refusal);
         QCOMPARE(f.desk.messages[0].icon, QMessageBox::Critical);
-        QVERIFY(!f.w->ui.Map3->isHidden());
         QCOMPARE(f.w->ui.tBezeichnung->selectedText(), name);
+        QCOMPARE(f.w->focusWidget(), f.w->ui.tBezeichnung);
         QVERIFY(made.isEmpty());
         QCOMPARE(QDir(f.t.path()).entryList({"*.vbp", "*.vbw"}, QDir::Files | QDir::Hidden),
                  QStringList());
