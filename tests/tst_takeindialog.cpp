@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(f.desk.messages.value(0).text,
                  "In die Vorlagenliste übernommen (1): Neu\nNicht übernommen (3):\n"
                  "  Alpha: Die Datei steht schon unter ''Alpha'' in der Vorlagenliste.\n"
-                 "  ..\\alt\\Weg.bas: Datei fehlt\n"
+                 "  ../alt/Weg.bas: Datei fehlt\n"
                  "  Seite: Art wird in neuen Projekten nicht verwendet");
     }
 

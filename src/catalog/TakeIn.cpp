@@ -90,9 +90,10 @@ State fromImport(ProjectImport::State state)
     return State::UnusableKind;
 }
 
+// A file not found goes by its path as the project names it, in this system's separators.
 QString shownName(const Candidate& c)
 {
-    return c.name.isEmpty() ? c.component.rawPath : c.name;
+    return c.name.isEmpty() ? QString(c.component.rawPath).replace(u'\\', u'/') : c.name;
 }
 
 } // namespace
