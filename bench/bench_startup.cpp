@@ -89,7 +89,10 @@ public:
     {
         return QMessageBox::Ok;
     }
-    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
     QString chooseFolder(QWidget*, const QString&) override { return {}; }
     bool startProgram(const QString&, const QStringList&, int) override { return true; }
     bool openFile(const QString&) override { return true; }

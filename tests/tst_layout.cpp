@@ -1,13 +1,15 @@
 // The main window and the description dialog as laid out: sizes, keys, pointer.
 
 #include "ui/BeschreibungUi.h"
+#include "ui/LinkLabel.h"
 #include "ui/RootUi.h"
-#include "ui/Widgets.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDialog>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -73,6 +75,35 @@ private slots:
             QCOMPARE(l->y(), s->y());
             // Stacked above the sentence, or the sentence would hide the word.
             QVERIFY(s->parent()->children().indexOf(l) > s->parent()->children().indexOf(s));
+        }
+    }
+
+    // Each control the focus can reach says what it is; the links come after
+    // the others, in reading order, as links that can be started.
+    void reachableAndNamed()
+    {
+        QWidgetList chain;
+        QWidget* w = m_ui.bZurueck;
+        do {
+            if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden())
+                chain << w;
+            w = w->nextInFocusChain();
+        } while (w != m_ui.bZurueck);
+        const QWidgetList order{
+            m_ui.bZurueck,     m_ui.bWeiter,       m_ui.bAbbrechen,  m_ui.LDateien,
+            m_ui.bHinzufuegen, m_ui.bUebernehmen,  m_ui.bLoeschen,   m_ui.bMarkieren,
+            m_ui.tBezeichnung, m_ui.bUnterordner,  m_ui.tProjekte,   m_ui.bOrdner,
+            m_ui.bMerkeOrdner, m_ui.bZeigeProjekt, m_ui.tStdProjekt, m_ui.tProjektKopie};
+        QCOMPARE(chain, order);
+        for (QWidget* reached : chain) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(reached);
+            QVERIFY2(a->text(QAccessible::Name).contains(QRegularExpression("\\p{L}")),
+                     qPrintable(reached->objectName()));
+            if (reached == m_ui.tStdProjekt || reached == m_ui.tProjektKopie) {
+                QCOMPARE(a->role(), QAccessible::Link);
+                QVERIFY(a->actionInterface()->actionNames().contains(
+                    QAccessibleActionInterface::pressAction()));
+            }
         }
     }
 

@@ -1,8 +1,9 @@
 #include "desktop/Programs.h"
 #include "platform/FileIo.h"
 #include "support/ShownWindow.h"
-#include "ui/Widgets.h"
+#include "ui/LinkLabel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 
@@ -108,7 +109,8 @@ private slots:
     }
 
     // Files: "-" missing, "dir" a folder, anything else the bytes. The twist: the text
-    // "beside" the link is clicked, the disk is "full", the editor "fails" to start.
+    // "beside" the link is clicked, the link is reached by Tab and started by
+    // "enter", the disk is "full", the editor "fails" to start.
     // The one message, if any, names the files and the reason ("bpv", "prj" for the paths).
     void templateLink_data()
     {
@@ -125,7 +127,7 @@ private slots:
         };
         const QString exe = "Type=Exe\r\n";
         const QString folder = FileIo::reasonFor(EISDIR);
-        row("template there, spare unused", exe, "Alt\r\n", "", exe, true, {});
+        row("template there, spare unused, Enter", exe, "Alt\r\n", "enter", exe, true, {});
         row("restored from the spare, text beside the link", "-", exe, "beside", exe, true, {});
         row("neither file: nothing happens", "-", "-", "", "-", false, {});
         row("restore on a full disk", "-", exe, "full", "-", false,
@@ -160,8 +162,15 @@ private slots:
         f.desk.startsSucceed = twist != "fails";
         if (twist == "full")
             FileIo::failWritesAfter(0);
-        QTest::mouseClick(twist == "beside" ? f.w->ui.tStdProject : f.w->ui.tStdProjekt,
-                          Qt::LeftButton);
+        if (twist == "enter") {
+            f.w->ui.bAbbrechen->setFocus();
+            QTest::keyClick(f.focus(), Qt::Key_Tab);
+            QCOMPARE(f.focus(), f.w->ui.tStdProjekt);
+            QTest::keyClick(f.focus(), Qt::Key_Return);
+        } else {
+            QTest::mouseClick(twist == "beside" ? f.w->ui.tStdProject : f.w->ui.tStdProjekt,
+                              Qt::LeftButton);
+        }
         FileIo::clearFaults();
 
         if (bpvAfter == "-")
@@ -194,8 +203,8 @@ private slots:
         }
     }
 
-    // Missing: nothing happens; present: started in a normal window; not
-    // startable: said with its path.
+    // Missing: nothing happens; present: started in a normal window by a click,
+    // by Space after Tab, by assistive technology; not startable: said with its path.
     void copyToolLink()
     {
         Window f;
@@ -205,14 +214,21 @@ private slots:
         QVERIFY(f.desk.starts.isEmpty());
         f.t.write("bin/QvtrCopy", "#!/bin/sh\n");
         QTest::mouseClick(f.w->ui.tProjektKopie, Qt::LeftButton);
-        QCOMPARE(f.desk.starts.size(), 1);
-        QCOMPARE(f.desk.starts.constFirst().program, tool);
-        QVERIFY(f.desk.starts.constFirst().arguments.isEmpty());
-        QCOMPARE(f.desk.starts.constFirst().windowStyle, 1);
+        f.w->ui.tStdProjekt->setFocus();
+        QTest::keyClick(f.focus(), Qt::Key_Tab);
+        QCOMPARE(f.focus(), f.w->ui.tProjektKopie);
+        QTest::keyClick(f.focus(), Qt::Key_Space);
         f.desk.startsSucceed = false;
         f.desk.answers.enqueue(QMessageBox::Ok);
-        QTest::mouseClick(f.w->ui.tProjektKopie, Qt::LeftButton);
-        QCOMPARE(f.desk.starts.size(), 2);
+        QAccessible::queryAccessibleInterface(f.w->ui.tProjektKopie)
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(f.desk.starts.size(), 3);
+        for (const FakeDesktop::Start& start : std::as_const(f.desk.starts)) {
+            QCOMPARE(start.program, tool);
+            QVERIFY(start.arguments.isEmpty());
+            QCOMPARE(start.windowStyle, 1);
+        }
         QCOMPARE(f.desk.messages.size(), 1);
         QVERIFY(f.desk.messages.constFirst().text.contains("''" + tool + "''"));
     }

@@ -182,6 +182,13 @@ private slots:
             QCOMPARE(intake.candidates.at(i).checked, i < free);
             QCOMPARE(intake.candidates.at(i).state, i < free ? State::New : State::Full);
         }
+        // Checked or not, the lines past the room are the full ones.
+        for (const QList<int>& chosen : {QList<int>{0, 1}, QList<int>{}}) {
+            const QList<Catalog::Candidate> lines = Catalog::linesWith(intake, chosen);
+            for (int i = 0; i < 2; ++i)
+                QCOMPARE(lines.at(i).state,
+                         (chosen.isEmpty() ? free > 0 : i < free) ? State::New : State::Full);
+        }
         if (filledMeanwhile) {
             t.write(u"proj/C.bas"_s, named("C"));
             QCOMPARE(Catalog::add(Catalog::prepareAddition(t.file(u"proj/C.bas"_s)), false).status,
@@ -197,6 +204,42 @@ private slots:
         QCOMPARE(int(after.enumerate().size()),
                  Catalog::kCapacity - free + room + int(filledMeanwhile));
         QVERIFY(after.listedName(Catalog::kLastKey + 1).isEmpty());
+    }
+
+    // A user control's property page never goes in, and is named once the
+    // control went in; a front end that showed every line names each one.
+    void whatStaysOutIsNamed_data()
+    {
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::addColumn<bool>("everyLine");
+        QTest::addColumn<QStringList>("left");
+        const QString page =
+            u"Seite@1: "_s + ProjectImport::stateText(ProjectImport::State::UnusableKind);
+        QTest::newRow("the control") << QList<int>{0} << false << QStringList{page};
+        QTest::newRow("a module") << QList<int>{2} << false << QStringList{};
+        QTest::newRow("a module, every line named")
+            << QList<int>{2} << true << QStringList{u"Ctl@0: nicht markiert"_s, page};
+    }
+    void whatStaysOutIsNamed()
+    {
+        QFETCH(QList<int>, chosen);
+        QFETCH(bool, everyLine);
+        QFETCH(QStringList, left);
+        TestFolder t;
+        t.write(u"proj/Ctl.ctl"_s, named("Ctl"));
+        t.write(u"proj/Seite.pag"_s, named("Seite"));
+        t.write(u"proj/M.bas"_s, named("M"));
+        const Catalog::Intake intake = Catalog::planIntake(
+            t.write(u"proj/P.vbp"_s,
+                    TestFolder::crlf({u"UserControl=Ctl.ctl"_s, u"PropertyPage=Seite.pag"_s,
+                                      u"Module=M; M.bas"_s})));
+        const Catalog::IntakeOutcome outcome = Catalog::takeIn(
+            intake, chosen, everyLine ? Catalog::Unchosen::Named : Catalog::Unchosen::Unnamed);
+        QCOMPARE(outcome.takenIndexes, chosen);
+        QStringList said;
+        for (const auto& l : outcome.left)
+            said << u"%1@%2: %3"_s.arg(l.name).arg(l.index).arg(l.reason);
+        QCOMPARE(said, left);
     }
 };
 

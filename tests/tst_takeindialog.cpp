@@ -1,6 +1,7 @@
 #include "editing/TakeInDialog.h"
 #include "support/ShownWindow.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
 #include <QTableWidget>
@@ -35,9 +36,10 @@ class tst_takeindialog : public QObject
         }
     };
 
+    // Space on a line, its file's cell current: the line's check changes.
     static void toggle(TakeInDialog* d, int row)
     {
-        d->LKomponenten->setCurrentCell(row, TakeInDialog::Name);
+        d->LKomponenten->setCurrentCell(row, TakeInDialog::File);
         QTest::keyClick(d->LKomponenten, Qt::Key_Space);
     }
     static QString text(const TakeInDialog* d, int row, int column)
@@ -48,11 +50,20 @@ class tst_takeindialog : public QObject
     {
         return d->LKomponenten->item(row, TakeInDialog::Name)->checkState() == Qt::Checked;
     }
+    static QStringList states(const TakeInDialog* d)
+    {
+        QStringList texts;
+        for (int row = 0; row < d->LKomponenten->rowCount(); ++row)
+            texts << text(d, row, TakeInDialog::State);
+        return texts;
+    }
 
 private slots:
-    // The same file, a new one and a missing one: only the new one is offered and
-    // checked. OK takes it in, checked in the list beside the person's own checks;
-    // Cancel leaves the catalogue's bytes. Nothing is written while the dialog is open.
+    // The same file, a new one, a missing one and a property page: only the new
+    // one is offered and checked, each file shown where it is. Tab goes from the
+    // list to the buttons. OK takes it in, checked in the list beside the person's
+    // own checks, and names each other line with its reason; Cancel leaves the
+    // catalogue's bytes. Nothing is written while the dialog is open.
     void takeIn_data()
     {
         QTest::addColumn<bool>("ok");
@@ -67,20 +78,39 @@ private slots:
         // The person unchecked Alpha; taking in does not undo that.
         f.w->ui.LDateien->item(0)->setCheckState(Qt::Unchecked);
         const QByteArray before = f.t.catalogBytes();
-        QPointer<TakeInDialog> d = f.openProject(
-            {"Type=Exe", "Module=Alpha; ..\\v\\Alpha.bas", "Form=Neu.frm", "Module=Weg; Weg.bas"});
+        f.t.write("p/Seite.pag", "VERSION 5.00\r\nAttribute VB_Name = \"Seite\"\r\n");
+        QPointer<TakeInDialog> d =
+            f.openProject({"Type=Exe", "Module=Alpha; ..\\v\\Alpha.bas", "Form=Neu.frm",
+                           "Module=Weg; ..\\alt\\Weg.bas", "PropertyPage=Seite.pag"});
         QVERIFY(d && d->isVisible() && d->isModal());
-        QCOMPARE(d->LKomponenten->rowCount(), 3);
-        const State states[] = {State::Same, State::New, State::Missing};
-        for (int row = 0; row < 3; ++row) {
+        QCOMPARE(d->LKomponenten->rowCount(), 4);
+        const State states[] = {State::Same, State::New, State::Missing, State::UnusableKind};
+        for (int row = 0; row < 4; ++row) {
             QCOMPARE(text(d, row, TakeInDialog::State), Catalog::stateText(states[row]));
             QCOMPARE(checked(d, row), row == 1);
             toggle(d, row); // only the new line changes: it is unchecked now
             QVERIFY(!checked(d, row));
             toggle(d, row);
         }
+        QCOMPARE(d->LKomponenten->currentColumn(), int(TakeInDialog::Name));
+        // The lines that cannot be checked are in the text's own colour, not grey.
+        QCOMPARE(d->LKomponenten->item(2, TakeInDialog::State)->foreground(),
+                 d->LKomponenten->palette().brush(QPalette::Text));
         QCOMPARE(text(d, 1, TakeInDialog::Name), QString("Neu"));
         QCOMPARE(text(d, 1, TakeInDialog::Kind), Catalog::label(Catalog::Kind::Form));
+        for (const auto& [row, file] :
+             {std::pair{1, f.t.file("p/Neu.frm")}, {2, "../alt/Weg.bas"}}) {
+            QCOMPARE(text(d, row, TakeInDialog::File), file);
+            QCOMPARE(d->LKomponenten->item(row, TakeInDialog::File)->toolTip(), file);
+        }
+        QWidgetList reached;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
+            reached << d->focusWidget();
+        }
+        QCOMPARE(QSet(reached.cbegin(), reached.cend()),
+                 (QSet<QWidget*>{d->bUebernehmen, d->bAbbrechen, d->LKomponenten}));
+        QCOMPARE(reached.constLast(), d->LKomponenten);
         QCOMPARE(f.t.catalogBytes(), before);
 
         if (ok)
@@ -96,11 +126,16 @@ private slots:
         QCOMPARE(f.w->ui.LDateien->currentItem()->text(), QString("Neu"));
         QCOMPARE(f.desk.messages.value(0).icon, QMessageBox::Information);
         QCOMPARE(f.desk.messages.value(0).title, TakeInDialog::kTitle);
-        QVERIFY(f.desk.messages.value(0).text.contains("Neu"));
+        QCOMPARE(f.desk.messages.value(0).text,
+                 "In die Vorlagenliste übernommen (1): Neu\nNicht übernommen (3):\n"
+                 "  Alpha: Die Datei steht schon unter ''Alpha'' in der Vorlagenliste.\n"
+                 "  ../alt/Weg.bas: Datei fehlt\n"
+                 "  Seite: Art wird in neuen Projekten nicht verwendet");
     }
 
     // One place left and two new: the first is checked; checking the second
     // too disables OK with the reason, unchecking the first enables it again.
+    // The line that does not fit is the one called full.
     void roomForOneMore()
     {
         Page f(100);
@@ -114,17 +149,24 @@ private slots:
         // The list is called full only when no place is left.
         QVERIFY(!d->RPlatz->text().contains("voll") &&
                 TakeInDialog::roomText(0, 0).contains("voll"));
+        const QString fresh = Catalog::stateText(State::New),
+                      full = Catalog::stateText(State::Full);
+        QCOMPARE(states(d), QStringList({fresh, full}));
         toggle(d, 1);
         QVERIFY(!d->bUebernehmen->isEnabled());
         QCOMPARE(d->RPlatz->text(), TakeInDialog::roomText(1, 2));
+        QCOMPARE(states(d), QStringList({fresh, full}));
         toggle(d, 0);
         QVERIFY(d->bUebernehmen->isEnabled());
+        QCOMPARE(states(d), QStringList({full, fresh}));
         toggle(d, 1);
         QVERIFY(!d->bUebernehmen->isEnabled()); // nothing checked: nothing to take in
+        QCOMPARE(states(d), QStringList({fresh, fresh}));
         d->reject();
     }
 
-    // A project file that gives nothing is said, and no dialog opens.
+    // A project file that gives nothing is said, and no dialog opens; one
+    // whose lines are all in the catalogue says there is nothing to take in.
     void problemIsSaid()
     {
         Page f;
@@ -132,7 +174,46 @@ private slots:
         QVERIFY(!f.openProject({"Type=Exe", "Name=\"Leer\""}));
         QCOMPARE(f.desk.messages.value(0).icon, QMessageBox::Warning);
         QCOMPARE(f.desk.openDialogs.size(), 1);
-        QVERIFY(f.desk.openDialogs[0].second.contains("*.vbp"));
+        QVERIFY(f.desk.openDialogs[0].filter.contains("*.vbp"));
+        TakeInDialog* d = f.openProject({"Module=Alpha; ..\\v\\Alpha.bas"});
+        QVERIFY(d);
+        QCOMPARE(d->RPlatz->text(), TakeInDialog::kNothingToTakeIn);
+        QVERIFY(!d->bUebernehmen->isEnabled());
+        d->reject();
+    }
+
+    // At first every line of a long project has room but for its paths, which
+    // are shortened in the middle; the current line stays in view when the
+    // line under the list grows. The size the person leaves and the project's
+    // folder are where the next opening starts.
+    void sizeAndPlace()
+    {
+        Page f(Catalog::kCapacity - 2);
+        QStringList project;
+        for (int i = 0; i < 30; ++i)
+            project << QString("Module=M%1; %2/M%1.bas").arg(i).arg(QString(60, 'x'));
+        for (int i = 0; i < 30; ++i)
+            f.t.write(QString("p/%1/M%2.bas").arg(QString(60, 'x')).arg(i), "");
+        QPointer<TakeInDialog> d = f.openProject(project);
+        QVERIFY(d && QTest::qWaitForWindowExposed(d));
+        QTableWidget* list = d->LKomponenten;
+        QVERIFY(list->viewport()->height() >= TakeInDialog::kShownLines * list->rowHeight(0));
+        QVERIFY(list->horizontalHeader()->length() <= list->viewport()->width());
+        QVERIFY(list->columnWidth(TakeInDialog::File) > 40 * d->fontMetrics().averageCharWidth());
+
+        d->resize(420, 300);
+        QCoreApplication::processEvents();
+        int row = list->rowAt(list->viewport()->height() - 1);
+        if (list->visualItemRect(list->item(row, 0)).bottom() >= list->viewport()->height())
+            --row;
+        toggle(d, row); // a third check: the line under the list says why OK waits
+        QTRY_VERIFY(d->RPlatz->height() > d->fontMetrics().height() * 3 / 2);
+        QTRY_VERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(row, 0))));
+        d->reject();
+        QTRY_VERIFY(!d);
+        QCOMPARE(f.openProject(project)->size(), QSize(420, 300));
+        QCOMPARE(f.desk.openDialogs.value(0).folder, f.w->ui.tProjekte->text());
+        QCOMPARE(f.desk.openDialogs.value(1).folder, f.t.file("p"));
     }
 };
 

@@ -65,7 +65,7 @@ void put(const QString& path, const QByteArray& bytes)
 }
 
 // A small project beside the sample catalogue: new components, one the
-// catalogue holds already, one whose file is gone.
+// catalogue holds already, one whose file is gone, a property page.
 Catalog::Intake demoIntake(const QString& folder)
 {
     const QString shared = folder + QStringLiteral("/Gemeinsam/");
@@ -76,11 +76,12 @@ Catalog::Intake demoIntake(const QString& folder)
             QByteArray("VERSION 5.00\r\nAttribute VB_Name = \"") + form + "\"\r\n");
     put(project + QStringLiteral("modDrucken.bas"), "Attribute VB_Name = \"modDrucken\"\r\n");
     put(project + QStringLiteral("Lager.res"), QByteArray(32, '\0'));
+    put(project + QStringLiteral("Seiten/ppgRaster.pag"), "Attribute VB_Name = \"ppgRaster\"\r\n");
     put(project + QStringLiteral("Lager.vbp"),
         "Type=Exe\r\nForm=frmLager.frm\r\nForm=frmBuchung.frm\r\n"
         "Module=modAllgemein; ..\\Gemeinsam\\modAllgemein.bas\r\n"
         "Module=modDrucken; modDrucken.bas\r\nUserControl=ctlRaster.ctl\r\n"
-        "ResFile32=\"Lager.res\"\r\nName=\"Lager\"\r\n");
+        "ResFile32=\"Lager.res\"\r\nPropertyPage=Seiten\\ppgRaster.pag\r\nName=\"Lager\"\r\n");
     const QByteArray catalogue = "[Filelist]\r\n100=frmHaupt\r\n101=modAllgemein\r\n"
                                  "[Filepath]\r\nfrmHaupt=" +
                                  shared.toUtf8() + "\r\nmodAllgemein=" + shared.toUtf8() +

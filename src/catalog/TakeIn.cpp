@@ -15,6 +15,7 @@ namespace Catalog {
 namespace {
 
 const QString kNoneTaken = QStringLiteral("Keine Komponente wurde übernommen.");
+const QString kNotChecked = QStringLiteral("nicht markiert");
 
 using State = Candidate::State;
 
@@ -89,9 +90,10 @@ State fromImport(ProjectImport::State state)
     return State::UnusableKind;
 }
 
+// A file not found goes by its path as the project names it, in this system's separators.
 QString shownName(const Candidate& c)
 {
-    return c.name.isEmpty() ? c.component.rawPath : c.name;
+    return c.name.isEmpty() ? QString(c.component.rawPath).replace(u'\\', u'/') : c.name;
 }
 
 } // namespace
@@ -151,7 +153,27 @@ Intake planIntake(const QString& projectPath, const Snapshot& catalogue)
     return intake;
 }
 
-IntakeOutcome takeIn(const Intake& intake, const QList<int>& chosen)
+QList<Candidate> linesWith(const Intake& intake, const QList<int>& chosen)
+{
+    QList<Candidate> lines = intake.candidates;
+    int room = intake.free;
+    for (int i = 0; i < lines.size(); ++i) {
+        lines[i].checked = chosen.contains(i);
+        if (lines[i].checked && (lines[i].state == State::New || lines[i].state == State::Full))
+            --room;
+    }
+    int fitting = intake.free;
+    for (Candidate& c : lines) {
+        if (c.state != State::New && c.state != State::Full)
+            continue;
+        const bool fits = c.checked ? fitting-- > 0 : room > 0;
+        c.state = fits ? State::New : State::Full;
+        c.reason = fits ? QString() : fullText();
+    }
+    return lines;
+}
+
+IntakeOutcome takeIn(const Intake& intake, const QList<int>& chosen, Unchosen unchosen)
 {
     IntakeOutcome outcome;
     const auto leave = [&](int index, const QString& reason) {
@@ -230,6 +252,17 @@ IntakeOutcome takeIn(const Intake& intake, const QList<int>& chosen)
     });
     if (outcome.result.ok()) {
         outcome.left += leftUnderLock;
+        const bool control =
+            std::any_of(outcome.takenIndexes.cbegin(), outcome.takenIndexes.cend(), [&](int index) {
+                return intake.candidates.at(index).component.kind == Kind::UserControl;
+            });
+        // A user control's property pages never go in: said, not left to be found out.
+        for (int i = 0; control && unchosen == Unchosen::Unnamed && i < intake.candidates.size();
+             ++i) {
+            const Candidate& c = intake.candidates.at(i);
+            if (c.component.kind == Kind::PropertyPage && !order.contains(i))
+                leave(i, c.reason);
+        }
     } else {
         outcome.taken.clear();
         outcome.takenIndexes.clear();
@@ -237,6 +270,13 @@ IntakeOutcome takeIn(const Intake& intake, const QList<int>& chosen)
         outcome.sorted.clear();
         for (const int index : std::as_const(going))
             leave(index, outcome.result.reason());
+    }
+    if (unchosen == Unchosen::Named) {
+        const QList<Candidate> lines = linesWith(intake, order);
+        for (int i = 0; i < lines.size(); ++i) {
+            if (!order.contains(i))
+                leave(i, lines.at(i).state == State::New ? kNotChecked : lines.at(i).reason);
+        }
     }
     std::stable_sort(outcome.left.begin(), outcome.left.end(),
                      [](const auto& a, const auto& b) { return a.index < b.index; });

@@ -87,14 +87,32 @@ struct IntakeOutcome
     QList<Unremembered> unremembered; // remembered lines left out of taken entries
 };
 
+// The plan's lines once `chosen` are checked: a new line that does not fit (a
+// checked one past the room, in line order, or an unchecked one when the checked
+// ones fill it) is Full with its reason, one that fits again is New; `checked`
+// says whether it is chosen.
+QList<Candidate> linesWith(const Intake& intake, const QList<int>& chosen);
+
+// Whether the lines not chosen are named in IntakeOutcome::left too: a front end
+// that showed every line names each one not taken in; one that was told what
+// to take names only those.
+enum class Unchosen
+{
+    Unnamed,
+    Named
+};
+
 // Takes the chosen candidates (indexes into intake.candidates) in: first the
 // renaming of each chosen "Module1" module (backup first), then one atomic
 // replacement of the catalogue with their entries, their remembered lines and
 // the sorted list. Under the lock the catalogue is read anew: a candidate that
 // is no longer new there, or that would go past the last key, is left with its
 // reason and nothing of it is written. A failed write takes nothing in.
-// A chosen candidate that is neither New nor Full is left with its reason.
-IntakeOutcome takeIn(const Intake& intake, const QList<int>& chosen);
+// A chosen candidate that is neither New nor Full is left with its reason. The
+// project's property pages, never taken in, are left with theirs once one of
+// its user controls went in.
+IntakeOutcome takeIn(const Intake& intake, const QList<int>& chosen,
+                     Unchosen unchosen = Unchosen::Unnamed);
 
 // German texts for front ends.
 QString stateText(Candidate::State state);

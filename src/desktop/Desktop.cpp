@@ -73,10 +73,13 @@ public:
         return static_cast<QMessageBox::StandardButton>(box.exec());
     }
 
-    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter,
+                         const QString& folder) override
     {
         QFileDialog dialog(parent, title);
         prepareOpenFileDialog(&dialog, filter);
+        if (!folder.isEmpty())
+            dialog.setDirectory(folder);
         if (dialog.exec() != QDialog::Accepted)
             return {};
         return dialog.selectedFiles().value(0);

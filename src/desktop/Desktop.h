@@ -19,9 +19,11 @@ public:
                                                 const QString& title, const QString& text,
                                                 QMessageBox::StandardButtons buttons) = 0;
 
-    // The open-file dialog; the empty text when cancelled. `filter` is in the
+    // The open-file dialog, showing `folder` first (the desktop's choice when
+    // empty); the empty text when cancelled. `filter` is in the
     // "Label|pattern;pattern|Label|pattern" form.
-    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter,
+                                 const QString& folder) = 0;
 
     // The folder dialog; the empty text when cancelled.
     virtual QString chooseFolder(QWidget* parent, const QString& title) = 0;

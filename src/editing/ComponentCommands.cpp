@@ -7,7 +7,9 @@
 #include "editing/TakeInDialog.h"
 #include "ui/RootUi.h"
 
+#include <QFileInfo>
 #include <QHash>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
 
@@ -45,7 +47,7 @@ void ComponentCommands::tell(QMessageBox::Icon icon, const QString& title, const
 
 void ComponentCommands::bHinzufuegen_Click()
 {
-    const QString path = desktop().openFileName(m_window, kOpenTitle, kOpenFilter);
+    const QString path = desktop().openFileName(m_window, kOpenTitle, kOpenFilter, {});
     if (path.isEmpty())
         return;
     addFile(path);
@@ -128,9 +130,13 @@ void ComponentCommands::addFile(const QString& path)
 
 void ComponentCommands::bUebernehmen_Click()
 {
-    const QString path = desktop().openFileName(m_window, kOpenTitle, kProjectFilter);
+    // The first time where new projects go, as existing ones are often there.
+    const QString path =
+        desktop().openFileName(m_window, kOpenTitle, kProjectFilter,
+                               m_projectFolder.isEmpty() ? ui.tProjekte->text() : m_projectFolder);
     if (path.isEmpty())
         return;
+    m_projectFolder = QFileInfo(path).absolutePath();
     takeInProject(path);
 }
 
@@ -144,7 +150,10 @@ void ComponentCommands::takeInProject(const QString& path)
     }
     // Opened, not run: the window's events go on, and nothing is written before OK.
     auto* dialog = new TakeInDialog(intake, m_window);
+    if (m_takeInSize.isValid())
+        dialog->resize(m_takeInSize);
     connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
+        m_takeInSize = dialog->size();
         if (result == QDialog::Accepted)
             takeInChosen(dialog->intake(), dialog->chosen());
         // Only now: the events the taking in lets run would delete it too early.
@@ -155,7 +164,9 @@ void ComponentCommands::takeInProject(const QString& path)
 
 void ComponentCommands::takeInChosen(const Catalog::Intake& intake, const QList<int>& chosen)
 {
-    const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, chosen);
+    // The person saw every line: the summary names each one not taken in.
+    const Catalog::IntakeOutcome outcome =
+        Catalog::takeIn(intake, chosen, Catalog::Unchosen::Named);
 
     // The list is read anew (the core read the catalogue under its lock), and
     // keeps the checks the person made; the entries taken in come checked.
@@ -183,8 +194,10 @@ void ComponentCommands::takeInChosen(const Catalog::Intake& intake, const QList<
         ListFind(ui.LDateien, outcome.taken.constFirst(), -1, true);
     DoEvents();
 
-    const bool all =
-        outcome.left.isEmpty() && outcome.unremembered.isEmpty() && !outcome.taken.isEmpty();
+    // A warning only when something checked did not go in as asked.
+    const bool all = std::none_of(outcome.left.cbegin(), outcome.left.cend(),
+                                  [&](const auto& left) { return chosen.contains(left.index); }) &&
+                     outcome.unremembered.isEmpty() && !outcome.taken.isEmpty();
     tell(all ? QMessageBox::Information : QMessageBox::Warning, TakeInDialog::kTitle,
          Catalog::summaryText(outcome));
     ui.LDateien->setFocus();

@@ -5,6 +5,7 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -46,4 +47,8 @@ private:
     RootUi& ui;
     QWidget* m_window;
     std::function<void()> m_reload;
+    // Kept while the program runs: the take-in dialog's size as the person left
+    // it, and the folder of the project file chosen last.
+    QSize m_takeInSize;
+    QString m_projectFolder;
 };

@@ -7,8 +7,8 @@
 #include "platform/FileCopy.h"
 #include "platform/FileExistence.h"
 #include "platform/SpecialFolders.h"
+#include "ui/LinkLabel.h"
 #include "ui/RootUi.h"
-#include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

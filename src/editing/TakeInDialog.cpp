@@ -3,9 +3,12 @@
 #include "catalog/ComponentKind.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -36,16 +39,30 @@ QString shownName(const Candidate& candidate)
     return raw.section(QLatin1Char('/'), -1);
 }
 
-QTableWidgetItem* cell(const QString& text, bool enabled)
+// The file where it was found; one not found as the project names it, with '/'.
+QString shownFile(const Candidate& candidate)
+{
+    if (!candidate.fileName.isEmpty())
+        return candidate.folder + candidate.fileName;
+    return QString(candidate.component.rawPath).replace(QLatin1Char('\\'), '/');
+}
+
+QTableWidgetItem* cell(const QString& text, bool enabled, const QBrush& ink)
 {
     auto* item = new QTableWidgetItem(text);
     item->setFlags(enabled ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags);
+    // A line that cannot be checked is read as well as the others; its check
+    // box alone looks disabled.
+    item->setForeground(ink);
     return item;
 }
 
 } // namespace
 
 const QString TakeInDialog::kTitle = QStringLiteral("Aus Projekt übernehmen");
+const QString TakeInDialog::kNothingToTakeIn =
+    QStringLiteral("Aus dieser Projektdatei kann keine Komponente übernommen werden; die Spalte "
+                   "''Zustand'' sagt bei jeder, warum.");
 
 QString TakeInDialog::roomText(int free, int checked)
 {
@@ -75,36 +92,42 @@ TakeInDialog::TakeInDialog(const Catalog::Intake& intake, QWidget* parent)
 
     LKomponenten = new QTableWidget(int(m_intake.candidates.size()), 4, this);
     LKomponenten->setObjectName(QStringLiteral("LKomponenten"));
+    LKomponenten->setAccessibleName(QStringLiteral("Komponenten der Projektdatei"));
     LKomponenten->setHorizontalHeaderLabels({QStringLiteral("Eintrag"), QStringLiteral("Art"),
-                                             QStringLiteral("Ordner"), QStringLiteral("Zustand")});
+                                             QStringLiteral("Datei"), QStringLiteral("Zustand")});
     LKomponenten->verticalHeader()->hide();
     LKomponenten->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     LKomponenten->setSelectionBehavior(QAbstractItemView::SelectRows);
     LKomponenten->setSelectionMode(QAbstractItemView::SingleSelection);
     LKomponenten->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One Tab stop: Tab goes on to the buttons, not from cell to cell.
+    LKomponenten->setTabKeyNavigation(false);
     LKomponenten->setTextElideMode(Qt::ElideMiddle);
     LKomponenten->setWordWrap(false);
+    const QBrush ink = LKomponenten->palette().brush(QPalette::Active, QPalette::Text);
+    int first = -1; // the first line that can be checked
     for (int row = 0; row < m_intake.candidates.size(); ++row) {
         const Candidate& candidate = m_intake.candidates.at(row);
         const bool open = checkable(candidate);
-        QTableWidgetItem* name = cell(shownName(candidate), open);
+        if (open && first < 0)
+            first = row;
+        QTableWidgetItem* name = cell(shownName(candidate), open, ink);
         if (open)
             name->setFlags(name->flags() | Qt::ItemIsUserCheckable);
         name->setCheckState(open && candidate.checked ? Qt::Checked : Qt::Unchecked);
         LKomponenten->setItem(row, Name, name);
-        LKomponenten->setItem(row, Kind, cell(Catalog::label(candidate.component.kind), open));
-        const QString folder =
-            candidate.folder.isEmpty() ? candidate.component.rawPath : candidate.folder;
-        QTableWidgetItem* where = cell(folder, open);
-        where->setToolTip(folder);
-        LKomponenten->setItem(row, Folder, where);
-        QTableWidgetItem* state = cell(Catalog::stateText(candidate.state), open);
+        LKomponenten->setItem(row, Kind, cell(Catalog::label(candidate.component.kind), open, ink));
+        QTableWidgetItem* file = cell(shownFile(candidate), open, ink);
+        file->setToolTip(file->text());
+        LKomponenten->setItem(row, File, file);
+        QTableWidgetItem* state = cell(Catalog::stateText(candidate.state), open, ink);
         state->setToolTip(candidate.reason);
         LKomponenten->setItem(row, State, state);
     }
+    m_open = first >= 0;
     QHeaderView* header = LKomponenten->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(Folder, QHeaderView::Stretch);
+    header->setSectionResizeMode(File, QHeaderView::Stretch);
 
     RPlatz = new QLabel(this);
     RPlatz->setObjectName(QStringLiteral("RPlatz"));
@@ -124,16 +147,23 @@ TakeInDialog::TakeInDialog(const Catalog::Intake& intake, QWidget* parent)
     layout->addWidget(LKomponenten, 1);
     layout->addWidget(RPlatz);
     layout->addWidget(buttons);
-    resize(720, 360);
 
     connect(LKomponenten, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() == Name)
-            showRoom();
+            followChecks();
     });
-    showRoom();
+    // Whole lines: the current cell stays in the column of the check box, so
+    // Space checks whatever column was clicked or moved to.
+    connect(LKomponenten, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+        if (row >= 0 && column != Name)
+            LKomponenten->setCurrentCell(row, Name);
+    });
+    LKomponenten->viewport()->installEventFilter(this);
+    followChecks();
+    resize(firstSize());
     LKomponenten->setFocus();
     if (LKomponenten->rowCount() > 0)
-        LKomponenten->setCurrentCell(0, Name);
+        LKomponenten->setCurrentCell(qMax(first, 0), Name);
 }
 
 QList<int> TakeInDialog::chosen() const
@@ -146,9 +176,57 @@ QList<int> TakeInDialog::chosen() const
     return rows;
 }
 
-void TakeInDialog::showRoom()
+void TakeInDialog::followChecks()
 {
-    const qsizetype checked = chosen().size();
-    RPlatz->setText(roomText(m_intake.free, int(checked)));
-    bUebernehmen->setEnabled(checked > 0 && checked <= m_intake.free);
+    const QList<int> checked = chosen();
+    const QList<Candidate> lines = Catalog::linesWith(m_intake, checked);
+    for (int row = 0; row < lines.size(); ++row) {
+        if (!checkable(m_intake.candidates.at(row)))
+            continue;
+        QTableWidgetItem* state = LKomponenten->item(row, State);
+        state->setText(Catalog::stateText(lines.at(row).state));
+        state->setToolTip(lines.at(row).reason);
+    }
+    RPlatz->setText(m_open ? roomText(m_intake.free, int(checked.size())) : kNothingToTakeIn);
+    bUebernehmen->setEnabled(!checked.isEmpty() && checked.size() <= m_intake.free);
+}
+
+// Every column whole but a long path, shortened in its middle, and room for
+// kShownLines lines; never larger than the screen.
+QSize TakeInDialog::firstSize() const
+{
+    const QHeaderView* header = LKomponenten->horizontalHeader();
+    const int frame = 2 * LKomponenten->frameWidth();
+    int width = frame + LKomponenten->verticalScrollBar()->sizeHint().width();
+    const QAbstractItemView* view = LKomponenten; // where the hint is public
+    for (int column = Name; column <= State; ++column) {
+        int wanted = qMax(view->sizeHintForColumn(column), header->sectionSizeHint(column));
+        if (column == File)
+            wanted = qMin(wanted, fontMetrics().averageCharWidth() * 60);
+        width += wanted;
+    }
+    const QMargins margins = layout()->contentsMargins();
+    const int list = header->sizeHint().height() + frame +
+                     kShownLines * LKomponenten->verticalHeader()->defaultSectionSize();
+    QSize size(qMax(width + margins.left() + margins.right(), 720),
+               layout()->sizeHint().height() - LKomponenten->sizeHint().height() + list);
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    return size;
+}
+
+bool TakeInDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // The list gets shorter when the line under it wraps: its current line
+    // stays in view, once the list has taken its new size.
+    if (watched == LKomponenten->viewport() && event->type() == QEvent::Resize) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (QTableWidgetItem* item = LKomponenten->currentItem())
+                    LKomponenten->scrollToItem(item);
+            },
+            Qt::QueuedConnection);
+    }
+    return QDialog::eventFilter(watched, event);
 }

@@ -20,6 +20,8 @@ public:
     TakeInDialog(const Catalog::Intake& intake, QWidget* parent);
 
     static const QString kTitle;
+    // Under the list when no line can be checked.
+    static const QString kNothingToTakeIn;
 
     // The line under the list: how many still fit, and why OK waits.
     static QString roomText(int free, int checked);
@@ -28,11 +30,14 @@ public:
     QList<int> chosen() const;
     const Catalog::Intake& intake() const { return m_intake; }
 
+    // The lines the list has room for at its first size.
+    static constexpr int kShownLines = 20;
+
     enum Column
     {
         Name,
         Kind,
-        Folder,
+        File, // the file on disk, or the path as the project names it
         State
     };
 
@@ -42,8 +47,13 @@ public:
     QPushButton* bUebernehmen = nullptr;
     QPushButton* bAbbrechen = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    void showRoom();
+    void followChecks();
+    QSize firstSize() const;
 
     Catalog::Intake m_intake;
+    bool m_open = false; // some line can be checked
 };

@@ -1,6 +1,7 @@
 #include "ui/RootUi.h"
 
 #include "ui/Fonts.h"
+#include "ui/LinkLabel.h"
 #include "ui/Pictures.h"
 #include "ui/Twips.h"
 #include "ui/Widgets.h"
@@ -180,16 +181,19 @@ void RootUi::setupFirstPaint(QWidget* Root)
                        "anzupassen."),
         rect(2745, 2385, 3570, 960), Fit::Wrap);
     tStdProjekt =
-        label<ClickLabel>(Map1, "tStdProjekt", QStringLiteral("hier"), rect(3675, 2385, 360, 210),
-                          Fit::AutoSize, title, QColor(0x52, 0x77, 0xA0));
+        label<LinkLabel>(Map1, "tStdProjekt", QStringLiteral("hier"), rect(3675, 2385, 360, 210),
+                         Fit::AutoSize, title, QColor(0x52, 0x77, 0xA0));
+    // Read aloud, "hier" would not say where it leads.
+    tStdProjekt->setAccessibleName(QStringLiteral("Standardprojekt bearbeiten"));
     tProjektCopy = label(Map1, "tProjektCopy",
                          QStringLiteral("Bitte          klicken, um die Projektvorgaben in einen "
                                         "externen Ordner zu kopieren."),
                          rect(2745, 3420, 3570, 510), Fit::Wrap, std::nullopt,
                          QApplication::palette().color(QPalette::Dark));
     tProjektKopie =
-        label<ClickLabel>(Map1, "tProjektKopie", QStringLiteral("hier"), rect(3165, 3420, 360, 210),
-                          Fit::AutoSize, title, QColor(0x67, 0x9F, 0xEB));
+        label<LinkLabel>(Map1, "tProjektKopie", QStringLiteral("hier"), rect(3165, 3420, 360, 210),
+                         Fit::AutoSize, title, QColor(0x67, 0x9F, 0xEB));
+    tProjektKopie->setAccessibleName(QStringLiteral("Projektvorgaben kopieren"));
     Label14 = label(Map1, "Label14", QStringLiteral("© 2026 Velkaro · Vorlagen-Assistent"),
                     rect(2745, 4275, 3000, 195), Fit::AutoSize, small, QColor(0xC0, 0xC0, 0xC0));
 
@@ -221,6 +225,9 @@ void RootUi::setupFirstPaint(QWidget* Root)
     escape->setObjectName(QStringLiteral("escape"));
     escape->setContext(Qt::WindowShortcut);
     QObject::connect(escape, &QShortcut::activated, bAbbrechen, &QAbstractButton::click);
+    // The links after the buttons, in reading order.
+    QWidget::setTabOrder(bAbbrechen, tStdProjekt);
+    QWidget::setTabOrder(tStdProjekt, tProjektKopie);
     m_root = Root;
 }
 
@@ -238,6 +245,7 @@ void RootUi::setupPages()
                    QStringLiteral("Markieren Sie die im Projekt enthaltenden Komponenten."),
                    rect(450, 495, 4695, 210), Fit::Line);
     LDateien = list(Map2, "LDateien", rect(360, 1260, 5460, 2910));
+    LDateien->setAccessibleName(QStringLiteral("Komponenten"));
     bHinzufuegen =
         button(Map2, "bHinzufügen", QStringLiteral("&Hinzufügen"), rect(5940, 1260, 1440, 420));
     // Two lines: the command's name is wider than the column; the column's
@@ -282,6 +290,7 @@ void RootUi::setupPages()
     Label2->setBuddy(tProjekte);
     bOrdner = button(Map3, "bOrdner", QStringLiteral("..."), rect(5805, 2775, 510, 330));
     bOrdner->setFont(Fonts::tahoma(9));
+    bOrdner->setAccessibleName(QStringLiteral("Projektordner wählen"));
     bMerkeOrdner =
         checkBox(Map3, "bMerkeOrdner", QStringLiteral("&Ordner für nächste Projekte merken "),
                  rect(450, 3150, 5865, 285));
@@ -339,11 +348,11 @@ void RootUi::setupPages()
                     Label2, Label10, Label9, Label16, Label17};
 
     // Tab order over the controls that can take the focus; the pages, labels
-    // and picture boxes take none.
-    QWidget* const order[] = {bZurueck,     bWeiter,       bAbbrechen, LDateien,
-                              bHinzufuegen, bUebernehmen,  bLoeschen,  bMarkieren,
-                              tBezeichnung, bUnterordner,  tProjekte,  bOrdner,
-                              bMerkeOrdner, bZeigeProjekt, LSorted,    FileCheck};
+    // and picture boxes take none, the two links come last.
+    QWidget* const order[] = {bZurueck,     bWeiter,     bAbbrechen,   LDateien,      bHinzufuegen,
+                              bUebernehmen, bLoeschen,   bMarkieren,   tBezeichnung,  bUnterordner,
+                              tProjekte,    bOrdner,     bMerkeOrdner, bZeigeProjekt, LSorted,
+                              FileCheck,    tStdProjekt, tProjektKopie};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -3,6 +3,7 @@
 #include <QList>
 
 class ClickLabel;
+class LinkLabel;
 class PictureBox;
 class QCheckBox;
 class QFrame;
@@ -51,9 +52,9 @@ public:
     QLabel* Label6 = nullptr;
     QLabel* Label13 = nullptr;
     ClickLabel* tStdProject = nullptr;
-    ClickLabel* tStdProjekt = nullptr;
+    LinkLabel* tStdProjekt = nullptr;
     QLabel* tProjektCopy = nullptr;
-    ClickLabel* tProjektKopie = nullptr;
+    LinkLabel* tProjektKopie = nullptr;
     QLabel* Label14 = nullptr;
 
     // Pages 2 to 5 and FileCheck exist once setupPages() ran.

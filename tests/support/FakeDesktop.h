@@ -37,7 +37,13 @@ public:
     bool startsSucceed = true; // false: every program start fails
 
     QList<Message> messages;
-    QList<QPair<QString, QString>> openDialogs; // title and filter of each
+    struct OpenDialog
+    {
+        QString title;
+        QString filter;
+        QString folder;
+    };
+    QList<OpenDialog> openDialogs;
     QList<Start> starts;
     QStringList openedFiles;
     int ends = 0;
@@ -45,9 +51,10 @@ public:
     QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,
                                         const QString& text,
                                         QMessageBox::StandardButtons buttons) override;
-    QString openFileName(QWidget*, const QString& title, const QString& filter) override
+    QString openFileName(QWidget*, const QString& title, const QString& filter,
+                         const QString& folder) override
     {
-        openDialogs.append({title, filter});
+        openDialogs.append({title, filter, folder});
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
     QString chooseFolder(QWidget*, const QString&) override
