@@ -53,7 +53,7 @@ private slots:
         QStringList opened;
         Cli::setFileOpener([&](const QString& file) {
             opened << file;
-            return true;
+            return QString();
         });
         QBuffer out, err;
         out.open(QIODevice::WriteOnly);
