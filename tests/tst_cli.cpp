@@ -3,6 +3,7 @@
 #include "catalog/TakeIn.h"
 #include "cli/CommandLine.h"
 #include "cli/Texts.h"
+#include "desktop/Session.h"
 #include "generate/Checks.h"
 #include "generate/CopyRun.h"
 #include "generate/Selection.h"
@@ -16,9 +17,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTest>
 
 #include <csignal>
+
+#include <grp.h>
+#include <unistd.h>
 
 // The command line run in-process: exit code, standard output and standard
 // error as written, and the catalogue's bytes afterwards.
@@ -39,17 +44,35 @@ class tst_cli : public QObject
         }
     };
 
-    // "%T" in an argument stands for the test folder.
-    static Ran run(const TestFolder& t, const QStringList& arguments)
+    // A stream that takes nothing, as a full disk.
+    class Refusing : public QIODevice
+    {
+    public:
+        Refusing()
+        {
+            open(WriteOnly);
+            setErrorString(FileIo::reasonFor(ENOSPC));
+        }
+
+    protected:
+        qint64 readData(char*, qint64) override { return -1; }
+        qint64 writeData(const char*, qint64) override { return -1; }
+    };
+
+    // "%T" in an argument stands for the test folder. `refused`: "out" or "err"
+    // takes nothing.
+    static Ran run(const TestFolder& t, const QStringList& arguments, const QString& refused = {})
     {
         QBuffer out;
         QBuffer err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
+        Refusing refusing;
         const QStringList line = QStringList(arguments).replaceInStrings("%T", t.path());
         int code;
         {
-            Cli::Output output(&out, &err);
+            Cli::Output output(refused == "out" ? &refusing : static_cast<QIODevice*>(&out),
+                               refused == "err" ? &refusing : static_cast<QIODevice*>(&err));
             code = Cli::run(QStringList{"vorlagen"} + line, output);
         }
         return {code, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
@@ -131,6 +154,8 @@ private slots:
         row("unknown letters", {"-liste"}, kUnknownOption.arg("-liste"));
         row("missing value", {"--liste", "--von"}, kMissingValue.arg("--von", "ORDNER"));
         row("missing name", {"--entfernen"}, kMissingValue.arg("--entfernen", "NAME"));
+        row("an option is no value", {"--neu", "--ordner", "%T/P"},
+            kMissingValue.arg("--neu", "NAME"));
         row("value for a switch", {"--liste=ja"}, kNoValueWanted.arg("--liste"));
         row("no task", {"--json"}, kNoTask);
         row("two tasks", {"--pruefen", "--liste"}, kOneTaskOnly.arg("--liste, --pruefen"));
@@ -143,7 +168,7 @@ private slots:
             kNoDataFolder.arg("%T/bin/vorlagen.dat"));
         row("name not in the catalogue", {"--von", "%T/bin", "--entfernen", "hilfe", "Fehlt"},
             kNotListed.arg("Fehlt"));
-        // "refusal:" and a path: what the core says when it refuses to add that path.
+        // "refusal:" and a path: the path and what the core says when it refuses to add it.
         row("add a missing file", {"--von", "%T/bin", "--hinzufuegen", "%T/fehlt.bas"},
             "refusal:%T/fehlt.bas");
         // "project:" and a path: what planning the take-in of that project says.
@@ -163,8 +188,12 @@ private slots:
             Generate::kFolderHasFiles + '\n' + kFolderNotUsed);
         row("forbidden character", {"--von", "%T/bin", "--neu", "Kun-de", "--ordner", "%T/P"},
             Generate::kForbiddenName);
+        row("device name", {"--von", "%T/bin", "--neu", "con.txt", "--ordner", "%T/P"},
+            Generate::kDeviceName);
         row("folder that cannot be made", neu + QStringList{"%T/bin/vorlagen.dat/P"},
             kFolderUnusable.arg("%T/bin/vorlagen.dat/P/", FileIo::reasonFor(ENOTDIR)));
+        row("folder is a file", neu + QStringList{"%T/bin/vorlagen.dat", "--kein-unterordner"},
+            kNotAFolder.arg("%T/bin/vorlagen.dat"));
     }
     void badArguments()
     {
@@ -176,7 +205,7 @@ private slots:
         const QByteArray before = t.catalogBytes();
         message.replace(QStringLiteral("%T"), t.path());
         if (message.startsWith(QLatin1String("refusal:")))
-            message = Catalog::prepareAddition(message.mid(8)).refusal;
+            message = message.mid(8) + ": " + Catalog::prepareAddition(message.mid(8)).refusal;
         if (message.startsWith(QLatin1String("project:")))
             message = Catalog::planIntake(message.mid(8)).problem;
         QCOMPARE(run(t, arguments), (Ran{.code = Cli::kNothingDone, .err = message + '\n'}));
@@ -318,8 +347,9 @@ private slots:
                       .err = lines({Cli::kRemoved.arg("Hilfe"), Cli::kNotListed.arg("Hilfe")})}));
     }
 
-    // Each file its own addition: a new form whose .frx is missing, a module
-    // still called Module1 (renamed after a backup); a name already listed is
+    // Each file its own addition, each message prefixed with its path as given: a
+    // new form whose .frx is missing, a module still called Module1 (renamed after
+    // a backup), both named from the working folder; a name already listed is
     // replaced only with --ueberschreiben.
     void add()
     {
@@ -334,10 +364,14 @@ private slots:
         t.write("bin/x/Hilfe.bas", "Attribute VB_Name = \"Hilfe\"\r\n");
         const QString w = t.exeFolder() + "/w/";
         const Catalog::AddPlan neu = Catalog::prepareAddition(w + "Neu.frm");
-        QCOMPARE(run(t, {"--von", t.exeFolder(), "--hinzufuegen", w + "Neu.frm", w + "Werk.bas"}),
+        QDir::setCurrent(t.exeFolder());
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--hinzufuegen", "--ueberschreiben", "w/Neu.frm",
+                         "w/Werk.bas"}),
                  (Ran{.code = Cli::kDone,
-                      .err = lines({Cli::kAdded.arg("Neu"), Catalog::companionText(neu),
-                                    Cli::kAdded.arg("Werk"), Catalog::renamedText("Werk.bas")})}));
+                      .err = lines({"w/Neu.frm: " + Cli::kAdded.arg("Neu"),
+                                    "w/Neu.frm: " + Catalog::companionText(neu),
+                                    "w/Werk.bas: " + Cli::kAdded.arg("Werk"),
+                                    "w/Werk.bas: " + Catalog::renamedText("Werk.bas")})}));
         // The list is written anew at the end; a new entry's folder is stored whole.
         const QByteArray added = TestFolder::crlf(
             QString("[Filepath]|Haupt=v/|Hilfe=v/|Neu=%1|Werk=%1|[Filename]|Haupt=Haupt.frm|"
@@ -350,18 +384,21 @@ private slots:
         QCOMPARE(TestFolder::read(w + "Werk.bas.bak"),
                  QByteArray("Attribute VB_Name = \"Module1\"\r\n"));
 
-        const QStringList again{"--von", t.exeFolder(), "--hinzufuegen",
-                                t.exeFolder() + "/x/Hilfe.bas", t.file("fehlt.bas")};
-        const QString refused = Catalog::prepareAddition(t.file("fehlt.bas")).refusal;
+        const QString x = t.exeFolder() + "/x/Hilfe.bas";
+        const QStringList again{"--von", t.exeFolder(), "--hinzufuegen", x, t.file("fehlt.bas")};
+        const QString refused =
+            t.file("fehlt.bas") + ": " + Catalog::prepareAddition(t.file("fehlt.bas")).refusal;
         Catalog::Change exists;
         exists.status = Catalog::Change::Status::Exists;
-        QCOMPARE(run(t, again), (Ran{.code = Cli::kNothingDone,
-                                     .err = lines({Catalog::additionFailedText({}, exists) + '\n' +
-                                                       Cli::kNotOverwritten,
-                                                   refused})}));
+        QCOMPARE(run(t, again),
+                 (Ran{.code = Cli::kNothingDone,
+                      .err = lines({x + ": " + Catalog::additionFailedText({}, exists) + '\n' +
+                                        Cli::kNotOverwritten,
+                                    refused})}));
 
         QCOMPARE(run(t, again + QStringList{"--ueberschreiben"}),
-                 (Ran{.code = Cli::kProblems, .err = lines({Cli::kAdded.arg("Hilfe"), refused})}));
+                 (Ran{.code = Cli::kProblems,
+                      .err = lines({x + ": " + Cli::kAdded.arg("Hilfe"), refused})}));
         QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Hilfe"), t.exeFolder() + "/x/");
     }
 
@@ -377,7 +414,8 @@ private slots:
             t.write("p/P.vbp", TestFolder::crlf({"Form=..\\bin\\v\\haupt.frm",
                                                  "Module=Neu; Neu.bas", "Class=Weg; Weg.cls"}));
         const Catalog::Intake plan = Catalog::planIntake(vbp);
-        const Ran ran = run(t, {"--von", t.exeFolder(), "--uebernehmen", vbp});
+        QDir::setCurrent(t.file("p")); // named from the working folder
+        const Ran ran = run(t, {"--von", t.exeFolder(), "--uebernehmen", "P.vbp"});
         Catalog::IntakeOutcome done;
         done.taken = QStringList{"Neu"};
         QVERIFY2(ran.err.startsWith(Catalog::summaryText(done)), qPrintable(ran.err));
@@ -405,10 +443,19 @@ private slots:
     }
 
     // The marked entries, or the named ones in list order. --vorschau writes
-    // nothing; Ctrl-C amid the copies leaves the project folder as it was; then
-    // the run writes what the preview showed.
+    // nothing; Ctrl-C, SIGTERM or SIGHUP amid the copies leaves the project folder
+    // as it was; then the run writes what the preview showed, and says why the
+    // project cannot be opened.
+    void newProject_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("Ctrl-C") << SIGINT;
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
     void newProject()
     {
+        QFETCH(int, signal);
         TestFolder t;
         writeFiles(t, kCatalogue);
         // Without --komponente: the marked entries.
@@ -424,7 +471,7 @@ private slots:
         const Ran preview = run(t, line + QStringList{"--vorschau"});
 
         Generate::setChunkBytes(1);
-        Generate::setAfterChunk([](const Generate::CopyControl&) { std::raise(SIGINT); });
+        Generate::setAfterChunk([&](const Generate::CopyControl&) { std::raise(signal); });
         const Ran stopped = run(t, line);
         Generate::setAfterChunk({});
         Generate::setChunkBytes(0);
@@ -433,8 +480,14 @@ private slots:
         QCOMPARE(TestFolder::read(p + "Haupt.frm"), QByteArray("alt"));
         QCOMPARE(t.catalogBytes(), before);
 
-        // The remembered option: no subfolder.
-        QCOMPARE(run(t, line), (Ran{.code = Cli::kDone, .err = Cli::kMade.arg(p) + '\n'}));
+        // The remembered option: no subfolder. No xdg-open on the search path.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", t.path().toUtf8());
+        const Ran made = run(t, line + QStringList{"--oeffnen"});
+        qputenv("PATH", path);
+        QCOMPARE(made, (Ran{.code = Cli::kProblems,
+                            .err = lines({Cli::kMade.arg(p),
+                                          Cli::kNotOpened.arg(p + "Kunde.vbp", Cli::kNoOpener)})}));
         QString shown;
         for (const char* file : {"Haupt.frm", "Haupt.frx", "Hilfe.bas"})
             shown += Cli::kPreviewCopy.arg(t.exeFolder() + "/v/" + file, p + file) + '\n';
@@ -444,6 +497,85 @@ private slots:
         }
         QCOMPARE(preview, (Ran{.code = Cli::kDone, .out = shown}));
         QCOMPARE(ReadIniValue(t.catalog(), "Marked", "Hilfe"), QString("1"));
+    }
+
+    // A stream that takes nothing: the loss is said on the other one where it can
+    // be, and the run is not called done, though its change is made.
+    void lostOutput()
+    {
+        TestFolder t;
+        writeFiles(t, kCatalogue);
+        QCOMPARE(run(t, {"--von", "%T/bin", "--liste"}, "out"),
+                 (Ran{.code = Cli::kProblems,
+                      .err = Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC)) + '\n'}));
+        QCOMPARE(run(t, {"--von", "%T/bin", "--entfernen", "Hilfe"}, "err"),
+                 (Ran{.code = Cli::kProblems}));
+        QCOMPARE(ReadIniValue(t.catalog(), "Filelist", "101"), QString());
+    }
+
+    // The programs themselves, standard output on a full device, run as another
+    // user when this one may write anywhere: without a display for a window, with
+    // nowhere to list to, with a data folder the user may not write to.
+    void programs_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("display"); // X11 only; empty: no display of any kind
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        using namespace Session;
+        QTest::newRow("no display") << VORLAGEN_PROGRAM << QStringList() << QString() << 2
+                                    << kNoSession.arg("vorlagen", kNoDisplay, "--help");
+        QTest::newRow("display unreachable") << QVTRCOPY << QStringList() << ":4711" << 2
+                                             << kNoSession.arg("QvtrCopy", kUnreachable, "--hilfe");
+        QTest::newRow("standard output full")
+            << VORLAGEN_PROGRAM << QStringList{"--von", "%T/bin", "--liste"} << QString() << 1
+            << Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC));
+        QTest::newRow("data folder read-only")
+            << VORLAGEN_PROGRAM << QStringList{"--von", "%T/bin", "--hinzufuegen", "%T/b.bas"}
+            << QString() << 2 << "denied"; // the catalogue cannot be saved
+    }
+    void programs()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, display);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        TestFolder t;
+        writeFiles(t, kCatalogue);
+        t.write("b.bas", "Attribute VB_Name = \"Beta\"\r\n");
+        const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                          QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(t.path(), open));
+        QVERIFY(QFile::setPermissions(t.exeFolder(), open & ~QFile::WriteOwner));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(name);
+        if (!display.isEmpty()) {
+            environment.insert("DISPLAY", display);
+            environment.insert("QT_QPA_PLATFORM", "xcb");
+        }
+        process.setProcessEnvironment(environment);
+        process.setStandardOutputFile("/dev/full");
+        if (::geteuid() == 0) {
+            process.setChildProcessModifier([] {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(99);
+            });
+        }
+        process.start(program, arguments.replaceInStrings("%T", t.path()));
+        QVERIFY(process.waitForFinished());
+        QVERIFY(QFile::setPermissions(t.exeFolder(), open));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        Catalog::Change denied;
+        denied.result = FileIo::Result::failure(EACCES);
+        if (said == "denied")
+            said = "%T/b.bas: " + Catalog::additionFailedText({}, denied);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+                 said.replace("%T", t.path()) + '\n');
+        QCOMPARE(process.exitCode(), code);
     }
 
     // A catalogue another program keeps locked: said with the reason, exit 2.

@@ -385,6 +385,10 @@ private slots:
         QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList({u".a.ini.tmp-def456"_s, u".a.ini.tmp-long789"_s,
                               u".b.ini.tmp-abc123"_s, u"a.ini"_s}));
+        // The whole folder: every file's leftovers.
+        QCOMPARE(FileIo::removeStaleTemporariesIn(t.path()), 1);
+        QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({u".a.ini.tmp-def456"_s, u".a.ini.tmp-long789"_s, u"a.ini"_s}));
     }
 };
 

@@ -2,24 +2,16 @@
 
 #include "app/Root.h"
 #include "catalog/Catalog.h"
+#include "desktop/Session.h"
 #include "platform/AppContext.h"
 #include "ui/Widgets.h"
 
-#include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
-
 int runApplication(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vorlagen"));
-
-    // The standard dialogs speak German like the rest of the program.
-    QTranslator qtbase;
-    if (qtbase.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                    QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtbase);
+    const auto app =
+        Session::start(argc, argv, QStringLiteral("vorlagen"), QStringLiteral("--help"));
+    if (!app)
+        return 2;
 
     // An installed program's first start: the shipped template into the data
     // folder. Should that fail, generation names the missing template later.

@@ -21,29 +21,33 @@ int AddCommand::execute(const Arguments& arguments, Output& output)
     int added = 0;
     // The window's steps, with --ueberschreiben as the answer to its question.
     for (const QString& path : arguments.values) {
-        const Catalog::AddPlan plan = Catalog::prepareAddition(path);
+        // Of many files, each message names the one it is about, as given.
+        const auto say = [&](const QString& text) {
+            output.message(path + QStringLiteral(": ") + text);
+        };
+        const Catalog::AddPlan plan = Catalog::prepareAddition(fromWorkingFolder(path));
         if (!plan.refusal.isEmpty()) {
-            output.message(plan.refusal);
+            say(plan.refusal);
             continue;
         }
         if (!plan.repairProblem.isEmpty())
-            output.message(plan.repairProblem);
+            say(plan.repairProblem);
         const Catalog::Change change = Catalog::add(plan, overwrite);
         if (change.status != Catalog::Change::Status::Done) {
             QString text = Catalog::additionFailedText(plan, change);
             if (change.status == Catalog::Change::Status::Exists)
                 text += QLatin1Char('\n') + kNotOverwritten;
-            output.message(text);
+            say(text);
             continue;
         }
         ++added;
-        output.message(kAdded.arg(plan.name));
+        say(kAdded.arg(plan.name));
         if (plan.renamed)
-            output.message(Catalog::renamedText(plan.fileName));
+            say(Catalog::renamedText(plan.fileName));
         if (!plan.missingCompanion.isEmpty())
-            output.message(Catalog::companionText(plan));
+            say(Catalog::companionText(plan));
         if (!change.leftLines.isEmpty())
-            output.message(Catalog::unrememberedText(plan.name, change.leftLines));
+            say(Catalog::unrememberedText(plan.name, change.leftLines));
     }
     const qsizetype given = arguments.values.size();
     return added == given ? kDone : added > 0 ? kProblems : kNothingDone;

@@ -1,8 +1,11 @@
 #include "cli/Command.h"
 
 #include "catalog/Catalog.h"
+#include "cli/Texts.h"
 
+#include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace Cli {
 
@@ -13,8 +16,14 @@ Output::Output(QIODevice* out, QIODevice* err, bool errIsTerminal)
 
 void Output::data(const QString& text)
 {
+    if (m_outLost)
+        return;
     m_out << text;
     m_out.flush();
+    if (m_out.status() != QTextStream::Ok) {
+        m_outLost = true;
+        message(kOutputLost.arg(m_out.device()->errorString()));
+    }
 }
 
 void Output::line(const QString& text)
@@ -25,18 +34,25 @@ void Output::line(const QString& text)
 void Output::message(const QString& text)
 {
     if (m_progressShown) {
-        m_err << "\r\x1b[K";
+        writeErr(QStringLiteral("\r\x1b[K"));
         m_progressShown = false;
     }
-    m_err << text << '\n';
-    m_err.flush();
+    writeErr(text + QLatin1Char('\n'));
 }
 
 void Output::progress(const QString& text)
 {
-    m_err << '\r' << text << "\x1b[K";
-    m_err.flush();
+    writeErr(QLatin1Char('\r') + text + QStringLiteral("\x1b[K"));
     m_progressShown = true;
+}
+
+void Output::writeErr(const QString& text)
+{
+    if (m_errLost)
+        return;
+    m_err << text;
+    m_err.flush();
+    m_errLost = m_err.status() != QTextStream::Ok;
 }
 
 QCommandLineOption jsonOption()
@@ -60,23 +76,33 @@ QCommandLineOption componentOption()
 }
 
 namespace {
-std::function<bool(const QString&)>& fileOpener()
+std::function<QString(const QString&)>& fileOpener()
 {
-    static std::function<bool(const QString&)> opener;
+    static std::function<QString(const QString&)> opener;
     return opener;
 }
 } // namespace
 
-bool openFile(const QString& path)
+QString openFile(const QString& path)
 {
     if (fileOpener())
         return fileOpener()(path);
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {path});
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (program.isEmpty())
+        return kNoOpener;
+    return QProcess::startDetached(program, {path}) ? QString() : kOpenerNotStarted;
 }
 
-void setFileOpener(std::function<bool(const QString&)> opener)
+void setFileOpener(std::function<QString(const QString&)> opener)
 {
     fileOpener() = std::move(opener);
+}
+
+QString fromWorkingFolder(const QString& path)
+{
+    if (path.isEmpty() || !QDir::isRelativePath(path))
+        return path;
+    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
 FileIo::Result readCatalogue(QByteArray* bytes)

@@ -27,7 +27,8 @@ enum Exit : int
     kNothingDone = 2 // bad arguments, refused by a check, catalogue locked
 };
 
-// Data go to one stream, German messages to the other.
+// Data go to one stream, German messages to the other. A write that fails is
+// not called done: lost() tells, and data lost is said on the other stream.
 class Output
 {
 public:
@@ -39,12 +40,17 @@ public:
     // Overwrites the progress line on standard error; the next message replaces it.
     void progress(const QString& text);
     bool errIsTerminal() const { return m_errIsTerminal; }
+    bool lost() const { return m_outLost || m_errLost; }
 
 private:
     QTextStream m_out;
     QTextStream m_err;
     bool m_errIsTerminal;
     bool m_progressShown = false;
+    bool m_outLost = false;
+    bool m_errLost = false;
+
+    void writeErr(const QString& text);
 };
 
 // What the command line gave the chosen task.
@@ -82,10 +88,14 @@ QCommandLineOption jsonOption();
 QCommandLineOption overwriteOption();
 QCommandLineOption componentOption();
 
-// Opens a file with the desktop's handler (xdg-open, not waited for); true when
-// it could be started. Tests put a recorder in its place; an empty one restores it.
-bool openFile(const QString& path);
-void setFileOpener(std::function<bool(const QString&)> opener);
+// Opens a file with the desktop's handler (xdg-open, not waited for); the
+// German reason when it could not be started, else empty. Tests put a recorder
+// in its place; an empty one restores it.
+QString openFile(const QString& path);
+void setFileOpener(std::function<QString(const QString&)> opener);
+
+// A relative path counts from the working folder, as the shell means it.
+QString fromWorkingFolder(const QString& path);
 
 // The catalogue file's bytes, read once; a missing file is an empty catalogue.
 FileIo::Result readCatalogue(QByteArray* bytes);

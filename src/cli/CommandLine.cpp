@@ -6,13 +6,15 @@
 #include "platform/AppContext.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSet>
 
 #include <algorithm>
 #include <memory>
 #include <vector>
+
+#include <cerrno>
 
 #include <unistd.h>
 
@@ -107,6 +109,44 @@ QString asGiven(const QStringList& arguments, const QString& name)
     return dashed(name);
 }
 
+// QCommandLineParser takes whatever follows an option with a value as that value,
+// another option too. Here the value is the next argument that is no option (the
+// nearest option still without one gets it first), handed on as "--option=value";
+// after "--" every argument is one. A value that begins with '-' is given so, or
+// as "--option=-value". `missing` gets the first option left without a value.
+QStringList valuesAttached(const QStringList& arguments, const QList<QCommandLineOption>& options,
+                           QString* missing)
+{
+    QMap<QString, QString> valueNames;
+    for (const QCommandLineOption& option : options) {
+        for (const QString& name : option.names()) {
+            if (!option.valueName().isEmpty())
+                valueNames.insert(dashed(name), option.valueName());
+        }
+    }
+    QStringList attached = arguments.mid(0, 1);
+    QList<qsizetype> waiting; // options in `attached` still without their value
+    bool optionsOver = false;
+    for (const QString& argument : arguments.mid(1)) {
+        if (optionsOver || argument.size() < 2 || !argument.startsWith(QLatin1Char('-'))) {
+            if (waiting.isEmpty())
+                attached << argument;
+            else
+                attached[waiting.takeLast()] += QLatin1Char('=') + argument;
+            continue;
+        }
+        optionsOver = argument == QStringLiteral("--");
+        if (valueNames.contains(argument))
+            waiting << attached.size();
+        attached << argument;
+    }
+    if (!waiting.isEmpty()) {
+        const QString option = attached.at(waiting.first());
+        *missing = kMissingValue.arg(option, valueNames.value(option));
+    }
+    return attached;
+}
+
 // QCommandLineParser says what is wrong in English; the cases it knows, in German.
 QString parseProblem(const QCommandLineParser& parser, const QStringList& arguments,
                      const QList<QCommandLineOption>& options)
@@ -116,8 +156,6 @@ QString parseProblem(const QCommandLineParser& parser, const QStringList& argume
     for (const QCommandLineOption& option : options) {
         for (const QString& name : option.names()) {
             const QString given = dashed(name);
-            if (!option.valueName().isEmpty() && arguments.last() == given)
-                return kMissingValue.arg(given, option.valueName());
             const auto givesValue = [&](const QString& argument) {
                 return argument.startsWith(given + QLatin1Char('='));
             };
@@ -201,12 +239,20 @@ QString versionText()
     return QStringLiteral("vorlagen " VORLAGEN_VERSION);
 }
 
-int run(const QStringList& arguments, Output& output)
+namespace {
+
+int runTask(const QStringList& given, Output& output)
 {
     const auto tasks = commands();
     QList<QCommandLineOption> options = listedOptions(tasks);
     for (const auto& task : tasks)
         options << taskOption(*task);
+    QString missing;
+    const QStringList arguments = valuesAttached(given, options, &missing);
+    if (!missing.isEmpty()) {
+        output.message(missing);
+        return kNothingDone;
+    }
     QCommandLineParser parser;
     parser.addOptions(options);
     if (!parser.parse(arguments)) {
@@ -259,15 +305,50 @@ int run(const QStringList& arguments, Output& output)
     return task->execute({values, parser}, output);
 }
 
+// Standard output or error, written straight through; a write that fails keeps
+// its reason in German.
+class Descriptor : public QIODevice
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        qint64 done = 0;
+        while (done < size) {
+            const ssize_t n = ::write(m_fd, data + done, size_t(size - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                setErrorString(FileIo::reasonFor(n < 0 ? errno : EIO));
+                return -1;
+            }
+            done += n;
+        }
+        return done;
+    }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+int run(const QStringList& arguments, Output& output)
+{
+    const int code = runTask(arguments, output);
+    // What was to be said did not arrive: never "done".
+    return output.lost() ? std::max(code, int(kProblems)) : code;
+}
+
 int runWithoutWindow(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vorlagen"));
-    QFile out;
-    QFile err;
-    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly) ||
-        !err.open(STDERR_FILENO, QIODevice::WriteOnly))
-        return kNothingDone;
+    Descriptor out(STDOUT_FILENO);
+    Descriptor err(STDERR_FILENO);
     Output output(&out, &err, ::isatty(STDERR_FILENO) == 1);
     return run(QCoreApplication::arguments(), output);
 }

@@ -19,6 +19,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <iterator>
 #include <thread>
 
 #include <unistd.h>
@@ -36,8 +37,8 @@ const QString kRemember = QStringLiteral("ordner-merken");
 const QString kOpen = QStringLiteral("oeffnen");
 const QString kPreview = QStringLiteral("vorschau");
 
-// The run Ctrl-C stops. Reading it and asking for the stop are single atomic
-// operations, so the signal handler may do both.
+// The run Ctrl-C (or SIGTERM, SIGHUP) stops. Reading it and asking for the stop
+// are single atomic operations, so the signal handler may do both.
 std::atomic<Generate::Generation*> g_running{nullptr};
 static_assert(std::atomic<Generate::Generation*>::is_always_lock_free);
 static_assert(std::atomic<bool>::is_always_lock_free);
@@ -48,29 +49,32 @@ void stopRunning(int)
         generation->stop();
 }
 
-// While it lives, SIGINT stops the generation instead of ending the program,
-// so that the run can take back what it made.
-class InterruptStops
+// While it lives, the signals that end a program from outside stop the
+// generation instead, so that the run can take back what it made.
+class SignalsStop
 {
 public:
-    explicit InterruptStops(Generate::Generation& generation)
+    explicit SignalsStop(Generate::Generation& generation)
     {
         g_running = &generation;
         struct sigaction action = {};
         action.sa_handler = stopRunning;
         sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &m_before);
+        for (size_t i = 0; i < std::size(kSignals); ++i)
+            sigaction(kSignals[i], &action, &m_before[i]);
     }
-    ~InterruptStops()
+    ~SignalsStop()
     {
-        sigaction(SIGINT, &m_before, nullptr);
+        for (size_t i = 0; i < std::size(kSignals); ++i)
+            sigaction(kSignals[i], &m_before[i], nullptr);
         g_running = nullptr;
     }
-    InterruptStops(const InterruptStops&) = delete;
-    InterruptStops& operator=(const InterruptStops&) = delete;
+    SignalsStop(const SignalsStop&) = delete;
+    SignalsStop& operator=(const SignalsStop&) = delete;
 
 private:
-    struct sigaction m_before = {};
+    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction m_before[std::size(kSignals)] = {};
 };
 
 // The command line's side of a run: everything it has to say is in the outcome,
@@ -124,19 +128,13 @@ QStringList markedEntries(const Catalog::Snapshot& catalogue)
     return entries;
 }
 
-// A relative folder counts from the working folder, as the shell means it.
-QString absoluteFolder(const QString& text)
-{
-    if (text.isEmpty() || !QDir::isRelativePath(text))
-        return text;
-    return QDir::cleanPath(QDir::current().absoluteFilePath(text));
-}
-
 // Why nothing can be made in the project folder: the nearest part of its path
 // that exists must be a folder this process may write to.
 QString folderProblem(const QString& projectFolder)
 {
     QString path = QDir::cleanPath(projectFolder);
+    if (const QFileInfo info(path); info.exists() && !info.isDir())
+        return kNotAFolder.arg(path);
     while (!QFileInfo::exists(path)) {
         const QString parent = QFileInfo(path).path();
         if (parent == path)
@@ -196,7 +194,8 @@ QString NewCommand::description() const
 {
     return QStringLiteral("Erstellt das Projekt NAME in ORDNER mit den Prüfungen und Meldungen "
                           "des Assistenten: aus den markierten Einträgen oder denen von "
-                          "--komponente. Strg+C nimmt alles zurück, was der Lauf angelegt hat.");
+                          "--komponente. Strg+C, SIGTERM und SIGHUP nehmen alles zurück, was der "
+                          "Lauf angelegt hat.");
 }
 
 QList<QCommandLineOption> NewCommand::options() const
@@ -246,7 +245,7 @@ int NewCommand::execute(const Arguments& arguments, Output& output)
     Request request;
     request.entries = entries;
     request.projectName = arguments.values.constFirst();
-    request.folderText = absoluteFolder(arguments.parser.value(kFolder));
+    request.folderText = fromWorkingFolder(arguments.parser.value(kFolder));
     request.subfolder = arguments.isSet(kSubfolder) ? true
                         : arguments.isSet(kNoSubfolder)
                             ? false
@@ -265,6 +264,13 @@ int NewCommand::execute(const Arguments& arguments, Output& output)
         output.message(check.nameRefusal);
         return kNothingDone;
     }
+    // Before the question: a file or a locked folder would be asked about as one that
+    // holds files, and --ueberschreiben would not help.
+    Generation generation(request, catalogue);
+    if (const QString problem = folderProblem(generation.projectFolder()); !problem.isEmpty()) {
+        output.message(problem);
+        return kNothingDone;
+    }
     if (!check.folderQuestion.isEmpty() && !arguments.isSet(overwriteOption().names().first())) {
         output.message(check.folderQuestion + QLatin1Char('\n') + kFolderNotUsed);
         return kNothingDone;
@@ -273,19 +279,13 @@ int NewCommand::execute(const Arguments& arguments, Output& output)
         output.message(check.characterRefusal);
         return kNothingDone;
     }
-
-    Generation generation(request, catalogue);
-    if (const QString problem = folderProblem(generation.projectFolder()); !problem.isEmpty()) {
-        output.message(problem);
-        return kNothingDone;
-    }
     if (arguments.isSet(kPreview))
         return showPreview(generation, output);
 
     Console console;
     Outcome outcome;
     {
-        const InterruptStops interrupt(generation);
+        const SignalsStop signalsStop(generation);
         BackgroundTask task([&] { outcome = generation.run(console); });
         while (!task.waitFor(100)) {
             if (output.errIsTerminal() && console.copying)
@@ -315,9 +315,10 @@ int NewCommand::execute(const Arguments& arguments, Output& output)
         generation.projectFolder(), generation.projectFile(), request.openProject,
         [] { std::this_thread::sleep_for(std::chrono::seconds(2)); },
         [&](const QString& file) {
-            opened = openFile(file);
+            const QString problem = openFile(file);
+            opened = problem.isEmpty();
             if (!opened)
-                output.message(kNotOpened.arg(file));
+                output.message(kNotOpened.arg(file, problem));
             return opened;
         });
     return incomplete || !outcome.notSaved.isEmpty() || !opened ? kProblems : kDone;

@@ -27,6 +27,10 @@ inline const QString kUnexpectedArgument = QStringLiteral("Unerwartetes Argument
 inline const QString kNoDataFolder =
     QStringLiteral("Der Datenordner ''%1'' ist nicht vorhanden oder kein Ordner.");
 
+// Output
+inline const QString kOutputLost =
+    QStringLiteral("Die Standardausgabe konnte nicht geschrieben werden: %1");
+
 // The catalogue
 inline const QString kCatalogueUnreadable =
     QStringLiteral("Die Vorlagendatei ''%1'' kann nicht gelesen werden: %2");
@@ -98,7 +102,12 @@ inline const QString kStoppedNotAll =
 inline const QString kMade = QStringLiteral("Das Projekt in ''%1'' ist erstellt.");
 inline const QString kMadeIncompletely =
     QStringLiteral("Das Projekt in ''%1'' ist unvollständig erstellt.");
+inline const QString kNotAFolder =
+    QStringLiteral("''%1'' ist kein Ordner; darin kann kein Projekt angelegt werden.");
 inline const QString kNotOpened =
-    QStringLiteral("Das Projekt ''%1'' konnte nicht geöffnet werden.");
+    QStringLiteral("Das Projekt ''%1'' konnte nicht geöffnet werden: %2");
+inline const QString kNoOpener = QStringLiteral("Das Programm xdg-open wurde nicht gefunden.");
+inline const QString kOpenerNotStarted =
+    QStringLiteral("Das Programm xdg-open konnte nicht gestartet werden.");
 
 } // namespace Cli

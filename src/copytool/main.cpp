@@ -1,5 +1,6 @@
 #include "copytool/CopyWindow.h"
 #include "copytool/PresetCopy.h"
+#include "desktop/Session.h"
 #include "platform/AppContext.h"
 #include "ui/Pictures.h"
 #include "ui/Widgets.h"
@@ -7,9 +8,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -82,12 +80,10 @@ int main(int argc, char* argv[])
         return copyWithoutWindow(source.isEmpty() ? AppContext::dataFolder() : source, target,
                                  replace);
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("QvtrCopy"));
-    QTranslator qtbase;
-    if (qtbase.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                    QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtbase);
+    const auto app =
+        Session::start(argc, argv, QStringLiteral("QvtrCopy"), QStringLiteral("--hilfe"));
+    if (!app)
+        return 2;
     CopyWindow window(source.isEmpty() ? AppContext::dataFolder() : source);
     window.setWindowIcon(Pictures::windowIcon());
     centreOnScreen(&window);

@@ -2,6 +2,7 @@
 
 #include "platform/Ansi.h"
 #include "platform/FileExistence.h"
+#include "platform/FileIo.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,14 +39,38 @@ bool hasForbiddenCharacter(const QString& name)
     return false;
 }
 
+bool isDeviceName(const QString& name)
+{
+    // Windows looks only at the part before the first dot, blanks at its end dropped.
+    QString base = name.section(QLatin1Char('.'), 0, 0);
+    while (base.endsWith(QLatin1Char(' ')))
+        base.chop(1);
+    base = base.toUpper();
+    static const QStringList devices = {QStringLiteral("CON"), QStringLiteral("PRN"),
+                                        QStringLiteral("AUX"), QStringLiteral("NUL")};
+    if (devices.contains(base))
+        return true;
+    if (base.size() != 4 ||
+        !(base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT"))))
+        return false;
+    // The superscript digits count as well.
+    return QStringLiteral("123456789\u00B9\u00B2\u00B3").contains(base.back());
+}
+
 QString projectNameProblem(const QString& name)
 {
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return kNameControlCharacter;
+    }
     if (name.trimmed().isEmpty())
         return kBlankName;
     if (!Ansi::fits(name))
         return kNameOutsideCodePage;
     if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.')))
         return kNameEnding;
+    if (isDeviceName(name))
+        return kDeviceName;
     return {};
 }
 
@@ -89,9 +114,13 @@ ProjectCheck checkProject(int listedEntries, const QString& name, const QString&
     }
     // Before the folder: with ".." the question would be about the parent folder.
     check.nameRefusal = projectNameProblem(name);
+    const QString folder = projectFolder(folderText, name, subfolder);
+    // The folder <name> is shorter than <name>.vbp, and the .vbw as long.
+    if (check.nameRefusal.isEmpty() && !FileIo::fitsLimits(projectFilePath(folder, name)))
+        check.nameRefusal = kNameTooLong;
     if (!check.nameRefusal.isEmpty())
         return check;
-    check.folderQuestion = folderQuestion(folderState(projectFolder(folderText, name, subfolder)));
+    check.folderQuestion = folderQuestion(folderState(folder));
     if (hasForbiddenCharacter(name))
         check.characterRefusal = kForbiddenName;
     return check;

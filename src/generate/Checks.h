@@ -21,10 +21,15 @@ QString projectFilePath(const QString& projectFolder, const QString& name);
 // True when the name holds any of  / \ : * ? " < > | -
 bool hasForbiddenCharacter(const QString& name);
 
+// True when Windows takes the name as a device (CON, PRN, AUX, NUL, COM1 to COM9,
+// LPT1 to LPT9), letter case aside, also before an extension (LPT1.txt, CON .txt).
+bool isDeviceName(const QString& name);
+
 // Why the name cannot name the project's folder and files, as the message says
-// it; empty when it can. Blank names, and names that end in a blank or a dot
-// (".." among them), make no folder on Windows, where the project is opened;
-// the project file holds only Windows-1252.
+// it; empty when it can. Blank names, names that end in a blank or a dot (".."
+// among them) and device names make no folder or file on Windows, where the
+// project is opened; the project file holds only Windows-1252, and a control
+// character would break its lines.
 QString projectNameProblem(const QString& name);
 
 // Ordinary files of the folder: no hidden or special files, no sub-folders;
@@ -49,7 +54,8 @@ QString folderQuestion(FolderState state);
 struct ProjectCheck
 {
     bool incomplete = false;  // no entries, no name or no folder: stop without a word
-    QString nameRefusal;      // told first, before any question
+    QString nameRefusal;      // told first, before any question; also a name too long
+                              // for the project file in that folder
     QString folderQuestion;   // the folder exists: use it anyway? Empty when missing.
     QString characterRefusal; // a forbidden character, told after the question
 };
@@ -73,5 +79,12 @@ inline const QString kNameEnding =
     QStringLiteral("Der Projektname darf nicht mit einem Leerzeichen oder Punkt enden.  ");
 inline const QString kNameOutsideCodePage = QStringLiteral(
     "Der Projektname darf nur Zeichen des Windows-Zeichensatzes (Windows-1252) enthalten.  ");
+inline const QString kNameControlCharacter = QStringLiteral(
+    "Der Projektname darf keine Steuerzeichen wie Zeilenumbruch oder Tabulator enthalten.  ");
+inline const QString kDeviceName =
+    QStringLiteral("Der Projektname darf kein Gerätename wie CON, PRN, AUX, NUL, COM1 bis COM9 "
+                   "oder LPT1 bis LPT9 sein, auch nicht vor einer Endung.  ");
+inline const QString kNameTooLong =
+    QStringLiteral("Der Projektname ist zu lang für den Namen oder den Pfad der Projektdatei.  ");
 
 } // namespace Generate

@@ -4,6 +4,7 @@
 #include "generate/Finishing.h"
 #include "generate/Undo.h"
 #include "platform/AppContext.h"
+#include "platform/FileIo.h"
 
 namespace Generate {
 
@@ -63,6 +64,8 @@ Outcome Generation::run(Frontend& frontend)
 
     if (!step(Step::Copies))
         return outcome;
+    // What a killed run left in the folder goes, as beside the catalogue at start-up.
+    (void)FileIo::removeStaleTemporariesIn(folder);
     for (const FileCopy& file : std::as_const(m_plan.files))
         undo.keepFile(file.target);
     const CopyResult copied = runCopies(m_plan, m_control);

@@ -5,13 +5,16 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <fcntl.h>
+#include <limits.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <limits>
 
 namespace FileIo {
@@ -237,26 +240,33 @@ Result syncFileSystem(const QString& path)
     return synced ? Result() : Result::failure(error);
 }
 
+Result fitsLimits(const QString& path)
+{
+    const qsizetype name = encoded(QFileInfo(path).fileName()).size();
+    // The kernel counts the terminating NUL in PATH_MAX.
+    const qsizetype temporary = encoded(temporaryPrefix(path)).size() + kTemporarySuffixLength;
+    return name <= NAME_MAX && temporary < PATH_MAX ? Result() : Result::failure(ENAMETOOLONG);
+}
+
 QString resolvedPath(const QString& path)
 {
     return resolved(path);
 }
 
-int removeStaleTemporaries(const QString& path, int minimumAgeSeconds)
+namespace {
+
+// Removes the regular files of `folder` whose names `matches` accepts and that
+// were last written more than `minimumAgeSeconds` ago.
+int removeOld(const QDir& folder, const std::function<bool(const QString&)>& matches,
+              int minimumAgeSeconds)
 {
-    const QString prefix = temporaryPrefix(resolved(path));
-    const QFileInfo prefixInfo(prefix);
-    const QString namePrefix = prefixInfo.fileName();
-    const QDir folder(prefixInfo.absolutePath());
     const qint64 limit = QDateTime::currentSecsSinceEpoch() - minimumAgeSeconds;
     int removed = 0;
     // No name filter: a bracket in the file's name would act as a pattern.
     const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        if (name.size() != namePrefix.size() + kTemporarySuffixLength ||
-            !name.startsWith(namePrefix)) {
+        if (!matches(name))
             continue;
-        }
         const QByteArray native = encoded(folder.filePath(name));
         struct stat st;
         // Never a link, never anything fresh: a running writer may still fill it.
@@ -267,6 +277,29 @@ int removeStaleTemporaries(const QString& path, int minimumAgeSeconds)
             ++removed;
     }
     return removed;
+}
+
+} // namespace
+
+int removeStaleTemporaries(const QString& path, int minimumAgeSeconds)
+{
+    const QFileInfo prefix(temporaryPrefix(resolved(path)));
+    const QString namePrefix = prefix.fileName();
+    return removeOld(
+        QDir(prefix.absolutePath()),
+        [&](const QString& name) {
+            return name.size() == namePrefix.size() + kTemporarySuffixLength &&
+                   name.startsWith(namePrefix);
+        },
+        minimumAgeSeconds);
+}
+
+int removeStaleTemporariesIn(const QString& folder, int minimumAgeSeconds)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\..*\\.tmp-[A-Za-z0-9]{6}$"));
+    return removeOld(
+        QDir(folder), [](const QString& name) { return pattern.match(name).hasMatch(); },
+        minimumAgeSeconds);
 }
 
 QString temporaryPrefix(const QString& path)

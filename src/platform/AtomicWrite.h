@@ -74,6 +74,10 @@ Result syncFolder(const QString& folder);
 // for many files instead of one per file.
 Result syncFileSystem(const QString& path);
 
+// ENAMETOOLONG when a writer could not make `path`: its name longer than one file
+// name may be, or the path of its temporary file longer than a whole path.
+Result fitsLimits(const QString& path);
+
 // The file a writer replaces when given `path`: a link's target, else `path`.
 QString resolvedPath(const QString& path);
 
@@ -81,6 +85,8 @@ QString resolvedPath(const QString& path);
 // program's pattern, only regular files older than `minimumAgeSeconds`. Returns
 // how many went.
 int removeStaleTemporaries(const QString& path, int minimumAgeSeconds = 60);
+// The same for every file of `folder`: whatever a killed writer or copy left there.
+int removeStaleTemporariesIn(const QString& folder, int minimumAgeSeconds = 60);
 
 // The name prefix of this program's temporary files beside `path`, so leftovers of a
 // killed process can be recognised: ".<name>.tmp-", the name cut short where the

@@ -27,8 +27,12 @@ Result FileLock::acquire(const QString& path, int timeoutMs)
     // Read-write where allowed: network folders lock only files open for writing.
     int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY,
                     creationMode());
-    if (fd < 0 && errno == EACCES)
+    if (fd < 0 && errno == EACCES) {
         fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
+        // No lock file in a folder we may not write to: the refusal is the reason.
+        if (fd < 0 && errno == ENOENT)
+            errno = EACCES;
+    }
     if (fd < 0)
         return Result::failure(errno);
     QElapsedTimer timer;
