@@ -2,7 +2,7 @@
 
 #include "app/Root.h"
 #include "catalog/Catalog.h"
-#include "platform/AppContext.h"
+#include "catalog/ProjectTemplate.h"
 #include "ui/Widgets.h"
 
 #include <QApplication>
@@ -23,7 +23,7 @@ int runApplication(int argc, char* argv[])
 
     // An installed program's first start: the shipped template into the data
     // folder. Should that fail, generation names the missing template later.
-    (void)AppContext::provideTemplate();
+    (void)ProjectTemplate::provide();
 
     // Before the first read: what a crashed write left beside the catalogue goes.
     Catalog::removeLeftovers();

@@ -1,7 +1,5 @@
 #include "cli/Command.h"
 
-#include "catalog/Catalog.h"
-
 #include <QProcess>
 
 namespace Cli {
@@ -77,13 +75,6 @@ bool openFile(const QString& path)
 void setFileOpener(std::function<bool(const QString&)> opener)
 {
     fileOpener() = std::move(opener);
-}
-
-FileIo::Result readCatalogue(QByteArray* bytes)
-{
-    bytes->clear();
-    const FileIo::Result read = FileIo::readRegularFile(Catalog::file(), bytes, qint64(256) << 20);
-    return read.error() == ENOENT ? FileIo::Result() : read;
 }
 
 } // namespace Cli

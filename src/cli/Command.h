@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileIo.h"
+#include "catalog/Snapshot.h"
 
 #include <QByteArray>
 #include <QCommandLineOption>
@@ -53,6 +53,8 @@ struct Arguments
     // The values of the task's option and, for a task of many, the arguments after it.
     QStringList values;
     const QCommandLineParser& parser;
+    // The catalogue as read before the task runs; always readable and understood.
+    const Catalog::Snapshot& catalogue;
 
     bool isSet(const QString& option) const { return parser.isSet(option); }
 };
@@ -86,8 +88,5 @@ QCommandLineOption componentOption();
 // it could be started. Tests put a recorder in its place; an empty one restores it.
 bool openFile(const QString& path);
 void setFileOpener(std::function<bool(const QString&)> opener);
-
-// The catalogue file's bytes, read once; a missing file is an empty catalogue.
-FileIo::Result readCatalogue(QByteArray* bytes);
 
 } // namespace Cli
