@@ -1,6 +1,7 @@
 #include "catalog/AddRemove.h"
 #include "catalog/Catalog.h"
 #include "catalog/Health.h"
+#include "catalog/ProjectTemplate.h"
 #include "catalog/Selection.h"
 #include "catalog/TakeIn.h"
 #include "cli/CommandLine.h"
@@ -339,6 +340,14 @@ private slots:
             run(t, {"--von", t.exeFolder(), "--entfernen", "Hilfe", "hilfe"}),
             (Ran{.code = Cli::kProblems,
                  .err = lines({Cli::kRemoved.arg("Hilfe"), Catalog::notListedText("Hilfe")})}));
+
+        // Past the list's 101 keys: not one of its entries, and the message says which are there.
+        t.writeCatalog(withLines(kCatalogue, {"[Filelist]201=Extra"}));
+        const Ran beyond = run(t, {"--von", t.exeFolder(), "--entfernen", "Extra"});
+        QVERIFY2(beyond.code == Cli::kNothingDone &&
+                     beyond.err.startsWith(Catalog::notListedText("Extra") + ' ') &&
+                     beyond.err.contains("''Extra'' (Schlüssel 201)"),
+                 qPrintable(beyond.err));
     }
 
     // Each file its own addition: a new form whose .frx is missing, a module
@@ -467,6 +476,33 @@ private slots:
         }
         QCOMPARE(preview, (Ran{.code = Cli::kDone, .out = shown}));
         QCOMPARE(ReadIniValue(t.catalog(), "Marked", "Hilfe"), QString("1"));
+    }
+
+    // Without its template the run restores it from a usable spare, as the
+    // window does; without one it says so in the window's words.
+    void newProjectWithoutTemplate_data()
+    {
+        QTest::addColumn<QByteArray>("spare"); // empty: none
+        QTest::newRow("restored from its spare") << QByteArray("Type=Exe\r\n");
+        QTest::newRow("no spare") << QByteArray();
+    }
+    void newProjectWithoutTemplate()
+    {
+        QFETCH(QByteArray, spare);
+        TestFolder t;
+        writeFiles(t, kCatalogue);
+        QFile::remove(t.exeFolder() + "/QvStandard.bpv");
+        if (!spare.isEmpty())
+            t.write("bin/QvStandard.prj", spare);
+        const QString p = t.file("P/");
+        const Ran said =
+            spare.isEmpty()
+                ? Ran{Cli::kProblems,
+                      {},
+                      ProjectTemplate::kMissing + '\n' + Cli::kMadeIncompletely.arg(p) + '\n'}
+                : Ran{Cli::kDone, {}, Cli::kMade.arg(p) + '\n'};
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("P")}), said);
+        QCOMPARE(QFile::exists(p + "Kunde.vbp"), !spare.isEmpty());
     }
 
     // A catalogue another program keeps locked: said with the reason, exit 2.

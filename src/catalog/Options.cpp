@@ -9,9 +9,9 @@ namespace Catalog {
 
 namespace {
 
-const QString kMyDocs = QStringLiteral("MyDocs");
-const QString kFolder = QStringLiteral("Folder");
-const QString kViewer = QStringLiteral("Viewer");
+const QString kMyDocsKey = QStringLiteral("MyDocs");
+const QString kFolderKey = QStringLiteral("Folder");
+const QString kViewerKey = QStringLiteral("Viewer");
 
 QString flag(bool on)
 {
@@ -23,11 +23,11 @@ QString flag(bool on)
 Options rememberedOptions(const Snapshot& catalogue)
 {
     Options options;
-    options.projectFolder = catalogue.option(kMyDocs);
+    options.projectFolder = catalogue.option(kMyDocsKey);
     if (options.projectFolder.isEmpty())
         options.projectFolder = SpecialFolderPath(CSIDL_PERSONAL) + QLatin1Char('/');
-    options.subfolder = catalogue.option(kFolder) != flag(false);
-    options.showProject = catalogue.option(kViewer) != flag(false);
+    options.subfolder = catalogue.option(kFolderKey) != flag(false);
+    options.showProject = catalogue.option(kViewerKey) != flag(false);
     return options;
 }
 
@@ -37,9 +37,9 @@ FileIo::Result saveOptions(const std::optional<QString>& projectFolder, bool sub
     bool accepted = true;
     const FileIo::Result saved = Ini::edit(file(), [&](Ini::Document& document) {
         if (projectFolder)
-            accepted &= document.setValue(Section::kOption, kMyDocs, *projectFolder);
-        accepted &= document.setValue(Section::kOption, kFolder, flag(subfolder));
-        accepted &= document.setValue(Section::kOption, kViewer, flag(showProject));
+            accepted &= document.setValue(Section::kOption, kMyDocsKey, *projectFolder);
+        accepted &= document.setValue(Section::kOption, kFolderKey, flag(subfolder));
+        accepted &= document.setValue(Section::kOption, kViewerKey, flag(showProject));
         return true; // a document that cannot be written says why when saved
     });
     if (saved && !accepted)
