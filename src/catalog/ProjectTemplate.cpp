@@ -38,16 +38,7 @@ FileIo::Result provide()
 
 QString Check::problem() const
 {
-    switch (state) {
-    case State::Unreadable:
-        return result.reason();
-    case State::Empty:
-        return QStringLiteral("Die Datei ist leer.");
-    case State::Usable:
-    case State::Missing:
-        break;
-    }
-    return {};
+    return state == State::Unreadable ? result.reason() : QString();
 }
 
 Check check(const QString& path)
@@ -82,7 +73,9 @@ Restore restore()
     // Only a usable spare is copied; a bad one would only hide the loss.
     if (const Check spared = check(spare()); spared.state != Check::State::Usable) {
         done.state = Restore::State::SpareUnusable;
-        done.problem = spared.problem();
+        done.problem = spared.state == Check::State::Empty
+                           ? QStringLiteral("Die Ersatzvorlage ist leer.")
+                           : spared.problem();
         return done;
     }
     done.result = FileIo::copyFile(spare(), file());

@@ -29,7 +29,7 @@ struct Check
     };
     State state = State::Missing;
     FileIo::Result result;
-    // Why it cannot serve as a template (German); empty when usable or missing.
+    // Why it cannot be read (German); empty unless Unreadable.
     QString problem() const;
 };
 Check check(const QString& path);
