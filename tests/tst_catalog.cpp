@@ -109,9 +109,7 @@ private slots:
         const Catalog::Snapshot catalogue = Catalog::Snapshot::read(file);
         if (denied)
             setfsuid(uid_t(before));
-        QCOMPARE(catalogue.ok(), problem.isEmpty());
         QCOMPARE(catalogue.problem(), problem.replace("%F", file));
-        QVERIFY(catalogue.enumerate().isEmpty());
         const QList<Catalog::Finding> findings = Catalog::health(catalogue);
         QVERIFY(problem.isEmpty() || findings.value(0).text == problem);
         for (const Catalog::Finding& finding : findings) {
