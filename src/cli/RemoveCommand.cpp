@@ -29,7 +29,7 @@ int RemoveCommand::execute(const Arguments& arguments, Output& output)
 
     int removed = 0;
     for (const QString& name : std::as_const(listed)) {
-        // Gone meanwhile, or named twice: not listed any more.
+        // One gone meanwhile, or named twice, is said as not listed.
         const Catalog::Change change = Catalog::removeEntry(name);
         if (change.status == Catalog::Change::Status::Done)
             ++removed;
