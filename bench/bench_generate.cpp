@@ -73,8 +73,6 @@ struct Timing : Generate::Frontend
         if (step == Generate::Step::Marks)
             copiesMs = timer.nsecsElapsed() / 1e6;
     }
-    void templateMissing() override {}
-    void notSaved(Catalog::Unsaved, const FileIo::Result&) override {}
     void sortedList(const QStringList&) override {}
 };
 

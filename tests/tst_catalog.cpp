@@ -1,23 +1,32 @@
 #include "app/Root.h"
 #include "catalog/Catalog.h"
+#include "catalog/Health.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/FakeDesktop.h"
 #include "support/TestFolder.h"
 
+#include <QDir>
+#include <QStringEncoder>
 #include <QTest>
+
+#include <sys/fsuid.h>
 
 // Saving the catalogue's list: sorted, renumbered, and never half-written.
 class tst_catalog : public QObject
 {
     Q_OBJECT
 
-    // What deleting the section and writing key after key leaves on disk.
+    // What deleting the section (or, with keys outside 100 to 200, the keys of the
+    // list) and writing key after key leaves on disk.
     static QByteArray stepByStep(const TestFolder& t, const QByteArray& start,
-                                 const QStringList& names)
+                                 const QStringList& names, bool othersStay)
     {
         const QString copy = t.write(QStringLiteral("copy.dat"), start);
-        DeleteIniSection(copy, QStringLiteral("Filelist"));
+        for (int n = 100; othersStay && n <= 200; ++n)
+            DeleteIniKey(copy, QStringLiteral("Filelist"), QString::number(n));
+        if (!othersStay)
+            DeleteIniSection(copy, QStringLiteral("Filelist"));
         for (int i = 0; i < names.size(); ++i)
             WriteIniValue(copy, QStringLiteral("Filelist"), QString::number(100 + i), names[i]);
         return TestFolder::read(copy);
@@ -28,37 +37,86 @@ private slots:
     {
         QTest::addColumn<QStringList>("catalogue");
         QTest::addColumn<QStringList>("saved");
+        QTest::addColumn<bool>("othersStay"); // lines of keys outside 100 to 200
         QTest::newRow("alphabetical without regard to case, gaps closed")
             << QStringList{"[Filelist]", "150=beta", "100=Alpha", "120=gamma",
                            "[Filepath]", "beta=/v/", "Alpha=/v/", "gamma=/v/"}
-            << QStringList{"Alpha", "beta", "gamma"};
+            << QStringList{"Alpha", "beta", "gamma"} << false;
         QTest::newRow("no entry leaves no list")
-            << QStringList{"[Filelist]", "100=x", "[Filepath]", "x="} << QStringList{};
-        QTest::newRow("keys 100..200 only")
+            << QStringList{"[Filelist]", "100=x", "[Filepath]", "x="} << QStringList{} << false;
+        QTest::newRow("keys 100..200 only, the others stay as they are")
             << QStringList{"[Filelist]", "99=x",  "100=b", "200=c", "201=y",
                            "[Filepath]", "x=/v/", "b=/v/", "c=/v/", "y=/v/"}
-            << QStringList{"b", "c"};
+            << QStringList{"b", "c"} << true;
         QTest::newRow("empty Filepath drops the name")
             << QStringList{"[Filelist]", "100=weg",    "101=da",      "[Filepath]", "weg=",
                            "da=/v/",     "[Filename]", "weg=weg.frm", "[Caption]",  "weg=bleibt"}
-            << QStringList{"da"};
+            << QStringList{"da"} << false;
         QTest::newRow("umlauts sort by the locale")
             << QStringList{"[Filelist]", "100=Zahl", "101=Übersicht", "102=Anfang",
                            "[Filepath]", "Zahl=/v/", "Übersicht=/v/", "Anfang=/v/"}
-            << QStringList{"Anfang", "Übersicht", "Zahl"};
+            << QStringList{"Anfang", "Übersicht", "Zahl"} << false;
     }
     void sortierung()
     {
         QFETCH(QStringList, catalogue);
         QFETCH(QStringList, saved);
+        QFETCH(bool, othersStay);
         TestFolder t;
         FakeDesktop desk;
         const QByteArray start = TestFolder::crlf(catalogue);
-        const QByteArray expected = stepByStep(t, start, saved);
+        const QByteArray expected = stepByStep(t, start, saved, othersStay);
         t.write(QStringLiteral("bin/vorlagen.dat"), start);
+        if (othersStay) // said at start-up
+            desk.answers.enqueue(QMessageBox::Ok);
         Root w;
         w.Sortierung();
         QCOMPARE(t.catalogBytes(), expected);
+    }
+
+    // The one read: a missing file is an empty catalogue and fine; one that
+    // cannot be read or understood is said with its reason, naming the file, and
+    // is the first finding of its health, whose texts show control characters.
+    void readResult_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // "-" none, "dir" a folder
+        QTest::addColumn<QString>("problem");  // %F the file
+        const QString unreadable = "Die Vorlagendatei ''%F'' kann nicht gelesen werden: ";
+        QTest::newRow("missing") << QByteArray("-") << QString();
+        QTest::newRow("a folder in its place")
+            << QByteArray("dir") << unreadable + FileIo::reasonFor(EISDIR);
+        QTest::newRow("no permission")
+            << QByteArray("[Filelist]\r\n100=a\r\n") << unreadable + FileIo::reasonFor(EACCES);
+        // UTF-16 without its mark and with a stray byte: read as it comes, NULs and all.
+        QTest::newRow("encoding not recognised")
+            << QStringEncoder(QStringEncoder::Utf16LE)(u"[Filelist]\r\n100=a\r\n") + "x"
+            << Catalog::unknownEncodingText("%F");
+    }
+    void readResult()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, problem);
+        TestFolder t;
+        if (bytes == "dir")
+            QVERIFY(QDir().mkpath(t.catalog()));
+        else if (bytes != "-")
+            t.write(QStringLiteral("bin/vorlagen.dat"), bytes);
+        const bool denied = problem.endsWith(FileIo::reasonFor(EACCES));
+        QVERIFY(!denied || QFile::setPermissions(t.catalog(), {}));
+        // Without the file system's privileges, also for root.
+        const QString file = t.catalog();
+        const int before = denied ? setfsuid(65534) : 0;
+        const Catalog::Snapshot catalogue = Catalog::Snapshot::read(file);
+        if (denied)
+            setfsuid(uid_t(before));
+        QCOMPARE(catalogue.problem(), problem.replace("%F", file));
+        const QList<Catalog::Finding> findings = Catalog::health(catalogue);
+        QVERIFY(problem.isEmpty() || findings.value(0).text == problem);
+        for (const Catalog::Finding& finding : findings) {
+            for (const QChar c : finding.entry + finding.text)
+                QVERIFY2(c == u'\n' || c.category() != QChar::Other_Control,
+                         qPrintable(finding.text));
+        }
     }
 
     // One read of the whole file answers as each single key read does.

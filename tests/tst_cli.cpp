@@ -1,12 +1,14 @@
 #include "catalog/AddRemove.h"
 #include "catalog/Catalog.h"
+#include "catalog/Health.h"
+#include "catalog/ProjectTemplate.h"
+#include "catalog/Selection.h"
 #include "catalog/TakeIn.h"
 #include "cli/CommandLine.h"
 #include "cli/Texts.h"
 #include "desktop/Session.h"
 #include "generate/Checks.h"
 #include "generate/CopyRun.h"
-#include "generate/Selection.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/TestFolder.h"
@@ -18,6 +20,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <csignal>
@@ -167,7 +170,7 @@ private slots:
         row("data folder is a file", {"--von", "%T/bin/vorlagen.dat", "--liste"},
             kNoDataFolder.arg("%T/bin/vorlagen.dat"));
         row("name not in the catalogue", {"--von", "%T/bin", "--entfernen", "hilfe", "Fehlt"},
-            kNotListed.arg("Fehlt"));
+            Catalog::notListedText("Fehlt"));
         // "refusal:" and a path: the path and what the core says when it refuses to add it.
         row("add a missing file", {"--von", "%T/bin", "--hinzufuegen", "%T/fehlt.bas"},
             "refusal:%T/fehlt.bas");
@@ -183,7 +186,7 @@ private slots:
             kExclusive.arg("--unterordner", "--kein-unterordner"));
         row("component not in the catalogue",
             neu + QStringList{"%T/P", "--komponente", "HILFE", "--komponente", "Fehlt"},
-            kNotListed.arg("Fehlt"));
+            Catalog::notListedText("Fehlt"));
         row("existing folder, not overwritten", neu + QStringList{"%T/bin", "--kein-unterordner"},
             Generate::kFolderHasFiles + '\n' + kFolderNotUsed);
         row("forbidden character", {"--von", "%T/bin", "--neu", "Kun-de", "--ordner", "%T/P"},
@@ -243,7 +246,7 @@ private slots:
     // to scripts under its kind. No problem: nothing on standard output, exit 0.
     void check_data()
     {
-        using namespace Cli;
+        using namespace Catalog;
         QTest::addColumn<QStringList>("extra");    // catalogue lines after the two good entries
         QTest::addColumn<QString>("setup");        // what else the folder gets
         QTest::addColumn<QStringList>("findings"); // "kind|text", %T the test folder
@@ -259,21 +262,27 @@ private slots:
             {"zeilenenden|" + kBareLineFeeds.arg("Lf", v + "Lf.bas")});
         // Only a form that refers to its .frx needs it.
         row("companion missing", entry("102=Bild", "Bild.frm") + entry("103=Leer", "Leer.frm"),
-            "companion",
-            {"begleitdatei|" + kCompanionMissing.arg("Bild", v + "Bild.frm", "Bild.frx")});
+            "companion", {"begleitdatei|" + companionMissingText(v + "Bild.frm", "Bild.frx")});
         row("two entries, one file", entry("102=Zweit", "HAUPT.frm", "/w/"), {},
             {"datei|" + kFileMissing.arg("Zweit", "/w/HAUPT.frm"),
-             "gleiche-datei|" + Generate::kSameFile.arg("Haupt", "Zweit", "Haupt.frm")});
+             "gleiche-datei|" + kSameFile.arg("Haupt", "Zweit", "Haupt.frm")});
         row("name outside the code page", entry("102=Σumme", "Hilfe.bas"), {},
-            {"name|" + Generate::kEntryNameOutsideCodePage.arg("Σumme")});
+            {"name|" + kEntryNameOutsideCodePage.arg("Σumme")});
         row("listed twice", {"[Filelist]150=HILFE"}, {},
             {"doppelt|" + kListedTwice.arg("HILFE", "101", "150")});
         row("no folder", {"[Filelist]102=Ohne", "[Filename]Ohne=Ohne.bas"}, {},
             {"ordner|" + kNoFolder.arg("Ohne"), "datei|" + kFileMissing.arg("Ohne", "Ohne.bas")});
-        row("stray line", {"[Option]100 Verloren"}, {},
-            {"katalog|" + kStrayLine.arg("15", "100 Verloren")});
+        row("listed past the 101st", {"[Filelist]201=Extra", "[Filelist]99=Vorab"}, {},
+            {"jenseits|" + kBeyondList.arg("Vorab", "99"),
+             "jenseits|" + kBeyondList.arg("Extra", "201")});
+        // A control character is shown, not passed on.
+        row("stray line", {"[Option]100" + QString(QChar(0)) + " Verloren"}, {},
+            {"katalog|" + kStrayLine.arg("15", "100\\x00 Verloren")});
         row("template missing", {}, "template missing",
-            {"vorlage|" + kTemplateMissing.arg("%T/bin/QvStandard.bpv")});
+            {"vorlage|" + kNoTemplate.arg("%T/bin/QvStandard.bpv")});
+        row("template missing, its spare there", {}, "template spare",
+            {"vorlage|" +
+             kTemplateRestorable.arg("%T/bin/QvStandard.bpv", "%T/bin/QvStandard.prj")});
         row("template no regular file", {}, "template folder",
             {"vorlage|" +
              kTemplateUnreadable.arg("%T/bin/QvStandard.bpv", FileIo::reasonFor(EISDIR))});
@@ -297,11 +306,13 @@ private slots:
             QVERIFY(QFile::remove(t.exeFolder() + "/QvStandard.bpv"));
         if (setup == "template folder")
             QVERIFY(QDir().mkdir(t.exeFolder() + "/QvStandard.bpv"));
+        if (setup == "template spare")
+            t.write("bin/QvStandard.prj", "Type=Exe\r\n");
         const QByteArray before = t.catalogBytes();
 
         QStringList texts;
         for (QString& finding : findings)
-            texts << finding.replace("%T", t.path()).section('|', 1);
+            texts << finding.replace("%T", t.path()).section('|', 1).replace('\n', ' ');
         const int code = findings.isEmpty() ? Cli::kDone : Cli::kProblems;
         QCOMPARE(run(t, {"--von", t.exeFolder(), "--pruefen"}),
                  (Ran{code, lines(texts), findings.isEmpty() ? Cli::kNothingWrong + '\n' : ""}));
@@ -314,17 +325,29 @@ private slots:
         QCOMPARE(t.catalogBytes(), before);
     }
 
-    void checkUnreadableCatalogue()
+    // A catalogue that cannot be read or understood: every task says so once,
+    // naming it, and does nothing.
+    void unusableCatalogueIsSaid()
     {
         TestFolder t;
         writeFiles(t);
+        const QStringList tasks[] = {{"--liste"},
+                                     {"--pruefen"},
+                                     {"--entfernen", "Haupt"},
+                                     {"--hinzufuegen", t.exeFolder() + "/v/Hilfe.bas"},
+                                     {"--neu", "Kunde", "--ordner", t.file("P")},
+                                     {"--uebernehmen", t.file("p.vbp")}};
         QVERIFY(QDir().mkdir(t.catalog()));
-        const QString said = Cli::kCatalogueUnreadable.arg(t.catalog(), FileIo::reasonFor(EISDIR));
-        QCOMPARE(run(t, {"--von", t.exeFolder(), "--pruefen"}),
-                 (Ran{.code = Cli::kProblems, .out = said + '\n'}));
-        // Listing it is refused the same way.
-        QCOMPARE(run(t, {"--von", t.exeFolder(), "--liste"}),
-                 (Ran{.code = Cli::kNothingDone, .err = said + '\n'}));
+        QString said = Catalog::unreadableText(t.catalog(), FileIo::Result::failure(EISDIR));
+        for (const bool folder : {true, false}) {
+            for (const QStringList& task : tasks)
+                QCOMPARE(run(t, QStringList{"--von", t.exeFolder()} + task),
+                         (Ran{.code = Cli::kNothingDone, .err = said + '\n'}));
+            QVERIFY(!folder || QDir().rmdir(t.catalog()));
+            t.write("bin/vorlagen.dat", QStringEncoder(QStringEncoder::Utf32LE)(u"[Filelist]\r\n"));
+            said = Catalog::unknownEncodingText(t.catalog());
+        }
+        QVERIFY(!QFileInfo::exists(t.file("P")));
     }
 
     // Names compare without regard to case; each removal is the window's.
@@ -342,9 +365,18 @@ private slots:
 
         // Named twice: the second finds nothing left, after the first was done.
         t.writeCatalog(kCatalogue);
-        QCOMPARE(run(t, {"--von", t.exeFolder(), "--entfernen", "Hilfe", "hilfe"}),
-                 (Ran{.code = Cli::kProblems,
-                      .err = lines({Cli::kRemoved.arg("Hilfe"), Cli::kNotListed.arg("Hilfe")})}));
+        QCOMPARE(
+            run(t, {"--von", t.exeFolder(), "--entfernen", "Hilfe", "hilfe"}),
+            (Ran{.code = Cli::kProblems,
+                 .err = lines({Cli::kRemoved.arg("Hilfe"), Catalog::notListedText("Hilfe")})}));
+
+        // Past the list's 101 keys: not one of its entries, and the message says which are there.
+        t.writeCatalog(withLines(kCatalogue, {"[Filelist]201=Extra"}));
+        const Ran beyond = run(t, {"--von", t.exeFolder(), "--entfernen", "Extra"});
+        QVERIFY2(beyond.code == Cli::kNothingDone &&
+                     beyond.err.startsWith(Catalog::notListedText("Extra") + ' ') &&
+                     beyond.err.contains("''Extra'' (Schlüssel 201)"),
+                 qPrintable(beyond.err));
     }
 
     // Each file its own addition, each message prefixed with its path as given: a
@@ -578,6 +610,33 @@ private slots:
         QCOMPARE(process.exitCode(), code);
     }
 
+    // Without its template the run restores it from a usable spare, as the
+    // window does; without one it says so in the window's words.
+    void newProjectWithoutTemplate_data()
+    {
+        QTest::addColumn<QByteArray>("spare"); // empty: none
+        QTest::newRow("restored from its spare") << QByteArray("Type=Exe\r\n");
+        QTest::newRow("no spare") << QByteArray();
+    }
+    void newProjectWithoutTemplate()
+    {
+        QFETCH(QByteArray, spare);
+        TestFolder t;
+        writeFiles(t, kCatalogue);
+        QFile::remove(t.exeFolder() + "/QvStandard.bpv");
+        if (!spare.isEmpty())
+            t.write("bin/QvStandard.prj", spare);
+        const QString p = t.file("P/");
+        const Ran said =
+            spare.isEmpty()
+                ? Ran{Cli::kProblems,
+                      {},
+                      ProjectTemplate::kMissing + '\n' + Cli::kMadeIncompletely.arg(p) + '\n'}
+                : Ran{Cli::kDone, {}, Cli::kMade.arg(p) + '\n'};
+        QCOMPARE(run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("P")}), said);
+        QCOMPARE(QFile::exists(p + "Kunde.vbp"), !spare.isEmpty());
+    }
+
     // A catalogue another program keeps locked: said with the reason, exit 2.
     void removeFromLockedCatalogue()
     {
@@ -594,10 +653,10 @@ private slots:
         const qint64 elapsed = waited.elapsed();
         FileIo::setLockTimeout(timeout);
         QVERIFY2(elapsed >= 60 && elapsed < 2000, qPrintable(QString::number(elapsed)));
-        QCOMPARE(ran,
-                 (Ran{.code = Cli::kNothingDone,
-                      .err = lines({Cli::kNotSaved.arg(t.catalog(), FileIo::reasonFor(EWOULDBLOCK)),
-                                    Cli::kNotRemoved.arg("Hilfe")})}));
+        Catalog::Change locked;
+        locked.result = FileIo::Result::failure(EWOULDBLOCK);
+        QCOMPARE(ran, (Ran{.code = Cli::kNothingDone,
+                           .err = Catalog::removalFailedText("Hilfe", locked, {}) + '\n'}));
     }
 };
 

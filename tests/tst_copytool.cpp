@@ -389,16 +389,22 @@ private slots:
             QVERIFY(desk.messages[0].text.contains("''vorgaben''"));
     }
 
-    // A catalogue in an encoding not recognised: one refusal naming it, no copy.
-    void unknownCatalogueEncodingIsRefused()
+    // A catalogue in an encoding not recognised, or a folder in its place: one
+    // refusal naming it, no copy.
+    void unusableCatalogueIsRefused()
     {
         Presets p;
         QStringEncoder utf32(QStringEncoder::Utf32LE); // without its mark
         p.t.write("bin/vorlagen.dat", utf32(u"[Filelist]\r\n100=Haupt\r\n"));
-        const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.target());
-        QVERIFY(plan.refusal.startsWith(Catalog::unknownEncodingText(p.t.catalog())));
-        QCOMPARE(PresetCopy::run(plan, false).copied, 0);
-        QVERIFY(!QFileInfo::exists(p.target()));
+        for (const bool folder : {false, true}) {
+            QVERIFY(!folder || (QFile::remove(p.t.catalog()) && QDir().mkdir(p.t.catalog())));
+            const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.target());
+            QVERIFY(plan.refusal.startsWith(
+                folder ? Catalog::unreadableText(p.t.catalog(), FileIo::Result::failure(EISDIR))
+                       : Catalog::unknownEncodingText(p.t.catalog())));
+            QCOMPARE(PresetCopy::run(plan, false).copied, 0);
+            QVERIFY(!QFileInfo::exists(p.target()));
+        }
     }
 };
 

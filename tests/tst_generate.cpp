@@ -1,4 +1,6 @@
 #include "catalog/Catalog.h"
+#include "catalog/ProjectTemplate.h"
+#include "catalog/Selection.h"
 #include "generate/Checks.h"
 #include "generate/Finishing.h"
 #include "generate/Generation.h"
@@ -251,8 +253,8 @@ private slots:
         QTest::addColumn<QStringList>("failures");
         QStringList bad;
         for (const char* name : {"../x.frm", "sub/x.frm", "a\\b.frm", ".", ".."})
-            bad << QString::fromUtf8(name) + ": " + Reason::kBadFileName;
-        bad << "F: " + Reason::kNoFileName;
+            bad << QString::fromUtf8(name) + ": " + Catalog::kBadFileName;
+        bad << "F: " + Catalog::kNoFileName;
 
         row("worked example", "Hilfsmodul=Hilfsmodul.bas,Haupt=Haupt.frm,Daten=Daten.res",
             "Hilfsmodul.bas,Haupt.frm,Haupt.frx,Daten.res",
@@ -351,43 +353,29 @@ private slots:
         QCOMPARE(stored("MyDocs"), QString("/alt/"));
     }
 
-    // The steps in their order, with what each tells the front end, when all goes
-    // well, when every write fails, when another program keeps the catalogue
-    // locked, and without the template. The outcome lists every failure.
+    // The steps in their order, and what the run has to tell, when all goes well,
+    // when every write fails, when another program keeps the catalogue locked,
+    // without the template, and with only its spare. The outcome lists every failure.
     void sequence_data()
     {
         QTest::addColumn<QString>("condition");
-        QTest::addColumn<QStringList>("said");
+        QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("failures");
-        const QString sorted = "sorted Haupt,Modul";
-        row("all well", QString(),
-            QStringList{"Copies", "Marks", "ProjectFiles", "CleanUp", "Options", "SortedList",
-                        sorted},
-            QStringList());
-        // Every save of the catalogue fails with `error`.
-        const auto unsaved = [&](int error) {
-            using enum Catalog::Unsaved;
-            const auto notSaved = [&](Catalog::Unsaved what) {
-                return QString("not saved %1: %2").arg(int(what)).arg(FileIo::reasonFor(error));
-            };
-            return QStringList{"Copies",  "Marks",       notSaved(Marks),   "ProjectFiles",
-                               "CleanUp", "Options",     notSaved(Options), "SortedList",
-                               sorted,    notSaved(List)};
-        };
+        row("all well", QString(), QStringList(), QStringList());
         const QString full = FileIo::reasonFor(ENOSPC);
-        row("full disk", QString("full"), unsaved(ENOSPC),
+        // "unsaved": each save of the catalogue failed, said in the run's order.
+        row("full disk", QString("full"), QStringList{"unsaved", "report"},
             QStringList{"Haupt.frm: " + full, "Haupt.frx: " + full, "Modul.bas: " + full,
                         "Kunde.vbp: " + full, "Kunde.vbw: " + full});
-        row("catalogue locked", QString("locked"), unsaved(EWOULDBLOCK), QStringList());
-        row("template missing", QString("no template"),
-            QStringList{"Copies", "Marks", "ProjectFiles", "CleanUp", "template missing", "Options",
-                        "SortedList", sorted},
+        row("catalogue locked", QString("locked"), QStringList{"unsaved"}, QStringList());
+        row("template missing", QString("no template"), QStringList{ProjectTemplate::kMissing},
             QStringList());
+        row("template restored from its spare", QString("spare"), QStringList(), QStringList());
     }
     void sequence()
     {
         QFETCH(QString, condition);
-        QFETCH(QStringList, said);
+        QFETCH(QStringList, messages);
         QFETCH(QStringList, failures);
         Project p;
         const QByteArray catalogue = p.t.catalogBytes();
@@ -398,6 +386,8 @@ private slots:
                                     QFileDevice::FileModificationTime));
             p.t.write("P/Kunde/.Modul.bas.tmp-Xy34Zw", "y");
         }
+        if (condition == "spare")
+            QFile::rename(p.t.file("bin/QvStandard.bpv"), p.t.file("bin/QvStandard.prj"));
         if (condition == "no template")
             QFile::remove(p.t.file("bin/QvStandard.bpv"));
         if (condition == "full")
@@ -413,7 +403,20 @@ private slots:
         FileIo::clearFaults();
         FileIo::setLockTimeout(timeout);
         other.release();
-        QCOMPARE(recorder.said, said);
+        QCOMPARE(recorder.said, QStringList({"Copies", "Marks", "ProjectFiles", "CleanUp",
+                                             "Options", "SortedList", "sorted Haupt,Modul"}));
+        QStringList told;
+        for (const QString& message : messages) {
+            const FileIo::Result failed =
+                FileIo::Result::failure(condition == "full" ? ENOSPC : EWOULDBLOCK);
+            if (message == "unsaved")
+                for (const auto what :
+                     {Catalog::Unsaved::Marks, Catalog::Unsaved::Options, Catalog::Unsaved::List})
+                    told << Catalog::notSavedText(what, failed);
+            else
+                told << (message == "report" ? failureReport(outcome.failures) : message);
+        }
+        QCOMPARE(outcome.messages(), told);
         QCOMPARE(listed(outcome.failures), failures);
         QCOMPARE(outcome.templateMissing, condition == "no template");
         QStringList made{"Haupt.frm", "Haupt.frx", "Modul.bas"};

@@ -1,6 +1,6 @@
+#include "catalog/Selection.h"
 #include "editing/Beschreibung.h"
 #include "editing/ComponentPage.h"
-#include "generate/Selection.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
@@ -102,7 +102,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("entries"); // "name=folder/file"; "!name=..." not marked
         QTest::addColumn<QString>("refusal");     // empty: page 3 follows
-        using namespace Generate;
+        using namespace Catalog;
         QTest::newRow("nothing checked") << QStringList{"!Eins=a/Eins.bas"} << kNothingChecked;
         QTest::newRow("Module1.bas in two folders")
             << QStringList{"Eins=a/Module1.bas", "Zwei=b/MODULE1.bas"}

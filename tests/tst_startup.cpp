@@ -112,12 +112,14 @@ private slots:
         QCOMPARE(stored, QStringList({"Alpha", "Zeta", "", "", ""}));
     }
 
-    // Every encoding the catalogue may come in lists the same entries; one not
-    // recognised is said once and never written.
+    // Every encoding the catalogue may come in lists the same entries. One not
+    // recognised, a folder in the catalogue's place, or entries past the list's
+    // keys are said once at start-up, not again when the list is read anew, and
+    // the catalogue keeps its bytes.
     void cataloguesInEachEncoding_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("known");
+        QTest::addColumn<QString>("told"); // empty: nothing
         const QString text = "[Filelist]\r\n100=Haupt\r\n101=Über\r\n[Filepath]\r\nHaupt=../v/\r\n"
                              "Über=../v/\r\n[Filename]\r\nHaupt=a.frm\r\nÜber=a.frm\r\n";
         const auto encoded = [&](QStringConverter::Encoding encoding, bool mark) {
@@ -126,39 +128,46 @@ private slots:
             return QByteArray(encoder(text));
         };
         using E = QStringConverter::Encoding;
-        QTest::newRow("code page") << encoded(E::Latin1, false) << true;
-        QTest::newRow("UTF-8 with its mark") << encoded(E::Utf8, true) << true;
-        QTest::newRow("UTF-16 LE with its mark") << encoded(E::Utf16LE, true) << true;
-        QTest::newRow("UTF-16 LE without a mark") << encoded(E::Utf16LE, false) << true;
-        QTest::newRow("UTF-16 BE without a mark") << encoded(E::Utf16BE, false) << true;
-        QTest::newRow("UTF-32 LE with its mark") << encoded(E::Utf32LE, true) << true;
-        QTest::newRow("UTF-32 BE with its mark") << encoded(E::Utf32BE, true) << true;
-        QTest::newRow("UTF-32 LE without a mark") << encoded(E::Utf32LE, false) << false;
+        QTest::newRow("code page") << encoded(E::Latin1, false) << QString();
+        QTest::newRow("UTF-8 with its mark") << encoded(E::Utf8, true) << QString();
+        QTest::newRow("UTF-16 LE with its mark") << encoded(E::Utf16LE, true) << QString();
+        QTest::newRow("UTF-16 LE without a mark") << encoded(E::Utf16LE, false) << QString();
+        QTest::newRow("UTF-16 BE without a mark") << encoded(E::Utf16BE, false) << QString();
+        QTest::newRow("UTF-32 LE with its mark") << encoded(E::Utf32LE, true) << QString();
+        QTest::newRow("UTF-32 BE with its mark") << encoded(E::Utf32BE, true) << QString();
+        const QString unknown = "Zeichenkodierung gespeichert, die das Programm nicht erkennt.";
+        QTest::newRow("UTF-32 LE without a mark") << encoded(E::Utf32LE, false) << unknown;
         QTest::newRow("UTF-16 BE with its mark and a stray byte")
-            << encoded(E::Utf16BE, true) + "x" << false;
+            << encoded(E::Utf16BE, true) + "x" << unknown;
+        QTest::newRow("a folder") << QByteArray() << FileIo::reasonFor(EISDIR);
+        QTest::newRow("past the list")
+            << encoded(E::Latin1, false).replace("101=", "201=Extra\r\n101=")
+            << "Anzahl: 1; ''Extra'' (Schlüssel 201).";
     }
     void cataloguesInEachEncoding()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(bool, known);
+        QFETCH(QString, told);
         TestFolder t;
         FakeDesktop desk;
         t.write("v/a.frm", "x");
-        t.write("bin/vorlagen.dat", bytes);
-        if (!known)
+        t.write(bytes.isEmpty() ? "bin/vorlagen.dat/x" : "bin/vorlagen.dat", bytes);
+        if (!told.isEmpty())
             desk.answers.enqueue(QMessageBox::Ok);
         Root w;
-        QCOMPARE(desk.messages.size(), known ? 0 : 1);
-        if (known)
+        w.Form_Load();
+        QCOMPARE(desk.messages.size(), told.isEmpty() ? 0 : 1);
+        if (!told.isEmpty())
+            QVERIFY(desk.messages[0].text.startsWith("Die Vorlagendatei ''" + t.catalog()) &&
+                    desk.messages[0].text.contains(told));
+        if (told.isEmpty() || told.startsWith("Anzahl"))
             QCOMPARE(lines(w.ui.LDateien), QStringList({"Haupt", "Über"}));
-        else
-            QVERIFY(desk.messages[0].text.startsWith(Catalog::unknownEncodingText(t.catalog())));
-        QCOMPARE(t.catalogBytes(), bytes);
+        if (!bytes.isEmpty())
+            QCOMPARE(t.catalogBytes(), bytes);
     }
 
-    // No catalogue, or one that cannot be read ("-" none, "folder" a folder): an
-    // empty list, the default options on page 1, an earlier run's log gone, and
-    // nothing written.
+    // No catalogue, or one that says nothing: an empty list, the default options
+    // on page 1, an earlier run's log gone, and nothing written.
     void startsEmpty_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -166,7 +175,6 @@ private slots:
         QTest::newRow("binary garbage") << QByteArray("\xfe\xff\x00\x01[\x00]=\x80\x81\r\n", 12);
         QTest::newRow("NUL inside a value") << QByteArray("[Filelist]\r\n100=a\0b\r\n", 21);
         QTest::newRow("100 000-character line") << QByteArray(100000, 'x');
-        QTest::newRow("a folder") << QByteArray("folder");
     }
     void startsEmpty()
     {
@@ -175,7 +183,7 @@ private slots:
         FakeDesktop desk;
         t.write("bin/vorlagen.log", "\r\nFile is not exists: /alt.frm\r\n");
         if (bytes != "-")
-            t.write(bytes == "folder" ? "bin/vorlagen.dat/inside" : "bin/vorlagen.dat", bytes);
+            t.write("bin/vorlagen.dat", bytes);
         Root w;
         QVERIFY(!QFile::exists(t.exeFolder() + "/vorlagen.log"));
         QCOMPARE(w.ui.LDateien->count(), 0);
@@ -188,7 +196,7 @@ private slots:
         QVERIFY(!w.ui.restDone()); // pictures and pointer wait for the first paint
         if (bytes == "-")
             QVERIFY(!QFile::exists(t.catalog())); // reading never creates the file
-        else if (bytes != "folder")
+        else
             QCOMPARE(t.catalogBytes(), bytes);
     }
 

@@ -147,8 +147,9 @@ private slots:
         const QString werk = t.file(u"proj/Werk.bas"_s);
         QCOMPARE(outcome.backups, renamed ? QStringList{werk + u".bak"_s} : QStringList());
         QCOMPARE(TestFolder::read(werk), renamed ? named("Werk") : kModule1);
-        QVERIFY(Catalog::summaryText(outcome).startsWith(
-            Catalog::unsavedText(outcome.result, QString()).chopped(1)));
+        const QString said = Catalog::notSavedText(QString(), outcome.result);
+        QVERIFY(Catalog::summaryText(outcome).startsWith(said.section(". ", 0, 0)) &&
+                Catalog::summaryText(outcome).contains(outcome.result.reason()));
     }
 
     // Room for `free` more entries, two new files (the second a module still

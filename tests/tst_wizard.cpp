@@ -1,3 +1,4 @@
+#include "catalog/ProjectTemplate.h"
 #include "cli/CommandLine.h"
 #include "generate/Checks.h"
 #include "generate/ProjectFile.h"
@@ -162,19 +163,31 @@ private slots:
         QCOMPARE(f.desk.ends, 0);
     }
 
-    // Told, and page 5 does not call the project complete.
-    void missingTemplateIsReported()
+    // Restored from its spare as the template link restores it; without a spare,
+    // told, and page 5 does not call the project complete.
+    void missingTemplate_data()
     {
+        QTest::addColumn<bool>("spare");
+        QTest::newRow("restored from its spare") << true;
+        QTest::newRow("no spare: told") << false;
+    }
+    void missingTemplate()
+    {
+        QFETCH(bool, spare);
         ProjectWindow f;
         const QString success = f.w->ui.Label17->text();
-        QFile::remove(f.t.file("bin/QvStandard.bpv"));
-        f.desk.answers << QMessageBox::Ok;
+        const QString bpv = f.t.file("bin/QvStandard.bpv");
+        QFile::rename(bpv, spare ? f.t.file("bin/QvStandard.prj") : f.t.file("alt.bpv"));
+        if (!spare)
+            f.desk.answers << QMessageBox::Ok;
         f.next();
-        QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(f.desk.messages[0].text, Generate::kTemplateMissing);
-        QVERIFY(QFile::exists(f.project("Haupt.frm")) && !QFile::exists(f.project("Kunde.vbp")));
+        QCOMPARE(f.desk.messages.size(), spare ? 0 : 1);
+        if (!spare)
+            QCOMPARE(f.desk.messages[0].text, ProjectTemplate::kMissing);
+        QVERIFY(QFile::exists(f.project("Haupt.frm")));
+        QCOMPARE(QFile::exists(f.project("Kunde.vbp")) && QFile::exists(bpv), spare);
         QVERIFY(!f.w->ui.Map5->isHidden());
-        QVERIFY(f.w->ui.Label17->text() != success);
+        QCOMPARE(f.w->ui.Label17->text() == success, spare);
     }
 
     void finishWritesRegistryWhereKeysExist()

@@ -2,8 +2,8 @@
 
 #include "app/Root.h"
 #include "catalog/Catalog.h"
+#include "catalog/ProjectTemplate.h"
 #include "desktop/Session.h"
-#include "platform/AppContext.h"
 #include "ui/Widgets.h"
 
 int runApplication(int argc, char* argv[])
@@ -15,7 +15,7 @@ int runApplication(int argc, char* argv[])
 
     // An installed program's first start: the shipped template into the data
     // folder. Should that fail, generation names the missing template later.
-    (void)AppContext::provideTemplate();
+    (void)ProjectTemplate::provide();
 
     // Before the first read: what a crashed write left beside the catalogue goes.
     Catalog::removeLeftovers();

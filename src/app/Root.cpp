@@ -1,6 +1,8 @@
 #include "app/Root.h"
 
+#include "app/WindowGeneration.h"
 #include "catalog/Catalog.h"
+#include "catalog/Selection.h"
 #include "desktop/Desktop.h"
 #include "desktop/ListFind.h"
 #include "desktop/Programs.h"
@@ -8,14 +10,9 @@
 #include "editing/ComponentCommands.h"
 #include "editing/ComponentPage.h"
 #include "editing/PageCommands.h"
-#include "generate/Background.h"
 #include "generate/Checks.h"
 #include "generate/Finishing.h"
-#include "generate/Generation.h"
-#include "generate/ProjectFile.h"
-#include "generate/Selection.h"
 #include "platform/FileExistence.h"
-#include "platform/SpecialFolders.h"
 #include "platform/WinVersion.h"
 #include "ui/RootTooltips.h"
 #include "ui/Widgets.h"
@@ -38,82 +35,6 @@ double g_sleepScale = 1.0;
 
 const QString kNoDescription = QStringLiteral(
     "Hier wird die Beschreibung zu den Elementen angezeigt, soweit eine eingegeben wurde.");
-
-const QString kIncompleteHeading = QStringLiteral("im Ordner unvollständig erstellt ...");
-const QString kIncompleteText = QStringLiteral(
-    "Nicht alle Projektdateien konnten erstellt werden. Die Meldung zuvor nannte die Dateien "
-    "und die Gründe. ");
-
-// Closing the window while the components are copied stops the run, which
-// then takes back what it made; the program ends.
-class CloseStopsCopy : public QObject
-{
-public:
-    CloseStopsCopy(QWidget* window, std::function<void()> stop) : m_stop(std::move(stop))
-    {
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Close)
-            m_stop();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_stop;
-};
-
-// The window's side of a generation. The run calls from its own thread; each
-// call is carried out on the window's thread while the run waits, so the
-// messages come in the run's order.
-class WindowFrontend : public Generate::Frontend
-{
-public:
-    explicit WindowFrontend(Root& root) : m_root(root) {}
-
-    // Until the copies are done a stop takes the run back; touched on the window's thread.
-    bool copying = true;
-
-    void stepStarted(Generate::Step step) override
-    {
-        if (step != Generate::Step::Marks)
-            return;
-        onWindow([this] {
-            copying = false;
-            m_root.ui.Fortschritt->setValue(RootUi::kProgressSteps);
-            m_root.ui.bAbbrechen->setEnabled(false);
-        });
-    }
-    void templateMissing() override
-    {
-        onWindow([this] {
-            desktop().message(&m_root, QMessageBox::Warning, m_root.messageTitle(),
-                              Generate::kTemplateMissing, QMessageBox::Ok);
-        });
-    }
-    void notSaved(Catalog::Unsaved what, const FileIo::Result& result) override
-    {
-        onWindow([&] { m_root.warnNotSaved(what, result); });
-    }
-    void sortedList(const QStringList& names) override
-    {
-        onWindow([&] {
-            m_root.ui.LSorted->clear();
-            m_root.ui.LSorted->addItems(names);
-        });
-    }
-
-private:
-    template <typename Work> void onWindow(Work work)
-    {
-        QMetaObject::invokeMethod(&m_root, std::move(work), Qt::BlockingQueuedConnection);
-    }
-
-    Root& m_root;
-};
 
 } // namespace
 
@@ -166,6 +87,23 @@ void Root::warnNotSaved(Catalog::Unsaved what, const FileIo::Result& result)
                       Catalog::notSavedText(what, result), QMessageBox::Ok);
 }
 
+void Root::tellAboutCatalogue(const Catalog::Load& load)
+{
+    // Said once while it stays so, not at every reload of the list.
+    const QString lasting = load.catalogue.ok()
+                                ? Catalog::beyondText(load.catalogue)
+                                : load.catalogue.problem() +
+                                      QStringLiteral(" Sie wird nicht verändert; Änderungen "
+                                                     "an der Liste lassen sich nicht speichern.");
+    if (!lasting.isEmpty() && lasting != m_toldAboutCatalogue)
+        desktop().message(this, QMessageBox::Warning, messageTitle(), lasting, QMessageBox::Ok);
+    m_toldAboutCatalogue = lasting;
+    // Once per load: each further attempt would wait out another program's lock
+    // and fail the same way.
+    if (!load.droppedSaved)
+        warnNotSaved(Catalog::Unsaved::Duplicate, load.droppedSaved);
+}
+
 void Root::Form_Load()
 {
     Catalog::removeStartupLog();
@@ -181,17 +119,7 @@ void Root::Form_Load()
         ComponentPage::setPlace(item, {entry.folder, entry.fileName});
         ui.LDateien->addItem(item);
     }
-    // One word per load about a catalogue that cannot be written: each further
-    // attempt would wait out another program's lock and fail the same way.
-    const bool writable = load.catalogue.encodingKnown() && load.droppedSaved;
-    if (!load.catalogue.encodingKnown())
-        desktop().message(this, QMessageBox::Warning, messageTitle(),
-                          Catalog::unknownEncodingText(Catalog::file()) +
-                              QStringLiteral(" Sie wird nicht verändert; Änderungen an der "
-                                             "Liste lassen sich nicht speichern."),
-                          QMessageBox::Ok);
-    else if (!load.droppedSaved)
-        warnNotSaved(Catalog::Unsaved::Duplicate, load.droppedSaved);
+    tellAboutCatalogue(load);
     Catalog::writeStartupLog(load.missingFiles);
 
     ui.LDateien->setEnabled(true);
@@ -199,19 +127,17 @@ void Root::Form_Load()
         StartProgram(kTextEditor, {Catalog::startupLog()}, 1);
     DoEvents();
     ui.RCaption->setText(kNoDescription);
-    if (!load.dropped.isEmpty() && writable)
+    if (!load.dropped.isEmpty() && load.catalogue.ok() && load.droppedSaved)
         Sortierung();
 
-    const Catalog::Snapshot& options = load.catalogue;
-    const QString myDocs = options.option(QStringLiteral("MyDocs"));
-    ui.tProjekte->setText(myDocs.isEmpty() ? SpecialFolderPath(CSIDL_PERSONAL) + QLatin1Char('/')
-                                           : myDocs);
+    const Catalog::Options options = Catalog::rememberedOptions(load.catalogue);
+    ui.tProjekte->setText(options.projectFolder);
     if (ui.LDateien->currentRow() == 0)
         m_componentPage->LDateien_Click();
     else if (ui.LDateien->count() > 0)
         ui.LDateien->setCurrentRow(0);
-    ui.bUnterordner->setChecked(options.option(QStringLiteral("Folder")) != QStringLiteral("0"));
-    ui.bZeigeProjekt->setChecked(options.option(QStringLiteral("Viewer")) != QStringLiteral("0"));
+    ui.bUnterordner->setChecked(options.subfolder);
+    ui.bZeigeProjekt->setChecked(options.showProject);
 
     showSeparator();
 
@@ -291,7 +217,7 @@ void Root::bWeiter_Click()
     } else if (!ui.Map2->isHidden()) {
         // Refused here, while the person can still uncheck, not after the copies.
         const QString problem =
-            Generate::selectionProblem(Catalog::Snapshot::read(), checkedEntries());
+            Catalog::selectionProblem(Catalog::Snapshot::read(), checkedEntries());
         if (!problem.isEmpty()) {
             desktop().message(this, QMessageBox::Warning, messageTitle(), problem, QMessageBox::Ok);
             return;
@@ -364,63 +290,10 @@ QStringList Root::checkedEntries() const
     return checked;
 }
 
-bool Root::projectChecksPass()
-{
-    using namespace Generate;
-    const QString name = ui.tBezeichnung->text();
-    const ProjectCheck check = checkProject(ui.LDateien->count(), name, ui.tProjekte->text(),
-                                            ui.bUnterordner->isChecked());
-    if (check.incomplete)
-        return false;
-    const auto refuseName = [&](const QString& text) {
-        desktop().message(this, QMessageBox::Critical, messageTitle(), text, QMessageBox::Ok);
-        ui.tBezeichnung->setSelection(0, int(name.size()));
-        ui.tBezeichnung->setFocus();
-        return false;
-    };
-    if (!check.nameRefusal.isEmpty())
-        return refuseName(check.nameRefusal);
-    if (!check.folderQuestion.isEmpty() &&
-        desktop().message(this, QMessageBox::Warning, kFolderQuestionTitle, check.folderQuestion,
-                          QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-        return false;
-    if (!check.characterRefusal.isEmpty())
-        return refuseName(check.characterRefusal);
-    return true;
-}
-
-void Root::runInBackground(std::function<void()> work, const std::function<void()>& tick)
-{
-    Generate::BackgroundTask task(std::move(work));
-    while (!task.waitFor(10)) {
-        DoEvents();
-        if (tick)
-            tick();
-    }
-    if (tick)
-        tick();
-}
-
-void Root::showCopyProgress(const Generate::Generation& generation)
-{
-    const Generate::CopyPlan& plan = generation.plan();
-    const Generate::CopyControl& progress = generation.progress();
-    const qint64 done = progress.bytesDone;
-    ui.Fortschritt->setValue(
-        plan.totalBytes > 0 ? int(done * RootUi::kProgressSteps / plan.totalBytes) : 0);
-    const int file = progress.file;
-    if (file >= 0 && file < plan.files.size()) {
-        const Generate::FileCopy& current = plan.files.at(file);
-        ui.RFortschritt->setText(current.name + QStringLiteral(" (") +
-                                 Generate::sizeProgress(progress.fileDone, current.size) +
-                                 QLatin1Char(')'));
-    }
-}
-
 void Root::generateProject()
 {
-    using namespace Generate;
-    if (!projectChecksPass())
+    WindowGeneration generation(*this, checkedEntries());
+    if (!generation.checksPass())
         return;
     ui.bWeiter->setEnabled(false);
     ui.bZurueck->setEnabled(false);
@@ -429,32 +302,9 @@ void Root::generateProject()
     showPage(ui.Map4);
     DoEvents();
 
-    // The run uses the folder base; the box shows it from now on.
-    ui.tProjekte->setText(folderBase(ui.tProjekte->text()));
-    Request request;
-    request.entries = checkedEntries();
-    request.projectName = ui.tBezeichnung->text();
-    request.folderText = ui.tProjekte->text();
-    request.subfolder = ui.bUnterordner->isChecked();
-    request.saveMarks = ui.bMarkieren->isChecked();
-    request.rememberFolder = ui.bMerkeOrdner->isChecked();
-    request.openProject = ui.bZeigeProjekt->isChecked();
-    Generation generation(request);
-    WindowFrontend frontend(*this);
-    Outcome outcome;
-    {
-        m_stop = [&] {
-            if (frontend.copying)
-                generation.stop();
-        };
-        const CloseStopsCopy closeStops(this, m_stop);
-        runInBackground([&] { outcome = generation.run(frontend); },
-                        [&] {
-                            if (frontend.copying)
-                                showCopyProgress(generation);
-                        });
-        m_stop = {};
-    }
+    m_stop = [&generation] { generation.stop(); };
+    const Generate::Outcome outcome = generation.run();
+    m_stop = {};
     if (outcome.stopped) {
         // Nothing of this run is left and nothing was stored in the catalogue.
         desktop().endProgram();
@@ -462,16 +312,7 @@ void Root::generateProject()
     }
     DoEvents();
     Sleep(2);
-
-    // Never report success for files that are not there.
-    const QString report = failureReport(outcome.failures);
-    if (!report.isEmpty())
-        desktop().message(this, QMessageBox::Warning, messageTitle(), report, QMessageBox::Ok);
-    if (!outcome.failures.isEmpty() || outcome.templateMissing) {
-        ui.Label17->setText(kIncompleteHeading);
-        ui.Label17->adjustSize();
-        ui.Label15->setText(kIncompleteText);
-    }
+    generation.tell(outcome);
 
     showPage(ui.Map5);
     ui.bWeiter->setText(QStringLiteral("&Beenden"));

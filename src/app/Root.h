@@ -5,13 +5,10 @@
 
 #include <QWidget>
 
-class ComponentCommands;
 #include <functional>
 
+class ComponentCommands;
 class ComponentPage;
-namespace Generate {
-class Generation;
-}
 
 // The wizard's main window: the catalogue load at start-up and on reload, the
 // page navigation and the ways the program ends.
@@ -78,15 +75,13 @@ private:
     void showSeparator();
     // Page 1 alone, with nothing to go back to.
     void showWelcomePage();
+    // A catalogue that cannot be read or understood, entries past the list, a
+    // duplicate that could not be dropped.
+    void tellAboutCatalogue(const Catalog::Load& load);
     // The folder the project goes into, as the project page's fields give it.
     QString projectFolder() const;
-    bool projectChecksPass();
+    // From page 3 through page 4 to page 5 (WindowGeneration does the work).
     void generateProject();
-    // The bar and the file line while the components are copied.
-    void showCopyProgress(const Generate::Generation& generation);
-    // Runs `work` on a thread of its own; the window keeps answering and `tick`
-    // runs between its events until the work is done, and once more after it.
-    static void runInBackground(std::function<void()> work, const std::function<void()>& tick);
     void finishAndEnd();
     // The checked entry names in list order.
     QStringList checkedEntries() const;
@@ -95,4 +90,6 @@ private:
     ComponentCommands* m_commands = nullptr;
     // Set while a generation runs: Cancel then stops it first.
     std::function<void()> m_stop;
+    // What tellAboutCatalogue last said that lasts; empty when nothing.
+    QString m_toldAboutCatalogue;
 };

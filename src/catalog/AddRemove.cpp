@@ -10,7 +10,11 @@ namespace {
 
 const QString kModule1 = QStringLiteral("Module1");
 const QString kNotAdded = QStringLiteral("Die Komponente wurde nicht hinzugefügt.");
-const QString kNotRemoved = QStringLiteral("Die Komponente wurde nicht entfernt.");
+
+QString notRemovedText(const QString& name)
+{
+    return QStringLiteral("Die Komponente ''%1'' wurde nicht entfernt.").arg(name);
+}
 
 // A path far wider than a message box is shown by its beginning and its end.
 QString shownPath(const QString& path)
@@ -43,12 +47,6 @@ QString fullText()
     return QStringLiteral("Die Vorlagenliste ist voll: Sie enthält bereits %1 Komponenten. "
                           "Entfernen Sie zuerst eine Komponente.")
         .arg(kCapacity);
-}
-
-QString unsavedText(const FileIo::Result& result, const QString& outcome)
-{
-    return QStringLiteral("Die Vorlagenliste ''%1'' konnte nicht gespeichert werden:\n%2\n%3")
-        .arg(file(), result.reason(), outcome);
 }
 
 QString unrememberedText(const QString& name, const QStringList& lines)
@@ -158,10 +156,7 @@ QString renamedText(const QString& fileName)
 
 QString companionText(const AddPlan& plan)
 {
-    return QStringLiteral("Die Datei ''%1'' verweist auf ''%2'', die nicht neben ihr liegt.\n"
-                          "Projekte mit dieser Komponente lassen sich so in Visual Basic nicht "
-                          "laden.")
-        .arg(plan.fileName, plan.missingCompanion);
+    return companionMissingText(plan.fileName, plan.missingCompanion);
 }
 
 QString additionFailedText(const AddPlan& plan, const Change& change)
@@ -182,7 +177,7 @@ QString additionFailedText(const AddPlan& plan, const Change& change)
                    ? plan.refusal
                    : unholdableText(plan.path, entryProblem(plan.name, plan.folder, plan.fileName));
     case Change::Status::Failed:
-        return unsavedText(change.result, kNotAdded);
+        return notSavedText(kNotAdded, change.result);
     }
     return {};
 }
@@ -195,18 +190,18 @@ QString removalFailedText(const QString& name, const Change& change,
         return {};
     case Change::Status::NotListed:
         if (!seen)
-            return QStringLiteral("Der Eintrag ''%1'' steht nicht in der Vorlagenliste.").arg(name);
+            return notListedText(name);
         [[fallthrough]];
     case Change::Status::Moved:
-        return changedMeanwhileText(name, change) + QLatin1Char('\n') + kNotRemoved;
+        return changedMeanwhileText(name, change) + QLatin1Char('\n') + notRemovedText(name);
     case Change::Status::Failed:
-        return unsavedText(change.result, kNotRemoved);
+        return notSavedText(notRemovedText(name), change.result);
     case Change::Status::Full:
     case Change::Status::Exists:
     case Change::Status::Refused:
         break;
     }
-    return kNotRemoved;
+    return notRemovedText(name);
 }
 
 } // namespace Catalog

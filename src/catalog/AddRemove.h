@@ -86,8 +86,6 @@ QString companionText(const AddPlan& plan);
 
 // The catalogue has no key left for a new entry.
 QString fullText();
-// A failed write of the catalogue, its reason, and what that means (`outcome`).
-QString unsavedText(const FileIo::Result& result, const QString& outcome);
 // After an entry was stored: the Reference=/Object= lines of it that new
 // projects will not get, since the catalogue could not keep them.
 QString unrememberedText(const QString& name, const QStringList& lines);

@@ -76,14 +76,27 @@ QStringList companionNames(const QString& fileName)
     return {stem + (upper ? ending.toUpper() : ending), stem + (upper ? ending : ending.toUpper())};
 }
 
+QString companionIn(const QString& folder, const QString& fileName)
+{
+    for (const QString& name : companionNames(fileName)) {
+        if (FileExists(folder + name))
+            return name;
+    }
+    return {};
+}
+
 QString missingCompanion(const QString& folder, const QString& fileName)
 {
     const QStringList names = companionNames(fileName);
-    for (const QString& name : names) {
-        if (FileExists(folder + name))
-            return {};
-    }
-    return names.isEmpty() ? QString() : names.first();
+    return names.isEmpty() || !companionIn(folder, fileName).isEmpty() ? QString() : names.first();
+}
+
+QString companionMissingText(const QString& file, const QString& companion)
+{
+    return QStringLiteral("Die Datei ''%1'' verweist auf ''%2'', die nicht neben ihr liegt.\n"
+                          "Projekte mit dieser Komponente lassen sich so in Visual Basic nicht "
+                          "laden.")
+        .arg(file, companion);
 }
 
 bool isText(const QString& fileName)

@@ -33,9 +33,17 @@ QString label(Kind kind);
 // of the file's own ending first, then the other; none for other kinds.
 QStringList companionNames(const QString& fileName);
 
+// The companion beside such a file in `folder` (ending with '/'): the name of the
+// first of companionNames that is there; empty when none is.
+QString companionIn(const QString& folder, const QString& fileName);
+
 // The companion such a file needs beside it in `folder` (ending with '/'), as the
 // generation looks for it; empty when there is one or none is needed.
 QString missingCompanion(const QString& folder, const QString& fileName);
+
+// A component file (`file`, as the reader knows it) refers to a companion that is
+// not beside it.
+QString companionMissingText(const QString& file, const QString& companion);
 
 // Components the development environment reads as text, and only with CR LF line
 // ends; companions and resources are binary and copied byte for byte.

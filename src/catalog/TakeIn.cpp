@@ -312,7 +312,7 @@ QString summaryText(const IntakeOutcome& outcome)
 {
     QStringList lines;
     if (!outcome.result.ok())
-        lines << unsavedText(outcome.result, kNoneTaken);
+        lines << notSavedText(kNoneTaken, outcome.result);
     else if (outcome.taken.isEmpty())
         lines << kNoneTaken;
     else

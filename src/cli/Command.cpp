@@ -1,6 +1,5 @@
 #include "cli/Command.h"
 
-#include "catalog/Catalog.h"
 #include "cli/Texts.h"
 
 #include <QDir>
@@ -103,13 +102,6 @@ QString fromWorkingFolder(const QString& path)
     if (path.isEmpty() || !QDir::isRelativePath(path))
         return path;
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
-}
-
-FileIo::Result readCatalogue(QByteArray* bytes)
-{
-    bytes->clear();
-    const FileIo::Result read = FileIo::readRegularFile(Catalog::file(), bytes, qint64(256) << 20);
-    return read.error() == ENOENT ? FileIo::Result() : read;
 }
 
 } // namespace Cli

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileIo.h"
+#include "catalog/Snapshot.h"
 
 #include <QByteArray>
 #include <QCommandLineOption>
@@ -59,6 +59,8 @@ struct Arguments
     // The values of the task's option and, for a task of many, the arguments after it.
     QStringList values;
     const QCommandLineParser& parser;
+    // The catalogue as read before the task runs; always readable and understood.
+    const Catalog::Snapshot& catalogue;
 
     bool isSet(const QString& option) const { return parser.isSet(option); }
 };
@@ -96,8 +98,5 @@ void setFileOpener(std::function<QString(const QString&)> opener);
 
 // A relative path counts from the working folder, as the shell means it.
 QString fromWorkingFolder(const QString& path);
-
-// The catalogue file's bytes, read once; a missing file is an empty catalogue.
-FileIo::Result readCatalogue(QByteArray* bytes);
 
 } // namespace Cli

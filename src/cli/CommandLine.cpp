@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "catalog/Catalog.h"
+#include "catalog/ProjectTemplate.h"
 #include "cli/Commands.h"
 #include "cli/Texts.h"
 #include "platform/AppContext.h"
@@ -295,14 +296,21 @@ int runTask(const QStringList& given, Output& output)
         AppContext::setDataFolder(folder.absoluteFilePath());
     } else {
         // An installed program's first use: the shipped template into the data folder.
-        (void)AppContext::provideTemplate();
+        (void)ProjectTemplate::provide();
     }
     Catalog::removeLeftovers();
+    // Every task works on the catalogue: one that cannot be read or understood is
+    // said once, and nothing is done.
+    const Catalog::Snapshot catalogue = Catalog::Snapshot::read();
+    if (!catalogue.ok()) {
+        output.message(catalogue.problem());
+        return kNothingDone;
+    }
 
     QStringList values = parser.values(task->name());
     if (task->takesMany())
         values += parser.positionalArguments();
-    return task->execute({values, parser}, output);
+    return task->execute({values, parser, catalogue}, output);
 }
 
 // Standard output or error, written straight through; a write that fails keeps

@@ -1,12 +1,9 @@
 #include "catalog/Catalog.h"
 #include "cli/Commands.h"
-#include "cli/Texts.h"
-#include "platform/IniDocument.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSet>
 
 namespace Cli {
 
@@ -30,22 +27,13 @@ QString ListCommand::description() const
 
 int ListCommand::execute(const Arguments& arguments, Output& output)
 {
-    QByteArray bytes;
-    if (const FileIo::Result read = readCatalogue(&bytes); !read) {
-        output.message(kCatalogueUnreadable.arg(Catalog::file(), read.reason()));
-        return kNothingDone;
-    }
-    const Catalog::Snapshot catalogue(Ini::Document::fromBytes(bytes));
+    const Catalog::Snapshot& catalogue = arguments.catalogue;
     const bool json = arguments.isSet(jsonOption().names().first());
     QJsonArray entries;
     QString text;
     // A name listed twice is one entry, as the window lists it.
-    QSet<QString> listed;
-    for (const Catalog::Listed& entry : catalogue.enumerate()) {
+    for (const Catalog::Listed& entry : catalogue.listedOnce()) {
         const QString& name = entry.name;
-        if (listed.contains(name.toCaseFolded()))
-            continue;
-        listed.insert(name.toCaseFolded());
         const QString fileName = catalogue.fileNameOf(name);
         const QString file = catalogue.folderOf(name) + fileName;
         const QString kind = Catalog::label(Catalog::kindOf(fileName));

@@ -1,13 +1,13 @@
 #include "catalog/Catalog.h"
+#include "catalog/ProjectTemplate.h"
+#include "catalog/Selection.h"
 #include "cli/Commands.h"
 #include "cli/Texts.h"
 #include "generate/Background.h"
 #include "generate/Checks.h"
 #include "generate/Finishing.h"
 #include "generate/Generation.h"
-#include "generate/Selection.h"
 #include "platform/Ansi.h"
-#include "platform/IniDocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,8 +85,6 @@ public:
     std::atomic<bool> copying{true};
 
     void stepStarted(Generate::Step step) override { copying = step == Generate::Step::Copies; }
-    void templateMissing() override {}
-    void notSaved(Catalog::Unsaved, const FileIo::Result&) override {}
     void sortedList(const QStringList&) override {}
 };
 
@@ -96,21 +94,14 @@ QStringList namedEntries(const Catalog::Snapshot& catalogue, const QStringList& 
                          Output& output)
 {
     QStringList entries;
-    QSet<QString> found;
-    for (const Catalog::Listed& listed : catalogue.enumerate()) {
-        const QString key = listed.name.toCaseFolded();
-        const bool named = std::any_of(given.begin(), given.end(), [&](const QString& name) {
-            return name.toCaseFolded() == key;
-        });
-        if (named && !found.contains(key)) {
-            found.insert(key);
+    for (const Catalog::Listed& listed : catalogue.listedOnce()) {
+        if (given.contains(listed.name, Qt::CaseInsensitive))
             entries << listed.name;
-        }
     }
     bool unknown = false;
     for (const QString& name : given) {
-        if (!found.contains(name.toCaseFolded())) {
-            output.message(kNotListed.arg(name));
+        if (!entries.contains(name, Qt::CaseInsensitive)) {
+            output.message(Catalog::notListedText(name, catalogue));
             unknown = true;
         }
     }
@@ -169,23 +160,10 @@ int showPreview(const Generate::Generation& generation, Output& output)
         text += kPreviewFile.arg(preview.workspaceFile) + asText(preview.texts.workspace);
     output.data(text);
     if (preview.texts.templateMissing)
-        output.message(Generate::kTemplateMissing);
+        output.message(ProjectTemplate::kMissing);
     if (!preview.texts.failures.isEmpty())
         output.message(Generate::failureReport(preview.texts.failures));
     return kDone;
-}
-
-QString progressText(const Generate::Generation& generation)
-{
-    const Generate::CopyPlan& plan = generation.plan();
-    const Generate::CopyControl& progress = generation.progress();
-    const qint64 percent = plan.totalBytes > 0 ? progress.bytesDone * 100 / plan.totalBytes : 0;
-    const int file = progress.file;
-    if (file < 0 || file >= plan.files.size())
-        return kProgress.arg(percent).arg(QString(), QString());
-    const Generate::FileCopy& current = plan.files.at(file);
-    return kProgress.arg(percent).arg(current.name,
-                                      Generate::sizeProgress(progress.fileDone, current.size));
 }
 
 } // namespace
@@ -223,12 +201,7 @@ int NewCommand::execute(const Arguments& arguments, Output& output)
             kExclusive.arg(QStringLiteral("--") + kSubfolder, QStringLiteral("--") + kNoSubfolder));
         return kNothingDone;
     }
-    QByteArray bytes;
-    if (const FileIo::Result read = readCatalogue(&bytes); !read) {
-        output.message(kCatalogueUnreadable.arg(Catalog::file(), read.reason()));
-        return kNothingDone;
-    }
-    const Catalog::Snapshot catalogue(Ini::Document::fromBytes(bytes));
+    const Catalog::Snapshot& catalogue = arguments.catalogue;
 
     // The component page's check, then the project page's, in the window's order.
     const QStringList entries =
@@ -237,7 +210,7 @@ int NewCommand::execute(const Arguments& arguments, Output& output)
             : markedEntries(catalogue);
     if (arguments.isSet(kComponent) && entries.isEmpty())
         return kNothingDone;
-    if (const QString problem = selectionProblem(catalogue, entries); !problem.isEmpty()) {
+    if (const QString problem = Catalog::selectionProblem(catalogue, entries); !problem.isEmpty()) {
         output.message(problem);
         return kNothingDone;
     }
@@ -249,7 +222,7 @@ int NewCommand::execute(const Arguments& arguments, Output& output)
     request.subfolder = arguments.isSet(kSubfolder) ? true
                         : arguments.isSet(kNoSubfolder)
                             ? false
-                            : catalogue.option(QStringLiteral("Folder")) != QStringLiteral("0");
+                            : Catalog::rememberedOptions(catalogue).subfolder;
     request.saveMarks = arguments.isSet(kMark);
     request.rememberFolder = arguments.isSet(kRemember);
     request.openProject = arguments.isSet(kOpen);
@@ -288,8 +261,11 @@ int NewCommand::execute(const Arguments& arguments, Output& output)
         const SignalsStop signalsStop(generation);
         BackgroundTask task([&] { outcome = generation.run(console); });
         while (!task.waitFor(100)) {
-            if (output.errIsTerminal() && console.copying)
-                output.progress(progressText(generation));
+            if (output.errIsTerminal() && console.copying) {
+                const CopyProgress progress =
+                    copyProgress(generation.plan(), generation.progress());
+                output.progress(kProgress.arg(progress.perMille / 10).arg(progress.file));
+            }
         }
     }
 
@@ -300,12 +276,8 @@ int NewCommand::execute(const Arguments& arguments, Output& output)
         output.message(text);
         return kNothingDone;
     }
-    for (const NotSaved& notSaved : std::as_const(outcome.notSaved))
-        output.message(Catalog::notSavedText(notSaved.what, notSaved.result));
-    if (outcome.templateMissing)
-        output.message(kTemplateMissing);
-    if (!outcome.failures.isEmpty())
-        output.message(failureReport(outcome.failures));
+    for (const QString& text : outcome.messages())
+        output.message(text);
     const bool incomplete = !outcome.failures.isEmpty() || outcome.templateMissing;
     output.message((incomplete ? kMadeIncompletely : kMade).arg(generation.projectFolder()));
 

@@ -1,7 +1,6 @@
-#include "catalog/Catalog.h"
+#include "catalog/AddRemove.h"
 #include "cli/Commands.h"
 #include "cli/Texts.h"
-#include "platform/IniDocument.h"
 
 namespace Cli {
 
@@ -13,26 +12,14 @@ QString RemoveCommand::description() const
 
 int RemoveCommand::execute(const Arguments& arguments, Output& output)
 {
-    QByteArray bytes;
-    if (const FileIo::Result read = readCatalogue(&bytes); !read) {
-        output.message(kCatalogueUnreadable.arg(Catalog::file(), read.reason()));
-        return kNothingDone;
-    }
     // Every name is looked up before the first removal: a name that is not
     // listed leaves the catalogue as it is.
-    const Catalog::Snapshot catalogue(Ini::Document::fromBytes(bytes));
     QStringList listed;
     bool unknown = false;
     for (const QString& given : arguments.values) {
-        QString found;
-        for (const Catalog::Listed& entry : catalogue.enumerate()) {
-            if (entry.name.compare(given, Qt::CaseInsensitive) == 0) {
-                found = entry.name;
-                break;
-            }
-        }
+        const QString found = arguments.catalogue.listedAs(given);
         if (found.isEmpty()) {
-            output.message(kNotListed.arg(given));
+            output.message(Catalog::notListedText(given, arguments.catalogue));
             unknown = true;
         }
         listed << found;
@@ -42,24 +29,13 @@ int RemoveCommand::execute(const Arguments& arguments, Output& output)
 
     int removed = 0;
     for (const QString& name : std::as_const(listed)) {
+        // One gone meanwhile, or named twice, is said as not listed.
         const Catalog::Change change = Catalog::removeEntry(name);
-        switch (change.status) {
-        case Catalog::Change::Status::Done:
+        if (change.status == Catalog::Change::Status::Done)
             ++removed;
-            output.message(kRemoved.arg(name));
-            break;
-        case Catalog::Change::Status::Failed:
-            output.message(kNotSaved.arg(Catalog::file(), change.result.reason()) +
-                           QLatin1Char('\n') + kNotRemoved.arg(name));
-            break;
-        case Catalog::Change::Status::NotListed: // gone meanwhile, or named twice
-        case Catalog::Change::Status::Full:
-        case Catalog::Change::Status::Refused:
-        case Catalog::Change::Status::Exists:
-        case Catalog::Change::Status::Moved:
-            output.message(kNotListed.arg(name));
-            break;
-        }
+        output.message(change.status == Catalog::Change::Status::Done
+                           ? kRemoved.arg(name)
+                           : Catalog::removalFailedText(name, change, {}));
     }
     return removed == listed.size() ? kDone : removed > 0 ? kProblems : kNothingDone;
 }

@@ -9,7 +9,7 @@ namespace Cli {
 inline const QString kExitCodes =
     QStringLiteral("Rückgabewert: 0 erledigt; 1 erledigt, aber mit Fehlern oder Befunden; "
                    "2 nichts getan\n(falsche Argumente, von einer Prüfung abgelehnt, "
-                   "Vorlagenliste gesperrt).");
+                   "Vorlagenliste nicht lesbar oder gesperrt).");
 
 // Arguments
 inline const QString kUnknownOption =
@@ -31,12 +31,6 @@ inline const QString kNoDataFolder =
 inline const QString kOutputLost =
     QStringLiteral("Die Standardausgabe konnte nicht geschrieben werden: %1");
 
-// The catalogue
-inline const QString kCatalogueUnreadable =
-    QStringLiteral("Die Vorlagendatei ''%1'' kann nicht gelesen werden: %2");
-inline const QString kNotSaved =
-    QStringLiteral("Die Vorlagendatei ''%1'' konnte nicht gespeichert werden: %2");
-
 // --hinzufuegen
 inline const QString kAdded = QStringLiteral("''%1'' wurde in die Vorlagenliste aufgenommen.");
 inline const QString kNotOverwritten =
@@ -44,8 +38,6 @@ inline const QString kNotOverwritten =
 
 // --entfernen
 inline const QString kRemoved = QStringLiteral("''%1'' wurde aus der Vorlagenliste entfernt.");
-inline const QString kNotListed = QStringLiteral("''%1'' steht nicht in der Vorlagenliste.");
-inline const QString kNotRemoved = QStringLiteral("''%1'' wurde nicht entfernt.");
 
 // --uebernehmen
 inline const QString kNotInProject =
@@ -54,33 +46,6 @@ inline const QString kNotInProject =
 // --pruefen
 inline const QString kNothingWrong =
     QStringLiteral("Die Vorlagenliste, ihre Dateien und die Projektvorlage sind in Ordnung.");
-inline const QString kNotRewritable =
-    QStringLiteral("Die Vorlagendatei ''%1'' ist in einer Kodierung gespeichert, in der sie "
-                   "nicht zurückgeschrieben werden kann; Änderungen an ihr scheitern.");
-inline const QString kStrayLine =
-    QStringLiteral("Zeile %1 der Vorlagendatei ist weder Abschnitt noch Schlüssel und wird "
-                   "nicht gelesen: ''%2''");
-inline const QString kListedTwice =
-    QStringLiteral("Die Komponente ''%1'' steht zweimal in der Liste (Schlüssel %2 und %3); "
-                   "der spätere Eintrag wird beim nächsten Start gelöscht.");
-inline const QString kNoFolder =
-    QStringLiteral("Die Komponente ''%1'' hat keinen Ordner und fällt beim nächsten Speichern "
-                   "aus der Liste.");
-inline const QString kFileMissing = QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' fehlt.");
-inline const QString kNotCopyable =
-    QStringLiteral("Die Komponente ''%1'' kann nicht kopiert werden: %2.");
-inline const QString kBareLineFeeds =
-    QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' hat Zeilenenden ohne CR; beim "
-                   "Kopieren in ein Projekt werden sie in CR LF umgewandelt.");
-inline const QString kCompanionMissing =
-    QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' verweist auf ''%3'', die nicht neben "
-                   "ihr liegt; Projekte mit ihr lassen sich so in Visual Basic nicht laden.");
-inline const QString kFileUnreadable =
-    QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' kann nicht gelesen werden: %3");
-inline const QString kTemplateMissing =
-    QStringLiteral("Die Projektvorlage ''%1'' fehlt; neue Projekte erhalten keine Projektdatei.");
-inline const QString kTemplateUnreadable =
-    QStringLiteral("Die Projektvorlage ''%1'' kann nicht gelesen werden: %2");
 
 // --neu
 inline const QString kExclusive =
@@ -94,7 +59,7 @@ inline const QString kFolderUnusable =
 inline const QString kPreviewCopy = QStringLiteral("%1 -> %2");
 inline const QString kPreviewRefused = QStringLiteral("%1 wird nicht kopiert: %2");
 inline const QString kPreviewFile = QStringLiteral("\n--- %1\n");
-inline const QString kProgress = QStringLiteral("%1 % kopiert  %2 (%3)");
+inline const QString kProgress = QStringLiteral("%1 % kopiert  %2");
 inline const QString kStopped =
     QStringLiteral("Abgebrochen. Alles, was dieser Lauf angelegt hatte, ist entfernt.");
 inline const QString kStoppedNotAll =

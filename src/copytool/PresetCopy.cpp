@@ -11,7 +11,6 @@
 #include <QLocale>
 #include <QSet>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,16 +60,6 @@ bool sameFile(const QString& a, const QString& b)
 qint64 sizeOf(const QString& path)
 {
     return QFileInfo(path).size();
-}
-
-// A form's .frx or a user control's .ctx beside `path`, or the empty text.
-QString companionOf(const QString& path)
-{
-    for (const QString& candidate : Catalog::companionNames(path)) {
-        if (FileIo::isRegularFile(candidate))
-            return candidate;
-    }
-    return {};
 }
 
 // Components of the same name from different folders go to numbered subfolders.
@@ -159,45 +148,48 @@ Plan plan(const QString& sourceFolder, const QString& targetFolder)
     }
 
     const QString catalog = p.sourceFolder + QLatin1Char('/') + kCatalog;
+    const Catalog::Snapshot catalogue = Catalog::Snapshot::read(catalog);
     // Its entries are not known, so a copy of it would be no copy of the presets.
-    if (!Catalog::encodingKnown(catalog)) {
-        p.refusal =
-            Catalog::unknownEncodingText(catalog) + QStringLiteral(" Es wurde nichts kopiert.");
+    if (!catalogue.ok()) {
+        p.refusal = catalogue.problem() + QStringLiteral(" Es wurde nichts kopiert.");
         p.files.clear();
         p.totalBytes = 0;
         return p;
     }
     Placement placement;
-    for (const Catalog::Component& c : Catalog::componentsOf(catalog)) {
-        const QString source = c.folder + c.fileName;
+    for (const Catalog::Listed& listed : catalogue.listedOnce()) {
+        const QString& name = listed.name;
+        const QString folder = catalogue.folderOf(name);
+        const QString fileName = catalogue.fileNameOf(name);
+        const QString source = folder + fileName;
         const bool named =
-            !c.folder.isEmpty() && !c.fileName.isEmpty() && !c.fileName.contains(QLatin1Char('/'));
+            !folder.isEmpty() && !fileName.isEmpty() && !fileName.contains(QLatin1Char('/'));
         if (!named || !FileIo::isRegularFile(source)) {
             p.missing << (named ? QStringLiteral("Komponente %1: %2 fehlt.")
-                                      .arg(quoted(c.name), quoted(source))
+                                      .arg(quoted(name), quoted(source))
                                 : QStringLiteral("Komponente %1: Ordner oder Dateiname fehlt im "
                                                  "Katalog.")
-                                      .arg(quoted(c.name)));
+                                      .arg(quoted(name)));
             // Kept as it was, so the copy loses no entry; an absolute folder
             // still finds the file once it is back.
-            if (!c.folder.isEmpty())
-                p.folders.append({c.name, c.folder});
+            if (!folder.isEmpty())
+                p.folders.append({name, folder});
             continue;
         }
-        const QString companion = companionOf(source);
-        QStringList names{c.fileName};
+        const QString companion = Catalog::companionIn(folder, fileName);
+        QStringList names{fileName};
         if (!companion.isEmpty())
-            names << QFileInfo(companion).fileName();
-        const QString folder = placement.place(realPath(source), names);
-        p.folders.append({c.name, folder});
+            names << companion;
+        const QString placed = placement.place(realPath(source), names);
+        p.folders.append({name, placed});
         const bool already = std::any_of(p.files.cbegin(), p.files.cend(), [&](const File& f) {
-            return f.target == p.targetFolder + QLatin1Char('/') + folder + c.fileName;
+            return f.target == p.targetFolder + QLatin1Char('/') + placed + fileName;
         });
         if (already)
             continue;
-        add(source, folder + c.fileName);
+        add(source, placed + fileName);
         if (!companion.isEmpty())
-            add(companion, folder + QFileInfo(companion).fileName());
+            add(folder + companion, placed + companion);
     }
     if (FileIo::isRegularFile(catalog))
         add(catalog, kCatalog);
@@ -290,13 +282,9 @@ Outcome run(const Plan& plan, bool replace, Generate::CopyControl* control)
     }
     // The renames in the subfolders, too, have reached the disk (a stick may be
     // pulled after the summary), and a late write error is not missed.
-    const int fd = ::open(QFile::encodeName(plan.targetFolder).constData(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        if (::syncfs(fd) != 0)
-            outcome.failed << failure(plan.targetFolder, FileIo::Result::failure(errno));
-        ::close(fd);
-    }
+    if (const FileIo::Result synced = FileIo::syncFileSystem(plan.targetFolder);
+        !synced && QFileInfo(plan.targetFolder).isDir())
+        outcome.failed << failure(plan.targetFolder, synced);
     return outcome;
 }
 

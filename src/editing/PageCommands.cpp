@@ -1,10 +1,10 @@
 #include "editing/PageCommands.h"
 
+#include "catalog/ProjectTemplate.h"
 #include "desktop/Desktop.h"
 #include "desktop/FolderDialog.h"
 #include "desktop/Programs.h"
 #include "platform/AppContext.h"
-#include "platform/FileCopy.h"
 #include "platform/FileExistence.h"
 #include "platform/SpecialFolders.h"
 #include "ui/LinkLabel.h"
@@ -32,21 +32,6 @@ const QString kHelpProject = QStringLiteral(
 // Window styles of a program start.
 constexpr int kNormal = 1;
 constexpr int kMaximised = 3;
-
-// A template larger than this is no template; it is still opened.
-constexpr qint64 kTemplateLimit = 64 << 20;
-
-// Why `path` cannot be read as a template, or the empty text; `empty` tells a
-// readable file of 0 bytes.
-QString templateProblem(const QString& path, bool* empty)
-{
-    QByteArray bytes;
-    const FileIo::Result read = FileIo::readRegularFile(path, &bytes, kTemplateLimit);
-    *empty = read && bytes.isEmpty();
-    if (!read && read.error() != FileIo::kTooLarge)
-        return read.reason();
-    return {};
-}
 
 } // namespace
 
@@ -89,37 +74,21 @@ void PageCommands::bOrdner_Click()
 
 void PageCommands::tStdProjekt_Click()
 {
-    const QString target = AppContext::templateFile();
-    const QString spare = AppContext::spareTemplateFile();
-    if (!FileExists(target) && FileExists(spare)) {
-        // Only a usable spare is copied; a bad one would only hide the loss.
-        bool empty = false;
-        QString problem = templateProblem(spare, &empty);
-        if (empty)
-            problem = QStringLiteral("Die Ersatzvorlage ist leer.");
-        if (problem.isEmpty()) {
-            const FileIo::Result copied = FileIo::copyFile(spare, target);
-            if (!copied)
-                problem = copied.reason();
-        }
-        if (!problem.isEmpty()) {
-            warn(QStringLiteral("Die Projektvorlage ''%1'' fehlt und konnte nicht aus ''%2'' "
-                                "wiederhergestellt werden.\n%3")
-                     .arg(target, spare, problem));
-            return;
-        }
+    if (const ProjectTemplate::Restore restored = ProjectTemplate::restore(); restored.failed()) {
+        warn(restored.failureText());
+        return;
     }
     DoEvents();
-    if (!FileExists(target))
+    const QString target = ProjectTemplate::file();
+    const ProjectTemplate::Check found = ProjectTemplate::check(target);
+    if (found.state == ProjectTemplate::Check::State::Missing)
         return;
-    bool empty = false;
-    const QString problem = templateProblem(target, &empty);
-    if (!problem.isEmpty()) {
+    if (found.state == ProjectTemplate::Check::State::Unreadable) {
         warn(QStringLiteral("Die Projektvorlage ''%1'' kann nicht bearbeitet werden.\n%2")
-                 .arg(target, problem));
+                 .arg(target, found.problem()));
         return;
     }
-    if (empty) {
+    if (found.state == ProjectTemplate::Check::State::Empty) {
         // Empty: opening it is how the user mends it, but say what it means.
         desktop().message(m_window, QMessageBox::Information,
                           QLatin1Char(' ') + m_window->windowTitle(),

@@ -1,8 +1,8 @@
 #include "generate/CopyRun.h"
 
 #include "catalog/References.h"
+#include "catalog/Selection.h"
 #include "generate/Checks.h"
-#include "platform/FileExistence.h"
 #include "platform/FileIo.h"
 
 #include <QDir>
@@ -31,13 +31,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 constexpr qint64 kDefaultChunk = qint64(4) << 20;
 qint64 g_chunkBytes = kDefaultChunk;
 std::function<void(const CopyControl&)> g_afterChunk;
-
-// A name from the catalogue that would put the copy outside the project folder.
-bool leavesFolder(const QString& fileName)
-{
-    return fileName.contains(QLatin1Char('/')) || fileName.contains(QLatin1Char('\\')) ||
-           fileName == QLatin1String(".") || fileName == QLatin1String("..");
-}
 
 std::filesystem::path fsPath(const QString& path)
 {
@@ -210,10 +203,8 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
         const QString folder = catalogue.folderOf(name);
         const QString fileName = catalogue.fileNameOf(name);
 
-        if (fileName.isEmpty()) {
-            plan.files.append({name, {}, {}, Reason::kNoFileName});
-        } else if (leavesFolder(fileName)) {
-            plan.files.append({fileName, {}, {}, Reason::kBadFileName});
+        if (const QString refusal = Catalog::copyRefusal(fileName); !refusal.isEmpty()) {
+            plan.files.append({fileName.isEmpty() ? name : fileName, {}, {}, refusal});
         } else {
             add(fileName, folder + fileName);
             // A missing file still gets its line: the project then names it, and
@@ -221,12 +212,9 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
             const QString projectLineText = Catalog::projectLine(name, fileName);
             if (!projectLineText.isEmpty())
                 plan.projectLines += projectLineText + kCrLf;
-            for (const QString& companion : Catalog::companionNames(fileName)) {
-                if (FileExists(folder + companion)) {
-                    add(companion, folder + companion);
-                    break;
-                }
-            }
+            if (const QString companion = Catalog::companionIn(folder, fileName);
+                !companion.isEmpty())
+                add(companion, folder + companion);
             startForm.add(name, fileName);
             plan.remembered += References::linesOf(catalogue, name);
         }
@@ -359,6 +347,20 @@ QString sizeProgress(qint64 done, qint64 total)
     return QStringLiteral("%1 von %2 %3")
         .arg(german.toString(double(done) / scale, 'f', 1),
              german.toString(double(total) / scale, 'f', 1), QLatin1String(units[unit]));
+}
+
+CopyProgress copyProgress(const CopyPlan& plan, const CopyControl& control)
+{
+    CopyProgress progress;
+    if (plan.totalBytes > 0)
+        progress.perMille = int(control.bytesDone * 1000 / plan.totalBytes);
+    const int file = control.file;
+    if (file >= 0 && file < plan.files.size()) {
+        const FileCopy& current = plan.files.at(file);
+        progress.file = current.name + QStringLiteral(" (") +
+                        sizeProgress(control.fileDone, current.size) + QLatin1Char(')');
+    }
+    return progress;
 }
 
 void setChunkBytes(qint64 bytes)

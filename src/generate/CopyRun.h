@@ -82,6 +82,16 @@ void removeEmptyFolders(const QStringList& outermostFirst);
 // "1,2 von 3,0 GB", "512 von 900 Bytes".
 QString sizeProgress(qint64 done, qint64 total);
 
+// How far a copy run is, as the window's bar and file line and the command line's
+// progress line show it: thousandths of all bytes, and the file under way with
+// its own progress ("Haupt.frm (1,2 von 3,0 MB)"), empty before the first.
+struct CopyProgress
+{
+    int perMille = 0;
+    QString file;
+};
+CopyProgress copyProgress(const CopyPlan& plan, const CopyControl& control);
+
 // Test seams: the chunk size of a copy, and a call after every chunk (on the
 // copying thread) that may slow the copy down or record its progress.
 void setChunkBytes(qint64 bytes); // 0 restores the default

@@ -18,11 +18,10 @@ struct Failure
 // the empty text when nothing failed.
 QString failureReport(const QList<Failure>& failures);
 
-// Reasons of the copy run; a failed read or write gives the system's reason.
+// Reasons of the copy run (Catalog::copyRefusal names the files it refuses); a
+// failed read or write gives the system's reason.
 namespace Reason {
 inline const QString kSourceMissing = QStringLiteral("Quelldatei nicht gefunden");
-inline const QString kBadFileName = QStringLiteral("ungültiger Dateiname im Katalog");
-inline const QString kNoFileName = QStringLiteral("kein Dateiname im Katalog");
 inline const QString kNoFolder = QStringLiteral("Projektordner konnte nicht angelegt werden");
 } // namespace Reason
 

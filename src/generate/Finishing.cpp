@@ -1,6 +1,6 @@
 #include "generate/Finishing.h"
 
-#include "catalog/Catalog.h"
+#include "catalog/Options.h"
 #include "generate/Checks.h"
 #include "platform/Registry.h"
 
@@ -9,26 +9,13 @@
 
 namespace Generate {
 
-namespace {
-QString flag(bool on)
-{
-    return on ? QStringLiteral("1") : QStringLiteral("0");
-}
-} // namespace
-
 FileIo::Result rememberOptions(bool merkeOrdner, const QString& projectName,
                                const QString& folderText, bool subfolder, bool viewer)
 {
-    FileIo::Result first;
-    const auto keep = [&](FileIo::Result result) {
-        if (first.ok())
-            first = result;
-    };
+    std::optional<QString> folder;
     if (merkeOrdner && !projectName.isEmpty())
-        keep(Catalog::setOption(QStringLiteral("MyDocs"), folderBase(folderText)));
-    keep(Catalog::setOption(QStringLiteral("Folder"), flag(subfolder)));
-    keep(Catalog::setOption(QStringLiteral("Viewer"), flag(viewer)));
-    return first;
+        folder = folderBase(folderText);
+    return Catalog::saveOptions(folder, subfolder, viewer);
 }
 
 void finish(const QString& projectFolder, const QString& projectFilePath, bool viewer,

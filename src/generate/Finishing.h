@@ -19,9 +19,8 @@ inline const QString kVb6AppPathKey =
 inline const QString kManagerKey = QStringLiteral("Software\\Velkaro\\Quorvix Manager");
 inline const QString kLastNewValue = QStringLiteral("LastNew");
 
-// Writes "Option" "MyDocs" (the folder base; only with merkeOrdner and a project
-// name), "Folder" and "Viewer" ("1" or "0") into the catalogue. Gives the first
-// failed write's result.
+// Stores the options of the project page (Catalog::saveOptions): the folder
+// base only with merkeOrdner and a project name.
 FileIo::Result rememberOptions(bool merkeOrdner, const QString& projectName,
                                const QString& folderText, bool subfolder, bool viewer);
 

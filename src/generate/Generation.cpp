@@ -1,10 +1,13 @@
 #include "generate/Generation.h"
 
+#include "catalog/ProjectTemplate.h"
 #include "generate/Checks.h"
 #include "generate/Finishing.h"
 #include "generate/Undo.h"
-#include "platform/AppContext.h"
+#include "platform/FileExistence.h"
 #include "platform/FileIo.h"
+
+#include <QFileInfo>
 
 namespace Generate {
 
@@ -30,7 +33,7 @@ Preview Generation::preview() const
     preview.projectFile = projectFile();
     preview.workspaceFile =
         pathInProject(m_plan.projectFolder, m_request.projectName + QStringLiteral(".vbw"));
-    preview.texts = composeProjectFiles(AppContext::templateFile(), m_request.projectName,
+    preview.texts = composeProjectFiles(ProjectTemplate::source(), m_request.projectName,
                                         m_plan.projectLines, m_plan.startForm, m_plan.remembered);
     return preview;
 }
@@ -57,7 +60,6 @@ Outcome Generation::run(Frontend& frontend)
         if (result)
             return;
         outcome.notSaved.append({what, result});
-        frontend.notSaved(what, result);
     };
     const QString& name = m_request.projectName;
     const QString& folder = m_plan.projectFolder;
@@ -85,8 +87,15 @@ Outcome Generation::run(Frontend& frontend)
         return outcome;
     undo.keepFile(projectFile());
     undo.keepFile(pathInProject(folder, name + QStringLiteral(".vbw")));
+    if (const QString standard = ProjectTemplate::file(); !FileExists(standard)) {
+        // Mended from the spare as the template link mends it; a stop takes it back.
+        undo.keepFile(standard);
+        if (const ProjectTemplate::Restore restored = ProjectTemplate::restore();
+            restored.state == ProjectTemplate::Restore::State::NotCopied)
+            outcome.failures.append({QFileInfo(standard).fileName(), restored.problem});
+    }
     const ProjectFileResult project =
-        writeProjectFiles(AppContext::templateFile(), folder, name, m_plan.projectLines,
+        writeProjectFiles(ProjectTemplate::file(), folder, name, m_plan.projectLines,
                           m_plan.startForm, m_plan.remembered);
     outcome.written += project.written;
     outcome.failures += project.failures;
@@ -96,8 +105,6 @@ Outcome Generation::run(Frontend& frontend)
         return outcome;
     // A folder made for a project of which nothing could be written does not stay.
     removeEmptyFolders(copied.createdFolders);
-    if (project.templateMissing)
-        frontend.templateMissing();
 
     if (!step(Step::Options))
         return outcome;
@@ -114,6 +121,25 @@ Outcome Generation::run(Frontend& frontend)
     save(Catalog::Unsaved::List, Catalog::saveSortedList());
     stopped();
     return outcome;
+}
+
+QStringList Outcome::messages() const
+{
+    QStringList texts;
+    // The marks are saved before the project files, the rest after them.
+    for (const NotSaved& failed : notSaved) {
+        if (failed.what == Catalog::Unsaved::Marks)
+            texts << Catalog::notSavedText(failed.what, failed.result);
+    }
+    if (templateMissing)
+        texts << ProjectTemplate::kMissing;
+    for (const NotSaved& failed : notSaved) {
+        if (failed.what != Catalog::Unsaved::Marks)
+            texts << Catalog::notSavedText(failed.what, failed.result);
+    }
+    if (!failures.isEmpty())
+        texts << failureReport(failures);
+    return texts;
 }
 
 } // namespace Generate

@@ -33,23 +33,20 @@ enum class Step
     Copies,
     Marks,
     ProjectFiles,
-    CleanUp, // a folder the run made and left empty goes; then a missing template is told
+    CleanUp, // a folder the run made and left empty goes
     Options,
     SortedList
 };
 
-// The front end's side of a run (the window, a command line). Each call comes on
-// the thread that runs the generation, and the run waits for it to return.
+// The front end's side of a run (the window, a command line): what must happen
+// while it goes on. Each call comes on the thread that runs the generation, and
+// the run waits for it to return. What the run has to say is in its Outcome.
 class Frontend
 {
 public:
     virtual ~Frontend() = default;
     // Before each step; a stop asked for here or later takes the run back.
     virtual void stepStarted(Step step) = 0;
-    // Only the components were copied (kTemplateMissing says so).
-    virtual void templateMissing() = 0;
-    // A write of the catalogue failed (Catalog::notSavedText says it).
-    virtual void notSaved(Catalog::Unsaved what, const FileIo::Result& result) = 0;
     // The list as it is about to be saved, sorted.
     virtual void sortedList(const QStringList& names) = 0;
 };
@@ -68,6 +65,11 @@ struct Outcome
     bool templateMissing = false;
     QList<NotSaved> notSaved; // the catalogue writes that failed, in order
     bool stopped = false;     // then only what was there before is left
+
+    // What the run has to tell, in the order of its steps: each catalogue write
+    // that failed, the missing template (ProjectTemplate::kMissing), then the
+    // report of the files not made.
+    QStringList messages() const;
 };
 
 // What a run would do, with nothing written.

@@ -38,7 +38,7 @@ ProjectFileTexts composeProjectFiles(const QString& templatePath, const QString&
 
 struct ProjectFileResult
 {
-    bool templateMissing = false; // nothing was written; the front end says so
+    bool templateMissing = false; // nothing was written (ProjectTemplate::kMissing)
     QStringList written;
     QList<Failure> failures;
 };
@@ -48,9 +48,5 @@ struct ProjectFileResult
 ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& projectFolder,
                                     const QString& projectName, const QString& projectLines,
                                     const QString& startForm, const QStringList& remembered = {});
-
-inline const QString kTemplateMissing =
-    QStringLiteral("Die Projektvorlage ''QvStandard.bpv'' konnte nicht gefunden werden.    \n"
-                   "Damit konnten nur die ausgewählten Dateien kopiert werden.");
 
 } // namespace Generate

@@ -1,7 +1,5 @@
 #include "platform/AppContext.h"
 
-#include "platform/FileCopy.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -121,22 +119,6 @@ QString copyTool()
 QString installedTemplate()
 {
     return QDir::cleanPath(exeFolder() + kShareFolder + QLatin1Char('/') + kTemplateName);
-}
-
-FileIo::Result provideTemplate()
-{
-    const QString shipped = installedTemplate();
-    if (isPortable() || !FileIo::isRegularFile(shipped))
-        return {};
-    for (const QString& target : {templateFile(), spareTemplateFile()}) {
-        if (QFileInfo::exists(target))
-            continue;
-        const FileIo::Result copied = FileIo::copyFile(shipped, target);
-        // Another start may have put it there a moment ago; that is as good.
-        if (!copied && copied.error() != EEXIST)
-            return copied;
-    }
-    return {};
 }
 
 QString registryFolder()

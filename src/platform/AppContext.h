@@ -39,10 +39,6 @@ QString copyTool();          // <exeFolder>/QvtrCopy
 // The template an installation ships: <exeFolder>/../share/vorlagen/QvStandard.bpv.
 QString installedTemplate();
 
-// Puts the shipped template into the data folder as the template and its spare,
-// each only where none is: atomic and never replacing. Nothing to do is success.
-FileIo::Result provideTemplate();
-
 // Folder holding the registry stand-in's hive files.
 QString registryFolder();
 void setRegistryFolder(const QString& folder);

@@ -11,7 +11,7 @@ using namespace detail;
 
 Document::Document(const QString& path) : m_path(path)
 {
-    switch (readFile(path, &m_bytes)) {
+    switch (readFile(path, &m_bytes, &m_readError)) {
     case Access::Missing:
         m_state = State::Missing;
         return;
@@ -80,6 +80,7 @@ void Document::load()
     if (index != m_lines.size()) {
         // Cannot happen with the decoders above; never write what was not understood.
         m_state = State::Unreadable;
+        m_readError = FileIo::kUnreadable;
         m_lines.clear();
         return;
     }

@@ -47,6 +47,12 @@ public:
     static Document fromBytes(const QByteArray& bytes);
 
     State state() const { return m_state; }
+    // Why an unreadable file could not be read; success for a missing or loaded one.
+    FileIo::Result readResult() const
+    {
+        return m_state == State::Unreadable ? FileIo::Result::failure(m_readError)
+                                            : FileIo::Result();
+    }
     // False for a file whose encoding was not recognised: it keeps its bytes.
     bool encodingKnown() const { return !m_unknown; }
     // False for an unreadable file and for one whose encoding was not
@@ -114,6 +120,7 @@ private:
 
     QString m_path;
     State m_state = State::Missing;
+    int m_readError = 0;
     bool m_bom = false;     // UTF-8 with its byte-order mark
     bool m_marked = false;  // UTF-16 or UTF-32 with its byte-order mark
     bool m_unknown = false; // encoding not recognised: read, but never written back

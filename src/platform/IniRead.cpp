@@ -1,5 +1,7 @@
 #include "platform/IniRead.h"
 
+#include "platform/FileResult.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -18,19 +20,28 @@ constexpr qint64 kMaxFileSize = qint64(256) * 1024 * 1024;
 
 // Plain system calls: the catalogue load reads the file some 400 times, and each
 // read should cost little more than opening it.
-Access readFile(const QString& path, QByteArray* bytes)
+Access readFile(const QString& path, QByteArray* bytes, int* error)
 {
+    int ignored = 0;
+    int& why = error ? *error : ignored;
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
+        why = errno;
         struct stat link = {};
         // A dangling link is no missing file: writing would replace the link.
-        if ((errno == ENOENT || errno == ENOTDIR) && ::lstat(native.constData(), &link) != 0)
+        if ((why == ENOENT || why == ENOTDIR) && ::lstat(native.constData(), &link) != 0)
             return Access::Missing;
         return Access::Unreadable;
     }
     struct stat info = {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileSize) {
+    const bool statted = ::fstat(fd, &info) == 0;
+    why = !statted                      ? errno
+          : S_ISDIR(info.st_mode)       ? EISDIR
+          : !S_ISREG(info.st_mode)      ? FileIo::kNotRegular
+          : info.st_size > kMaxFileSize ? FileIo::kTooLarge
+                                        : 0;
+    if (why != 0) {
         ::close(fd);
         return Access::Unreadable;
     }
@@ -40,6 +51,7 @@ Access readFile(const QString& path, QByteArray* bytes)
         if (total == bytes->size()) {
             if (total > kMaxFileSize) {
                 ::close(fd);
+                why = FileIo::kTooLarge;
                 return Access::Unreadable;
             }
             bytes->resize(total * 2);
@@ -49,6 +61,7 @@ Access readFile(const QString& path, QByteArray* bytes)
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
+            why = errno;
             ::close(fd);
             return Access::Unreadable;
         }

@@ -13,6 +13,8 @@ enum class Access
     Unreadable
 };
 
-Access readFile(const QString& path, QByteArray* bytes);
+// Unreadable: `error` (when given) gets the reason, an errno value or one of
+// FileIo's own (kNotRegular, kTooLarge).
+Access readFile(const QString& path, QByteArray* bytes, int* error = nullptr);
 
 } // namespace Ini::detail

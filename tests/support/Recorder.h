@@ -8,8 +8,8 @@
 
 #include <optional>
 
-// A front end that writes down what a generation tells it, in order, and may
-// stop the run when a step starts or when the sorted list comes.
+// A front end that writes down the steps of a generation and its sorted list, in
+// order, and may stop the run when a step starts or when the sorted list comes.
 struct Recorder : Generate::Frontend
 {
     static QString name(Generate::Step step)
@@ -28,11 +28,6 @@ struct Recorder : Generate::Frontend
         said << name(step);
         if (stopAt == step)
             m_running->stop();
-    }
-    void templateMissing() override { said << QStringLiteral("template missing"); }
-    void notSaved(Catalog::Unsaved what, const FileIo::Result& result) override
-    {
-        said << QStringLiteral("not saved %1: %2").arg(int(what)).arg(result.reason());
     }
     void sortedList(const QStringList& names) override
     {

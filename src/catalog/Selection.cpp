@@ -1,10 +1,11 @@
-#include "generate/Selection.h"
+#include "catalog/Selection.h"
 
+#include "catalog/ComponentKind.h"
 #include "platform/Ansi.h"
 
 #include <QHash>
 
-namespace Generate {
+namespace Catalog {
 
 namespace {
 
@@ -15,14 +16,14 @@ QStringList copiedNames(const QString& fileName)
 {
     if (fileName.isEmpty())
         return {};
-    const QStringList companions = Catalog::companionNames(fileName);
+    const QStringList companions = companionNames(fileName);
     return companions.isEmpty() ? QStringList{fileName}
                                 : QStringList{fileName, companions.constFirst()};
 }
 
 } // namespace
 
-QString selectionProblem(const Catalog::Snapshot& catalogue, const QStringList& checkedEntries)
+QString selectionProblem(const Snapshot& catalogue, const QStringList& checkedEntries)
 {
     if (checkedEntries.isEmpty())
         return kNothingChecked;
@@ -36,7 +37,7 @@ QString selectionProblem(const Catalog::Snapshot& catalogue, const QStringList& 
     QHash<QString, Owner> owners;
     for (const QString& entry : checkedEntries) {
         const QString fileName = catalogue.fileNameOf(entry);
-        if (Catalog::namesEntry(fileName) && !Ansi::fits(entry))
+        if (namesEntry(fileName) && !Ansi::fits(entry))
             return kEntryNameOutsideCodePage.arg(entry);
         if (!Ansi::fits(fileName))
             return kFileNameOutsideCodePage.arg(entry, fileName);
@@ -51,4 +52,14 @@ QString selectionProblem(const Catalog::Snapshot& catalogue, const QStringList& 
     return {};
 }
 
-} // namespace Generate
+QString copyRefusal(const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return kNoFileName;
+    if (fileName.contains(QLatin1Char('/')) || fileName.contains(QLatin1Char('\\')) ||
+        fileName == QLatin1String(".") || fileName == QLatin1String(".."))
+        return kBadFileName;
+    return {};
+}
+
+} // namespace Catalog

@@ -1,0 +1,50 @@
+#include "catalog/Options.h"
+
+#include "catalog/Sections.h"
+#include "catalog/Snapshot.h"
+#include "platform/IniDocument.h"
+#include "platform/SpecialFolders.h"
+
+namespace Catalog {
+
+namespace {
+
+const QString kMyDocsKey = QStringLiteral("MyDocs");
+const QString kFolderKey = QStringLiteral("Folder");
+const QString kViewerKey = QStringLiteral("Viewer");
+
+QString flag(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+Options rememberedOptions(const Snapshot& catalogue)
+{
+    Options options;
+    options.projectFolder = catalogue.option(kMyDocsKey);
+    if (options.projectFolder.isEmpty())
+        options.projectFolder = SpecialFolderPath(CSIDL_PERSONAL) + QLatin1Char('/');
+    options.subfolder = catalogue.option(kFolderKey) != flag(false);
+    options.showProject = catalogue.option(kViewerKey) != flag(false);
+    return options;
+}
+
+FileIo::Result saveOptions(const std::optional<QString>& projectFolder, bool subfolder,
+                           bool showProject)
+{
+    bool accepted = true;
+    const FileIo::Result saved = Ini::edit(file(), [&](Ini::Document& document) {
+        if (projectFolder)
+            accepted &= document.setValue(Section::kOption, kMyDocsKey, *projectFolder);
+        accepted &= document.setValue(Section::kOption, kFolderKey, flag(subfolder));
+        accepted &= document.setValue(Section::kOption, kViewerKey, flag(showProject));
+        return true; // a document that cannot be written says why when saved
+    });
+    if (saved && !accepted)
+        return FileIo::Result::failure(FileIo::kRefused);
+    return saved;
+}
+
+} // namespace Catalog

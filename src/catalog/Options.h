@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/FileIo.h"
+
+#include <QString>
+
+#include <optional>
+
+// The options the wizard remembers for the next project, in the catalogue's
+// "Option" section: their keys and what their values mean.
+namespace Catalog {
+
+class Snapshot;
+
+struct Options
+{
+    QString projectFolder;   // "MyDocs"; when empty, the documents folder with a '/'
+    bool subfolder = true;   // "Folder": on unless exactly "0"
+    bool showProject = true; // "Viewer": on unless exactly "0"
+};
+
+Options rememberedOptions(const Snapshot& catalogue);
+
+// Stores the options in one atomic replacement: "MyDocs" only when a folder is
+// given, "Folder" and "Viewer" as "1" or "0".
+FileIo::Result saveOptions(const std::optional<QString>& projectFolder, bool subfolder,
+                           bool showProject);
+
+} // namespace Catalog
