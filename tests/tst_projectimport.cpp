@@ -1,5 +1,6 @@
 #include "catalog/Catalog.h"
 #include "catalog/ProjectImport.h"
+#include "catalog/ReferenceLines.h"
 #include "catalog/References.h"
 #include "platform/IniDocument.h"
 #include "support/TestFolder.h"
@@ -199,7 +200,7 @@ private slots:
             "Begin VB.Form Haupt\r\n"
             "Object = \"{00000000-0000-0000-0000-000000000000}#1.0#0\"; \"NACH.OCX\"\r\n";
         QCOMPARE(
-            ProjectImport::objectLinesIn(form),
+            ReferenceLines::objectLinesIn(form),
             (QStringList{u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX"_s,
                          u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; mscomctl.ocx"_s}));
 
@@ -211,7 +212,7 @@ private slots:
             readLines(t, {u"Reference=*\\G{00000200-0000-0010-8000-00AA006D2EA4}#2.0#0#a#ADO"_s,
                           u"Form=Haupt.frm"_s, u"Module=Hilfe; Hilfe.bas"_s});
         QCOMPARE(ProjectImport::rememberedLines(project, project.components[0]),
-                 project.references + ProjectImport::objectLinesIn(form));
+                 project.references + ReferenceLines::objectLinesIn(form));
         QCOMPARE(ProjectImport::rememberedLines(project, project.components[1]),
                  project.references);
         // The first 64 KiB of a form are read for its header: a line ending
@@ -250,7 +251,7 @@ private slots:
     {
         QFETCH(QStringList, lines);
         QFETCH(QStringList, merged);
-        QCOMPARE(ProjectImport::mergeReferenceLines(lines), merged);
+        QCOMPARE(ReferenceLines::merged(lines), merged);
     }
 
     // Remembered lines in the catalogue: a line of the longest value a read gives

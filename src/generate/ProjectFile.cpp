@@ -1,6 +1,6 @@
 #include "generate/ProjectFile.h"
 
-#include "catalog/ProjectImport.h"
+#include "catalog/ReferenceLines.h"
 #include "generate/Checks.h"
 #include "platform/Ansi.h"
 #include "platform/FileExistence.h"
@@ -43,7 +43,7 @@ QString referenceBlock(const QString& firstLine, QString& rest, const QStringLis
         ++mainPart;
     // A bare LF inside a line of a CR LF template is text of that line.
     const auto isReference = [](const QString& line) {
-        return !line.contains(kLf) && ProjectImport::isReferenceLine(line);
+        return !line.contains(kLf) && ReferenceLines::isReferenceLine(line);
     };
     QStringList own;
     const QString first = firstLine.chopped(qMin<qsizetype>(2, firstLine.size()));
@@ -53,8 +53,8 @@ QString referenceBlock(const QString& firstLine, QString& rest, const QStringLis
         if (isReference(lines.at(i)))
             own << lines.at(i);
     }
-    QStringList merged = ProjectImport::mergeReferenceLines(own + remembered);
-    if (merged.size() == ProjectImport::mergeReferenceLines(own).size())
+    QStringList merged = ReferenceLines::merged(own + remembered);
+    if (merged.size() == ReferenceLines::merged(own).size())
         return {};
     for (qsizetype i = mainPart - 1; i >= 0; --i) {
         if (isReference(lines.at(i)))
