@@ -158,8 +158,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     const QStringList header = ReferenceLines::objectLinesIn(bytes);
+    // "Object={GUID}#…; file", as a project file has it.
     for (const QString& line : header)
-        check(line.startsWith(QLatin1String("Object={")), "header objects have a GUID");
+        check(line.startsWith(QLatin1String("Object={")) && line.indexOf(u'#') == 45 &&
+                  line.contains(QLatin1String("; ")) && !line.contains(u'"'),
+              "header objects are in the project file's form");
+    check(ReferenceLines::unusableObjectLines(QStringLiteral("X.frm"), bytes).size() <=
+              bytes.toLower().count("object"),
+          "only Object lines are named as unusable");
     checkMerge(read.references + read.objects + header);
     return 0;
 }

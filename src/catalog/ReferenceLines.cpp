@@ -1,5 +1,6 @@
 #include "catalog/ReferenceLines.h"
 
+#include "catalog/ComponentKind.h"
 #include "platform/Ansi.h"
 #include "platform/FileIo.h"
 #include "platform/IniGrammar.h"
@@ -7,6 +8,8 @@
 #include <QSet>
 
 #include <unistd.h>
+
+#include <algorithm>
 
 namespace ReferenceLines {
 
@@ -39,6 +42,63 @@ QStringView guidOf(QStringView value)
     return {};
 }
 
+// An Object line of a header as the development environment writes it, without
+// its key: "{GUID}#version#lcid"; "file", with blanks allowed around the ';'
+// and outside the quotes only. Gives the project file's form of it,
+// "{GUID}#version#lcid; file", else empty.
+QString projectFormOf(QStringView value)
+{
+    value = Ini::trimmed(value);
+    if (!value.startsWith(u'"'))
+        return {};
+    const qsizetype close = value.indexOf(u'"', 1);
+    if (close < 0)
+        return {};
+    const QStringView id = value.sliced(1, close - 1);
+    if (id.size() <= 39 || !isHexGuid(id.first(38)) || id[38] != u'#' ||
+        std::any_of(id.begin(), id.end(), [](QChar c) { return c.isSpace(); }))
+        return {};
+    QStringView rest = Ini::trimmed(value.sliced(close + 1));
+    if (!rest.startsWith(u';'))
+        return {};
+    rest = Ini::trimmed(rest.sliced(1));
+    if (rest.size() < 3 || !rest.startsWith(u'"') || !rest.endsWith(u'"'))
+        return {};
+    const QStringView file = rest.sliced(1, rest.size() - 2);
+    if (file.contains(u'"') || file.trimmed().size() != file.size())
+        return {};
+    return id.toString() + QStringLiteral("; ") + file.toString();
+}
+
+// Another project of a group ("*\A..\Steuer\Steuer.vbp"): a line of its own
+// form, which a new project cannot use.
+bool isGroupProject(QStringView line)
+{
+    QStringView value;
+    keyOf(line, &value);
+    return Ini::trimmed(value).startsWith(QLatin1String("\"*\\A"), Qt::CaseInsensitive);
+}
+
+// Calls each(line, converted) for every Object line of a form's or user
+// control's header (the lines before the first "Begin"), trimmed, with its
+// project file form ("Object={GUID}#2.0#0; X.OCX"), empty when it has another form.
+template <typename Each> void forEachHeaderObject(const QByteArray& bytes, Each each)
+{
+    const QString text = Ansi::decode(bytes);
+    Ini::forEachLine(text, [&](QStringView line) {
+        line = line.trimmed();
+        if (line.startsWith(QLatin1String("Begin"), Qt::CaseInsensitive) &&
+            (line.size() == 5 || line[5].isSpace()))
+            return false;
+        QStringView value;
+        if (keyOf(line, &value) == Key::Object) {
+            const QString converted = projectFormOf(value);
+            each(line, converted.isEmpty() ? converted : QStringLiteral("Object=") + converted);
+        }
+        return true;
+    });
+}
+
 } // namespace
 
 Key keyOf(QStringView line, QStringView* value)
@@ -64,36 +124,24 @@ bool isReferenceLine(QStringView line)
 QStringList objectLinesIn(const QByteArray& componentBytes)
 {
     QStringList lines;
-    const QString text = Ansi::decode(componentBytes);
-    Ini::forEachLine(text, [&](QStringView line) {
-        line = line.trimmed();
-        if (line.startsWith(QLatin1String("Begin"), Qt::CaseInsensitive) &&
-            (line.size() == 5 || line[5].isSpace())) {
-            return false;
-        }
-        QStringView value;
-        if (keyOf(line, &value) != Key::Object)
-            return true;
-        // "{GUID}#2.0#0"; "X.OCX"
-        value = value.trimmed();
-        if (!value.startsWith(u'"'))
-            return true;
-        const qsizetype close = value.indexOf(u'"', 1);
-        if (close < 0)
-            return true;
-        const QStringView id = value.sliced(1, close - 1);
-        if (guidOf(id).isEmpty())
-            return true;
-        QString converted = QStringLiteral("Object=") + id.toString();
-        QStringView rest = value.sliced(close + 1).trimmed();
-        if (rest.startsWith(u';')) {
-            const QStringView file = Ini::unquoted(rest.sliced(1).trimmed()).trimmed();
-            if (!file.isEmpty())
-                converted += QStringLiteral("; ") + file.toString();
-        }
-        lines.append(converted);
-        return true;
+    forEachHeaderObject(componentBytes, [&](QStringView, const QString& converted) {
+        if (!converted.isEmpty())
+            lines.append(converted);
     });
+    return lines;
+}
+
+QStringList unusableObjectLines(const QString& fileName, const QByteArray& componentBytes)
+{
+    const Catalog::Kind kind = Catalog::kindOf(fileName);
+    if (kind != Catalog::Kind::Form && kind != Catalog::Kind::UserControl)
+        return {};
+    QStringList lines;
+    forEachHeaderObject(componentBytes.first(qMin<qint64>(componentBytes.size(), kMaxHeaderBytes)),
+                        [&](QStringView line, const QString& converted) {
+                            if (converted.isEmpty() && !isGroupProject(line))
+                                lines.append(line.toString());
+                        });
     return lines;
 }
 

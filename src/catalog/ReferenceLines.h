@@ -29,12 +29,18 @@ bool isReferenceLine(QStringView line);
 
 // The `Object=…` lines a form's or user control's header names, in project file
 // form: `Object = "{GUID}#2.0#0"; "X.OCX"` gives `Object={GUID}#2.0#0; X.OCX`.
-// Only the header counts (lines before the first "Begin"); lines without a
-// GUID (another project of a group) are left out.
+// Only the header counts (lines before the first "Begin"), and only lines as
+// the development environment writes them: blanks around '=' and ';' and
+// outside the quotes, none inside; others are left out.
 QStringList objectLinesIn(const QByteArray& componentBytes);
 // The same for a file, of which the first kMaxHeaderBytes are read; an
 // unreadable file gives none.
 QStringList objectLinesOf(const QString& componentPath);
+// The header Object lines of a form or user control (told by `fileName`) that
+// objectLinesIn leaves out since they have another form, trimmed, within its
+// first kMaxHeaderBytes; another project of a group ("*\A…") is no such line.
+// None for other kinds.
+QStringList unusableObjectLines(const QString& fileName, const QByteArray& componentBytes);
 
 // Reference= and Object= lines as one block for a project file: every Reference=
 // line before every Object= line, each in the order given, none repeated. Lines

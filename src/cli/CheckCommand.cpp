@@ -1,6 +1,7 @@
 #include "catalog/Catalog.h"
 #include "catalog/ComponentFile.h"
 #include "catalog/ComponentKind.h"
+#include "catalog/ReferenceLines.h"
 #include "cli/Commands.h"
 #include "cli/Texts.h"
 #include "generate/CopyRun.h"
@@ -64,6 +65,11 @@ void checkFiles(const Catalog::Snapshot& catalogue, const QString& name, QList<F
             if (hasBareLineFeed(bytes))
                 findings.append(
                     {name, QStringLiteral("zeilenenden"), kBareLineFeeds.arg(name, copy.source)});
+            if (const QStringList lines = ReferenceLines::unusableObjectLines(copy.name, bytes);
+                !lines.isEmpty())
+                findings.append({name, QStringLiteral("objektzeile"),
+                                 kUnusableObjectLines.arg(name, copy.source,
+                                                          lines.join(QStringLiteral("'', ''")))});
             if (const QString missing = Catalog::missingCompanion(FolderOfPath(copy.source),
                                                                   FileNameOfPath(copy.source));
                 !missing.isEmpty() && ComponentFile::refersToCompanion(bytes))

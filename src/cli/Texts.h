@@ -71,6 +71,9 @@ inline const QString kBareLineFeeds =
 inline const QString kCompanionMissing =
     QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' verweist auf ''%3'', die nicht neben "
                    "ihr liegt; Projekte mit ihr lassen sich so in Visual Basic nicht laden.");
+inline const QString kUnusableObjectLines =
+    QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' nennt im Kopf Object-Zeilen, die "
+                   "Visual Basic so nicht schreibt; neue Projekte erhalten sie nicht: ''%3''");
 inline const QString kFileUnreadable =
     QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' kann nicht gelesen werden: %3");
 inline const QString kTemplateMissing =
