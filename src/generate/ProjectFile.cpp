@@ -98,15 +98,18 @@ QByteArray projectFileBytes(const QByteArray& templateBytes, const QString& proj
 
     QString block = referenceBlock(firstLine, rest, remembered) +
                     (projectLines.isEmpty() ? kCrLf : projectLines);
+    // With a start form the name moves to the start-up lines; without one it stays
+    // where the template has it, beside Startup="Sub Main".
+    const QString name = quoted(QStringLiteral("Name"), projectName) + kCrLf;
+    replaceKeyLine(rest, QStringLiteral("Name=\"Projekt1\""),
+                   startForm.isEmpty() ? name : QString());
+    replaceKeyLine(rest, QStringLiteral("Description=\"<PROJEKT>\""),
+                   quoted(QStringLiteral("Description"), projectName) + kCrLf);
+    replaceKeyLine(rest, QStringLiteral("Title=\"<PROJEKT>\""),
+                   quoted(QStringLiteral("Title"), projectName) + kCrLf);
     if (!startForm.isEmpty()) {
-        replaceKeyLine(rest, QStringLiteral("Name=\"Projekt1\""), QString());
-        replaceKeyLine(rest, QStringLiteral("Description=\"<PROJEKT>\""),
-                       quoted(QStringLiteral("Description"), projectName) + kCrLf);
-        replaceKeyLine(rest, QStringLiteral("Title=\"<PROJEKT>\""),
-                       quoted(QStringLiteral("Title"), projectName) + kCrLf);
         block += quoted(QStringLiteral("Startup"), startForm) + kCrLf +
-                 quoted(QStringLiteral("IconForm"), startForm) + kCrLf +
-                 quoted(QStringLiteral("Name"), projectName) + kCrLf;
+                 quoted(QStringLiteral("IconForm"), startForm) + kCrLf + name;
         replaceKeyLine(rest, QStringLiteral("Startup=\"Sub Main\""), QString());
     }
     return Ansi::encode(firstLine + block + rest + kCrLf);
