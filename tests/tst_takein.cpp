@@ -34,15 +34,16 @@ QString buildProject(const TestFolder& t)
     t.write(u"proj/Werk.bas"_s, kModule1);
     t.write(u"proj/Alt.frm"_s, named("Alt"));
     t.write(u"proj/Liste.bas"_s, named("Liste"));
+    t.write(u"proj/Summe.bas"_s, named("Σumme")); // UTF-8, outside the code page
     t.writeCatalog({u"[Filelist]"_s, u"100=Alt"_s, u"101=Liste"_s, u"[Filepath]"_s,
                     u"Alt="_s + t.file(u"proj/"_s), u"Liste=/anderswo/"_s, u"[Filename]"_s,
                     u"Alt=Alt.frm"_s, u"Liste=Liste.bas"_s});
-    return t.write(
-        u"proj/Projekt.vbp"_s,
-        TestFolder::crlf({u"Type=Exe"_s, kOle, u"Form=Formulare\\Haupt.frm"_s,
-                          u"Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas"_s, u"Module=Hilfe; Hilfe.bas"_s,
-                          u"Module=Werk; werk.BAS"_s, u"Class=Konto; Fehlt.cls"_s,
-                          u"Form=Alt.frm"_s, u"Module=Liste; Liste.bas"_s}));
+    return t.write(u"proj/Projekt.vbp"_s,
+                   TestFolder::crlf({u"Type=Exe"_s, kOle, u"Form=Formulare\\Haupt.frm"_s,
+                                     u"Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas"_s,
+                                     u"Module=Hilfe; Hilfe.bas"_s, u"Module=Werk; werk.BAS"_s,
+                                     u"Class=Konto; Fehlt.cls"_s, u"Form=Alt.frm"_s,
+                                     u"Module=Liste; Liste.bas"_s, u"Module=Summe; Summe.bas"_s}));
 }
 
 QStringList leftNames(const Catalog::IntakeOutcome& outcome)
@@ -84,14 +85,16 @@ private slots:
                      u"||%1|0|0"_s.arg(int(State::Missing)),
                      u"Alt|%1/proj/Alt.frm|%2|0|0"_s.arg(p).arg(int(State::Same)),
                      u"Liste|%1/proj/Liste.bas|%2|0|0"_s.arg(p).arg(int(State::NameTaken)),
+                     u"Σumme|%1/proj/Summe.bas|%2|0|0"_s.arg(p).arg(int(State::Refused)),
                  }));
 
-        const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1, 2, 3, 4, 5, 6});
+        const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1, 2, 3, 4, 5, 6, 7});
         QCOMPARE(outcome.taken, (QStringList{u"Haupt"_s, u"Hilfe"_s, u"Werk"_s}));
         QCOMPARE(outcome.takenIndexes, (QList<int>{0, 1, 3}));
-        QCOMPARE(leftNames(outcome),
-                 (QStringList{u"Hilfe@2"_s, u"Fehlt.cls@4"_s, u"Alt@5"_s, u"Liste@6"_s}));
+        QCOMPARE(leftNames(outcome), (QStringList{u"Hilfe@2"_s, u"Fehlt.cls@4"_s, u"Alt@5"_s,
+                                                  u"Liste@6"_s, u"Σumme@7"_s}));
         QCOMPARE(outcome.left.at(1).reason, Catalog::stateText(State::Missing));
+        QVERIFY(outcome.left.at(4).reason.contains(u"(Windows-1252)"_s));
         QCOMPARE(outcome.backups, QStringList{p + u"/proj/Werk.bas.bak"_s});
         QCOMPARE(TestFolder::read(p + u"/proj/Werk.bas.bak"_s), kModule1);
         QCOMPARE(TestFolder::read(p + u"/proj/Werk.bas"_s), named("Werk"));

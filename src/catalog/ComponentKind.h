@@ -33,6 +33,13 @@ QString label(Kind kind);
 // of the file's own ending first, then the other; none for other kinds.
 QStringList companionNames(const QString& fileName);
 
+// The kind whose companion the file is: Form for a .frx, UserControl for a .ctx
+// (letter case aside); Other for any other file.
+Kind companionOf(const QString& fileName);
+// The names the component of such a companion may have beside it: Haupt.frx
+// gives Haupt.frm, then Haupt.FRM; none for other files.
+QStringList ownerNames(const QString& companionName);
+
 // The companion such a file needs beside it in `folder` (ending with '/'), as the
 // generation looks for it; empty when there is one or none is needed.
 QString missingCompanion(const QString& folder, const QString& fileName);
@@ -57,6 +64,16 @@ bool lineNamesComponent(Kind kind);
 // Whether the entry name goes into the project files: in a module's or class's
 // line, or a form's as the start form.
 bool namesEntry(const QString& fileName);
+
+// What of a component a project file, written in Windows-1252, cannot hold: its
+// file name, or its entry name where the kind's line or the start form names it.
+enum class Unwritable
+{
+    None,
+    EntryName,
+    FileName
+};
+Unwritable unwritableInProject(const QString& entryName, const QString& fileName);
 
 // The start form: the entry of the first form in list order, unless root.frm is
 // among the components, which then starts as "Root" (kept as it is when the first

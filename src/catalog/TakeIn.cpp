@@ -129,7 +129,7 @@ Intake planIntake(const QString& projectPath, const Snapshot& catalogue)
         if (c.state != State::New) {
             c.reason = ProjectImport::stateText(component.state);
             c.repair = false;
-        } else if (const QString problem = entryProblem(c.name, c.folder, c.fileName);
+        } else if (const QString problem = componentProblem(c.name, c.folder, c.fileName);
                    !problem.isEmpty()) {
             c.state = State::Refused;
             c.reason = problem;
