@@ -231,7 +231,8 @@ private slots:
         row("nothing wrong", {}, {}, {});
         row("file missing", entry("102=Weg", "Weg.ctl"), {},
             {"datei|" + kFileMissing.arg("Weg", v + "Weg.ctl")});
-        row("bare line feeds", entry("102=Lf", "Lf.bas"), "lf",
+        row("bare line feeds, none in a binary file",
+            entry("102=Lf", "Lf.bas") + entry("103=Bin", "Bin.bas"), "lf",
             {"zeilenenden|" + kBareLineFeeds.arg("Lf", v + "Lf.bas")});
         // Only a form that refers to its .frx needs it.
         row("companion missing, header line of another form",
@@ -264,8 +265,10 @@ private slots:
         writeFiles(t);
         // UTF-8, as the catalogue is saved once a name does not fit the code page.
         t.write("bin/vorlagen.dat", (withLines(kCatalogue, extra).join("\r\n") + "\r\n").toUtf8());
-        if (setup == "lf")
+        if (setup == "lf") {
             t.write("bin/v/Lf.bas", "Attribute VB_Name = \"Lf\"\r\nDim a\n");
+            t.write("bin/v/Bin.bas", QByteArray("\n\0", 2));
+        }
         if (setup == "companion") {
             t.write("bin/v/Bild.frm", "Begin VB.Form Bild\r\n   Icon = \"Bild.frx\":0000\r\n");
             t.write("bin/v/Leer.frm",

@@ -62,7 +62,7 @@ void checkFiles(const Catalog::Snapshot& catalogue, const QString& name, QList<F
             findings.append({name, QStringLiteral("datei"),
                              kFileUnreadable.arg(name, copy.source, read.reason())});
         } else {
-            if (hasBareLineFeed(bytes))
+            if (!ComponentFile::isBinary(bytes) && hasBareLineFeed(bytes))
                 findings.append(
                     {name, QStringLiteral("zeilenenden"), kBareLineFeeds.arg(name, copy.source)});
             if (const QStringList lines = ReferenceLines::unusableObjectLines(copy.name, bytes);
