@@ -72,7 +72,7 @@ struct Project
     QStringList objects;         // "Object=…" lines as written, in order
 };
 
-// Reads, parses and resolves a project file (Windows-1252, CR LF or LF).
+// Reads, parses and resolves a project file (Windows-1252; CR LF, LF or CR end a line).
 Project readProject(const QString& path);
 
 // The lines of project file bytes, without looking at the disk: components keep
