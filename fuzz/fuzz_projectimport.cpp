@@ -5,6 +5,7 @@
 // through the form header reader and the reference merge.
 
 #include "catalog/ProjectImport.h"
+#include "catalog/ReferenceLines.h"
 #include "FuzzSupport.h"
 #include "platform/FileIo.h"
 
@@ -66,7 +67,8 @@ void checkProject(const ProjectImport::Project& project, const QByteArray& bytes
     }
     check((project.problem == ProjectImport::Problem::NoComponents) == project.components.isEmpty(),
           "no components exactly when none was found");
-    const int lines = int(bytes.count('\n')) + 1;
+    // CR LF, CR and LF each end a line.
+    const int lines = int(bytes.count('\n') + bytes.count('\r') - bytes.count("\r\n")) + 1;
     QSet<QString> found;
     for (qsizetype i = 0; i < project.components.size(); ++i) {
         const ProjectImport::Component& c = project.components[i];
@@ -112,10 +114,9 @@ void checkProject(const ProjectImport::Project& project, const QByteArray& bytes
 
 void checkMerge(const QStringList& lines)
 {
-    const QStringList merged = ProjectImport::mergeReferenceLines(lines);
-    check(ProjectImport::mergeReferenceLines(merged) == merged, "a merge is idempotent");
-    check(ProjectImport::mergeReferenceLines(merged + lines) == merged,
-          "lines given again add nothing");
+    const QStringList merged = ReferenceLines::merged(lines);
+    check(ReferenceLines::merged(merged) == merged, "a merge is idempotent");
+    check(ReferenceLines::merged(merged + lines) == merged, "lines given again add nothing");
     bool objects = false;
     for (const QString& line : merged) {
         check(lines.contains(line), "merged lines are given lines");
@@ -156,9 +157,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
               "resolution is deterministic");
     }
 
-    const QStringList header = ProjectImport::objectLinesIn(bytes);
+    const QStringList header = ReferenceLines::objectLinesIn(bytes);
+    // "Object={GUID}#…; file", as a project file has it.
     for (const QString& line : header)
-        check(line.startsWith(QLatin1String("Object={")), "header objects have a GUID");
+        check(line.startsWith(QLatin1String("Object={")) && line.indexOf(u'#') == 45 &&
+                  line.contains(QLatin1String("; ")) && !line.contains(u'"'),
+              "header objects are in the project file's form");
+    check(ReferenceLines::unusableObjectLines(QStringLiteral("X.frm"), bytes).size() <=
+              bytes.toLower().count("object"),
+          "only Object lines are named as unusable");
     checkMerge(read.references + read.objects + header);
     return 0;
 }

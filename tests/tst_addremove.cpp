@@ -332,6 +332,12 @@ private slots:
         row("line break in the file name", "a\nb.frm", "Zeilenumbruch");
         row("blank at the end", "Modul.bas ", "Leerzeichen");
         row("255 characters", QString(251, 'n') + ".bas", "255 Zeichen zu lang");
+        // A companion goes with its component; names go into the Windows-1252 project file.
+        row("a form's companion", "Haupt.FRX", "gehört zum Formular ''Haupt.frm'' daneben");
+        row("a user control's companion alone", "Leiste.ctx",
+            "gehört zu einem Benutzersteuerelement (.ctl)");
+        row("entry name outside the code page", "中文.bas", "Der Name ''中文''");
+        row("file name outside the code page", "Σ.res", "Ihr Dateiname enthält Zeichen außerhalb");
         // No file at all: a folder, a pipe, a link loop, nothing.
         for (const char* kind : {"folder", "pipe", "loop", "vanished"})
             QTest::newRow(kind) << "Ding.frm" << QString(kind) << "kann nicht hinzugefügt";

@@ -109,6 +109,11 @@ class tst_cli : public QObject
                 "[Filename]" + name + '=' + file};
     }
 
+    // A header line in the project file's form, which the development environment
+    // does not write into a form.
+    static inline const QString kOddObject =
+        "Object = {5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; LEER.OCX";
+
     static inline const QStringList kCatalogue =
         QStringList({"[Filelist]", "100=Haupt", "101=Hilfe", "[Filepath]", "Haupt=v/", "Hilfe=v/",
                      "[Filename]", "Haupt=Haupt.frm", "Hilfe=Hilfe.bas", "[Marked]", "Haupt=1",
@@ -258,11 +263,14 @@ private slots:
         row("nothing wrong", {}, {}, {});
         row("file missing", entry("102=Weg", "Weg.ctl"), {},
             {"datei|" + kFileMissing.arg("Weg", v + "Weg.ctl")});
-        row("bare line feeds", entry("102=Lf", "Lf.bas"), "lf",
+        row("bare line feeds, none in a binary file",
+            entry("102=Lf", "Lf.bas") + entry("103=Bin", "Bin.bas"), "lf",
             {"zeilenenden|" + kBareLineFeeds.arg("Lf", v + "Lf.bas")});
         // Only a form that refers to its .frx needs it.
-        row("companion missing", entry("102=Bild", "Bild.frm") + entry("103=Leer", "Leer.frm"),
-            "companion", {"begleitdatei|" + companionMissingText(v + "Bild.frm", "Bild.frx")});
+        row("companion missing, header line of another form",
+            entry("102=Bild", "Bild.frm") + entry("103=Leer", "Leer.frm"), "companion",
+            {"begleitdatei|" + companionMissingText(v + "Bild.frm", "Bild.frx"),
+             "objektzeile|" + kUnusableObjectLines.arg("Leer", v + "Leer.frm", kOddObject)});
         row("two entries, one file", entry("102=Zweit", "HAUPT.frm", "/w/"), {},
             {"datei|" + kFileMissing.arg("Zweit", "/w/HAUPT.frm"),
              "gleiche-datei|" + kSameFile.arg("Haupt", "Zweit", "Haupt.frm")});
@@ -296,11 +304,14 @@ private slots:
         writeFiles(t);
         // UTF-8, as the catalogue is saved once a name does not fit the code page.
         t.write("bin/vorlagen.dat", (withLines(kCatalogue, extra).join("\r\n") + "\r\n").toUtf8());
-        if (setup == "lf")
+        if (setup == "lf") {
             t.write("bin/v/Lf.bas", "Attribute VB_Name = \"Lf\"\r\nDim a\n");
+            t.write("bin/v/Bin.bas", QByteArray("\n\0", 2));
+        }
         if (setup == "companion") {
             t.write("bin/v/Bild.frm", "Begin VB.Form Bild\r\n   Icon = \"Bild.frx\":0000\r\n");
-            t.write("bin/v/Leer.frm", "Begin VB.Form Leer\r\nEnd\r\n");
+            t.write("bin/v/Leer.frm",
+                    (kOddObject + "\r\nBegin VB.Form Leer\r\nEnd\r\n").toLatin1());
         }
         if (setup.startsWith("template"))
             QVERIFY(QFile::remove(t.exeFolder() + "/QvStandard.bpv"));

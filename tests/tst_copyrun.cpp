@@ -59,6 +59,10 @@ private slots:
         QTest::newRow("frx is binary")
             << "A.frx" << QByteArray("\x01\n\x00\n", 4) << QByteArray("\x01\n\x00\n", 4);
         QTest::newRow("res is binary") << "A.res" << QByteArray("a\nb\n") << QByteArray("a\nb\n");
+        const QByteArray nul("\0a\nb\n", 5);
+        QTest::newRow("a NUL makes any file binary") << "A.bas" << nul << nul;
+        QTest::newRow("also a NUL past the first chunk")
+            << "A.frm" << QByteArray("ab\ncd\nef\n\0", 10) << QByteArray("ab\ncd\nef\n\0", 10);
     }
     void lineEnds()
     {

@@ -140,8 +140,15 @@ private slots:
             bar("Type=Exe|Form=Haupt.frm|Module=Hilfsmodul; Hilfsmodul.bas|Startup=\"Haupt\"|"
                 "IconForm=\"Haupt\"|Name=\"Kunde\"|" +
                 shippedEdited));
-        row("no form: key lines untouched, one empty line", shipped, "Kunde", "", "",
-            bar("Type=Exe||") + shipped.mid(shipped.indexOf("Reference=")));
+        // Without a form Sub Main starts; the name stays where the template has it.
+        row("no form: named after the project, a user control's line", shipped, "Kunde",
+            "Module=Hilfsmodul; Hilfsmodul.bas|UserControl=Leiste.ctl|", "",
+            bar("Type=Exe|Module=Hilfsmodul; Hilfsmodul.bas|UserControl=Leiste.ctl|") +
+                shipped.mid(shipped.indexOf("Reference="))
+                    .replace("Name=\"Projekt1\"", "Name=\"Kunde\"")
+                    .replace("\"<PROJEKT>\"", "\"Kunde\""));
+        row("no project line: one empty line", bar("Type=Exe|Name=\"projekt1\"|X=1"), "Kunde", "",
+            "", bar("Type=Exe||Name=\"Kunde\"|X=1|"));
         row("empty second line dropped", bar("Type=Exe||X=1|"), "Kunde",
             "Form=Haupt.frm|Form=root.frm|", "Root",
             bar("Type=Exe|Form=Haupt.frm|Form=root.frm|Startup=\"Root\"|IconForm=\"Root\"|"

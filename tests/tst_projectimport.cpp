@@ -1,5 +1,6 @@
 #include "catalog/Catalog.h"
 #include "catalog/ProjectImport.h"
+#include "catalog/ReferenceLines.h"
 #include "catalog/References.h"
 #include "platform/IniDocument.h"
 #include "support/TestFolder.h"
@@ -188,20 +189,33 @@ private slots:
             QVERIFY(project.components.isEmpty());
     }
 
-    // Only the header's GUID lines count, in the project file's form.
+    // Only the header's lines as the development environment writes them count,
+    // in the project file's form; the others of another form are named, another
+    // project of a group is not.
     void objectLinesOfHeader()
     {
+        const QStringList odd{
+            u"Object =\" {00000001-0000-0000-0000-000000000000}#1.0#0\"; \"NACH.OCX\""_s,
+            u"Object = \"{00000002-0000-0000-0000-000000000000}#1.0#0\""_s,
+            u"Object = {00000003-0000-0000-0000-000000000000}#1.0#0; DREI.OCX"_s,
+            u"Object = \"{00000004-0000-0000-0000-000000000000}#1.0#0\"; \" VIER.OCX\""_s};
         const QByteArray form =
             "VERSION 5.00\n"
             "Object = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0\"; \"MSFLXGRD.OCX\"\r\n"
             "Object = \"*\\A..\\Steuer\\Steuer.vbp\"\r\n"
             "object=\"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\";\"mscomctl.ocx\"\r\n"
-            "Begin VB.Form Haupt\r\n"
+            "\tObject\t=  \"{F9043C88-F6F2-101A-A3C9-08002B2F49FB}#1.2#0\" ;  "
+            "\"COMDLG32.OCX\"\r\n" +
+            odd.join(u"\r\n"_s).toLatin1() +
+            "\r\nBegin VB.Form Haupt\r\n"
             "Object = \"{00000000-0000-0000-0000-000000000000}#1.0#0\"; \"NACH.OCX\"\r\n";
         QCOMPARE(
-            ProjectImport::objectLinesIn(form),
+            ReferenceLines::objectLinesIn(form),
             (QStringList{u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX"_s,
-                         u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; mscomctl.ocx"_s}));
+                         u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; mscomctl.ocx"_s,
+                         u"Object={F9043C88-F6F2-101A-A3C9-08002B2F49FB}#1.2#0; COMDLG32.OCX"_s}));
+        QCOMPARE(ReferenceLines::unusableObjectLines(u"Haupt.CTL"_s, form), odd);
+        QVERIFY(ReferenceLines::unusableObjectLines(u"Hilfe.bas"_s, form).isEmpty());
 
         // An entry remembers the project's references, and a form its header's objects.
         TestFolder t;
@@ -211,12 +225,13 @@ private slots:
             readLines(t, {u"Reference=*\\G{00000200-0000-0010-8000-00AA006D2EA4}#2.0#0#a#ADO"_s,
                           u"Form=Haupt.frm"_s, u"Module=Hilfe; Hilfe.bas"_s});
         QCOMPARE(ProjectImport::rememberedLines(project, project.components[0]),
-                 project.references + ProjectImport::objectLinesIn(form));
+                 project.references + ReferenceLines::objectLinesIn(form));
         QCOMPARE(ProjectImport::rememberedLines(project, project.components[1]),
                  project.references);
         // The first 64 KiB of a form are read for its header: a line ending
         // there counts, one a byte longer is cut.
-        const QByteArray grid = "Object = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0\"";
+        const QByteArray grid =
+            "Object = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0\"; \"MSFLXGRD.OCX\"";
         for (const qint64 size : {64 << 10, (64 << 10) + 1}) {
             t.write(u"proj/Haupt.frm"_s, QByteArray(size - grid.size(), '\n') + grid);
             QCOMPARE(ProjectImport::rememberedLines(project, project.components[0]).size(),
@@ -250,7 +265,7 @@ private slots:
     {
         QFETCH(QStringList, lines);
         QFETCH(QStringList, merged);
-        QCOMPARE(ProjectImport::mergeReferenceLines(lines), merged);
+        QCOMPARE(ReferenceLines::merged(lines), merged);
     }
 
     // Remembered lines in the catalogue: a line of the longest value a read gives

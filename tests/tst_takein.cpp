@@ -26,6 +26,7 @@ QByteArray named(const char* name)
 // catalogue that has one of its files and another file under one of its names.
 QString buildProject(const TestFolder& t)
 {
+    t.write(u"proj/Formulare/Haupt.frx"_s, "\x01");
     t.write(u"proj/Formulare/Haupt.frm"_s,
             "VERSION 5.00\r\nObject = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; "
             "\"MSCOMCTL.OCX\"\r\nBegin VB.Form Haupt\r\nEnd\r\nAttribute VB_Name = \"Haupt\"\r\n");
@@ -34,6 +35,7 @@ QString buildProject(const TestFolder& t)
     t.write(u"proj/Werk.bas"_s, kModule1);
     t.write(u"proj/Alt.frm"_s, named("Alt"));
     t.write(u"proj/Liste.bas"_s, named("Liste"));
+    t.write(u"proj/Summe.bas"_s, named("Σumme")); // UTF-8, outside the code page
     t.writeCatalog({u"[Filelist]"_s, u"100=Alt"_s, u"101=Liste"_s, u"[Filepath]"_s,
                     u"Alt="_s + t.file(u"proj/"_s), u"Liste=/anderswo/"_s, u"[Filename]"_s,
                     u"Alt=Alt.frm"_s, u"Liste=Liste.bas"_s});
@@ -42,7 +44,8 @@ QString buildProject(const TestFolder& t)
         TestFolder::crlf({u"Type=Exe"_s, kOle, u"Form=Formulare\\Haupt.frm"_s,
                           u"Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas"_s, u"Module=Hilfe; Hilfe.bas"_s,
                           u"Module=Werk; werk.BAS"_s, u"Class=Konto; Fehlt.cls"_s,
-                          u"Form=Alt.frm"_s, u"Module=Liste; Liste.bas"_s}));
+                          u"Form=Alt.frm"_s, u"Module=Liste; Liste.bas"_s,
+                          u"Module=Summe; Summe.bas"_s, u"Form=Formulare\\Haupt.frx"_s}));
 }
 
 QStringList leftNames(const Catalog::IntakeOutcome& outcome)
@@ -75,23 +78,28 @@ private slots:
                           .arg(c.checked)
                           .arg(c.repair);
         const QString p = t.path();
-        QCOMPARE(states,
-                 (QStringList{
-                     u"Haupt|%1/proj/Formulare/Haupt.frm|%2|1|0"_s.arg(p).arg(int(State::New)),
-                     u"Hilfe|%1/Gemeinsam/Hilfe.bas|%2|1|0"_s.arg(p).arg(int(State::New)),
-                     u"Hilfe|%1/proj/Hilfe.bas|%2|0|0"_s.arg(p).arg(int(State::NameTaken)),
-                     u"Werk|%1/proj/Werk.bas|%2|1|1"_s.arg(p).arg(int(State::New)),
-                     u"||%1|0|0"_s.arg(int(State::Missing)),
-                     u"Alt|%1/proj/Alt.frm|%2|0|0"_s.arg(p).arg(int(State::Same)),
-                     u"Liste|%1/proj/Liste.bas|%2|0|0"_s.arg(p).arg(int(State::NameTaken)),
-                 }));
+        QCOMPARE(
+            states,
+            (QStringList{
+                u"Haupt|%1/proj/Formulare/Haupt.frm|%2|1|0"_s.arg(p).arg(int(State::New)),
+                u"Hilfe|%1/Gemeinsam/Hilfe.bas|%2|1|0"_s.arg(p).arg(int(State::New)),
+                u"Hilfe|%1/proj/Hilfe.bas|%2|0|0"_s.arg(p).arg(int(State::NameTaken)),
+                u"Werk|%1/proj/Werk.bas|%2|1|1"_s.arg(p).arg(int(State::New)),
+                u"||%1|0|0"_s.arg(int(State::Missing)),
+                u"Alt|%1/proj/Alt.frm|%2|0|0"_s.arg(p).arg(int(State::Same)),
+                u"Liste|%1/proj/Liste.bas|%2|0|0"_s.arg(p).arg(int(State::NameTaken)),
+                u"Σumme|%1/proj/Summe.bas|%2|0|0"_s.arg(p).arg(int(State::Refused)),
+                u"Haupt|%1/proj/Formulare/Haupt.frx|%2|0|0"_s.arg(p).arg(int(State::UnusableKind)),
+            }));
 
-        const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1, 2, 3, 4, 5, 6});
+        const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1, 2, 3, 4, 5, 6, 7, 8});
         QCOMPARE(outcome.taken, (QStringList{u"Haupt"_s, u"Hilfe"_s, u"Werk"_s}));
         QCOMPARE(outcome.takenIndexes, (QList<int>{0, 1, 3}));
-        QCOMPARE(leftNames(outcome),
-                 (QStringList{u"Hilfe@2"_s, u"Fehlt.cls@4"_s, u"Alt@5"_s, u"Liste@6"_s}));
+        QCOMPARE(leftNames(outcome), (QStringList{u"Hilfe@2"_s, u"Fehlt.cls@4"_s, u"Alt@5"_s,
+                                                  u"Liste@6"_s, u"Σumme@7"_s, u"Haupt@8"_s}));
         QCOMPARE(outcome.left.at(1).reason, Catalog::stateText(State::Missing));
+        QVERIFY(outcome.left.at(4).reason.contains(u"(Windows-1252)"_s));
+        QVERIFY(outcome.left.at(5).reason.contains(u"zum Formular ''Haupt.frm''"_s));
         QCOMPARE(outcome.backups, QStringList{p + u"/proj/Werk.bas.bak"_s});
         QCOMPARE(TestFolder::read(p + u"/proj/Werk.bas.bak"_s), kModule1);
         QCOMPARE(TestFolder::read(p + u"/proj/Werk.bas"_s), named("Werk"));

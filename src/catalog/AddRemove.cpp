@@ -1,6 +1,8 @@
 #include "catalog/AddRemove.h"
 
 #include "catalog/ComponentFile.h"
+#include "catalog/ComponentKind.h"
+#include "platform/FileExistence.h"
 #include "platform/FileIo.h"
 #include "platform/PathParts.h"
 
@@ -56,6 +58,39 @@ QString unrememberedText(const QString& name, const QStringList& lines)
         .arg(name, lines.join(QLatin1Char('\n')));
 }
 
+QString componentProblem(const QString& name, const QString& folder, const QString& fileName)
+{
+    if (const Kind owner = companionOf(fileName); owner != Kind::Other) {
+        const QStringList owners = ownerNames(fileName);
+        for (const QString& candidate : owners) {
+            if (FileExists(folder + candidate))
+                return QStringLiteral("Sie gehört zum %1 ''%2'' daneben und wird mit ihm in neue "
+                                      "Projekte kopiert. Nehmen Sie stattdessen ''%2'' auf.")
+                    .arg(label(owner), candidate);
+        }
+        return QStringLiteral("Sie gehört zu einem %1 (%2) und wird nur mit ihm in neue Projekte "
+                              "kopiert; allein ist sie keine Komponente.")
+            .arg(label(owner), owners.constFirst().right(4).toLower());
+    }
+    if (const QString problem = entryProblem(name, folder, fileName); !problem.isEmpty())
+        return problem;
+    switch (unwritableInProject(name, fileName)) {
+    case Unwritable::EntryName:
+        return QStringLiteral("Der Name ''%1'', unter dem sie aufgeführt würde, enthält Zeichen "
+                              "außerhalb des Windows-Zeichensatzes (Windows-1252). Er steht in "
+                              "der Projektdatei (in der Zeile Form=, Module= oder Class= und als "
+                              "Startformular), die ihn so nicht aufnehmen kann.")
+            .arg(name);
+    case Unwritable::FileName:
+        return QStringLiteral("Ihr Dateiname enthält Zeichen außerhalb des Windows-Zeichensatzes "
+                              "(Windows-1252). Er steht in der Projektdatei, die ihn so nicht "
+                              "aufnehmen kann.");
+    case Unwritable::None:
+        break;
+    }
+    return {};
+}
+
 EntryName entryNameOf(const QString& fileName, const QByteArray& bytes)
 {
     EntryName entry;
@@ -63,8 +98,7 @@ EntryName entryNameOf(const QString& fileName, const QByteArray& bytes)
     if (!canHoldName(entry.internal))
         entry.internal.clear();
     const QString base = fileName.left(fileName.size() - 4);
-    entry.repair = entry.internal == kModule1 &&
-                   fileName.endsWith(QLatin1String(".bas"), Qt::CaseInsensitive) &&
+    entry.repair = entry.internal == kModule1 && kindOf(fileName) == Kind::Module &&
                    base != kModule1 && canHoldName(base) &&
                    !ComponentFile::renamedModule(bytes, base).isEmpty();
     entry.name = entry.repair                ? base
@@ -91,7 +125,7 @@ AddPlan prepareAddition(const QString& path, const Shown& shown)
     if (!read)
         bytes.clear();
     const EntryName planned = entryNameOf(plan.fileName, bytes);
-    if (const QString problem = entryProblem(planned.name, plan.folder, plan.fileName);
+    if (const QString problem = componentProblem(planned.name, plan.folder, plan.fileName);
         !problem.isEmpty()) {
         plan.refusal = unholdableText(path, problem);
         return plan;

@@ -62,9 +62,16 @@ struct EntryName
 // `bytes` are the file's bytes, or empty when it could not be read.
 EntryName entryNameOf(const QString& fileName, const QByteArray& bytes);
 
+// Why a component file cannot go into the catalogue under `name`, for one file
+// added and a project's files taken in alike; empty when it can. Refused: a
+// form's .frx or a user control's .ctx on its own (it goes with its component),
+// what the catalogue cannot hold (entryProblem), and a name or file name the
+// project file cannot hold in Windows-1252 (unwritableInProject).
+QString componentProblem(const QString& name, const QString& folder, const QString& fileName);
+
 // Reads the component file at `path` and decides its entry name. Refuses what
-// is no file, a name or value the catalogue cannot hold, and a new name when the
-// catalogue is full; otherwise renames a module still called "Module1" after its
+// is no file, what componentProblem refuses, and a new name when the catalogue
+// is full; otherwise renames a module still called "Module1" after its
 // file, with a backup first (the only change before add()). `shown` tells the
 // entry of that name the front end shows; without it, the catalogue as read now.
 AddPlan prepareAddition(const QString& path, const Shown& shown = {});

@@ -102,6 +102,11 @@ QByteArray renamedModule(const QByteArray& bytes, const QString& name)
     return result;
 }
 
+bool isBinary(QByteArrayView bytes)
+{
+    return bytes.contains('\0');
+}
+
 bool refersToCompanion(const QByteArray& bytes)
 {
     static const QRegularExpression reference(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // What the catalogue needs to know about a component file's text: its internal
@@ -22,6 +23,10 @@ QString internalName(const QByteArray& bytes);
 // byte stays. Empty when the line is not such a line or `name` cannot be
 // written in the file's code page.
 QByteArray renamedModule(const QByteArray& bytes, const QString& name);
+
+// Whether a component file's bytes show it is binary: a NUL, which no text
+// component holds. Such a file is copied as it is, whatever its ending.
+bool isBinary(QByteArrayView bytes);
 
 // Whether a form or user control refers to data in its binary companion, as
 // in: Picture = "Haupt.frx":0000.

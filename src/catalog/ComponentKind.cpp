@@ -1,5 +1,6 @@
 #include "catalog/ComponentKind.h"
 
+#include "platform/Ansi.h"
 #include "platform/FileExistence.h"
 
 namespace Catalog {
@@ -65,15 +66,49 @@ QString label(Kind kind)
     return row ? QString::fromUtf8(row->label) : QStringLiteral("Datei");
 }
 
+namespace {
+
+// The file name with its last three characters replaced by `ending`: in the
+// letter case of its own ending first, then the other.
+QStringList withEnding(const QString& fileName, const char* ending)
+{
+    const QString lower = QLatin1String(ending);
+    const QString stem = fileName.left(fileName.size() - 3);
+    const bool upper = fileName.right(3) == fileName.right(3).toUpper();
+    return {stem + (upper ? lower.toUpper() : lower), stem + (upper ? lower : lower.toUpper())};
+}
+
+// The row of the kind whose companion the file is; none for other files.
+const KindRow* ownerRowOf(const QString& fileName)
+{
+    const QString ending = fileName.right(3).toLower();
+    for (const KindRow& row : kKinds) {
+        if (*row.companion && ending == QLatin1String(row.companion))
+            return &row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 QStringList companionNames(const QString& fileName)
 {
     const KindRow* row = rowOf(fileName);
     if (!row || !*row->companion)
         return {};
-    const QString ending = QLatin1String(row->companion);
-    const QString stem = fileName.left(fileName.size() - 3);
-    const bool upper = fileName.right(3) == fileName.right(3).toUpper();
-    return {stem + (upper ? ending.toUpper() : ending), stem + (upper ? ending : ending.toUpper())};
+    return withEnding(fileName, row->companion);
+}
+
+Kind companionOf(const QString& fileName)
+{
+    const KindRow* row = ownerRowOf(fileName);
+    return row ? row->kind : Kind::Other;
+}
+
+QStringList ownerNames(const QString& companionName)
+{
+    const KindRow* row = ownerRowOf(companionName);
+    return row ? withEnding(companionName, row->ending) : QStringList();
 }
 
 QString companionIn(const QString& folder, const QString& fileName)
@@ -141,6 +176,13 @@ bool namesEntry(const QString& fileName)
 {
     const KindRow* row = rowOf(fileName);
     return row && (row->kind == Kind::Form || row->lineNamesEntry);
+}
+
+Unwritable unwritableInProject(const QString& entryName, const QString& fileName)
+{
+    if (namesEntry(fileName) && !Ansi::fits(entryName))
+        return Unwritable::EntryName;
+    return Ansi::fits(fileName) ? Unwritable::None : Unwritable::FileName;
 }
 
 bool isRootForm(const QString& fileName)

@@ -36,6 +36,12 @@ QStringList companionNames(const QString& fileName);
 // The companion beside such a file in `folder` (ending with '/'): the name of the
 // first of companionNames that is there; empty when none is.
 QString companionIn(const QString& folder, const QString& fileName);
+// The kind whose companion the file is: Form for a .frx, UserControl for a .ctx
+// (letter case aside); Other for any other file.
+Kind companionOf(const QString& fileName);
+// The names the component of such a companion may have beside it: Haupt.frx
+// gives Haupt.frm, then Haupt.FRM; none for other files.
+QStringList ownerNames(const QString& companionName);
 
 // The companion such a file needs beside it in `folder` (ending with '/'), as the
 // generation looks for it; empty when there is one or none is needed.
@@ -65,6 +71,16 @@ bool lineNamesComponent(Kind kind);
 // Whether the entry name goes into the project files: in a module's or class's
 // line, or a form's as the start form.
 bool namesEntry(const QString& fileName);
+
+// What of a component a project file, written in Windows-1252, cannot hold: its
+// file name, or its entry name where the kind's line or the start form names it.
+enum class Unwritable
+{
+    None,
+    EntryName,
+    FileName
+};
+Unwritable unwritableInProject(const QString& entryName, const QString& fileName);
 
 // The start form: the entry of the first form in list order, unless root.frm is
 // among the components, which then starts as "Root" (kept as it is when the first

@@ -3,6 +3,7 @@
 #include "catalog/ComponentFile.h"
 #include "catalog/ComponentKind.h"
 #include "catalog/ProjectTemplate.h"
+#include "catalog/ReferenceLines.h"
 #include "catalog/Selection.h"
 #include "catalog/Snapshot.h"
 #include "platform/FileExistence.h"
@@ -71,8 +72,12 @@ void checkFile(const Snapshot& catalogue, const QString& name, Findings& finding
     if (const FileIo::Result read = FileIo::readRegularFile(path, &bytes, kMaxComponentBytes);
         !read)
         return findings.add(name, "datei", kFileUnreadable.arg(name, path, read.reason()));
-    if (hasBareLineFeed(bytes))
+    if (!ComponentFile::isBinary(bytes) && hasBareLineFeed(bytes))
         findings.add(name, "zeilenenden", kBareLineFeeds.arg(name, path));
+    if (const QStringList lines = ReferenceLines::unusableObjectLines(fileName, bytes);
+        !lines.isEmpty())
+        findings.add(name, "objektzeile",
+                     kUnusableObjectLines.arg(name, path, lines.join(QStringLiteral("'', ''"))));
     if (const QString missing = missingCompanion(catalogue.folderOf(name), fileName);
         !missing.isEmpty() && ComponentFile::refersToCompanion(bytes))
         findings.add(name, "begleitdatei", companionMissingText(path, missing));

@@ -38,6 +38,9 @@ inline const QString kNotCopyable =
 inline const QString kBareLineFeeds =
     QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' hat Zeilenenden ohne CR; beim "
                    "Kopieren in ein Projekt werden sie in CR LF umgewandelt.");
+inline const QString kUnusableObjectLines =
+    QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' nennt im Kopf Object-Zeilen, die "
+                   "Visual Basic so nicht schreibt; neue Projekte erhalten sie nicht: ''%3''");
 inline const QString kFileUnreadable =
     QStringLiteral("Die Datei ''%2'' der Komponente ''%1'' kann nicht gelesen werden: %3");
 inline const QString kNoTemplate =

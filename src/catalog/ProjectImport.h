@@ -24,7 +24,7 @@
 //     // What an entry taken in from it remembers for new projects:
 //     const QStringList lines = ProjectImport::rememberedLines(project, component);
 //     // and what a new project's file gets, the template's own lines first:
-//     ProjectImport::mergeReferenceLines(templateLines + linesOfEntry1 + ...);
+//     ReferenceLines::merged(templateLines + linesOfEntry1 + ...);
 //
 // Whether a found file is new to the catalogue, already there, or would go
 // under a name already taken is the catalogue's question, not this reader's.
@@ -32,8 +32,6 @@ namespace ProjectImport {
 
 // A project file larger than this is refused; real ones stay far below it.
 inline constexpr qint64 kMaxProjectBytes = 1024 * 1024;
-// How much of a form or user control is read for its header.
-inline constexpr qint64 kMaxHeaderBytes = 64 * 1024;
 
 enum class State
 {
@@ -74,7 +72,7 @@ struct Project
     QStringList objects;         // "Object=…" lines as written, in order
 };
 
-// Reads, parses and resolves a project file (Windows-1252, CR LF or LF).
+// Reads, parses and resolves a project file (Windows-1252; CR LF, LF or CR end a line).
 Project readProject(const QString& path);
 
 // The lines of project file bytes, without looking at the disk: components keep
@@ -84,37 +82,14 @@ Project readProject(const QString& path);
 Project parseProject(const QByteArray& bytes);
 
 // Resolves each component's path as the development environment would on the
-// project's machine, relative to `folder` (the project file's folder), and sets
-// its state:
-// - backslashes are separators, ".." parts are taken lexically (never above '/');
-// - a part missing in its letter case is found under another: the exact name
-//   first, else the first case-insensitive match in sorted order;
-// - a drive-letter, UNC or rooted path is looked up by its last parts, the
-//   longest that exists below `folder` or one of its parents;
-// - the same file (device and inode) named twice counts once.
+// project's machine, relative to `folder` (the project file's folder; see
+// WindowsPathLookup), and sets its state. The same file (device and inode) named
+// twice counts once.
 void resolveComponents(Project* project, const QString& folder);
-
-// The `Object=…` lines a form's or user control's header names, in project file
-// form: `Object = "{GUID}#2.0#0"; "X.OCX"` gives `Object={GUID}#2.0#0; X.OCX`.
-// Only the header counts (lines before the first "Begin"); lines without a
-// GUID (another project of a group) are left out.
-QStringList objectLinesIn(const QByteArray& componentBytes);
-// The same for a file; an unreadable file gives none.
-QStringList objectLinesOf(const QString& componentPath);
 
 // What an entry taken in from `project` remembers: the project's Reference= lines
 // and, for a form or user control, the Object= lines of its own header.
 QStringList rememberedLines(const Project& project, const Component& component);
-
-// Reference= and Object= lines as one block for a project file: every Reference=
-// line before every Object= line, each in the order given, none repeated. Lines
-// with the same GUID (or, without one, the same text ignoring case) are the same
-// reference and the first one given wins, so the template's own lines go first.
-// Other lines are left out.
-QStringList mergeReferenceLines(const QStringList& lines);
-
-// Whether a line is a Reference= or Object= line, its key's letter case aside.
-bool isReferenceLine(QStringView line);
 
 // For messages and the dialog, in German (a kind's text is Catalog::label).
 QString stateText(State state); // empty for Found

@@ -1,7 +1,7 @@
 #include "catalog/References.h"
 
 #include "catalog/Catalog.h"
-#include "catalog/ProjectImport.h"
+#include "catalog/ReferenceLines.h"
 #include "platform/IniDocument.h"
 
 #include <algorithm>
@@ -60,7 +60,7 @@ QStringList piecesOf(const QString& line)
 
 bool canRemember(const QString& line)
 {
-    return ProjectImport::isReferenceLine(line) && Ini::isWritableValue(line);
+    return ReferenceLines::isReferenceLine(line) && Ini::isWritableValue(line);
 }
 
 } // namespace
@@ -90,7 +90,7 @@ QStringList linesOfFile(const QString& componentPath)
     const Catalog::Kind kind = Catalog::kindOf(componentPath);
     if (kind != Catalog::Kind::Form && kind != Catalog::Kind::UserControl)
         return {};
-    return ProjectImport::objectLinesOf(componentPath);
+    return ReferenceLines::objectLinesOf(componentPath);
 }
 
 QStringList setLines(Ini::Document& document, const QString& name, const QString& fileName,
@@ -101,7 +101,7 @@ QStringList setLines(Ini::Document& document, const QString& name, const QString
     QStringList left;
     for (const QString& line : lines)
         (canRemember(line) ? kept : left) << line;
-    kept = ProjectImport::mergeReferenceLines(kept);
+    kept = ReferenceLines::merged(kept);
     if (kept.isEmpty())
         return left;
     if (!document.writable() || !Catalog::canHoldName(name) || !Catalog::canHoldValue(fileName))

@@ -1,7 +1,6 @@
 #include "catalog/Selection.h"
 
 #include "catalog/ComponentKind.h"
-#include "platform/Ansi.h"
 
 #include <QHash>
 
@@ -37,10 +36,14 @@ QString selectionProblem(const Snapshot& catalogue, const QStringList& checkedEn
     QHash<QString, Owner> owners;
     for (const QString& entry : checkedEntries) {
         const QString fileName = catalogue.fileNameOf(entry);
-        if (namesEntry(fileName) && !Ansi::fits(entry))
+        switch (Catalog::unwritableInProject(entry, fileName)) {
+        case Catalog::Unwritable::EntryName:
             return kEntryNameOutsideCodePage.arg(entry);
-        if (!Ansi::fits(fileName))
+        case Catalog::Unwritable::FileName:
             return kFileNameOutsideCodePage.arg(entry, fileName);
+        case Catalog::Unwritable::None:
+            break;
+        }
         for (const QString& copied : copiedNames(fileName)) {
             const QString key = copied.toCaseFolded();
             const auto it = owners.constFind(key);

@@ -129,9 +129,12 @@ Intake planIntake(const QString& projectPath, const Snapshot& catalogue)
             c.repair = entry.repair;
         }
         if (c.state != State::New) {
-            c.reason = ProjectImport::stateText(component.state);
+            // A companion on a line of its own says what it goes with.
+            c.reason = c.state == State::UnusableKind && companionOf(c.fileName) != Kind::Other
+                           ? componentProblem(c.name, c.folder, c.fileName)
+                           : ProjectImport::stateText(component.state);
             c.repair = false;
-        } else if (const QString problem = entryProblem(c.name, c.folder, c.fileName);
+        } else if (const QString problem = componentProblem(c.name, c.folder, c.fileName);
                    !problem.isEmpty()) {
             c.state = State::Refused;
             c.reason = problem;

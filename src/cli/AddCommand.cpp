@@ -6,8 +6,11 @@ namespace Cli {
 
 QString AddCommand::description() const
 {
-    return QStringLiteral("Nimmt die Komponentendateien (.frm, .bas, .cls, .ctl) in die "
-                          "Vorlagenliste auf, jede mit einer eigenen Speicherung.");
+    return QStringLiteral("Nimmt Komponentendateien in die Vorlagenliste auf, jede mit einer "
+                          "eigenen Speicherung. Neue Projekte erhalten .frm (mit .frx) als Form=, "
+                          ".bas als Module=, .cls als Class=, .ctl (mit .ctx) als UserControl= "
+                          "und .res als ResFile32=; andere Dateien werden nur kopiert. Eine .frx "
+                          "oder .ctx allein wird abgelehnt.");
 }
 
 QList<QCommandLineOption> AddCommand::options() const

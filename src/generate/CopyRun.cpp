@@ -1,5 +1,6 @@
 #include "generate/CopyRun.h"
 
+#include "catalog/ComponentFile.h"
 #include "catalog/References.h"
 #include "catalog/Selection.h"
 #include "generate/Checks.h"
@@ -133,6 +134,9 @@ private:
                 return FileIo::Result::failure(errno);
             if (n == 0)
                 return {};
+            // A binary file reaches the copy unchanged, however late its first NUL.
+            if (ComponentFile::isBinary(QByteArrayView(in.constData(), n)))
+                return restartAsBinary(writer, fd, stopped);
             out.clear();
             appendWithCrLf(out, QByteArrayView(in.constData(), n), lastWasCr);
             if (FileIo::Result r = writer.write(out); !r)
@@ -141,10 +145,22 @@ private:
         }
     }
 
+    // Starts the copy anew in a fresh temporary file, from the source's first byte.
+    FileIo::Result restartAsBinary(FileIo::AtomicWriter& writer, int fd, bool* stopped)
+    {
+        if (::lseek(fd, 0, SEEK_SET) != 0)
+            return FileIo::Result::failure(errno);
+        if (FileIo::Result r = writer.open(); !r)
+            return r;
+        m_copied = 0;
+        return copyBytes(writer, fd, stopped);
+    }
+
     void advance(qint64 n)
     {
         m_copied += n;
-        const qint64 done = qMin(m_copied, m_size);
+        // Bytes read again after a restart do not move the progress back.
+        const qint64 done = qMax(m_control.fileDone.load(), qMin(m_copied, m_size));
         m_control.fileDone = done;
         m_control.bytesDone = m_base + done;
         if (g_afterChunk)

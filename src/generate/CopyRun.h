@@ -23,7 +23,7 @@ struct FileCopy
     QString source; // empty when refused
     QString target;
     QString refused;   // why it cannot be copied, known before copying (no usable name)
-    bool text = false; // a text component: bare LF line ends become CR LF
+    bool text = false; // a text component: bare LF line ends become CR LF, unless it holds a NUL
     qint64 size = 0;   // at planning time; the share of the progress total
 };
 

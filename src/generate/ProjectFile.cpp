@@ -1,6 +1,6 @@
 #include "generate/ProjectFile.h"
 
-#include "catalog/ProjectImport.h"
+#include "catalog/ReferenceLines.h"
 #include "generate/Checks.h"
 #include "platform/Ansi.h"
 #include "platform/FileExistence.h"
@@ -43,7 +43,7 @@ QString referenceBlock(const QString& firstLine, QString& rest, const QStringLis
         ++mainPart;
     // A bare LF inside a line of a CR LF template is text of that line.
     const auto isReference = [](const QString& line) {
-        return !line.contains(kLf) && ProjectImport::isReferenceLine(line);
+        return !line.contains(kLf) && ReferenceLines::isReferenceLine(line);
     };
     QStringList own;
     const QString first = firstLine.chopped(qMin<qsizetype>(2, firstLine.size()));
@@ -53,8 +53,8 @@ QString referenceBlock(const QString& firstLine, QString& rest, const QStringLis
         if (isReference(lines.at(i)))
             own << lines.at(i);
     }
-    QStringList merged = ProjectImport::mergeReferenceLines(own + remembered);
-    if (merged.size() == ProjectImport::mergeReferenceLines(own).size())
+    QStringList merged = ReferenceLines::merged(own + remembered);
+    if (merged.size() == ReferenceLines::merged(own).size())
         return {};
     for (qsizetype i = mainPart - 1; i >= 0; --i) {
         if (isReference(lines.at(i)))
@@ -98,15 +98,18 @@ QByteArray projectFileBytes(const QByteArray& templateBytes, const QString& proj
 
     QString block = referenceBlock(firstLine, rest, remembered) +
                     (projectLines.isEmpty() ? kCrLf : projectLines);
+    // With a start form the name moves to the start-up lines; without one it stays
+    // where the template has it, beside Startup="Sub Main".
+    const QString name = quoted(QStringLiteral("Name"), projectName) + kCrLf;
+    replaceKeyLine(rest, QStringLiteral("Name=\"Projekt1\""),
+                   startForm.isEmpty() ? name : QString());
+    replaceKeyLine(rest, QStringLiteral("Description=\"<PROJEKT>\""),
+                   quoted(QStringLiteral("Description"), projectName) + kCrLf);
+    replaceKeyLine(rest, QStringLiteral("Title=\"<PROJEKT>\""),
+                   quoted(QStringLiteral("Title"), projectName) + kCrLf);
     if (!startForm.isEmpty()) {
-        replaceKeyLine(rest, QStringLiteral("Name=\"Projekt1\""), QString());
-        replaceKeyLine(rest, QStringLiteral("Description=\"<PROJEKT>\""),
-                       quoted(QStringLiteral("Description"), projectName) + kCrLf);
-        replaceKeyLine(rest, QStringLiteral("Title=\"<PROJEKT>\""),
-                       quoted(QStringLiteral("Title"), projectName) + kCrLf);
         block += quoted(QStringLiteral("Startup"), startForm) + kCrLf +
-                 quoted(QStringLiteral("IconForm"), startForm) + kCrLf +
-                 quoted(QStringLiteral("Name"), projectName) + kCrLf;
+                 quoted(QStringLiteral("IconForm"), startForm) + kCrLf + name;
         replaceKeyLine(rest, QStringLiteral("Startup=\"Sub Main\""), QString());
     }
     return Ansi::encode(firstLine + block + rest + kCrLf);

@@ -11,8 +11,9 @@
 namespace Generate {
 
 // The project file from the template's bytes: the project lines after the first
-// line, the start-up lines, and the Name, Description, Title and Startup key lines
-// edited when there is a start form. Bytes that are not edited pass unchanged.
+// line, the Name, Description and Title key lines named after the project, and,
+// when there is a start form, the start-up lines (Name among them) in place of
+// the Name and Startup key lines. Bytes that are not edited pass unchanged.
 // Remembered Reference= and Object= lines that the template lacks go before the
 // project lines, merged with the template's own (which then move there, first);
 // without such lines the template's stay where they are.

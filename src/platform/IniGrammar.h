@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+#include <type_traits>
+
 // The line grammar of INI files: what a line is, and the names and values in it.
 namespace Ini {
 
@@ -67,13 +69,18 @@ template <typename Char> qsizetype lineEnd(const Char* data, qsizetype size, qsi
 }
 
 // Calls line(start, length) for each line; CR LF, CR and LF each end a line, and
-// a last line needs no line end.
+// a last line needs no line end. A `line` that returns bool stops the walk with false.
 template <typename Char, typename Fn> void forEachLine(const Char* data, qsizetype size, Fn line)
 {
     qsizetype pos = 0;
     while (pos < size) {
         const qsizetype end = lineEnd(data, size, pos);
-        line(pos, end - pos);
+        if constexpr (std::is_same_v<std::invoke_result_t<Fn&, qsizetype, qsizetype>, bool>) {
+            if (!line(pos, end - pos))
+                return;
+        } else {
+            line(pos, end - pos);
+        }
         pos = end + lineEndLength(data, size, end);
     }
 }
@@ -145,5 +152,14 @@ template <typename View> Parts<View> parse(View line)
 }
 
 } // namespace detail
+
+// Calls each(line) with every line of `text`, without its line end, as the INI
+// grammar splits lines (CR LF, CR and LF); stops when `each` returns false.
+template <typename Each> void forEachLine(QStringView text, Each each)
+{
+    detail::forEachLine(text.utf16(), text.size(), [&](qsizetype pos, qsizetype length) {
+        return bool(each(text.sliced(pos, length)));
+    });
+}
 
 } // namespace Ini
