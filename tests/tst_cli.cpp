@@ -513,7 +513,7 @@ private slots:
         QTest::newRow("no display") << VORLAGEN_PROGRAM << QStringList() << QString() << 2
                                     << kNoSession.arg("vorlagen", kNoDisplay, "--help");
         QTest::newRow("display unreachable") << QVTRCOPY << QStringList() << ":4711" << 2
-                                             << kNoSession.arg("QvtrCopy", kUnreachable, "--hilfe");
+                                             << kNoSession.arg("QvtrCopy", kUnreachable, "--help");
         QTest::newRow("standard output full")
             << VORLAGEN_PROGRAM << QStringList{"--von", "%T/bin", "--liste"} << QString() << 1
             << Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC));
