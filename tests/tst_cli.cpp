@@ -11,6 +11,7 @@
 #include "generate/CopyRun.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
+#include "support/FullDevice.h"
 #include "support/TestFolder.h"
 
 #include <QBuffer>
@@ -47,21 +48,6 @@ class tst_cli : public QObject
         }
     };
 
-    // A stream that takes nothing, as a full disk.
-    class Refusing : public QIODevice
-    {
-    public:
-        Refusing()
-        {
-            open(WriteOnly);
-            setErrorString(FileIo::reasonFor(ENOSPC));
-        }
-
-    protected:
-        qint64 readData(char*, qint64) override { return -1; }
-        qint64 writeData(const char*, qint64) override { return -1; }
-    };
-
     // "%T" in an argument stands for the test folder. `refused`: "out" or "err"
     // takes nothing.
     static Ran run(const TestFolder& t, const QStringList& arguments, const QString& refused = {})
@@ -70,7 +56,7 @@ class tst_cli : public QObject
         QBuffer err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
-        Refusing refusing;
+        FullDevice refusing;
         const QStringList line = QStringList(arguments).replaceInStrings("%T", t.path());
         int code;
         {
@@ -158,8 +144,8 @@ private slots:
         const auto row = [](const char* tag, const QStringList& arguments, const QString& message) {
             QTest::newRow(tag) << arguments << message;
         };
-        row("unknown option", {"--liste", "--lang"}, kUnknownOption.arg("--lang"));
-        row("unknown letters", {"-liste"}, kUnknownOption.arg("-liste"));
+        row("unknown option", {"--liste", "--lang"}, kUnknownOption.arg("--lang", "vorlagen"));
+        row("unknown letters", {"-liste"}, kUnknownOption.arg("-liste", "vorlagen"));
         row("missing value", {"--liste", "--von"}, kMissingValue.arg("--von", "ORDNER"));
         row("missing name", {"--entfernen"}, kMissingValue.arg("--entfernen", "NAME"));
         row("an option is no value", {"--neu", "--ordner", "%T/P"},
@@ -570,7 +556,7 @@ private slots:
         QTest::newRow("no display") << VORLAGEN_PROGRAM << QStringList() << QString() << 2
                                     << kNoSession.arg("vorlagen", kNoDisplay, "--help");
         QTest::newRow("display unreachable") << QVTRCOPY << QStringList() << ":4711" << 2
-                                             << kNoSession.arg("QvtrCopy", kUnreachable, "--hilfe");
+                                             << kNoSession.arg("QvtrCopy", kUnreachable, "--help");
         QTest::newRow("standard output full")
             << VORLAGEN_PROGRAM << QStringList{"--von", "%T/bin", "--liste"} << QString() << 1
             << Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC));

@@ -1,16 +1,20 @@
 #include "catalog/Catalog.h"
+#include "cli/Texts.h"
+#include "copytool/CopyCommandLine.h"
 #include "copytool/CopyWindow.h"
 #include "copytool/PresetCopy.h"
 #include "generate/CopyRun.h"
+#include "platform/AppContext.h"
 #include "platform/FileIo.h"
 #include "support/FakeDesktop.h"
+#include "support/FullDevice.h"
 #include "support/Recorder.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStringEncoder>
@@ -298,31 +302,85 @@ private slots:
                 !window.bAbbrechen->isVisible());
     }
 
-    // The exit codes: 0 all copied, 1 files missing or failed, 2 nothing copied.
+    // The command line in-process: exit code, standard output and standard error
+    // as written, and how many files the target holds. "%T" is the test folder,
+    // also the working and the home folder; code -1: the window opens on %T/bin.
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("extra");
+        using namespace Cli;
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("setup");
-        QTest::addColumn<int>("status");
-        QTest::newRow("all copied") << QStringList() << "" << 0;
-        QTest::newRow("spare template missing is no failure") << QStringList() << "no spare" << 0;
-        // Given from the test folder as the current folder.
-        QTest::newRow("a relative target counts from the current folder")
-            << QStringList() << "relative" << 0;
-        QTest::newRow("a missing file") << QStringList() << "missing" << 1;
-        QTest::newRow("existing files kept") << QStringList() << "existing" << 2;
-        QTest::newRow("existing files replaced")
-            << QStringList{"--ueberschreiben"} << "existing" << 0;
-        QTest::newRow("nothing copied: the target's parent is a file")
-            << QStringList() << "parent is a file" << 2;
-        QTest::newRow("unknown option") << QStringList{"--falsch"} << "" << 2;
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<int>("files"); // in %T/ziel
+        const auto row = [](const char* tag, const QStringList& arguments, const char* setup,
+                            int code, const QString& out, const QString& err, int files) {
+            QTest::newRow(tag) << arguments << QString(setup) << code << out << err << files;
+        };
+        const QStringList line{"--von", "%T/bin", "--nach", "%T/ziel"};
+        const QString copied = "%1 Dateien (0,0 MB) wurden nach ''%T/%2'' kopiert.\n";
+        const QString whole = "Alle Vorlagen sind vollständig kopiert.\n";
+        const QString all = copied.arg("10", "ziel") + whole;
+        row("all copied", line, "", kDone, all, "", 10);
+        row("spare template missing is no failure", line, "no spare", kDone,
+            copied.arg("9", "ziel") + whole, "", 9);
+        row("a relative target counts from the working folder", {"--von", "bin", "--nach", "ziel"},
+            "", kDone, all, "", 10);
+        row("~/ is the home folder", {"--von", "bin", "--nach", "~/ziel"}, "", kDone, all, "", 10);
+        row("a missing file", line, "missing", kProblems, "",
+            copied.arg("9", "ziel") +
+                "\nIn den Vorlagen fehlen:\nKomponente ''Weg'': ''%T/a/Weg.bas'' fehlt.\n",
+            9);
+        row("existing files kept", line, "existing", kNothingDone, "",
+            "Im Zielordner sind bereits Dateien gleichen Namens vorhanden; ersetzt werden sie nur "
+            "mit --ueberschreiben:\n%T/ziel/vorlagen.dat\n",
+            1);
+        row("existing files replaced", line + QStringList{"--ueberschreiben"}, "existing", kDone,
+            all, "", 10);
+        // Each file named once, with its reason.
+        QString notCopied = copied.arg("0", "a/Haupt.frm/ziel") + "\nNicht kopiert:\n";
+        for (const char* file :
+             {"QvStandard.bpv", "QvStandard.prj", "Komponenten/Haupt.frm", "Komponenten/Haupt.frx",
+              "Komponenten/Hilfsmodul.bas", "Komponenten/Knopf.ctl", "Komponenten/Knopf.CTX",
+              "Komponenten/2/Haupt.frm", "Komponenten/Weg.bas", "vorlagen.dat"})
+            notCopied += QString("''%T/a/Haupt.frm/ziel/%1'': ").arg(file) +
+                         FileIo::reasonFor(ENOTDIR) + '\n';
+        row("nothing copied: the target's parent is a file",
+            {"--von", "bin", "--nach", "a/Haupt.frm/ziel"}, "", kNothingDone, "", notCopied, 0);
+        row("standard output full", line, "out full", kProblems, "",
+            kOutputLost.arg(FileIo::reasonFor(ENOSPC)) + '\n', 10);
+        for (const char* help : {"--help", "-h", "--hilfe"})
+            row(help, {"--von", "%T/fehlt", help}, "", kDone, CopyCommandLine::helpText(), "", 0);
+        QVERIFY(CopyCommandLine::helpText().contains("\n  -h, --help "));
+        QVERIFY(!CopyCommandLine::helpText().contains("hilfe"));
+        row("version", {"--version"}, "", kDone, "QvtrCopy " VORLAGEN_VERSION "\n", "", 0);
+        row("the window with --von", {"--von", "bin"}, "", -1, "", "", 0);
+        // Bad arguments: one line, nothing copied.
+        const auto bad = [&](const char* tag, const QStringList& arguments, const QString& said) {
+            row(tag, arguments, "", kNothingDone, "", said + '\n', 0);
+        };
+        bad("unknown option", line + QStringList{"--falsch"},
+            kUnknownOption.arg("--falsch", "QvtrCopy"));
+        bad("an option is no value", {"--von", "--nach", "%T/ziel"},
+            kMissingValue.arg("--von", "ORDNER"));
+        bad("value for a switch", line + QStringList{"--ueberschreiben=ja"},
+            kNoValueWanted.arg("--ueberschreiben"));
+        bad("replace without a target", {"--ueberschreiben"},
+            kRequired.arg("--ueberschreiben", "--nach ORDNER"));
+        bad("target twice", line + QStringList{"--nach", "%T/z"}, kRepeated.arg("--nach"));
+        bad("an argument of no option", line + QStringList{"x"}, kUnexpectedArgument.arg("x"));
+        bad("data folder missing", {"--von", "%T/fehlt"}, kNoDataFolder.arg("%T/fehlt"));
     }
 
     void commandLine()
     {
-        QFETCH(QStringList, extra);
+        QFETCH(QStringList, arguments);
         QFETCH(QString, setup);
-        QFETCH(int, status);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(int, files);
         Presets p;
         if (setup != "missing") // without the missing entry everything can be copied
             QVERIFY(Catalog::setFolders(p.t.catalog(), {{"Weg", p.t.file("b/")}}).ok() &&
@@ -331,30 +389,29 @@ private slots:
             p.t.write("ziel/vorlagen.dat", "alt\r\n");
         if (setup == "no spare")
             QVERIFY(QFile::remove(p.source() + "/QvStandard.prj"));
-        const QString target = setup == "parent is a file" ? "a/Haupt.frm/ziel" : "ziel";
-        QProcess tool;
-        tool.setWorkingDirectory(p.t.path());
-        tool.start(QStringLiteral(QVTRCOPY),
-                   QStringList{"--von", p.source(), "--nach",
-                               setup == "relative" ? target : p.t.file(target)} +
-                       extra);
-        QVERIFY(tool.waitForFinished(30000));
-        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(tool.exitCode() == status, tool.readAllStandardError().constData());
-        if (status == 0)
-            QCOMPARE(Presets::tree(p.t.file(target)).size(), setup == "no spare" ? 9 : 10);
-    }
-
-    // Nothing could be copied: each file is named once, with its reason.
-    void failuresNameEachFileOnce()
-    {
-        Presets p;
-        const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.t.file("a/Haupt.frm/ziel"));
-        const PresetCopy::Outcome outcome = PresetCopy::run(plan, false);
-        QStringList expected;
-        for (const PresetCopy::File& f : plan.files)
-            expected << "''" + f.target + "'': " + FileIo::reasonFor(ENOTDIR);
-        QCOMPARE(outcome.failed, expected);
+        QDir::setCurrent(p.t.path());             // the fixture restores it
+        AppContext::setDataFolder(p.t.file("a")); // so that only --von finds the presets
+        const QByteArray home = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(p.t.path()));
+        const CopyCommandLine::Request request = CopyCommandLine::parse(
+            QStringList{"QvtrCopy"} + arguments.replaceInStrings("%T", p.t.path()));
+        QBuffer written[2];
+        written[0].open(QIODevice::WriteOnly);
+        written[1].open(QIODevice::WriteOnly);
+        FullDevice full;
+        int ran = -1;
+        if (!request.opensWindow()) {
+            Cli::Output output(setup == "out full" ? &full : static_cast<QIODevice*>(&written[0]),
+                               &written[1]);
+            ran = CopyCommandLine::run(request, output);
+        }
+        qputenv("HOME", home);
+        QCOMPARE(QString::fromUtf8(written[1].data()), err.replace("%T", p.t.path()));
+        QCOMPARE(QString::fromUtf8(written[0].data()), out.replace("%T", p.t.path()));
+        QCOMPARE(ran, code);
+        QCOMPARE(Presets::tree(p.target()).size(), files);
+        if (ran < 0)
+            QCOMPARE(request.presets(), p.source());
     }
 
     // Return in the folder box copies; "~/" is the home folder, and a folder

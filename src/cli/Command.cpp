@@ -2,57 +2,10 @@
 
 #include "cli/Texts.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 
 namespace Cli {
-
-Output::Output(QIODevice* out, QIODevice* err, bool errIsTerminal)
-    : m_out(out), m_err(err), m_errIsTerminal(errIsTerminal)
-{
-}
-
-void Output::data(const QString& text)
-{
-    if (m_outLost)
-        return;
-    m_out << text;
-    m_out.flush();
-    if (m_out.status() != QTextStream::Ok) {
-        m_outLost = true;
-        message(kOutputLost.arg(m_out.device()->errorString()));
-    }
-}
-
-void Output::line(const QString& text)
-{
-    data(text + QLatin1Char('\n'));
-}
-
-void Output::message(const QString& text)
-{
-    if (m_progressShown) {
-        writeErr(QStringLiteral("\r\x1b[K"));
-        m_progressShown = false;
-    }
-    writeErr(text + QLatin1Char('\n'));
-}
-
-void Output::progress(const QString& text)
-{
-    writeErr(QLatin1Char('\r') + text + QStringLiteral("\x1b[K"));
-    m_progressShown = true;
-}
-
-void Output::writeErr(const QString& text)
-{
-    if (m_errLost)
-        return;
-    m_err << text;
-    m_err.flush();
-    m_errLost = m_err.status() != QTextStream::Ok;
-}
 
 QCommandLineOption jsonOption()
 {
@@ -95,13 +48,6 @@ QString openFile(const QString& path)
 void setFileOpener(std::function<QString(const QString&)> opener)
 {
     fileOpener() = std::move(opener);
-}
-
-QString fromWorkingFolder(const QString& path)
-{
-    if (path.isEmpty() || !QDir::isRelativePath(path))
-        return path;
-    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
 } // namespace Cli

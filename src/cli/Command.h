@@ -1,6 +1,8 @@
 #pragma once
 
 #include "catalog/Snapshot.h"
+#include "cli/ArgumentParsing.h"
+#include "cli/Output.h"
 
 #include <QByteArray>
 #include <QCommandLineOption>
@@ -8,50 +10,13 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QTextStream>
 
 #include <functional>
-
-class QIODevice;
 
 // The command line of vorlagen: one small class per task, chosen by its option
 // (`--liste`, `--pruefen` …). A task parses, calls the core, reports; the core
 // does the reading, changing and saving, as it does for the window.
 namespace Cli {
-
-// What the program ends with.
-enum Exit : int
-{
-    kDone = 0,
-    kProblems = 1,   // done with failures, or problems found
-    kNothingDone = 2 // bad arguments, refused by a check, catalogue locked
-};
-
-// Data go to one stream, German messages to the other. A write that fails is
-// not called done: lost() tells, and data lost is said on the other stream.
-class Output
-{
-public:
-    Output(QIODevice* out, QIODevice* err, bool errIsTerminal = false);
-
-    void data(const QString& text); // written as given
-    void line(const QString& text); // one line of data
-    void message(const QString& text);
-    // Overwrites the progress line on standard error; the next message replaces it.
-    void progress(const QString& text);
-    bool errIsTerminal() const { return m_errIsTerminal; }
-    bool lost() const { return m_outLost || m_errLost; }
-
-private:
-    QTextStream m_out;
-    QTextStream m_err;
-    bool m_errIsTerminal;
-    bool m_progressShown = false;
-    bool m_outLost = false;
-    bool m_errLost = false;
-
-    void writeErr(const QString& text);
-};
 
 // What the command line gave the chosen task.
 struct Arguments
@@ -96,7 +61,5 @@ QCommandLineOption componentOption();
 QString openFile(const QString& path);
 void setFileOpener(std::function<QString(const QString&)> opener);
 
-// A relative path counts from the working folder, as the shell means it.
-QString fromWorkingFolder(const QString& path);
 
 } // namespace Cli

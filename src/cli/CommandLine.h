@@ -10,9 +10,6 @@ namespace Cli {
 // Every option and task with what it does, and the exit codes.
 QString helpText();
 
-// "vorlagen <version>"
-QString versionText();
-
 // Runs one command line (the program's name first): parses it, points the
 // program at the data folder of --von and hands the rest to the chosen task.
 // Bad arguments give a German message and kNothingDone before anything is read.

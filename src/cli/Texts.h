@@ -13,7 +13,7 @@ inline const QString kExitCodes =
 
 // Arguments
 inline const QString kUnknownOption =
-    QStringLiteral("Unbekannte Option ''%1''. Die Optionen nennt vorlagen --help.");
+    QStringLiteral("Unbekannte Option ''%1''. Die Optionen nennt %2 --help.");
 inline const QString kMissingValue = QStringLiteral("Der Option ''%1'' fehlt ihr Wert %2.");
 inline const QString kNoValueWanted = QStringLiteral("Die Option ''%1'' nimmt keinen Wert.");
 inline const QString kBadArguments = QStringLiteral("Die Argumente sind ungültig: %1");
