@@ -61,5 +61,4 @@ QCommandLineOption componentOption();
 QString openFile(const QString& path);
 void setFileOpener(std::function<QString(const QString&)> opener);
 
-
 } // namespace Cli
