@@ -19,7 +19,6 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
-#include <vector>
 
 namespace Generate {
 
@@ -73,13 +72,6 @@ public:
 
 private:
     int m_fd;
-};
-
-struct Staged
-{
-    QString name;
-    QString target;
-    std::unique_ptr<FileIo::AtomicWriter> writer;
 };
 
 // Copies one planned file into its writer, chunk by chunk. False when a stop
@@ -240,21 +232,18 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
     return plan;
 }
 
-CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
+QStringList stageCopies(const CopyPlan& plan, CopyControl& control, Staging& staging)
 {
-    CopyResult result;
+    QStringList createdFolders;
     // Before any copy, so the project files have a place even when nothing is copied.
-    const bool folderReady = makeFolders(plan.projectFolder, &result.createdFolders).ok();
+    const bool folderReady = makeFolders(plan.projectFolder, &createdFolders).ok();
 
-    std::vector<Staged> staged;
     qint64 base = 0;
     for (int i = 0; i < plan.files.size() && !control.cancel; ++i) {
         const FileCopy& file = plan.files.at(i);
         control.fileDone = 0;
         control.file = i;
-        const auto fail = [&](const QString& reason) {
-            result.failures.append({file.name, reason});
-        };
+        const auto fail = [&](const QString& reason) { staging.fail(file.name, reason); };
         const qint64 next = base + file.size;
         const auto finishFile = [&] {
             base = next;
@@ -270,7 +259,7 @@ CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
         // Replacing a file by itself would empty it; the catalogue's file stays as it is.
         std::error_code error;
         if (std::filesystem::equivalent(fsPath(file.source), fsPath(file.target), error)) {
-            result.written << file.target;
+            staging.inPlace(file.target);
             finishFile();
             continue;
         }
@@ -304,38 +293,26 @@ CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
         if (!copied)
             fail(copied.reason()); // the writer's temporary file goes with it
         else
-            staged.push_back({file.name, file.target, std::move(writer)});
+            staging.add(file.name, file.target, std::move(writer), plan.replace);
         finishFile();
     }
+    return createdFolders;
+}
 
-    // One write-back and one device flush for all copies instead of one per file;
-    // each commit then only asks for its own file's write-back errors.
-    const bool fileSystemSynced =
-        !control.cancel && !staged.empty() && FileIo::syncFileSystem(plan.projectFolder).ok();
-    if (control.cancel) {
-        staged.clear();
+CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
+{
+    CopyResult result;
+    Staging staging;
+    result.createdFolders = stageCopies(plan, control, staging);
+    const Staging::Placed placed = staging.putInPlace(&control.cancel);
+    if (placed.stopped) {
         removeEmptyFolders(result.createdFolders);
-        result.written.clear();
         result.createdFolders.clear();
-        result.failures.clear();
         result.cancelled = true;
         return result;
     }
-    const auto fileSync = fileSystemSynced ? FileIo::AtomicWriter::FileSync::Covered
-                                           : FileIo::AtomicWriter::FileSync::Own;
-    for (Staged& copy : staged) {
-        const auto later = FileIo::AtomicWriter::FolderSync::Later;
-        // Kept targets: one that appeared meanwhile is still not replaced.
-        if (const FileIo::Result committed = plan.replace ? copy.writer->commit(later, fileSync)
-                                                          : copy.writer->commitNew(later, fileSync);
-            committed)
-            result.written << copy.target;
-        else
-            result.failures.append({copy.name, committed.reason()});
-    }
-    if (!staged.empty())
-        (void)FileIo::syncFolder(plan.projectFolder);
-    result.written.removeDuplicates();
+    result.written = placed.written;
+    result.failures = placed.failures;
     return result;
 }
 
