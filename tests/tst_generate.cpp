@@ -5,6 +5,7 @@
 #include "generate/Finishing.h"
 #include "generate/Generation.h"
 #include "platform/FileIo.h"
+#include "platform/IniDocument.h"
 #include "platform/Registry.h"
 #include "support/Recorder.h"
 
@@ -350,25 +351,27 @@ private slots:
     // and Viewer every time.
     void options()
     {
-        TestFolder t;
-        t.writeCatalog({"[Option]", "MyDocs=/alt/"});
-        const auto stored = [](const char* key) { return Catalog::Snapshot::read().option(key); };
-        QVERIFY(rememberOptions(false, "Kunde", "/p/P", false, true).ok());
+        Ini::Document d = Ini::Document::fromBytes("[Option]\r\nMyDocs=/alt/\r\n");
+        const auto stored = [&](const char* key) { return Catalog::Snapshot(d).option(key); };
+        QVERIFY(rememberOptions(d, false, "Kunde", "/p/P", false, true));
         QCOMPARE(stored("MyDocs"), QString("/alt/"));
         QCOMPARE(stored("Folder") + stored("Viewer"), "01");
-        QVERIFY(rememberOptions(true, "", "/p/P", true, false).ok());
+        QVERIFY(rememberOptions(d, true, "", "/p/P", true, false));
         QCOMPARE(stored("MyDocs"), QString("/alt/"));
     }
 
     // The steps in their order, and what the run has to tell, when all goes well,
     // when every write fails, when another program keeps the catalogue locked,
     // without the template, and with only its spare. The outcome lists every failure.
+    // Each file, the catalogue too, is written once: the bytes of a first run's
+    // files are enough for a second.
     void sequence_data()
     {
         QTest::addColumn<QString>("condition");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("failures");
         row("all well", QString(), QStringList(), QStringList());
+        row("written once", QString("once"), QStringList(), QStringList());
         const QString full = FileIo::reasonFor(ENOSPC);
         // "unsaved": each save of the catalogue failed, said in the run's order.
         row("full disk", QString("full"), QStringList{"unsaved", "report"},
@@ -399,6 +402,15 @@ private slots:
             QFile::remove(p.t.file("bin/QvStandard.bpv"));
         if (condition == "full")
             FileIo::failWritesAfter(0);
+        if (condition == "once") {
+            Recorder().run(p.request);
+            qint64 bytes = p.t.catalogBytes().size();
+            for (const QByteArray& file : contents(p.project()))
+                bytes += file.size();
+            QVERIFY(QDir(p.t.file("P")).removeRecursively());
+            QVERIFY(FileIo::writeFileAtomically(p.t.catalog(), catalogue).ok());
+            FileIo::failWritesAfter(bytes);
+        }
         FileIo::FileLock other;
         const int timeout = FileIo::lockTimeout();
         if (condition == "locked") {

@@ -22,12 +22,17 @@ QString storedCaption(const QString& caption)
     return QLatin1Char('"') + caption + QLatin1Char('"');
 }
 
-FileIo::Result saveMarks(const QStringList& names)
+bool setMarks(Ini::Document& document, const QStringList& names)
 {
-    QList<QPair<QString, QString>> keys;
+    // Refused before anything changes, so a bad name leaves the marks as they were.
+    if (!std::all_of(names.begin(), names.end(),
+                     [](const QString& name) { return Ini::isWritableKey(name); }))
+        return false;
+    // An unwritable document still goes to its save, which says why.
+    document.removeSection(kMarked);
     for (const QString& name : names)
-        keys.append({name, QStringLiteral("1")});
-    return Ini::replaceSection(file(), kMarked, keys);
+        document.setValue(kMarked, name, QStringLiteral("1"));
+    return true;
 }
 
 FileIo::Result setFolders(const QString& catalogFile,

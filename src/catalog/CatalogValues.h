@@ -8,6 +8,10 @@
 #include <QStringList>
 #include <QStringView>
 
+namespace Ini {
+class Document;
+}
+
 // What the catalogue can hold, and the writes of single values: a description,
 // the marks, another catalogue's folders.
 namespace Catalog {
@@ -20,9 +24,10 @@ FileIo::Result setCaption(const QString& name, const QString& caption);
 // put in quotes, since reading drops both.
 QString storedCaption(const QString& caption);
 
-// Rebuilds "Marked" as exactly these names with "1", at the end of the file, in
-// one atomic replacement; no names leaves no section.
-FileIo::Result saveMarks(const QStringList& names);
+// Rebuilds "Marked" in `document` as exactly these names with "1", at its end;
+// no names leaves no section. False, with nothing changed, when a name cannot be
+// a key.
+bool setMarks(Ini::Document& document, const QStringList& names);
 
 // Sets each entry's "Filepath" to the paired folder value in one atomic
 // replacement of `catalogFile`, another catalogue than the program's own.

@@ -31,20 +31,15 @@ Options rememberedOptions(const Snapshot& catalogue)
     return options;
 }
 
-FileIo::Result saveOptions(const std::optional<QString>& projectFolder, bool subfolder,
-                           bool showProject)
+bool setOptions(Ini::Document& document, const std::optional<QString>& projectFolder,
+                bool subfolder, bool showProject)
 {
     bool accepted = true;
-    const FileIo::Result saved = Ini::edit(file(), [&](Ini::Document& document) {
-        if (projectFolder)
-            accepted &= document.setValue(Section::kOption, kMyDocsKey, *projectFolder);
-        accepted &= document.setValue(Section::kOption, kFolderKey, flag(subfolder));
-        accepted &= document.setValue(Section::kOption, kViewerKey, flag(showProject));
-        return true; // a document that cannot be written says why when saved
-    });
-    if (saved && !accepted)
-        return FileIo::Result::failure(FileIo::kRefused);
-    return saved;
+    if (projectFolder)
+        accepted &= document.setValue(Section::kOption, kMyDocsKey, *projectFolder);
+    accepted &= document.setValue(Section::kOption, kFolderKey, flag(subfolder));
+    accepted &= document.setValue(Section::kOption, kViewerKey, flag(showProject));
+    return accepted;
 }
 
 } // namespace Catalog

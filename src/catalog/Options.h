@@ -1,10 +1,12 @@
 #pragma once
 
-#include "platform/FileIo.h"
-
 #include <QString>
 
 #include <optional>
+
+namespace Ini {
+class Document;
+}
 
 // The options the wizard remembers for the next project, in the catalogue's
 // "Option" section: their keys and what their values mean.
@@ -21,9 +23,10 @@ struct Options
 
 Options rememberedOptions(const Snapshot& catalogue);
 
-// Stores the options in one atomic replacement: "MyDocs" only when a folder is
-// given, "Folder" and "Viewer" as "1" or "0".
-FileIo::Result saveOptions(const std::optional<QString>& projectFolder, bool subfolder,
-                           bool showProject);
+// Sets the options in `document`: "MyDocs" only when a folder is given, "Folder"
+// and "Viewer" as "1" or "0". False when the document refuses a value (one that
+// cannot be written says why when saved).
+bool setOptions(Ini::Document& document, const std::optional<QString>& projectFolder,
+                bool subfolder, bool showProject);
 
 } // namespace Catalog

@@ -19,7 +19,6 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
-#include <vector>
 
 namespace Generate {
 
@@ -38,29 +37,33 @@ std::filesystem::path fsPath(const QString& path)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-// Appends `in` to `out` with every LF that has no CR before it turned into CR LF;
-// `lastWasCr` carries the byte before `in` from one chunk to the next.
-void appendWithCrLf(QByteArray& out, QByteArrayView in, bool& lastWasCr)
+// Writes `in` to `out` (room for twice its bytes) with every LF that has no CR
+// before it turned into CR LF, and gives the bytes written; `lastWasCr` carries
+// the byte before `in` from one chunk to the next.
+qsizetype withCrLf(QByteArrayView in, char* out, bool& lastWasCr)
 {
     const char* p = in.data();
     const char* const end = p + in.size();
+    char* o = out;
     char previous = lastWasCr ? '\r' : '\0';
     while (p < end) {
         const auto* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
         const char* const runEnd = lf ? lf : end;
         if (runEnd > p) {
-            out.append(p, runEnd - p);
+            std::memcpy(o, p, size_t(runEnd - p));
+            o += runEnd - p;
             previous = runEnd[-1];
         }
         if (!lf)
             break;
         if (previous != '\r')
-            out.append('\r');
-        out.append('\n');
+            *o++ = '\r';
+        *o++ = '\n';
         previous = '\n';
         p = lf + 1;
     }
     lastWasCr = previous == '\r';
+    return o - out;
 }
 
 class FdCloser
@@ -75,25 +78,20 @@ private:
     int m_fd;
 };
 
-struct Staged
-{
-    QString name;
-    QString target;
-    std::unique_ptr<FileIo::AtomicWriter> writer;
-};
-
-// Copies one planned file into its writer, chunk by chunk. False when a stop
-// was asked for in between.
+// Copies the planned files into their writers, one after the other, chunk by
+// chunk, with one pair of buffers for all of them. Says when a stop was asked
+// for in between.
 class FileCopier
 {
 public:
-    FileCopier(CopyControl& control, qint64 base, qint64 plannedSize)
-        : m_control(control), m_base(base), m_size(plannedSize)
-    {
-    }
+    explicit FileCopier(CopyControl& control) : m_control(control) {}
 
-    FileIo::Result copy(FileIo::AtomicWriter& writer, int fd, bool text, bool* stopped)
+    FileIo::Result copy(FileIo::AtomicWriter& writer, int fd, bool text, qint64 base,
+                        qint64 plannedSize, bool* stopped)
     {
+        m_base = base;
+        m_size = plannedSize;
+        m_copied = 0;
         *stopped = false;
         return text ? copyText(writer, fd, stopped) : copyBytes(writer, fd, stopped);
     }
@@ -118,8 +116,10 @@ private:
     FileIo::Result copyText(FileIo::AtomicWriter& writer, int fd, bool* stopped)
     {
         const qint64 chunk = qMin<qint64>(g_chunkBytes, qint64(1) << 20);
-        QByteArray in(qsizetype(chunk), Qt::Uninitialized);
-        QByteArray out;
+        if (m_in.size() != chunk) {
+            m_in = QByteArray(qsizetype(chunk), Qt::Uninitialized);
+            m_out = QByteArray(qsizetype(2 * chunk), Qt::Uninitialized);
+        }
         bool lastWasCr = false;
         for (;;) {
             if (m_control.cancel) {
@@ -128,18 +128,18 @@ private:
             }
             ssize_t n;
             do
-                n = ::read(fd, in.data(), size_t(in.size()));
+                n = ::read(fd, m_in.data(), size_t(m_in.size()));
             while (n < 0 && errno == EINTR);
             if (n < 0)
                 return FileIo::Result::failure(errno);
             if (n == 0)
                 return {};
             // A binary file reaches the copy unchanged, however late its first NUL.
-            if (ComponentFile::isBinary(QByteArrayView(in.constData(), n)))
+            const QByteArrayView read(m_in.constData(), n);
+            if (ComponentFile::isBinary(read))
                 return restartAsBinary(writer, fd, stopped);
-            out.clear();
-            appendWithCrLf(out, QByteArrayView(in.constData(), n), lastWasCr);
-            if (FileIo::Result r = writer.write(out); !r)
+            const qsizetype converted = withCrLf(read, m_out.data(), lastWasCr);
+            if (FileIo::Result r = writer.write(QByteArrayView(m_out.constData(), converted)); !r)
                 return r;
             advance(n);
         }
@@ -168,9 +168,11 @@ private:
     }
 
     CopyControl& m_control;
-    qint64 m_base;
-    qint64 m_size;
+    qint64 m_base = 0;
+    qint64 m_size = 0;
     qint64 m_copied = 0;
+    QByteArray m_in;
+    QByteArray m_out;
 };
 
 } // namespace
@@ -240,21 +242,19 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
     return plan;
 }
 
-CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
+QStringList stageCopies(const CopyPlan& plan, CopyControl& control, Staging& staging)
 {
-    CopyResult result;
+    QStringList createdFolders;
     // Before any copy, so the project files have a place even when nothing is copied.
-    const bool folderReady = makeFolders(plan.projectFolder, &result.createdFolders).ok();
+    const bool folderReady = makeFolders(plan.projectFolder, &createdFolders).ok();
 
-    std::vector<Staged> staged;
+    FileCopier copier(control);
     qint64 base = 0;
     for (int i = 0; i < plan.files.size() && !control.cancel; ++i) {
         const FileCopy& file = plan.files.at(i);
         control.fileDone = 0;
         control.file = i;
-        const auto fail = [&](const QString& reason) {
-            result.failures.append({file.name, reason});
-        };
+        const auto fail = [&](const QString& reason) { staging.fail(file.name, reason); };
         const qint64 next = base + file.size;
         const auto finishFile = [&] {
             base = next;
@@ -270,7 +270,7 @@ CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
         // Replacing a file by itself would empty it; the catalogue's file stays as it is.
         std::error_code error;
         if (std::filesystem::equivalent(fsPath(file.source), fsPath(file.target), error)) {
-            result.written << file.target;
+            staging.inPlace(file.target);
             finishFile();
             continue;
         }
@@ -298,44 +298,32 @@ CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
         bool stopped = false;
         FileIo::Result copied = writer->open();
         if (copied)
-            copied = FileCopier(control, base, file.size).copy(*writer, fd, file.text, &stopped);
+            copied = copier.copy(*writer, fd, file.text, base, file.size, &stopped);
         if (stopped)
             break;
         if (!copied)
             fail(copied.reason()); // the writer's temporary file goes with it
         else
-            staged.push_back({file.name, file.target, std::move(writer)});
+            staging.add(file.name, file.target, std::move(writer), plan.replace);
         finishFile();
     }
+    return createdFolders;
+}
 
-    // One write-back and one device flush for all copies instead of one per file;
-    // each commit then only asks for its own file's write-back errors.
-    const bool fileSystemSynced =
-        !control.cancel && !staged.empty() && FileIo::syncFileSystem(plan.projectFolder).ok();
-    if (control.cancel) {
-        staged.clear();
+CopyResult runCopies(const CopyPlan& plan, CopyControl& control)
+{
+    CopyResult result;
+    Staging staging;
+    result.createdFolders = stageCopies(plan, control, staging);
+    const Staging::Placed placed = staging.putInPlace(&control.cancel);
+    if (placed.stopped) {
         removeEmptyFolders(result.createdFolders);
-        result.written.clear();
         result.createdFolders.clear();
-        result.failures.clear();
         result.cancelled = true;
         return result;
     }
-    const auto fileSync = fileSystemSynced ? FileIo::AtomicWriter::FileSync::Covered
-                                           : FileIo::AtomicWriter::FileSync::Own;
-    for (Staged& copy : staged) {
-        const auto later = FileIo::AtomicWriter::FolderSync::Later;
-        // Kept targets: one that appeared meanwhile is still not replaced.
-        if (const FileIo::Result committed = plan.replace ? copy.writer->commit(later, fileSync)
-                                                          : copy.writer->commitNew(later, fileSync);
-            committed)
-            result.written << copy.target;
-        else
-            result.failures.append({copy.name, committed.reason()});
-    }
-    if (!staged.empty())
-        (void)FileIo::syncFolder(plan.projectFolder);
-    result.written.removeDuplicates();
+    result.written = placed.written;
+    result.failures = placed.failures;
     return result;
 }
 

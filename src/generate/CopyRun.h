@@ -2,6 +2,7 @@
 
 #include "catalog/Catalog.h"
 #include "generate/Failures.h"
+#include "generate/Staging.h"
 #include "platform/FileResult.h"
 
 #include <QList>
@@ -64,11 +65,16 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
                     const QString& projectFolder);
 
 // Creates the project folder first (even when nothing can be copied), then
-// copies every planned file in chunks into a temporary file beside its target.
-// Only when all are copied are they synced and put in place, so a stop through
-// `control.cancel` replaces no file; it removes the temporary files and the
-// folders this run made. A copy that fails leaves the older file of its name
-// as it was. The catalogue's component files are only read.
+// copies every planned file in chunks into a temporary file beside its target,
+// staged in `staging` in the plan's order; a file that cannot be copied is noted
+// there with its reason, and the older file of its name stays as it was. A stop
+// through `control.cancel` ends it at once. Gives the folders made here,
+// outermost first. The catalogue's component files are only read.
+QStringList stageCopies(const CopyPlan& plan, CopyControl& control, Staging& staging);
+
+// The copies alone: staged, then put in place together (Staging::putInPlace).
+// A stop before the renames replaces no file; it removes the temporary files and
+// the folders this run made.
 CopyResult runCopies(const CopyPlan& plan, CopyControl& control);
 
 // Creates `folder` and any missing parents, appending each one made here to

@@ -9,13 +9,13 @@
 
 namespace Generate {
 
-FileIo::Result rememberOptions(bool merkeOrdner, const QString& projectName,
-                               const QString& folderText, bool subfolder, bool viewer)
+bool rememberOptions(Ini::Document& document, bool merkeOrdner, const QString& projectName,
+                     const QString& folderText, bool subfolder, bool viewer)
 {
     std::optional<QString> folder;
     if (merkeOrdner && !projectName.isEmpty())
         folder = folderBase(folderText);
-    return Catalog::saveOptions(folder, subfolder, viewer);
+    return Catalog::setOptions(document, folder, subfolder, viewer);
 }
 
 void finish(const QString& projectFolder, const QString& projectFilePath, bool viewer,

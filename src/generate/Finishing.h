@@ -3,9 +3,12 @@
 #include <QString>
 
 #include "generate/Progress.h"
-#include "platform/FileIo.h"
 
 #include <functional>
+
+namespace Ini {
+class Document;
+}
 
 // What closes a generation: the remembered options, and the registry entries,
 // current folder and shell open of the finish button.
@@ -19,10 +22,10 @@ inline const QString kVb6AppPathKey =
 inline const QString kManagerKey = QStringLiteral("Software\\Velkaro\\Quorvix Manager");
 inline const QString kLastNewValue = QStringLiteral("LastNew");
 
-// Stores the options of the project page (Catalog::saveOptions): the folder
-// base only with merkeOrdner and a project name.
-FileIo::Result rememberOptions(bool merkeOrdner, const QString& projectName,
-                               const QString& folderText, bool subfolder, bool viewer);
+// Sets the options of the project page in the catalogue `document`
+// (Catalog::setOptions): the folder base only with merkeOrdner and a project name.
+bool rememberOptions(Ini::Document& document, bool merkeOrdner, const QString& projectName,
+                     const QString& folderText, bool subfolder, bool viewer);
 
 // Copies the development environment's open command into its App Paths key
 // (then calls `sleep`, the window's two-second wait), records the project file

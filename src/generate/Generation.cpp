@@ -6,6 +6,7 @@
 #include "generate/Undo.h"
 #include "platform/FileExistence.h"
 #include "platform/FileIo.h"
+#include "platform/IniDocument.h"
 
 #include <QFileInfo>
 
@@ -38,13 +39,56 @@ Preview Generation::preview() const
     return preview;
 }
 
+namespace {
+
+// The run's changes of the catalogue in one replacement under one lock: the marks
+// when asked, the options and the sorted list, each as saving it alone would
+// leave it. Each part that was to be saved and was not is noted, in that order.
+QList<NotSaved> saveCatalogue(const Request& request, const CopyPlan& plan, Frontend& frontend,
+                              Undo& undo)
+{
+    bool marksTaken = true;
+    bool optionsTaken = true;
+    QByteArray before;
+    bool existed = false;
+    bool changed = false;
+    const FileIo::Result saved = Ini::edit(Catalog::file(), [&](Ini::Document& document) {
+        before = document.bytes();
+        existed = document.state() == Ini::Document::State::Loaded;
+        if (request.saveMarks)
+            marksTaken = Catalog::setMarks(document, plan.marks);
+        optionsTaken = rememberOptions(document, request.rememberFolder, request.projectName,
+                                       request.folderText, request.subfolder, request.openProject);
+        frontend.sortedList(Catalog::sortList(document));
+        changed = document.changed();
+        return true;
+    });
+    // A stop from now on puts it back.
+    if (saved && changed)
+        undo.keepCatalogue(before, existed);
+    const FileIo::Result refused = FileIo::Result::failure(FileIo::kRefused);
+    QList<NotSaved> notSaved;
+    if (request.saveMarks && (!marksTaken || !saved))
+        notSaved.append({Catalog::Unsaved::Marks, marksTaken ? saved : refused});
+    if (!saved || !optionsTaken)
+        notSaved.append({Catalog::Unsaved::Options, saved ? refused : saved});
+    if (!saved)
+        notSaved.append({Catalog::Unsaved::List, saved});
+    return notSaved;
+}
+
+} // namespace
+
 Outcome Generation::run(Frontend& frontend)
 {
     Outcome outcome;
     Undo undo;
+    Staging staging;
     const auto stopped = [&] {
         if (!m_control.cancel)
             return false;
+        // The temporary files first, so the folders the run made are empty.
+        staging.discard();
         outcome = Outcome();
         outcome.failures = undo.putBack();
         outcome.stopped = true;
@@ -56,11 +100,6 @@ Outcome Generation::run(Frontend& frontend)
         frontend.stepStarted(step);
         return !stopped();
     };
-    const auto save = [&](Catalog::Unsaved what, const FileIo::Result& result) {
-        if (result)
-            return;
-        outcome.notSaved.append({what, result});
-    };
     const QString& name = m_request.projectName;
     const QString& folder = m_plan.projectFolder;
 
@@ -70,18 +109,13 @@ Outcome Generation::run(Frontend& frontend)
     (void)FileIo::removeStaleTemporariesIn(folder);
     for (const FileCopy& file : std::as_const(m_plan.files))
         undo.keepFile(file.target);
-    const CopyResult copied = runCopies(m_plan, m_control);
-    undo.madeFolders(copied.createdFolders);
-    outcome.written = copied.written;
-    outcome.failures = copied.failures;
+    const QStringList createdFolders = stageCopies(m_plan, m_control, staging);
+    undo.madeFolders(createdFolders);
 
+    // The marks go into the catalogue with the options and the list, after the
+    // project files; never for a run that was stopped.
     if (!step(Step::Marks))
         return outcome;
-    // One replacement after the copies, and never for a run that was stopped.
-    if (m_request.saveMarks) {
-        undo.keepCatalogue();
-        save(Catalog::Unsaved::Marks, Catalog::saveMarks(m_plan.marks));
-    }
 
     if (!step(Step::ProjectFiles))
         return outcome;
@@ -92,33 +126,29 @@ Outcome Generation::run(Frontend& frontend)
         undo.keepFile(standard);
         if (const ProjectTemplate::Restore restored = ProjectTemplate::restore();
             restored.state == ProjectTemplate::Restore::State::NotCopied)
-            outcome.failures.append({QFileInfo(standard).fileName(), restored.problem});
+            staging.fail(QFileInfo(standard).fileName(), restored.problem);
     }
-    const ProjectFileResult project =
-        writeProjectFiles(ProjectTemplate::file(), folder, name, m_plan.projectLines,
-                          m_plan.startForm, m_plan.remembered);
-    outcome.written += project.written;
-    outcome.failures += project.failures;
-    outcome.templateMissing = project.templateMissing;
+    const ProjectFileTexts texts = composeProjectFiles(
+        ProjectTemplate::file(), name, m_plan.projectLines, m_plan.startForm, m_plan.remembered);
+    outcome.templateMissing = texts.templateMissing;
+    stageProjectFiles(texts, folder, name, staging);
+    // The copies and the project files reach the disk together, then take their
+    // places.
+    const Staging::Placed placed = staging.putInPlace(&m_control.cancel);
+    outcome.written = placed.written;
+    outcome.failures = placed.failures;
 
     if (!step(Step::CleanUp))
         return outcome;
     // A folder made for a project of which nothing could be written does not stay.
-    removeEmptyFolders(copied.createdFolders);
+    removeEmptyFolders(createdFolders);
 
     if (!step(Step::Options))
         return outcome;
-    undo.keepCatalogue();
-    save(Catalog::Unsaved::Options,
-         rememberOptions(m_request.rememberFolder, name, m_request.folderText, m_request.subfolder,
-                         m_request.openProject));
-
     if (!step(Step::SortedList))
         return outcome;
-    undo.keepCatalogue();
-    frontend.sortedList(Catalog::Snapshot::read().sortedNames());
     // One atomic replacement: no moment leaves the list missing on disk.
-    save(Catalog::Unsaved::List, Catalog::saveSortedList());
+    outcome.notSaved = saveCatalogue(m_request, m_plan, frontend, undo);
     stopped();
     return outcome;
 }

@@ -11,8 +11,10 @@
 
 // One generation of a project, the same for every front end: the copies, the
 // marks, the project files, the folder clean-up, the options and the sorted list,
-// in this order, with every failure in the outcome. A stop at any point leaves
-// only what was there before.
+// in this order, with every failure in the outcome. The copies and the project
+// files are put in place together, with one sync; the marks, the options and the
+// list are one replacement of the catalogue. A stop at any point leaves only what
+// was there before.
 namespace Generate {
 
 // What to make: the checked entries and the project page's entries and options.
@@ -30,12 +32,12 @@ struct Request
 // The steps of a run, in their order.
 enum class Step
 {
-    Copies,
+    Copies, // into temporary files beside their targets
     Marks,
-    ProjectFiles,
-    CleanUp, // a folder the run made and left empty goes
+    ProjectFiles, // then every file of the project takes its place
+    CleanUp,      // a folder the run made and left empty goes
     Options,
-    SortedList
+    SortedList // the catalogue's one replacement, the marks and options with it
 };
 
 // The front end's side of a run (the window, a command line): what must happen
@@ -63,12 +65,13 @@ struct Outcome
     QList<Failure> failures; // every file not made, in the order of the steps; after
                              // a stop, every file that could not be put back
     bool templateMissing = false;
-    QList<NotSaved> notSaved; // the catalogue writes that failed, in order
+    QList<NotSaved> notSaved; // the parts of the catalogue's one write not saved, in order
     bool stopped = false;     // then only what was there before is left
 
-    // What the run has to tell, in the order of its steps: each catalogue write
-    // that failed, the missing template (ProjectTemplate::kMissing), then the
-    // report of the files not made.
+    // What the run has to tell, in the order of its steps: each part of the
+    // catalogue not saved (the marks before the missing template,
+    // ProjectTemplate::kMissing, the rest after it), then the report of the files
+    // not made.
     QStringList messages() const;
 };
 

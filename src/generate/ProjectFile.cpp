@@ -141,28 +141,30 @@ ProjectFileTexts composeProjectFiles(const QString& templatePath, const QString&
     return texts;
 }
 
+void stageProjectFiles(const ProjectFileTexts& texts, const QString& projectFolder,
+                       const QString& projectName, Staging& staging)
+{
+    for (const Failure& failure : texts.failures)
+        staging.fail(failure.file, failure.reason);
+    const auto stage = [&](const QString& fileName, const QByteArray& bytes) {
+        staging.add(fileName, pathInProject(projectFolder, fileName), bytes);
+    };
+    if (!texts.project.isEmpty())
+        stage(projectName + QStringLiteral(".vbp"), texts.project);
+    if (!texts.templateMissing)
+        stage(projectName + QStringLiteral(".vbw"), texts.workspace);
+}
+
 ProjectFileResult writeProjectFiles(const QString& templatePath, const QString& projectFolder,
                                     const QString& projectName, const QString& projectLines,
                                     const QString& startForm, const QStringList& remembered)
 {
     const ProjectFileTexts texts =
         composeProjectFiles(templatePath, projectName, projectLines, startForm, remembered);
-    ProjectFileResult result;
-    result.templateMissing = texts.templateMissing;
-    result.failures = texts.failures;
-    if (texts.templateMissing)
-        return result;
-    const auto write = [&](const QString& fileName, const QByteArray& bytes) {
-        const QString path = pathInProject(projectFolder, fileName);
-        if (const FileIo::Result written = FileIo::writeFileAtomically(path, bytes); written)
-            result.written << path;
-        else
-            result.failures.append({fileName, written.reason()});
-    };
-    if (!texts.project.isEmpty())
-        write(projectName + QStringLiteral(".vbp"), texts.project);
-    write(projectName + QStringLiteral(".vbw"), texts.workspace);
-    return result;
+    Staging staging;
+    stageProjectFiles(texts, projectFolder, projectName, staging);
+    const Staging::Placed placed = staging.putInPlace();
+    return {texts.templateMissing, placed.written, placed.failures};
 }
 
 } // namespace Generate

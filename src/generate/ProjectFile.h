@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generate/Failures.h"
+#include "generate/Staging.h"
 
 #include <QByteArray>
 #include <QString>
@@ -43,6 +44,11 @@ struct ProjectFileResult
     QStringList written;
     QList<Failure> failures;
 };
+
+// Stages <name>.vbp and <name>.vbw for the project folder, after the template's
+// failure if it could not be read; neither when the template is missing.
+void stageProjectFiles(const ProjectFileTexts& texts, const QString& projectFolder,
+                       const QString& projectName, Staging& staging);
 
 // Writes <name>.vbp and <name>.vbw into the project folder, replacing files of
 // those names; writes neither when the template is missing.

@@ -86,14 +86,11 @@ void Undo::madeFolders(const QStringList& outermostFirst)
     m_folders += outermostFirst;
 }
 
-void Undo::keepCatalogue()
+void Undo::keepCatalogue(const QByteArray& before, bool existed)
 {
-    if (m_catalogueKept)
-        return;
     m_catalogueKept = true;
-    const FileIo::Result read = FileIo::readRegularFile(Catalog::file(), &m_catalogue);
-    m_catalogueExisted = read.ok();
-    m_catalogueKnown = read.ok() || read.error() == ENOENT;
+    m_catalogue = before;
+    m_catalogueExisted = existed;
 }
 
 QList<Failure> Undo::putBack()
@@ -129,7 +126,7 @@ QList<Failure> Undo::putBack()
         (void)FileIo::syncFolder(folder);
     removeEmptyFolders(m_folders);
 
-    if (m_catalogueKept && m_catalogueKnown) {
+    if (m_catalogueKept) {
         const QString catalogue = Catalog::file();
         FileIo::FileLock lock;
         FileIo::Result restored = lock.acquire(catalogue);

@@ -11,7 +11,7 @@
 // What a generation changed, kept so that a stop can put everything back: the
 // older bytes of each file it replaces (a hard link beside the file, a copy where
 // the folder cannot hold links), the folders it made, and the catalogue as it was
-// before the run's first change of it.
+// before the run replaced it.
 namespace Generate {
 
 class Undo
@@ -26,8 +26,9 @@ public:
     // Before `path` may be replaced or made; once per path.
     void keepFile(const QString& path);
     void madeFolders(const QStringList& outermostFirst);
-    // Before each change of the catalogue; reads it only the first time.
-    void keepCatalogue();
+    // After the run replaced the catalogue: its bytes before, as read under the
+    // lock for that change; `existed` false when there was none.
+    void keepCatalogue(const QByteArray& before, bool existed);
 
     // Puts back every kept file, removes what the run made, restores the
     // catalogue. Gives what could not be put back.
@@ -47,7 +48,6 @@ private:
     QSet<QString> m_seen;
     QStringList m_folders;
     bool m_catalogueKept = false;
-    bool m_catalogueKnown = false; // read, or known to be missing
     bool m_catalogueExisted = false;
     QByteArray m_catalogue;
 };

@@ -47,6 +47,8 @@ public:
     static Document fromBytes(const QByteArray& bytes);
 
     State state() const { return m_state; }
+    // The bytes as read from the file; empty for a missing one.
+    const QByteArray& bytes() const { return m_bytes; }
     // Why an unreadable file could not be read; success for a missing or loaded one.
     FileIo::Result readResult() const
     {
