@@ -6,6 +6,8 @@
 #include <QByteArrayView>
 #include <QRegularExpression>
 
+#include <cstring>
+
 namespace ComponentFile {
 
 namespace {
@@ -105,6 +107,29 @@ QByteArray renamedModule(const QByteArray& bytes, const QString& name)
 bool isBinary(QByteArrayView bytes)
 {
     return bytes.contains('\0');
+}
+
+void appendWithCrLf(QByteArray& out, QByteArrayView in, bool& lastWasCr)
+{
+    const char* p = in.data();
+    const char* const end = p + in.size();
+    char previous = lastWasCr ? '\r' : '\0';
+    while (p < end) {
+        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+        const char* const runEnd = lf ? lf : end;
+        if (runEnd > p) {
+            out.append(p, runEnd - p);
+            previous = runEnd[-1];
+        }
+        if (!lf)
+            break;
+        if (previous != '\r')
+            out.append('\r');
+        out.append('\n');
+        previous = '\n';
+        p = lf + 1;
+    }
+    lastWasCr = previous == '\r';
 }
 
 bool refersToCompanion(const QByteArray& bytes)

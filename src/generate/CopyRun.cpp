@@ -38,31 +38,6 @@ std::filesystem::path fsPath(const QString& path)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-// Appends `in` to `out` with every LF that has no CR before it turned into CR LF;
-// `lastWasCr` carries the byte before `in` from one chunk to the next.
-void appendWithCrLf(QByteArray& out, QByteArrayView in, bool& lastWasCr)
-{
-    const char* p = in.data();
-    const char* const end = p + in.size();
-    char previous = lastWasCr ? '\r' : '\0';
-    while (p < end) {
-        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-        const char* const runEnd = lf ? lf : end;
-        if (runEnd > p) {
-            out.append(p, runEnd - p);
-            previous = runEnd[-1];
-        }
-        if (!lf)
-            break;
-        if (previous != '\r')
-            out.append('\r');
-        out.append('\n');
-        previous = '\n';
-        p = lf + 1;
-    }
-    lastWasCr = previous == '\r';
-}
-
 class FdCloser
 {
 public:
@@ -138,7 +113,7 @@ private:
             if (ComponentFile::isBinary(QByteArrayView(in.constData(), n)))
                 return restartAsBinary(writer, fd, stopped);
             out.clear();
-            appendWithCrLf(out, QByteArrayView(in.constData(), n), lastWasCr);
+            ComponentFile::appendWithCrLf(out, QByteArrayView(in.constData(), n), lastWasCr);
             if (FileIo::Result r = writer.write(out); !r)
                 return r;
             advance(n);
@@ -203,8 +178,9 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
 {
     CopyPlan plan;
     plan.projectFolder = projectFolder;
-    const auto add = [&](const QString& fileName, const QString& source) {
+    const auto add = [&](const QString& entry, const QString& fileName, const QString& source) {
         FileCopy copy;
+        copy.entry = entry;
         copy.name = fileName;
         copy.source = source;
         copy.target = pathInProject(projectFolder, fileName);
@@ -222,7 +198,7 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
         if (const QString refusal = Catalog::copyRefusal(fileName); !refusal.isEmpty()) {
             plan.files.append({fileName.isEmpty() ? name : fileName, {}, {}, refusal});
         } else {
-            add(fileName, folder + fileName);
+            add(name, fileName, folder + fileName);
             // A missing file still gets its line: the project then names it, and
             // the person is told.
             const QString projectLineText = Catalog::projectLine(name, fileName);
@@ -230,7 +206,7 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
                 plan.projectLines += projectLineText + kCrLf;
             if (const QString companion = Catalog::companionIn(folder, fileName);
                 !companion.isEmpty())
-                add(companion, folder + companion);
+                add(name, companion, folder + companion);
             startForm.add(name, fileName);
             plan.remembered += References::linesOf(catalogue, name);
         }

@@ -3,6 +3,7 @@
 #include "catalog/ProjectTemplate.h"
 #include "generate/Checks.h"
 #include "generate/Finishing.h"
+#include "generate/ProjectRecord.h"
 #include "generate/Undo.h"
 #include "platform/FileExistence.h"
 #include "platform/FileIo.h"
@@ -100,6 +101,10 @@ Outcome Generation::run(Frontend& frontend)
     outcome.written += project.written;
     outcome.failures += project.failures;
     outcome.templateMissing = project.templateMissing;
+    // What each copy came from, so the project can be compared with the catalogue.
+    const QString record = recordPath(projectFile());
+    undo.keepFile(record);
+    writeRecord(record, recordOf(m_plan, copied.written), &outcome.written, &outcome.failures);
 
     if (!step(Step::CleanUp))
         return outcome;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/FileResult.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Size and SHA-256 of a component file's bytes as a project holds them: a text
+// component after the CR LF mend of the copy, so that a difference in line ends
+// alone is no difference; a binary file (or a text-named one holding a NUL)
+// byte for byte.
+namespace Generate {
+
+struct Fingerprint
+{
+    FileIo::Result read; // why the file could not be read
+    qint64 size = -1;    // the bytes on disk
+    QByteArray sha256;   // lower-case hex
+
+    bool ok() const { return read.ok(); }
+    bool sameBytes(const Fingerprint& other) const
+    {
+        return ok() && other.ok() && sha256 == other.sha256;
+    }
+};
+
+// `text`: the file is a text component (Catalog::isText of its name).
+Fingerprint fingerprintOf(const QString& path, bool text);
+
+} // namespace Generate
