@@ -69,9 +69,18 @@ QCommandLineOption overwriteOption()
 QCommandLineOption componentOption()
 {
     return {QStringLiteral("komponente"),
-            QStringLiteral("Mit --neu: dieser Eintrag statt der markierten. Mit --uebernehmen: "
-                           "nur diese Komponente des Projekts. Darf mehrmals stehen."),
+            QStringLiteral("Mit --neu: dieser Eintrag statt der markierten. Mit --uebernehmen "
+                           "und --aktualisieren: nur diese Komponente des Projekts. Darf "
+                           "mehrmals stehen."),
             QStringLiteral("NAME")};
+}
+
+QCommandLineOption previewOption()
+{
+    return {QStringLiteral("vorschau"),
+            QStringLiteral("Mit --neu: die Kopien und den Text von .vbp und .vbw ausgeben. Mit "
+                           "--aktualisieren: die Kopien und den neuen Text der .vbp ausgeben. "
+                           "Nichts schreiben.")};
 }
 
 namespace {

@@ -89,6 +89,7 @@ public:
 QCommandLineOption jsonOption();
 QCommandLineOption overwriteOption();
 QCommandLineOption componentOption();
+QCommandLineOption previewOption();
 
 // Opens a file with the desktop's handler (xdg-open, not waited for); the
 // German reason when it could not be started, else empty. Tests put a recorder

@@ -13,7 +13,8 @@ namespace Generate {
 
 struct Fingerprint
 {
-    FileIo::Result read; // why the file could not be read
+    // Why the file could not be read; not read yet counts as missing.
+    FileIo::Result read = FileIo::Result::failure(ENOENT);
     qint64 size = -1;    // the bytes on disk
     QByteArray sha256;   // lower-case hex
 
