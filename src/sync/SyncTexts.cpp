@@ -107,7 +107,9 @@ QString summaryText(const Outcome& outcome)
         }
     }
     if (!left.isEmpty())
-        parts << QStringLiteral("Nicht aktualisiert:") + left;
+        parts << (outcome.recorded ? QStringLiteral("Nicht aktualisiert:")
+                                   : QStringLiteral("Nicht aufgenommen:")) +
+                     left;
     if (!outcome.addedLines.isEmpty())
         parts << QStringLiteral("In die Projektdatei aufgenommen:\n") +
                      outcome.addedLines.join(QLatin1Char('\n'));

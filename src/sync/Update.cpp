@@ -23,6 +23,8 @@ using Generate::RecordedFile;
 
 const QString kBeside = QStringLiteral(".neu");
 
+std::function<void(Update&, Update::Step)> g_stepHook;
+
 bool fullDisk(const FileIo::Result& result)
 {
     return result.error() == ENOSPC || result.error() == EDQUOT;
@@ -73,6 +75,7 @@ Update::Update(const Project& project, const Catalog::Snapshot& catalogue, const
     : m_project(project), m_catalogue(catalogue)
 {
     m_planned.projectFile = project.projectFile;
+    m_planned.recorded = project.recorded;
     const QString folder = QFileInfo(project.recordFile).absolutePath();
     for (int index = 0; index < project.components.size(); ++index) {
         if (!chosen.contains(index))
@@ -134,7 +137,7 @@ Preview Update::preview() const
     return preview;
 }
 
-Outcome Update::run(const std::function<void(Step)>& stepStarted)
+Outcome Update::run()
 {
     Outcome outcome = m_planned;
     // One per component put in place, so that a failed one goes back alone; the
@@ -143,6 +146,7 @@ Outcome Update::run(const std::function<void(Step)>& stepStarted)
     const auto takeBack = [&](const QList<Generate::Failure>& why = {}) {
         Outcome back;
         back.projectFile = outcome.projectFile;
+        back.recorded = outcome.recorded;
         back.stopped = true;
         back.failures = why;
         for (auto it = undos.rbegin(); it != undos.rend(); ++it)
@@ -150,8 +154,8 @@ Outcome Update::run(const std::function<void(Step)>& stepStarted)
         return back;
     };
     const auto step = [&](Step step) {
-        if (!m_cancel && stepStarted)
-            stepStarted(step);
+        if (!m_cancel && g_stepHook)
+            g_stepHook(*this, step);
         return !m_cancel;
     };
     const QString folder = QFileInfo(m_project.recordFile).absolutePath();
@@ -314,6 +318,11 @@ Generate::Record Update::newRecord(const QList<QList<RecordedFile>>& lines) cons
     }
     record.files = files;
     return record;
+}
+
+void setStepHook(std::function<void(Update&, Update::Step)> hook)
+{
+    g_stepHook = std::move(hook);
 }
 
 } // namespace Sync

@@ -57,6 +57,7 @@ struct Result
 struct Outcome
 {
     QString projectFile;
+    bool recorded = true;                // false: the project had no record before
     QList<Result> results;               // the chosen components, in the project's order
     QStringList addedLines;              // added to the project file
     QList<Generate::Failure> failures;   // the project file's or the record's write
@@ -87,9 +88,8 @@ public:
     Update(const Project& project, const Catalog::Snapshot& catalogue, const QList<int>& chosen);
 
     Preview preview() const;
-    // `stepStarted` comes before each step (Stage and Commit once per component
-    // written); a stop asked for there or later takes the whole run back.
-    Outcome run(const std::function<void(Step)>& stepStarted = {});
+    // A stop asked for before a step or during it takes the whole run back.
+    Outcome run();
     // Safe from any thread and from a signal handler.
     void stop() { m_cancel = true; }
 
@@ -115,5 +115,9 @@ private:
     QList<Unit> m_units;
     std::atomic<bool> m_cancel{false};
 };
+
+// Test seam: called before each step of every run (Stage and Commit once per
+// component written), on the run's thread; empty restores none.
+void setStepHook(std::function<void(Update& running, Update::Step step)> hook);
 
 } // namespace Sync
