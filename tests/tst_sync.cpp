@@ -121,14 +121,20 @@ private slots:
         FileIo::Result read;
         QCOMPARE(Generate::readRecord(path, &read).files, record.files);
         QCOMPARE(Generate::readRecord(path, &read).updated, record.updated);
-        // Hashed in pieces as in one go, however the pieces fall.
-        const QByteArray big(1 << 20, 'q');
-        for (const int split : {0, 1, 55, 56, 63, 64, 65, 1000}) {
-            Sha256 hash;
-            hash.add(QByteArrayView(big).first(split));
-            hash.add(QByteArrayView(big).sliced(split));
-            QCOMPARE(hash.hex(), sha(big));
+        // Hashed in pieces as in one go, with the processor's instructions or without.
+        QByteArray big(1 << 20, Qt::Uninitialized);
+        for (int i = 0; i < big.size(); ++i)
+            big[i] = char(i * 7 + i / 256);
+        for (const bool instructions : {true, false}) {
+            Sha256::setInstructionsAllowed(instructions);
+            for (const int size : {0, 3, 55, 56, 64, 119, 1 << 20}) {
+                Sha256 hash;
+                hash.add(QByteArrayView(big).first(size / 3));
+                hash.add(QByteArrayView(big).sliced(size / 3, size - size / 3));
+                QCOMPARE(hash.hex(), sha(big.left(size)));
+            }
         }
+        Sha256::setInstructionsAllowed(true);
     }
 
     void states_data()
