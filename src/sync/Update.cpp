@@ -140,8 +140,7 @@ Preview Update::preview() const
 Outcome Update::run()
 {
     Outcome outcome = m_planned;
-    // One per component put in place, so that a failed one goes back alone; the
-    // last keeps the project file and the record.
+    // One per file put in place, so that a failed component goes back alone.
     std::vector<std::unique_ptr<Generate::Undo>> undos;
     const auto takeBack = [&](const QList<Generate::Failure>& why = {}) {
         Outcome back;
@@ -171,27 +170,37 @@ Outcome Update::run()
                              file.project.sha256});
     }
 
-    // Every new file beside its target first: a stop here replaces nothing.
+    // Every new file beside its target first, so that a stop replaces nothing and
+    // one sync covers them all; the project file and the record with them.
     struct Staged
     {
-        const Unit* unit;
+        int result = -1; // -1: the project file or the record
+        QStringList targets;
         std::vector<std::unique_ptr<FileIo::AtomicWriter>> writers;
     };
     std::vector<Staged> staged;
+    const auto stage = [&](Staged& files, const QString& target, const QByteArray& bytes) {
+        auto writer = std::make_unique<FileIo::AtomicWriter>(target);
+        FileIo::Result done = writer->open();
+        if (done)
+            done = writer->write(bytes);
+        if (done) {
+            files.targets << target;
+            files.writers.push_back(std::move(writer));
+        }
+        return done;
+    };
     for (const Unit& unit : std::as_const(m_units)) {
         if (!step(Step::Stage))
             return takeBack();
         Result& result = outcome.results[unit.result];
         const Component& component = m_project.components.at(result.component);
-        Staged files{&unit, {}};
+        Staged files{unit.result, {}, {}};
         for (const Write& write : unit.writes) {
             QByteArray bytes;
-            auto writer = std::make_unique<FileIo::AtomicWriter>(write.target);
             FileIo::Result done = mended(write.source, write.text, &bytes);
             if (done)
-                done = writer->open();
-            if (done)
-                done = writer->write(bytes);
+                done = stage(files, write.target, bytes);
             if (!done && fullDisk(done))
                 return takeBack({failure(write.target, done)});
             if (!done) {
@@ -199,7 +208,6 @@ Outcome Update::run()
                 result.reason = fileProblemText(write.target, done);
                 break;
             }
-            files.writers.push_back(std::move(writer));
             Sha256 hash;
             hash.add(bytes);
             lines[unit.result].append({component.entry, component.folder,
@@ -209,16 +217,67 @@ Outcome Update::run()
         if (result.kind != Result::Kind::Failed)
             staged.push_back(std::move(files));
     }
+    // What the project file and the record get once the staged components are in.
+    const auto projectBytes = [&] {
+        QStringList remembered;
+        for (const Result& result : std::as_const(outcome.results)) {
+            if (result.kind == Result::Kind::Updated)
+                remembered += References::linesOf(m_catalogue, result.entry);
+        }
+        return projectFileWith(m_project.projectFile, remembered, &outcome.addedLines,
+                               &outcome.failures);
+    };
+    const auto recordBytes = [&] {
+        QList<QList<RecordedFile>> fresh; // in the project's order
+        for (int i = 0; i < outcome.results.size(); ++i) {
+            const Result::Kind kind = outcome.results.at(i).kind;
+            if ((kind == Result::Kind::Updated || kind == Result::Kind::Recorded) &&
+                lines.contains(i))
+                fresh << lines.value(i);
+        }
+        return fresh.isEmpty() ? QByteArray() : Generate::recordBytes(newRecord(fresh));
+    };
+    const QString files[] = {m_project.projectFile, m_project.recordFile};
+    QByteArray bytes[] = {projectBytes(), recordBytes()};
+    for (int i = 0; i < 2; ++i) {
+        Staged file;
+        if (bytes[i].isEmpty())
+            continue;
+        if (const FileIo::Result done = stage(file, files[i], bytes[i]); !done) {
+            if (fullDisk(done))
+                return takeBack({failure(files[i], done)});
+            outcome.failures.append(failure(files[i], done));
+            if (i == 0)
+                outcome.addedLines.clear();
+            continue;
+        }
+        staged.push_back(std::move(file));
+    }
 
-    // One sync for all, then the renames.
+    // One sync for all, then the renames: the components, the project file, the
+    // record last.
     const bool synced = !staged.empty() && FileIo::syncFileSystem(folder).ok();
+    bool componentFailed = false;
     for (Staged& files : staged) {
-        if (!step(Step::Commit))
+        const bool record = files.result < 0 && files.targets.first() == m_project.recordFile;
+        if (!step(files.result >= 0 ? Step::Commit : record ? Step::Record : Step::ProjectFile))
             return takeBack();
-        Result& result = outcome.results[files.unit->result];
         auto undo = std::make_unique<Generate::Undo>();
-        for (const Write& write : files.unit->writes)
-            undo->keepFile(write.target);
+        for (const QString& target : std::as_const(files.targets))
+            undo->keepFile(target);
+        // A component left out after all: the project file and the record anew.
+        if (files.result < 0 && componentFailed) {
+            files.writers.clear();
+            const QByteArray now = record ? recordBytes() : projectBytes();
+            if (now.isEmpty())
+                continue;
+            undos.push_back(std::move(undo));
+            if (const FileIo::Result written =
+                    FileIo::writeFileAtomically(files.targets.first(), now);
+                !written)
+                outcome.failures.append(failure(files.targets.first(), written));
+            continue;
+        }
         for (std::size_t i = 0; i < files.writers.size(); ++i) {
             const FileIo::Result placed =
                 files.writers.at(i)->commit(FileIo::AtomicWriter::FolderSync::Later,
@@ -226,65 +285,28 @@ Outcome Update::run()
                                                    : FileIo::AtomicWriter::FileSync::Own);
             if (placed)
                 continue;
-            const QString target = files.unit->writes.at(qsizetype(i)).target;
+            const QString target = files.targets.at(qsizetype(i));
             if (fullDisk(placed)) {
                 undos.push_back(std::move(undo));
                 return takeBack({failure(target, placed)});
             }
             (void)undo->putBack();
-            result.kind = Result::Kind::Failed;
-            result.reason = fileProblemText(target, placed);
+            undo.reset();
+            if (files.result >= 0) {
+                componentFailed = true;
+                outcome.results[files.result].kind = Result::Kind::Failed;
+                outcome.results[files.result].reason = fileProblemText(target, placed);
+                lines.remove(files.result);
+            } else {
+                outcome.failures.append(failure(target, placed));
+            }
             break;
         }
-        if (result.kind == Result::Kind::Failed)
-            lines.remove(files.unit->result);
-        else
+        if (undo)
             undos.push_back(std::move(undo));
     }
     if (!staged.empty())
         (void)FileIo::syncFolder(folder);
-
-    undos.push_back(std::make_unique<Generate::Undo>());
-    Generate::Undo& last = *undos.back();
-    if (!step(Step::ProjectFile))
-        return takeBack();
-    QStringList remembered;
-    for (const Result& result : std::as_const(outcome.results)) {
-        if (result.kind == Result::Kind::Updated)
-            remembered += References::linesOf(m_catalogue, result.entry);
-    }
-    const QByteArray projectBytes =
-        projectFileWith(m_project.projectFile, remembered, &outcome.addedLines, &outcome.failures);
-    if (!projectBytes.isEmpty()) {
-        last.keepFile(m_project.projectFile);
-        const FileIo::Result written =
-            FileIo::writeFileAtomically(m_project.projectFile, projectBytes);
-        if (!written && fullDisk(written))
-            return takeBack({failure(m_project.projectFile, written)});
-        if (!written) {
-            outcome.failures.append(failure(m_project.projectFile, written));
-            outcome.addedLines.clear();
-        }
-    }
-
-    if (!step(Step::Record))
-        return takeBack();
-    QList<QList<RecordedFile>> fresh; // in the project's order
-    for (int i = 0; i < outcome.results.size(); ++i) {
-        const Result::Kind kind = outcome.results.at(i).kind;
-        if ((kind == Result::Kind::Updated || kind == Result::Kind::Recorded) && lines.contains(i))
-            fresh << lines.value(i);
-    }
-    const bool changed = !fresh.isEmpty();
-    if (changed) {
-        last.keepFile(m_project.recordFile);
-        const FileIo::Result written = FileIo::writeFileAtomically(
-            m_project.recordFile, Generate::recordBytes(newRecord(fresh)));
-        if (!written && fullDisk(written))
-            return takeBack({failure(m_project.recordFile, written)});
-        if (!written)
-            outcome.failures.append(failure(m_project.recordFile, written));
-    }
     // A stop during the last step still takes the run back.
     if (m_cancel)
         return takeBack();

@@ -76,12 +76,13 @@ struct Preview
 class Update
 {
 public:
+    // The steps of a run; the renames in their order, each file after the one sync.
     enum class Step
     {
-        Stage,       // each component's new files are built
-        Commit,      // each component's files are put in place
-        ProjectFile, // the Reference= and Object= lines
-        Record
+        Stage,       // a component's new files are built beside their targets
+        Commit,      // a component's files are put in place
+        ProjectFile, // the project file with its new Reference= and Object= lines
+        Record       // the record, last
     };
 
     // `chosen`: indexes into project.components; others are not looked at.
@@ -117,7 +118,8 @@ private:
 };
 
 // Test seam: called before each step of every run (Stage and Commit once per
-// component written), on the run's thread; empty restores none.
+// component written, ProjectFile and Record when they change), on the run's
+// thread; empty restores none.
 void setStepHook(std::function<void(Update& running, Update::Step step)> hook);
 
 } // namespace Sync
