@@ -2,7 +2,8 @@
 // its yardsticks: `vorlagen --abgleichen` over a tree of 500 projects of 20
 // components each against `sha256sum` of the same files (both from a warm page
 // cache), and `vorlagen --aktualisieren` of 20 components behind the catalogue
-// against `cp` followed by `sync -f` of the same files. Each pair takes turns.
+// against `cp` of the same files over the project's older ones followed by
+// `sync -f`. Each pair takes turns.
 //
 //   bench_sync [folder]   (default: the system's temporary folder)
 
@@ -185,9 +186,9 @@ int main(int argc, char** argv)
                                                  first + QStringLiteral("/Projekt.vbp")};
     QList<double> updated, copied;
     for (int round = 0; round < kUpdateRounds; ++round) {
+        // Both replace the project's older files of the same names.
         copyFolder(saved, first);
-        QDir(cpFolder).removeRecursively();
-        QDir().mkpath(cpFolder);
+        copyFolder(saved, cpFolder);
         const auto runUpdate = [&] {
             ::sync();
             updated << timed(vorlagen, update);

@@ -365,6 +365,10 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, code);
         QFETCH(QString, err);
+        for (const char* usage :
+             {"--abgleichen PROJEKT.vbp|ORDNER [--json]",
+              "--aktualisieren PROJEKT.vbp [--komponente NAME]... [--vorschau]"})
+            QVERIFY(Cli::helpText().contains(QLatin1String(usage)));
         Made m;
         const bool signal = changes.removeOne("signal");
         const bool locked = changes.contains("T P/zu/x=x");

@@ -13,7 +13,9 @@ QString UpdateCommand::description() const
         "Bringt die veralteten Komponenten des Projekts auf den Stand der Vorlagenliste, oder "
         "nur die mit --komponente genannten. Von beidseitig geänderten wird die Fassung der "
         "Vorlagenliste als <Datei>.neu daneben gelegt; im Projekt geänderte und gelöschte "
-        "bleiben, wie sie sind. Strg+C, SIGTERM und SIGHUP nehmen alles zurück.");
+        "bleiben, wie sie sind. Ein Projekt ohne Aufzeichnung (.vorlagen) erhält eine für "
+        "seine Komponenten, die denen der Vorlagenliste gleichen, und sonst keine Änderung. "
+        "Strg+C, SIGTERM und SIGHUP nehmen alles zurück.");
 }
 
 int UpdateCommand::execute(const Arguments& arguments, Output& output)

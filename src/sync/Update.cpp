@@ -12,7 +12,9 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace Sync {
@@ -24,6 +26,22 @@ using Generate::RecordedFile;
 const QString kBeside = QStringLiteral(".neu");
 
 std::function<void(Update&, Update::Step)> g_stepHook;
+
+// Keeps the run: each undo removes the older files it kept. On a disk that
+// discards freed blocks each removal waits for the device, so they go side by side.
+void keep(std::vector<std::unique_ptr<Generate::Undo>>& undos)
+{
+    std::atomic<std::size_t> next{0};
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < qMin<std::size_t>(8, undos.size()); ++i) {
+        threads.emplace_back([&] {
+            for (std::size_t n = next++; n < undos.size(); n = next++)
+                undos[n].reset();
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+}
 
 bool fullDisk(const FileIo::Result& result)
 {
@@ -310,6 +328,7 @@ Outcome Update::run()
     // A stop during the last step still takes the run back.
     if (m_cancel)
         return takeBack();
+    keep(undos);
     return outcome;
 }
 
