@@ -56,10 +56,11 @@ Fingerprint fingerprintOf(const QString& path, bool text)
             mended.clear();
             ComponentFile::appendWithCrLf(mended, in, lastWasCr);
             hash.add(mended);
+            total += mended.size();
         } else {
             hash.add(in);
+            total += n;
         }
-        total += n;
     }
     ::close(fd);
     if (print.read) {

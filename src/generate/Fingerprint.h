@@ -15,8 +15,8 @@ struct Fingerprint
 {
     // Why the file could not be read; not read yet counts as missing.
     FileIo::Result read = FileIo::Result::failure(ENOENT);
-    qint64 size = -1;    // the bytes on disk
-    QByteArray sha256;   // lower-case hex
+    qint64 size = -1;  // of the bytes as a project holds them
+    QByteArray sha256; // lower-case hex
 
     bool ok() const { return read.ok(); }
     bool sameBytes(const Fingerprint& other) const

@@ -71,6 +71,7 @@ Outcome Generation::run(Frontend& frontend)
     (void)FileIo::removeStaleTemporariesIn(folder);
     for (const FileCopy& file : std::as_const(m_plan.files))
         undo.keepFile(file.target);
+    RecordOfRun record(m_plan, m_control.cancel); // hashes while the copies are made
     const CopyResult copied = runCopies(m_plan, m_control);
     undo.madeFolders(copied.createdFolders);
     outcome.written = copied.written;
@@ -102,9 +103,9 @@ Outcome Generation::run(Frontend& frontend)
     outcome.failures += project.failures;
     outcome.templateMissing = project.templateMissing;
     // What each copy came from, so the project can be compared with the catalogue.
-    const QString record = recordPath(projectFile());
-    undo.keepFile(record);
-    writeRecord(record, recordOf(m_plan, copied.written), &outcome.written, &outcome.failures);
+    undo.keepFile(recordPath(projectFile()));
+    writeRecord(recordPath(projectFile()), record.finish(copied.written), &outcome.written,
+                &outcome.failures);
 
     if (!step(Step::CleanUp))
         return outcome;

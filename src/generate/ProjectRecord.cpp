@@ -104,15 +104,38 @@ Record readRecord(const QString& path, FileIo::Result* read)
     return record;
 }
 
-Record recordOf(const CopyPlan& plan, const QStringList& written, const QString& made)
+RecordOfRun::RecordOfRun(const CopyPlan& plan, const std::atomic<bool>& cancel)
+    : m_plan(plan), m_cancel(cancel), m_prints(plan.files.size())
 {
+    m_thread = std::thread([this] {
+        for (qsizetype i = 0; i < m_plan.files.size() && !m_cancel; ++i) {
+            const FileCopy& file = m_plan.files.at(i);
+            if (!file.source.isEmpty())
+                m_prints[i] = fingerprintOf(file.source, file.text);
+        }
+    });
+}
+
+RecordOfRun::~RecordOfRun()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+Record RecordOfRun::finish(const QStringList& written, const QString& made)
+{
+    if (m_thread.joinable())
+        m_thread.join();
     Record record;
     record.made = made;
     const QSet<QString> there(written.cbegin(), written.cend());
-    for (const FileCopy& file : plan.files) {
+    for (qsizetype i = 0; i < m_plan.files.size(); ++i) {
+        const FileCopy& file = m_plan.files.at(i);
         if (file.source.isEmpty() || !there.contains(file.target))
             continue;
-        const Fingerprint print = fingerprintOf(file.target, file.text);
+        Fingerprint print = m_prints.at(i);
+        if (!print.ok() || QFileInfo(file.target).size() != print.size)
+            print = fingerprintOf(file.target, file.text);
         if (print.ok())
             record.files.append({file.entry, file.source.chopped(file.name.size()), file.name,
                                  print.size, print.sha256});

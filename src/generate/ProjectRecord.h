@@ -2,6 +2,7 @@
 
 #include "generate/CopyRun.h"
 #include "generate/Failures.h"
+#include "generate/Fingerprint.h"
 #include "platform/FileResult.h"
 
 #include <QByteArray>
@@ -9,6 +10,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <atomic>
+#include <thread>
 
 // The record beside a project's .vbp (Kunde.vbp -> Kunde.vorlagen): which
 // catalogue entry each copied file came from and the bytes it was given, so that
@@ -58,9 +62,28 @@ QByteArray recordBytes(const Record& record);
 // A missing file gives ENOENT; one in an encoding not recognised, kUnknownEncoding.
 Record readRecord(const QString& path, FileIo::Result* read);
 
-// The record of a run: every planned file that is now in the project, read back.
-Record recordOf(const CopyPlan& plan, const QStringList& written,
-                const QString& made = recordDate());
+// The record of a run, worked out while the copies are made: it hashes the
+// planned files' sources on a thread of its own (a copy holds its source's bytes
+// after the same CR LF mend, so both have one fingerprint). Stops early when
+// `cancel` is set; the destructor waits for it.
+class RecordOfRun
+{
+public:
+    RecordOfRun(const CopyPlan& plan, const std::atomic<bool>& cancel);
+    ~RecordOfRun();
+    RecordOfRun(const RecordOfRun&) = delete;
+    RecordOfRun& operator=(const RecordOfRun&) = delete;
+
+    // Every planned file now in the project (`written`); one whose size there is
+    // not its source's (changed meanwhile) is hashed where it is now.
+    Record finish(const QStringList& written, const QString& made = recordDate());
+
+private:
+    const CopyPlan& m_plan;
+    const std::atomic<bool>& m_cancel;
+    QList<Fingerprint> m_prints; // by planned file
+    std::thread m_thread;
+};
 
 // Writes the record atomically; adds it to `written`, or its failure to `failures`.
 void writeRecord(const QString& path, const Record& record, QStringList* written,
