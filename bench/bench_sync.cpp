@@ -12,15 +12,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 
 #include <unistd.h>
 
 #include <cstdio>
+
+using Bench::timed;
 
 namespace {
 
@@ -29,21 +28,6 @@ constexpr double kAllowedUpdate = 1.2;
 constexpr int kProjects = 500;
 constexpr int kCompareRounds = 7;
 constexpr int kUpdateRounds = 9;
-
-// Runs a program to its end and gives the milliseconds it took; `ok` are the
-// exit codes that count as success.
-double timed(const QString& program, const QStringList& arguments, QList<int> ok = {0})
-{
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, arguments);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
-        !ok.contains(process.exitCode()))
-        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
-    return timer.nsecsElapsed() / 1e6;
-}
 
 // Printable text with CR LF about every 60 bytes, or binary bytes.
 void writeFile(const QString& path, qsizetype size, QRandomGenerator& random, bool text)
@@ -104,18 +88,11 @@ void copyFolder(const QString& from, const QString& to)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    const QString base = arguments.isEmpty() ? QDir::tempPath() : arguments.first();
-    QTemporaryDir dir(base + QStringLiteral("/bench_sync-XXXXXX"));
-    if (!dir.isValid())
-        qFatal("cannot create a folder in %s", qPrintable(base));
-    const QString root = dir.path() + QLatin1Char('/');
-    const QString data = root + QStringLiteral("daten");
-    const QString sources = root + QStringLiteral("Vorlagen/");
-    QDir().mkpath(data);
-    QDir().mkpath(sources);
+    const Bench::Workspace work(QStringLiteral("bench_sync"));
+    const QString& root = work.root;
+    const QString& data = work.data;
     QStringList catalogueFiles;
-    const QByteArray catalogue = makeComponents(sources, &catalogueFiles);
+    const QByteArray catalogue = makeComponents(work.sources, &catalogueFiles);
     QFile file(data + QStringLiteral("/vorlagen.dat"));
     if (!file.open(QIODevice::WriteOnly) || file.write(catalogue) != catalogue.size())
         qFatal("cannot write the catalogue");
@@ -164,13 +141,7 @@ int main(int argc, char** argv)
     for (int round = 0; round < kCompareRounds; ++round) {
         const auto runCompare = [&] { compared << timed(vorlagen, compare); };
         const auto runSum = [&] { summed << timed(QStringLiteral("xargs"), sum); };
-        if (round % 2 == 0) {
-            runCompare();
-            runSum();
-        } else {
-            runSum();
-            runCompare();
-        }
+        Bench::inTurns(round, runCompare, runSum);
     }
 
     // Every component behind: the catalogue's files get one more line.
@@ -193,21 +164,8 @@ int main(int argc, char** argv)
             ::sync();
             updated << timed(vorlagen, update);
         };
-        const auto runCp = [&] {
-            ::sync();
-            QElapsedTimer timer;
-            timer.start();
-            timed(QStringLiteral("cp"), catalogueFiles + QStringList{cpFolder});
-            timed(QStringLiteral("sync"), {QStringLiteral("-f"), cpFolder});
-            copied << timer.nsecsElapsed() / 1e6;
-        };
-        if (round % 2 == 0) {
-            runUpdate();
-            runCp();
-        } else {
-            runCp();
-            runUpdate();
-        }
+        const auto runCp = [&] { copied << Bench::copiedAndSynced(catalogueFiles, cpFolder); };
+        Bench::inTurns(round, runUpdate, runCp);
     }
     // Exits with 0 only when every component is current.
     timed(vorlagen, von + QStringList{QStringLiteral("--abgleichen"), first});

@@ -106,6 +106,24 @@ void setFileOpener(std::function<QString(const QString&)> opener)
     fileOpener() = std::move(opener);
 }
 
+bool namedIndexes(const Arguments& arguments, const QStringList& names, Output& output,
+                  QList<int>* chosen)
+{
+    bool known = true;
+    for (const QString& given : arguments.parser.values(componentOption())) {
+        const qsizetype before = chosen->size();
+        for (int i = 0; i < names.size(); ++i) {
+            if (names.at(i).compare(given, Qt::CaseInsensitive) == 0)
+                *chosen << i;
+        }
+        if (chosen->size() == before) {
+            output.message(kNotInProject.arg(given));
+            known = false;
+        }
+    }
+    return known;
+}
+
 QString fromWorkingFolder(const QString& path)
 {
     if (path.isEmpty() || !QDir::isRelativePath(path))

@@ -97,6 +97,12 @@ QCommandLineOption previewOption();
 QString openFile(const QString& path);
 void setFileOpener(std::function<QString(const QString&)> opener);
 
+// The indexes into `names` of those the task's --komponente values name, letter
+// case aside, in the order given; a value that names none is said
+// (kNotInProject), and then the answer is false.
+bool namedIndexes(const Arguments& arguments, const QStringList& names, Output& output,
+                  QList<int>* chosen);
+
 // A relative path counts from the working folder, as the shell means it.
 QString fromWorkingFolder(const QString& path);
 

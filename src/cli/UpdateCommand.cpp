@@ -27,20 +27,11 @@ int UpdateCommand::execute(const Arguments& arguments, Output& output)
         return kNothingDone;
     }
     const QString component = componentOption().names().first();
+    QStringList entries;
+    for (const Sync::Component& c : project.components)
+        entries << c.entry;
     QList<int> chosen;
-    bool unknown = false;
-    for (const QString& given : arguments.parser.values(component)) {
-        const qsizetype before = chosen.size();
-        for (int i = 0; i < project.components.size(); ++i) {
-            if (project.components.at(i).entry.compare(given, Qt::CaseInsensitive) == 0)
-                chosen << i;
-        }
-        if (chosen.size() == before) {
-            output.message(kNotInProject.arg(given));
-            unknown = true;
-        }
-    }
-    if (unknown)
+    if (!namedIndexes(arguments, entries, output, &chosen))
         return kNothingDone;
     for (int i = 0; i < project.components.size() && !arguments.isSet(component); ++i) {
         // Without a record every component is looked at: the equal ones are recorded.
