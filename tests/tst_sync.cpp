@@ -177,7 +177,6 @@ private slots:
         QFETCH(State, state);
         Made m;
         m.change(changes);
-        QCOMPARE(m.compare().components.size(), 3);
         QCOMPARE(Sync::stateText(m.state(entry)), Sync::stateText(state));
     }
 
@@ -365,10 +364,9 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, code);
         QFETCH(QString, err);
-        for (const char* usage :
-             {"--abgleichen PROJEKT.vbp|ORDNER [--json]",
-              "--aktualisieren PROJEKT.vbp [--komponente NAME]... [--vorschau]"})
-            QVERIFY(Cli::helpText().contains(QLatin1String(usage)));
+        QVERIFY(Cli::helpText().contains("--abgleichen PROJEKT.vbp|ORDNER [--json]\n") &&
+                Cli::helpText().contains("--aktualisieren PROJEKT.vbp [--komponente NAME]... "
+                                         "[--vorschau]\n"));
         Made m;
         const bool signal = changes.removeOne("signal");
         const bool locked = changes.contains("T P/zu/x=x");

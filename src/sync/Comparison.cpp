@@ -206,14 +206,13 @@ void Comparer::compareUnrecorded(Project& project)
         component.entry =
             QFileInfo(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
         const QString name = component.entry;
-        component.state = line.state == ProjectImport::State::Missing ? State::Deleted
-                          : line.state == ProjectImport::State::Found ? State::Differs
-                                                                      : State::Unknown;
-        if (line.state == ProjectImport::State::NotRegular) {
-            component.state = State::Unreadable;
-            component.reason = ProjectImport::stateText(line.state);
-        }
         if (line.state != ProjectImport::State::Found) {
+            // A kind new projects do not get is in no catalogue.
+            component.state = line.state == ProjectImport::State::Missing      ? State::Deleted
+                              : line.state == ProjectImport::State::NotRegular ? State::Unreadable
+                                                                               : State::Unknown;
+            if (component.state == State::Unreadable)
+                component.reason = ProjectImport::stateText(line.state);
             project.components.append(component);
             continue;
         }
