@@ -158,7 +158,8 @@ Preview Update::preview() const
 Outcome Update::run()
 {
     Outcome outcome = m_planned;
-    // One per file put in place, so that a failed component goes back alone.
+    // One per component put in place (and the project file, the record), so that a
+    // component that fails goes back alone.
     std::vector<std::unique_ptr<Generate::Undo>> undos;
     const auto takeBack = [&](const QList<Generate::Failure>& why = {}) {
         Outcome back;
