@@ -1,7 +1,13 @@
 #include "BenchComponents.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
+
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -93,6 +99,57 @@ double median(QList<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.isEmpty() ? -1 : values.at(values.size() / 2);
+}
+
+namespace {
+
+QString baseFolder()
+{
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    return arguments.isEmpty() ? QDir::tempPath() : arguments.first();
+}
+
+} // namespace
+
+Workspace::Workspace(const QString& name)
+    : dir(baseFolder() + QLatin1Char('/') + name + QStringLiteral("-XXXXXX"))
+{
+    if (!dir.isValid())
+        qFatal("cannot create a folder in %s", qPrintable(baseFolder()));
+    root = dir.path() + QLatin1Char('/');
+    data = root + QStringLiteral("daten");
+    sources = root + QStringLiteral("Vorlagen/");
+    QDir().mkpath(data);
+    QDir().mkpath(sources);
+}
+
+double timed(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double copiedAndSynced(const QStringList& files, const QString& folder)
+{
+    ::sync();
+    QElapsedTimer timer;
+    timer.start();
+    timed(QStringLiteral("cp"), files + QStringList{folder});
+    timed(QStringLiteral("sync"), {QStringLiteral("-f"), folder});
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void inTurns(int round, const std::function<void()>& a, const std::function<void()>& b)
+{
+    (round % 2 == 0 ? a : b)();
+    (round % 2 == 0 ? b : a)();
 }
 
 } // namespace Bench

@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
 
 // The component folder the benchmarks share: 101 components, about 50 MB.
 namespace Bench {
@@ -26,5 +29,29 @@ void writeCatalog(const QList<Source>& sources, const QString& folder, const QSt
 
 // The middle value; -1 for none.
 double median(QList<double> values);
+
+// The folders a benchmark of the program works in, below the folder its first
+// argument names (default: the system's temporary folder): `data` for the
+// catalogue and the template, `sources` (ending with '/') for the components.
+struct Workspace
+{
+    explicit Workspace(const QString& name);
+    QTemporaryDir dir;
+    QString root; // ends with '/'
+    QString data;
+    QString sources;
+};
+
+// Runs a program to its end and gives the milliseconds it took; an exit code
+// other than 0 ends the benchmark.
+double timed(const QString& program, const QStringList& arguments);
+
+// Milliseconds of `cp` of the files into the folder followed by `sync -f`, after
+// a sync of everything written before.
+double copiedAndSynced(const QStringList& files, const QString& folder);
+
+// Both runs, `a` first in even rounds and `b` first in odd ones, so that neither
+// always follows the other.
+void inTurns(int round, const std::function<void()>& a, const std::function<void()>& b);
 
 } // namespace Bench

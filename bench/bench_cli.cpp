@@ -9,14 +9,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <unistd.h>
 
 #include <cstdio>
+
+using Bench::timed;
 
 namespace {
 
@@ -25,35 +24,15 @@ constexpr double kAllowedNew = 1.1;
 constexpr int kListRounds = 21;
 constexpr int kNewRounds = 7;
 
-// Runs a program to its end and gives the milliseconds it took.
-double timed(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, arguments);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
-    return timer.nsecsElapsed() / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    const QString base = arguments.isEmpty() ? QDir::tempPath() : arguments.first();
-    QTemporaryDir dir(base + QStringLiteral("/bench_cli-XXXXXX"));
-    if (!dir.isValid())
-        qFatal("cannot create a folder in %s", qPrintable(base));
-    const QString root = dir.path() + QLatin1Char('/');
-    const QString data = root + QStringLiteral("daten");
-    const QString sources = root + QStringLiteral("Vorlagen/");
-    QDir().mkpath(data);
-    QDir().mkpath(sources);
+    const Bench::Workspace work(QStringLiteral("bench_cli"));
+    const QString& root = work.root;
+    const QString& data = work.data;
+    const QString& sources = work.sources;
     QStringList allFiles;
     const QList<Bench::Source> components = Bench::makeComponents(sources, allFiles);
     Bench::writeCatalog(components, sources, data + QStringLiteral("/vorlagen.dat"), true);
@@ -67,13 +46,7 @@ int main(int argc, char** argv)
             list << timed(vorlagen, {QStringLiteral("--von"), data, QStringLiteral("--liste")});
         };
         auto runBare = [&] { bare << timed(QStringLiteral(BARE_PROGRAM), {}); };
-        if (round % 2 == 0) {
-            runList();
-            runBare();
-        } else {
-            runBare();
-            runList();
-        }
+        Bench::inTurns(round, runList, runBare);
     }
 
     const QString project = root + QStringLiteral("Projekt");
@@ -89,23 +62,10 @@ int main(int argc, char** argv)
                                      QStringLiteral("Bench"), QStringLiteral("--ordner"), project,
                                      QStringLiteral("--kein-unterordner")});
         };
-        auto runCp = [&] {
-            ::sync();
-            QElapsedTimer timer;
-            timer.start();
-            timed(QStringLiteral("cp"), allFiles + QStringList{cpFolder});
-            timed(QStringLiteral("sync"), {QStringLiteral("-f"), cpFolder});
-            cp << timer.nsecsElapsed() / 1e6;
-        };
-        if (round % 2 == 0) {
-            runNew();
-            runCp();
-        } else {
-            runCp();
-            runNew();
-        }
+        auto runCp = [&] { cp << Bench::copiedAndSynced(allFiles, cpFolder); };
+        Bench::inTurns(round, runNew, runCp);
     }
-    if (QDir(project).entryList(QDir::Files).size() != allFiles.size() + 2)
+    if (QDir(project).entryList(QDir::Files).size() != allFiles.size() + 3) // .vbp, .vbw, record
         qFatal("the project is not complete");
 
     const double listRatio = Bench::median(list) / Bench::median(bare);

@@ -143,7 +143,7 @@ int main(int argc, char** argv)
             generateTimes << timing.timer.nsecsElapsed() / 1e6;
             copyTimes << timing.copiesMs;
             if (!outcome.failures.isEmpty() || !outcome.notSaved.isEmpty() ||
-                outcome.written.size() != allFiles.size() + 2)
+                outcome.written.size() != allFiles.size() + 3) // .vbp, .vbw, record
                 qFatal("generation failed:\n%s",
                        qPrintable(Generate::failureReport(outcome.failures)));
         };

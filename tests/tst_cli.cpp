@@ -489,8 +489,9 @@ private slots:
         writeFiles(t, kCatalogue);
         // Without --komponente: the marked entries.
         run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("Q")});
-        QCOMPARE(QDir(t.file("Q")).entryList(QDir::Files),
-                 QStringList({"Haupt.frm", "Haupt.frx", "Kunde.vbp", "Kunde.vbw"}));
+        QCOMPARE(
+            QDir(t.file("Q")).entryList(QDir::Files),
+            QStringList({"Haupt.frm", "Haupt.frx", "Kunde.vbp", "Kunde.vbw", "Kunde.vorlagen"}));
         const QByteArray before = t.catalogBytes();
         const QString p = t.file("P/");
         t.write("P/Haupt.frm", "alt");

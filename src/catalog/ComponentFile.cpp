@@ -6,6 +6,8 @@
 #include <QByteArrayView>
 #include <QRegularExpression>
 
+#include <cstring>
+
 namespace ComponentFile {
 
 namespace {
@@ -105,6 +107,39 @@ QByteArray renamedModule(const QByteArray& bytes, const QString& name)
 bool isBinary(QByteArrayView bytes)
 {
     return bytes.contains('\0');
+}
+
+qsizetype withCrLf(QByteArrayView in, char* out, bool& lastWasCr)
+{
+    const char* p = in.data();
+    const char* const end = p + in.size();
+    char* o = out;
+    char previous = lastWasCr ? '\r' : '\0';
+    while (p < end) {
+        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+        const char* const runEnd = lf ? lf : end;
+        if (runEnd > p) {
+            std::memcpy(o, p, size_t(runEnd - p));
+            o += runEnd - p;
+            previous = runEnd[-1];
+        }
+        if (!lf)
+            break;
+        if (previous != '\r')
+            *o++ = '\r';
+        *o++ = '\n';
+        previous = '\n';
+        p = lf + 1;
+    }
+    lastWasCr = previous == '\r';
+    return o - out;
+}
+
+void appendWithCrLf(QByteArray& out, QByteArrayView in, bool& lastWasCr)
+{
+    const qsizetype before = out.size();
+    out.resize(before + 2 * in.size());
+    out.resize(before + withCrLf(in, out.data() + before, lastWasCr));
 }
 
 bool refersToCompanion(const QByteArray& bytes)

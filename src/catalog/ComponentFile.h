@@ -28,6 +28,14 @@ QByteArray renamedModule(const QByteArray& bytes, const QString& name);
 // component holds. Such a file is copied as it is, whatever its ending.
 bool isBinary(QByteArrayView bytes);
 
+// The mend a text component gets on its way into a project: appends `in` to `out`
+// with every LF that has no CR before it turned into CR LF. `lastWasCr` carries
+// the byte before `in` from one chunk to the next. Mending twice changes nothing.
+void appendWithCrLf(QByteArray& out, QByteArrayView in, bool& lastWasCr);
+// The same into `out`, which has room for twice the bytes of `in`; gives the
+// bytes written.
+qsizetype withCrLf(QByteArrayView in, char* out, bool& lastWasCr);
+
 // Whether a form or user control refers to data in its binary companion, as
 // in: Picture = "Haupt.frx":0000.
 bool refersToCompanion(const QByteArray& bytes);

@@ -54,11 +54,18 @@ public:
 QCommandLineOption jsonOption();
 QCommandLineOption overwriteOption();
 QCommandLineOption componentOption();
+QCommandLineOption previewOption();
 
 // Opens a file with the desktop's handler (xdg-open, not waited for); the
 // German reason when it could not be started, else empty. Tests put a recorder
 // in its place; an empty one restores it.
 QString openFile(const QString& path);
 void setFileOpener(std::function<QString(const QString&)> opener);
+
+// The indexes into `names` of those the task's --komponente values name, letter
+// case aside, in the order given; a value that names none is said
+// (kNotInProject), and then the answer is false.
+bool namedIndexes(const Arguments& arguments, const QStringList& names, Output& output,
+                  QList<int>* chosen);
 
 } // namespace Cli

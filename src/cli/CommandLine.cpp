@@ -28,6 +28,8 @@ std::vector<std::unique_ptr<Command>> commands()
     tasks.push_back(std::make_unique<RemoveCommand>());
     tasks.push_back(std::make_unique<NewCommand>());
     tasks.push_back(std::make_unique<TakeInCommand>());
+    tasks.push_back(std::make_unique<CompareCommand>());
+    tasks.push_back(std::make_unique<UpdateCommand>());
     return tasks;
 }
 

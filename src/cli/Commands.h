@@ -73,4 +73,31 @@ public:
     int execute(const Arguments& arguments, Output& output) override;
 };
 
+// --abgleichen PROJEKT.vbp|ORDNER: projects compared with the catalogue.
+class CompareCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("abgleichen"); }
+    QString description() const override;
+    QString valueName() const override { return QStringLiteral("PROJEKT.vbp|ORDNER"); }
+    QList<QCommandLineOption> options() const override { return {jsonOption()}; }
+    int execute(const Arguments& arguments, Output& output) override;
+};
+
+// --aktualisieren PROJEKT.vbp: a project's components behind the catalogue brought
+// up to date.
+class UpdateCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("aktualisieren"); }
+    QString description() const override;
+    QString valueName() const override { return QStringLiteral("PROJEKT.vbp"); }
+    QList<QCommandLineOption> options() const override
+    {
+        return {componentOption(), previewOption()};
+    }
+    QStringList repeatable() const override { return {componentOption().names().first()}; }
+    int execute(const Arguments& arguments, Output& output) override;
+};
+
 } // namespace Cli

@@ -2,6 +2,7 @@
 #include "catalog/ProjectTemplate.h"
 #include "catalog/Selection.h"
 #include "cli/Commands.h"
+#include "cli/SignalsStop.h"
 #include "cli/Texts.h"
 #include "generate/Background.h"
 #include "generate/Checks.h"
@@ -18,8 +19,6 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
-#include <iterator>
 #include <thread>
 
 #include <unistd.h>
@@ -35,47 +34,7 @@ const QString kNoSubfolder = QStringLiteral("kein-unterordner");
 const QString kMark = QStringLiteral("markieren");
 const QString kRemember = QStringLiteral("ordner-merken");
 const QString kOpen = QStringLiteral("oeffnen");
-const QString kPreview = QStringLiteral("vorschau");
-
-// The run Ctrl-C (or SIGTERM, SIGHUP) stops. Reading it and asking for the stop
-// are single atomic operations, so the signal handler may do both.
-std::atomic<Generate::Generation*> g_running{nullptr};
-static_assert(std::atomic<Generate::Generation*>::is_always_lock_free);
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-void stopRunning(int)
-{
-    if (Generate::Generation* generation = g_running.load())
-        generation->stop();
-}
-
-// While it lives, the signals that end a program from outside stop the
-// generation instead, so that the run can take back what it made.
-class SignalsStop
-{
-public:
-    explicit SignalsStop(Generate::Generation& generation)
-    {
-        g_running = &generation;
-        struct sigaction action = {};
-        action.sa_handler = stopRunning;
-        sigemptyset(&action.sa_mask);
-        for (size_t i = 0; i < std::size(kSignals); ++i)
-            sigaction(kSignals[i], &action, &m_before[i]);
-    }
-    ~SignalsStop()
-    {
-        for (size_t i = 0; i < std::size(kSignals); ++i)
-            sigaction(kSignals[i], &m_before[i], nullptr);
-        g_running = nullptr;
-    }
-    SignalsStop(const SignalsStop&) = delete;
-    SignalsStop& operator=(const SignalsStop&) = delete;
-
-private:
-    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-    struct sigaction m_before[std::size(kSignals)] = {};
-};
+const QString kPreview = previewOption().names().first();
 
 // The command line's side of a run: everything it has to say is in the outcome,
 // said on this thread afterwards; the run only tells when the copies are over.
@@ -188,8 +147,7 @@ QList<QCommandLineOption> NewCommand::options() const
         {kRemember, QStringLiteral("Mit --neu: ORDNER als Projektordner merken.")},
         {kOpen, QStringLiteral("Mit --neu: das Projekt danach öffnen.")},
         overwriteOption(),
-        {kPreview, QStringLiteral("Mit --neu: die Kopien und den Text von .vbp und .vbw "
-                                  "ausgeben, nichts schreiben.")},
+        previewOption(),
     };
 }
 
@@ -258,7 +216,8 @@ int NewCommand::execute(const Arguments& arguments, Output& output)
     Console console;
     Outcome outcome;
     {
-        const SignalsStop signalsStop(generation);
+        const SignalsStop signalsStop([](void* run) { static_cast<Generation*>(run)->stop(); },
+                                      &generation);
         BackgroundTask task([&] { outcome = generation.run(console); });
         while (!task.waitFor(100)) {
             if (output.errIsTerminal() && console.copying) {

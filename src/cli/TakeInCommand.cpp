@@ -31,19 +31,10 @@ int TakeInCommand::execute(const Arguments& arguments, Output& output)
     const QString component = componentOption().names().first();
     QList<int> chosen;
     if (arguments.isSet(component)) {
-        bool unknown = false;
-        for (const QString& given : arguments.parser.values(component)) {
-            const qsizetype before = chosen.size();
-            for (int i = 0; i < intake.candidates.size(); ++i) {
-                if (intake.candidates.at(i).name.compare(given, Qt::CaseInsensitive) == 0)
-                    chosen << i;
-            }
-            if (chosen.size() == before) {
-                output.message(kNotInProject.arg(given));
-                unknown = true;
-            }
-        }
-        if (unknown)
+        QStringList names;
+        for (const Catalog::Candidate& candidate : intake.candidates)
+            names << candidate.name;
+        if (!namedIndexes(arguments, names, output, &chosen))
             return kNothingDone;
     } else {
         // Every line: only new ones go in, and the summary names each other one

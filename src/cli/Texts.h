@@ -43,6 +43,10 @@ inline const QString kRemoved = QStringLiteral("''%1'' wurde aus der Vorlagenlis
 inline const QString kNotInProject =
     QStringLiteral("Die Projektdatei nennt keine Komponente ''%1''.");
 
+// --aktualisieren
+inline const QString kPreviewOutcome =
+    QStringLiteral("Vorschau, nichts ist geschrieben. So ginge es aus:");
+
 // --pruefen
 inline const QString kNothingWrong =
     QStringLiteral("Die Vorlagenliste, ihre Dateien und die Projektvorlage sind in Ordnung.");

@@ -37,35 +37,6 @@ std::filesystem::path fsPath(const QString& path)
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-// Writes `in` to `out` (room for twice its bytes) with every LF that has no CR
-// before it turned into CR LF, and gives the bytes written; `lastWasCr` carries
-// the byte before `in` from one chunk to the next.
-qsizetype withCrLf(QByteArrayView in, char* out, bool& lastWasCr)
-{
-    const char* p = in.data();
-    const char* const end = p + in.size();
-    char* o = out;
-    char previous = lastWasCr ? '\r' : '\0';
-    while (p < end) {
-        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-        const char* const runEnd = lf ? lf : end;
-        if (runEnd > p) {
-            std::memcpy(o, p, size_t(runEnd - p));
-            o += runEnd - p;
-            previous = runEnd[-1];
-        }
-        if (!lf)
-            break;
-        if (previous != '\r')
-            *o++ = '\r';
-        *o++ = '\n';
-        previous = '\n';
-        p = lf + 1;
-    }
-    lastWasCr = previous == '\r';
-    return o - out;
-}
-
 class FdCloser
 {
 public:
@@ -138,7 +109,7 @@ private:
             const QByteArrayView read(m_in.constData(), n);
             if (ComponentFile::isBinary(read))
                 return restartAsBinary(writer, fd, stopped);
-            const qsizetype converted = withCrLf(read, m_out.data(), lastWasCr);
+            const qsizetype converted = ComponentFile::withCrLf(read, m_out.data(), lastWasCr);
             if (FileIo::Result r = writer.write(QByteArrayView(m_out.constData(), converted)); !r)
                 return r;
             advance(n);
@@ -205,8 +176,9 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
 {
     CopyPlan plan;
     plan.projectFolder = projectFolder;
-    const auto add = [&](const QString& fileName, const QString& source) {
+    const auto add = [&](const QString& entry, const QString& fileName, const QString& source) {
         FileCopy copy;
+        copy.entry = entry;
         copy.name = fileName;
         copy.source = source;
         copy.target = pathInProject(projectFolder, fileName);
@@ -224,7 +196,7 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
         if (const QString refusal = Catalog::copyRefusal(fileName); !refusal.isEmpty()) {
             plan.files.append({fileName.isEmpty() ? name : fileName, {}, {}, refusal});
         } else {
-            add(fileName, folder + fileName);
+            add(name, fileName, folder + fileName);
             // A missing file still gets its line: the project then names it, and
             // the person is told.
             const QString projectLineText = Catalog::projectLine(name, fileName);
@@ -232,7 +204,7 @@ CopyPlan planCopies(const Catalog::Snapshot& catalogue, const QStringList& check
                 plan.projectLines += projectLineText + kCrLf;
             if (const QString companion = Catalog::companionIn(folder, fileName);
                 !companion.isEmpty())
-                add(companion, folder + companion);
+                add(name, companion, folder + companion);
             startForm.add(name, fileName);
             plan.remembered += References::linesOf(catalogue, name);
         }

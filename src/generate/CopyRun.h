@@ -26,6 +26,7 @@ struct FileCopy
     QString refused;   // why it cannot be copied, known before copying (no usable name)
     bool text = false; // a text component: bare LF line ends become CR LF, unless it holds a NUL
     qint64 size = 0;   // at planning time; the share of the progress total
+    QString entry{};   // the catalogue entry it belongs to
 };
 
 struct CopyPlan

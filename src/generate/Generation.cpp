@@ -3,6 +3,7 @@
 #include "catalog/ProjectTemplate.h"
 #include "generate/Checks.h"
 #include "generate/Finishing.h"
+#include "generate/ProjectRecord.h"
 #include "generate/Undo.h"
 #include "platform/FileExistence.h"
 #include "platform/FileIo.h"
@@ -109,6 +110,8 @@ Outcome Generation::run(Frontend& frontend)
     (void)FileIo::removeStaleTemporariesIn(folder);
     for (const FileCopy& file : std::as_const(m_plan.files))
         undo.keepFile(file.target);
+    // Hashes the copies' sources for the record while they are copied and synced.
+    RecordOfRun record(m_plan, m_control.cancel);
     const QStringList createdFolders = stageCopies(m_plan, m_control, staging);
     undo.madeFolders(createdFolders);
 
@@ -137,6 +140,11 @@ Outcome Generation::run(Frontend& frontend)
     const Staging::Placed placed = staging.putInPlace(&m_control.cancel);
     outcome.written = placed.written;
     outcome.failures = placed.failures;
+    // What each copy came from, so the project can be compared with the catalogue;
+    // written after the others, so its hashing overlaps their sync.
+    undo.keepFile(recordPath(projectFile()));
+    writeRecord(recordPath(projectFile()), record.finish(placed.written), &outcome.written,
+                &outcome.failures);
 
     if (!step(Step::CleanUp))
         return outcome;

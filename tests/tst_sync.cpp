@@ -1,0 +1,418 @@
+#include "cli/CommandLine.h"
+#include "cli/Texts.h"
+#include "platform/FileIo.h"
+#include "platform/IniFiles.h"
+#include "platform/Sha256.h"
+#include "support/Recorder.h"
+#include "sync/ProjectReferences.h"
+#include "sync/SyncTexts.h"
+#include "sync/Update.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+#include <sys/fsuid.h>
+
+#include <csignal>
+
+using Sync::State;
+
+namespace {
+
+const QString kOle = "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE";
+const QString kGrid = "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX";
+const QString kDao = "Reference=*\\G{00025E01-0000-0000-C000-000000000046}#5.0#0#dao#DAO";
+const QString kTree = "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX";
+const QByteArray kHilfe = "Attribute VB_Name = \"Hilfe\"\r\n";
+
+QByteArray sha(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+// Haupt (a form with bare LF line ends and its .frx), Hilfe and Bin (a module
+// holding a NUL) in <test>/src; the project Kunde made from them in <test>/P by
+// the generation both front ends run. Hilfe remembers the template's reference.
+struct Made
+{
+    TestFolder t;
+    Made()
+    {
+        t.write("src/Haupt.frm", "VERSION 5.00\nBegin\n");
+        t.write("src/Haupt.frx", QByteArray("\x01\x00\x02", 3));
+        t.write("src/Hilfe.bas", kHilfe);
+        t.write("src/Bin.bas", QByteArray("a\nb\0", 4));
+        t.write("bin/QvStandard.bpv", TestFolder::crlf({"Type=Exe", kOle}));
+        writeEntries(t, {"Haupt=Haupt.frm", "Hilfe=Hilfe.bas", "Bin=Bin.bas"},
+                     {"[References]", "Hilfe.0=Hilfe.bas", "Hilfe.1=" + kOle});
+        Recorder recorder;
+        recorder.run(request({"Haupt", "Hilfe", "Bin"}, t.file("P")));
+    }
+    QString vbp() const { return t.file("P/Kunde.vbp"); }
+    Sync::Project compare() const
+    {
+        return Sync::Comparer(Catalog::Snapshot::read()).compare(vbp());
+    }
+    State state(const QString& entry) const
+    {
+        for (const Sync::Component& c : compare().components) {
+            if (c.entry == entry)
+                return c.state;
+        }
+        return State::Unknown;
+    }
+
+    // "P file=bytes" in the project, "S ..." beside the catalogue's files, "T ..." in
+    // the test folder; without "=bytes" the file goes, with "/" a folder takes its
+    // place; "L section/key=value" in the catalogue. '~' stands for a NUL.
+    void change(const QStringList& changes) const
+    {
+        for (const QString& change : changes) {
+            const QString place = change.mid(2).section('=', 0, 0);
+            const QByteArray bytes = change.section('=', 1).toLatin1().replace('~', '\0');
+            const QString path = t.file(change.startsWith("P ")   ? "P/" + place
+                                        : change.startsWith("S ") ? "src/" + place
+                                                                  : place);
+            if (change.startsWith("L "))
+                QVERIFY(WriteIniValue(t.catalog(), place.section('/', 0, 0), place.section('/', 1),
+                                      QString(bytes).replace("%T", t.path())));
+            else if (!change.contains('='))
+                QVERIFY(QFile::remove(QDir::cleanPath(path)) &&
+                        (!place.endsWith('/') || QDir().mkpath(path)));
+            else
+                t.write(path.mid(t.path().size() + 1), bytes);
+        }
+    }
+};
+
+} // namespace
+
+class tst_sync : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The record of a run: each copied file with its entry, catalogue folder, size
+    // and the hash of the bytes the project got (after the CR LF mend).
+    void recordOfARun()
+    {
+        Made m;
+        const auto file = [&](const char* entry, const char* name, const QByteArray& bytes) {
+            return Generate::RecordedFile{entry, m.t.file("src/"), name, bytes.size(), sha(bytes)};
+        };
+        Generate::Record record{m.compare().record.made, {}, {}};
+        record.files = {file("Haupt", "Haupt.frm", "VERSION 5.00\r\nBegin\r\n"),
+                        file("Haupt", "Haupt.frx", QByteArray("\x01\x00\x02", 3)),
+                        file("Hilfe", "Hilfe.bas", kHilfe),
+                        file("Bin", "Bin.bas", QByteArray("a\nb\0", 4))};
+        QCOMPARE(TestFolder::read(m.t.file("P/Kunde.vorlagen")), Generate::recordBytes(record));
+        QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$")
+                    .match(record.made)
+                    .hasMatch());
+        // Read back as written; UTF-8 once a name does not fit the code page.
+        record.files[0].entry = "Σumme";
+        record.updated = "2025-01-01T00:00:00+01:00";
+        const QString path = m.t.write("x.vorlagen", Generate::recordBytes(record));
+        QVERIFY(TestFolder::read(path).contains("Eintrag=\xce\xa3umme\r\n"));
+        FileIo::Result read;
+        QCOMPARE(Generate::readRecord(path, &read).files, record.files);
+        QCOMPARE(Generate::readRecord(path, &read).updated, record.updated);
+        // Hashed in pieces as in one go, with the processor's instructions or without.
+        QByteArray big(1 << 20, Qt::Uninitialized);
+        for (int i = 0; i < big.size(); ++i)
+            big[i] = char(i * 7 + i / 256);
+        for (const bool instructions : {true, false}) {
+            Sha256::setInstructionsAllowed(instructions);
+            for (const int size : {0, 3, 55, 56, 64, 119, 1 << 20}) {
+                Sha256 hash;
+                hash.add(QByteArrayView(big).first(size / 3));
+                hash.add(QByteArrayView(big).sliced(size / 3, size - size / 3));
+                QCOMPARE(hash.hex(), sha(big.left(size)));
+            }
+        }
+        Sha256::setInstructionsAllowed(true);
+    }
+
+    void states_data()
+    {
+        QTest::addColumn<QStringList>("changes");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<State>("state");
+        const QString hilfe = QString::fromLatin1(kHilfe);
+        const auto row = [](const char* tag, const QStringList& changes, const char* entry,
+                            State state) { QTest::newRow(tag) << changes << entry << state; };
+        row("as made", {}, "Haupt", State::Current);
+        row("line ends alone", {"P Hilfe.bas=Attribute VB_Name = \"Hilfe\"\n"}, "Hilfe",
+            State::Current);
+        row("the project's file in other letters", {"P Hilfe.bas", "P HILFE.BAS=" + hilfe}, "Hilfe",
+            State::Current);
+        row("catalogue changed", {"S Hilfe.bas=neu"}, "Hilfe", State::Behind);
+        row("only the catalogue's .frx changed", {"S Haupt.frx=~3"}, "Haupt", State::Behind);
+        row("changed in the project", {"P Hilfe.bas=eigen"}, "Hilfe", State::ChangedInProject);
+        row("the project's .frx changed", {"P Haupt.frx=x"}, "Haupt", State::ChangedInProject);
+        row("a NUL: line ends count", {"P Bin.bas=a\r\nb~"}, "Bin", State::ChangedInProject);
+        row("both changed", {"P Hilfe.bas=eigen", "S Hilfe.bas=neu"}, "Hilfe", State::Conflict);
+        row("both changed alike", {"P Hilfe.bas=neu\r\n", "S Hilfe.bas=neu\n"}, "Hilfe",
+            State::Current);
+        row("deleted", {"P Haupt.frm", "P Haupt.frx"}, "Haupt", State::Deleted);
+        row("no longer listed (the run sorted the list)", {"L Filelist/102="}, "Hilfe",
+            State::Gone);
+        row("its file missing", {"S Hilfe.bas"}, "Hilfe", State::Gone);
+        row("another file under its name", {"L Filename/Hilfe=Neu.bas", "S Neu.bas=x"}, "Hilfe",
+            State::Gone);
+        row("moved, the same bytes", {"T w/Hilfe.bas=" + hilfe, "L Filepath/Hilfe=%T/w/"}, "Hilfe",
+            State::Current);
+        row("moved, new bytes", {"T w/Hilfe.bas=neu", "L Filepath/Hilfe=%T/w/"}, "Hilfe",
+            State::Behind);
+        row("a folder in the project's place", {"P Hilfe.bas/"}, "Hilfe", State::Unreadable);
+    }
+    void states()
+    {
+        QFETCH(QStringList, changes);
+        QFETCH(QString, entry);
+        QFETCH(State, state);
+        Made m;
+        m.change(changes);
+        QCOMPARE(Sync::stateText(m.state(entry)), Sync::stateText(state));
+    }
+
+    // Behind: the catalogue's bytes, mended, and the lines it remembers now; both
+    // changed: the catalogue's form and .frx beside the project's; changed in the
+    // project or deleted: untouched, never brought back; the record last.
+    void update()
+    {
+        Made m;
+        const QString p = m.t.file("P/");
+        m.change({"S Hilfe.bas=neu\n", "S Haupt.frx=~3", "P Haupt.frm=eigen", "P Bin.bas",
+                  "L References/Hilfe.2=" + kGrid});
+        const QByteArray vbp = TestFolder::read(m.vbp());
+        auto before = TestFolder::contents(m.t.file("P"));
+        Sync::Update update(m.compare(), Catalog::Snapshot::read(), {0, 1, 2});
+        const Sync::Outcome outcome = update.run();
+        QCOMPARE(Sync::summaryText(outcome),
+                 "Aktualisiert: Hilfe.\nNicht aktualisiert:\nHaupt: beidseitig geändert; die "
+                 "Fassung der Vorlagenliste steht daneben in ''" +
+                     p + "Haupt.frm.neu'', ''" + p +
+                     "Haupt.frx.neu''.\nBin: im Projekt gelöscht\nIn die Projektdatei "
+                     "aufgenommen:\n" +
+                     kGrid);
+        auto after = TestFolder::contents(m.t.file("P"));
+        QCOMPARE(after.take("Hilfe.bas"), QByteArray("neu\r\n"));
+        QCOMPARE(after.take("Haupt.frm.neu"), QByteArray("VERSION 5.00\r\nBegin\r\n"));
+        QCOMPARE(after.take("Haupt.frx.neu"), QByteArray("\0"
+                                                         "3",
+                                                         2));
+        QCOMPARE(after.take("Kunde.vbp"),
+                 QByteArray(vbp).replace((kOle + "\r\n").toLatin1(),
+                                         (kOle + "\r\n" + kGrid + "\r\n").toLatin1()));
+        QVERIFY(after.take("Kunde.vorlagen") != before.value("Kunde.vorlagen"));
+        for (const char* same : {"Hilfe.bas", "Kunde.vbp", "Kunde.vorlagen"})
+            before.remove(same);
+        QCOMPARE(after, before);
+        QCOMPARE(m.state("Hilfe"), State::Current);
+        QCOMPARE(m.state("Haupt"), State::Conflict);
+    }
+
+    // A stop at any of the six steps (two components built, two put in place, the
+    // project file, the record), and a full disk, leave the project as it was.
+    void stopLeavesTheProject()
+    {
+        for (int stopAt = 0;; ++stopAt) {
+            Made m;
+            m.change({"S Hilfe.bas=neu", "S Haupt.frx=~3", "P Haupt.frm=eigen",
+                      "L References/Hilfe.2=" + kGrid});
+            const auto before = TestFolder::contents(m.t.file("P"));
+            int steps = 0;
+            Sync::setStepHook([&](Sync::Update& running, Sync::Update::Step) {
+                if (steps++ == stopAt)
+                    running.stop();
+            });
+            if (stopAt == 6)
+                FileIo::failWritesAfter(0);
+            Sync::Update update(m.compare(), Catalog::Snapshot::read(), {0, 1});
+            const Sync::Outcome outcome = update.run();
+            Sync::setStepHook({});
+            FileIo::clearFaults();
+            QVERIFY2(outcome.stopped, qPrintable(QString::number(stopAt)));
+            QCOMPARE(TestFolder::contents(m.t.file("P")), before);
+            if (stopAt == 6) {
+                QCOMPARE(Sync::summaryText(outcome),
+                         "Nichts wurde aktualisiert, das Projekt ist wie zuvor. Nicht geschrieben "
+                         "werden konnte:\nHaupt.frm.neu: " +
+                             FileIo::reasonFor(ENOSPC));
+                return;
+            }
+            QCOMPARE(Sync::summaryText(outcome), "Abgebrochen. Das Projekt ist wie zuvor.");
+            QCOMPARE(steps, stopAt + 1);
+        }
+    }
+
+    // The lines a project file lacks, where the development environment keeps
+    // them, in the file's own line ends; every other byte stays. '|' is CR LF.
+    void references_data()
+    {
+        QTest::addColumn<QString>("vbp");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("expected"); // empty: unchanged
+        const QString ole = kOle + '|';
+        const auto row = [](const char* tag, const QString& vbp, const QStringList& lines,
+                            const QString& expected) {
+            QTest::newRow(tag) << vbp << lines << expected;
+        };
+        row("after its own", "Type=Exe|" + ole + kGrid + "|Form=A.frm|", {kTree, kDao},
+            "Type=Exe|" + ole + kDao + '|' + kGrid + '|' + kTree + "|Form=A.frm|");
+        row("none of its own: after the first line", "Type=Exe|Form=A.frm|[Sektion]|" + ole,
+            {kTree, kOle}, "Type=Exe|" + ole + kTree + "|Form=A.frm|[Sektion]|" + ole);
+        row("objects only: references before them", "Type=Exe|" + kGrid + '|', {kOle},
+            "Type=Exe|" + ole + kGrid + '|');
+        row("line feeds alone, no end after the last", "Type=Exe\n" + kOle, {kGrid},
+            "Type=Exe\n" + kOle + '\n' + kGrid + '\n');
+        row("the same GUID is there", "Type=Exe|" + ole,
+            {QString(kOle).replace("stdole2.tlb#OLE", "x#Y")}, "");
+    }
+    void references()
+    {
+        QFETCH(QString, vbp);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, expected);
+        const QByteArray bytes = vbp.replace('|', "\r\n").toLatin1();
+        QStringList added;
+        const QByteArray now = Sync::withReferences(bytes, lines, &added);
+        QCOMPARE(now, expected.isEmpty() ? bytes : expected.replace('|', "\r\n").toLatin1());
+        QCOMPARE(added.isEmpty(), expected.isEmpty());
+    }
+
+    // A project made before records: compared by file name (letter case aside),
+    // and an update records only the equal ones that lie in its folder, and
+    // changes no other file.
+    void unrecorded()
+    {
+        Made m;
+        m.change({"T L/haupt.frm=VERSION 5.00\r\nBegin\r\n", "T L/haupt.frx=\x01~\x02",
+                  "T L/Hilfe.bas=anders", "T L/x.bas=x", "T L/sub/Bin.bas=a\nb~"});
+        const QString vbp =
+            m.t.write("L/L.vbp", TestFolder::crlf({"Type=Exe", "Form=Haupt.frm",
+                                                   "Module=Hilfe; Hilfe.bas", "Class=Weg; Weg.cls",
+                                                   "Module=X; x.bas", "Module=Bin; sub\\Bin.bas"}));
+        Sync::Comparer comparer(Catalog::Snapshot::read());
+        Sync::Project project = comparer.compare(vbp);
+        QStringList states;
+        for (const Sync::Component& c : project.components)
+            states << c.entry + ": " + Sync::stateText(c.state);
+        QCOMPARE(states, QStringList({"Haupt: gleich", "Hilfe: abweichend, Herkunft unbekannt",
+                                      "Weg.cls: im Projekt gelöscht",
+                                      "x.bas: nicht in der Vorlagenliste", "Bin: gleich"}));
+        const auto before = TestFolder::contents(m.t.file("L"));
+        Sync::Update update(project, comparer.catalogue(), {0, 1, 2, 3, 4});
+        const Sync::Outcome outcome = update.run();
+        QCOMPARE(Sync::summaryText(outcome),
+                 "In die Aufzeichnung aufgenommen: Haupt.\nNicht aufgenommen:\nHilfe: abweichend, "
+                 "Herkunft unbekannt\nWeg.cls: im Projekt gelöscht\nx.bas: nicht in der "
+                 "Vorlagenliste\nBin: " +
+                     Sync::kOutsideProjectFolder);
+        auto after = TestFolder::contents(m.t.file("L"));
+        after.remove("L.vorlagen");
+        QCOMPARE(after, before);
+        project = comparer.compare(vbp);
+        QCOMPARE(project.components.size(), 1);
+        QCOMPARE(project.components.at(0).state, State::Current);
+        QCOMPARE(project.record.files.size(), 2);
+    }
+
+    // The two commands on the same core: exit codes, what they say, and nothing
+    // written where nothing was to be done. "%T" is the test folder.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("changes"); // "signal": SIGTERM at the first step
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("err");
+        const QString vbp = "%T/P/Kunde.vbp";
+        const QStringList neu{"S Hilfe.bas=neu"};
+        const QStringList update{"--aktualisieren", vbp};
+        const auto row = [](const char* tag, const QStringList& changes,
+                            const QStringList& arguments, int code, const QString& err) {
+            QTest::newRow(tag) << changes << arguments << code << err;
+        };
+        row("all current", {}, {"--abgleichen", "%T"}, 0, "");
+        row("changed in the project only", {"P Hilfe.bas=x"}, {"--abgleichen", "%T/P"}, 0, "");
+        row("behind, as JSON", neu, {"--abgleichen", vbp, "--json"}, 1, "");
+        row("a folder that cannot be read", {"T P/zu/x=x"}, {"--abgleichen", "%T"}, 0,
+            Sync::unreadableFolderText("%T/P/zu", FileIo::Result::failure(EACCES)));
+        row("no record below", {}, {"--abgleichen", "%T/src"}, 2, Sync::noRecordsText("%T/src"));
+        row("updated", neu, update, 0, "Aktualisiert: Hilfe.");
+        row("both changed", {"S Hilfe.bas=neu", "P Hilfe.bas=x"}, update, 1,
+            "Nicht aktualisiert:\nHilfe: beidseitig geändert; die Fassung der Vorlagenliste "
+            "steht daneben in ''%T/P/Hilfe.bas.neu''.");
+        row("named, changed in the project", {"P Hilfe.bas=x"},
+            update + QStringList{"--komponente", "hilfe"}, 1,
+            "Nicht aktualisiert:\nHilfe: im Projekt geändert");
+        row("named, not in the project", neu, update + QStringList{"--komponente", "Fehlt"}, 2,
+            Cli::kNotInProject.arg("Fehlt"));
+        row("preview", neu, update + QStringList{"--vorschau"}, 0,
+            Cli::kPreviewOutcome + "\nAktualisiert: Hilfe.");
+        row("SIGTERM", neu + QStringList{"signal"}, update, 2,
+            "Abgebrochen. Das Projekt ist wie zuvor.");
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, changes);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, err);
+        QVERIFY(Cli::helpText().contains("--abgleichen PROJEKT.vbp|ORDNER [--json]\n") &&
+                Cli::helpText().contains("--aktualisieren PROJEKT.vbp [--komponente NAME]... "
+                                         "[--vorschau]\n"));
+        Made m;
+        const bool signal = changes.removeOne("signal");
+        const bool locked = changes.contains("T P/zu/x=x");
+        m.change(changes);
+        const auto before = TestFolder::contents(m.t.file("P"));
+        if (signal)
+            Sync::setStepHook([](Sync::Update&, Sync::Update::Step) { std::raise(SIGTERM); });
+        // Without the file system's privileges, also for root (whose group it keeps).
+        const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                          QFile::ReadGroup | QFile::ExeGroup;
+        QVERIFY(!locked || (QFile::setPermissions(m.t.file("P/zu"), {}) &&
+                            QFile::setPermissions(m.t.path(), open)));
+        const int fsuid = locked ? setfsuid(65534) : 0;
+        QBuffer out;
+        QBuffer said;
+        out.open(QIODevice::WriteOnly);
+        said.open(QIODevice::WriteOnly);
+        int ran;
+        {
+            Cli::Output output(&out, &said);
+            ran = Cli::run(QStringList{"vorlagen", "--von", m.t.exeFolder()} +
+                               arguments.replaceInStrings("%T", m.t.path()),
+                           output);
+        }
+        if (locked)
+            setfsuid(uid_t(fsuid));
+        QVERIFY(!locked || QFile::setPermissions(m.t.file("P/zu"), open));
+        Sync::setStepHook({});
+        QCOMPARE(QString::fromUtf8(said.data()),
+                 err.isEmpty() ? err : err.replace("%T", m.t.path()) + '\n');
+        QCOMPARE(ran, code);
+        if (code == 2 || arguments.contains("--vorschau"))
+            QCOMPARE(TestFolder::contents(m.t.file("P")), before);
+        const QString p = m.t.file("P/");
+        if (arguments.contains("--vorschau"))
+            QCOMPARE(out.data(), (m.t.file("src/Hilfe.bas") + " -> " + p + "Hilfe.bas\n").toUtf8());
+        if (QTest::currentDataTag() == QLatin1String("all current"))
+            QVERIFY(out.data().startsWith((p + "Kunde.vbp\tHaupt\taktuell\n").toUtf8()));
+        if (arguments.contains("--json"))
+            QCOMPARE(QJsonDocument::fromJson(out.data()).array().at(1).toObject(),
+                     (QJsonObject{{"projekt", p + "Kunde.vbp"},
+                                  {"eintrag", "Hilfe"},
+                                  {"zustand", Sync::stateText(State::Behind)},
+                                  {"dateien", QJsonArray{p + "Hilfe.bas"}}}));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_sync)
+#include "tst_sync.moc"
