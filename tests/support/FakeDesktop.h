@@ -17,7 +17,8 @@ public:
         QMessageBox::Icon icon;
         QString title;
         QString text;
-        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+        bool operator==(const Message&) const = default;
     };
     struct Start
     {
@@ -47,6 +48,7 @@ public:
     QList<Start> starts;
     QStringList openedFiles;
     int ends = 0;
+    QStringList texts() const; // of the messages, in order
 
     QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,
                                         const QString& text,
@@ -73,3 +75,6 @@ public:
     }
     void endProgram() override { ++ends; }
 };
+
+// For QCOMPARE's report.
+char* toString(const FakeDesktop::Message& m);

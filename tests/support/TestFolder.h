@@ -6,6 +6,16 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+// One entry of a catalogue a test writes.
+struct Entry
+{
+    QString name;
+    QString file; // "folder/file" below the test folder, or absolute
+    bool marked = false;
+    QString caption = {};
+    QString folder = {}; // set: the entry's folder, and `file` its file name as it is
+};
+
 // A temporary program folder: the executable's folder, the documents folder and
 // the registry stand-in all point into it while the object lives. The working
 // directory the test found is restored at the end. A file the fixture cannot
@@ -31,10 +41,13 @@ public:
 
     // Lines joined with CR LF and ended with CR LF, in the code page.
     static QByteArray crlf(const QStringList& lines);
-    // Writes the catalogue file beside the executable.
+    // Writes the catalogue file beside the executable, line by line.
     void writeCatalog(const QStringList& lines) const;
-    // The catalogue listing entries "name=folder/file" (folder below path()) in
-    // this order, then `more` lines; a listed file not there yet is written as "x".
+    // The catalogue listing `entries` from key 100 in this order, then `more` raw
+    // lines; in the code page, or UTF-8 when a line does not fit it, as the program
+    // saves. A listed file below path() not there yet is written as "x".
+    void writeEntries(const QList<Entry>& entries, const QStringList& more = {}) const;
+    // The same for entries "name=folder/file".
     void listEntries(const QStringList& entries, const QStringList& more = {}) const;
     QByteArray catalogBytes() const { return read(catalog()); }
 
