@@ -407,20 +407,6 @@ private slots:
         QCOMPARE(t.catalogBytes(), bytes);
     }
 
-    // The same name in other letter case is the listed entry, replaced in
-    // place; listing it twice would leave both names sharing one folder key.
-    void addingInOtherCaseReplacesTheEntry()
-    {
-        TestFolder t;
-        t.writeEntries({{"Alpha", "v/Alpha.bas"}, {"Beta", "v/Beta.bas"}});
-        t.write("w/alpha.bas", "x");
-        const Catalog::Change change = Catalog::addEntry("ALPHA", t.file("w/"), "alpha.bas",
-                                                         Catalog::Snapshot::read().seen("ALPHA"));
-        QCOMPARE(change.status, Catalog::Change::Status::Done);
-        QCOMPARE(change.sorted, (QStringList{"ALPHA", "Beta"}));
-        QCOMPARE(Catalog::Snapshot::read().folderOf("alpha"), t.file("w/"));
-    }
-
     // Another program changed the catalogue after the list was read: nothing is
     // changed, the message says what is there now, and the list shows the file.
     void entryChangedByAnotherProgram_data()

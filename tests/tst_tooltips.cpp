@@ -91,8 +91,6 @@ private slots:
     }
     void cleanup() { RootTooltips::manager().setClock(nullptr); }
 
-    // --- the manager on its own ---
-
     void toolsTextsAndSizes()
     {
         Form f;
@@ -221,8 +219,6 @@ private slots:
         QVERIFY(f.tips.tipWindow()->isVisible());
         QVERIFY(screen.contains(f.tips.tipWindow()->frameGeometry()));
     }
-
-    // --- the main window ---
 
     // Set up at the start and anew on the way back to page 1; a reload keeps them.
     void windowSetup()

@@ -15,8 +15,7 @@ public:
     struct Message
     {
         QMessageBox::Icon icon;
-        QString title;
-        QString text;
+        QString title, text;
         QMessageBox::StandardButtons buttons = QMessageBox::Ok;
         bool operator==(const Message&) const = default;
     };
@@ -40,9 +39,7 @@ public:
     QList<Message> messages;
     struct OpenDialog
     {
-        QString title;
-        QString filter;
-        QString folder;
+        QString title, filter, folder;
     };
     QList<OpenDialog> openDialogs;
     QList<Start> starts;

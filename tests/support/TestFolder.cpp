@@ -39,36 +39,6 @@ TestFolder::~TestFolder()
     QDir::setCurrent(m_workingDirectory);
 }
 
-QString TestFolder::path() const
-{
-    return m_dir.path();
-}
-
-QString TestFolder::file(const QString& relative) const
-{
-    return path() + QLatin1Char('/') + relative;
-}
-
-QString TestFolder::exeFolder() const
-{
-    return file(QStringLiteral("bin"));
-}
-
-QString TestFolder::documents() const
-{
-    return file(QStringLiteral("docs"));
-}
-
-QString TestFolder::registry() const
-{
-    return file(QStringLiteral("registry"));
-}
-
-QString TestFolder::catalog() const
-{
-    return exeFolder() + QStringLiteral("/vorlagen.dat");
-}
-
 QString TestFolder::write(const QString& relative, const QByteArray& bytes) const
 {
     const QString target = file(relative);

@@ -26,12 +26,12 @@ public:
     TestFolder();
     ~TestFolder();
 
-    QString path() const;                        // without trailing '/'
-    QString file(const QString& relative) const; // path() + '/' + relative
-    QString exeFolder() const;                   // path()/bin
-    QString documents() const;                   // path()/docs
-    QString registry() const;                    // path()/registry
-    QString catalog() const;                     // the catalogue file in exeFolder()
+    QString path() const { return m_dir.path(); } // without trailing '/'
+    QString file(const QString& relative) const { return path() + '/' + relative; }
+    QString exeFolder() const { return file("bin"); }
+    QString documents() const { return file("docs"); }
+    QString registry() const { return file("registry"); }
+    QString catalog() const { return file("bin/vorlagen.dat"); }
 
     // Writes bytes to a file below path(), creating its folders.
     QString write(const QString& relative, const QByteArray& bytes) const;
