@@ -2,17 +2,22 @@
 #include "catalog/Catalog.h"
 #include "catalog/Health.h"
 #include "platform/FileIo.h"
+#include "platform/IniDocument.h"
 #include "platform/IniFiles.h"
 #include "support/FakeDesktop.h"
+#include "support/FullDevice.h"
 #include "support/TestFolder.h"
 
 #include <QDir>
 #include <QStringEncoder>
 #include <QTest>
 
+#include <array>
+#include <optional>
+
 #include <sys/fsuid.h>
 
-// Saving the catalogue's list: sorted, renumbered, and never half-written.
+// The catalogue's read and load, and its saves: sorted, renumbered, never half-written.
 class tst_catalog : public QObject
 {
     Q_OBJECT
@@ -22,13 +27,13 @@ class tst_catalog : public QObject
     static QByteArray stepByStep(const TestFolder& t, const QByteArray& start,
                                  const QStringList& names, bool othersStay)
     {
-        const QString copy = t.write(QStringLiteral("copy.dat"), start);
+        const QString copy = t.write("copy.dat", start);
         for (int n = 100; othersStay && n <= 200; ++n)
-            DeleteIniKey(copy, QStringLiteral("Filelist"), QString::number(n));
+            DeleteIniKey(copy, "Filelist", QString::number(n));
         if (!othersStay)
-            DeleteIniSection(copy, QStringLiteral("Filelist"));
+            DeleteIniSection(copy, "Filelist");
         for (int i = 0; i < names.size(); ++i)
-            WriteIniValue(copy, QStringLiteral("Filelist"), QString::number(100 + i), names[i]);
+            WriteIniValue(copy, "Filelist", QString::number(100 + i), names[i]);
         return TestFolder::read(copy);
     }
 
@@ -66,7 +71,7 @@ private slots:
         FakeDesktop desk;
         const QByteArray start = TestFolder::crlf(catalogue);
         const QByteArray expected = stepByStep(t, start, saved, othersStay);
-        t.write(QStringLiteral("bin/vorlagen.dat"), start);
+        t.writeCatalog(catalogue);
         if (othersStay) // said at start-up
             desk.answers.enqueue(QMessageBox::Ok);
         Root w;
@@ -74,49 +79,85 @@ private slots:
         QCOMPARE(t.catalogBytes(), expected);
     }
 
-    // The one read: a missing file is an empty catalogue and fine; one that
-    // cannot be read or understood is said with its reason, naming the file, and
-    // is the first finding of its health, whose texts show control characters.
+    // The one load, in every encoding the catalogue may come in: a missing file is
+    // an empty catalogue and fine; one that cannot be read or understood is said
+    // with its reason, naming the file, lists nothing, is the first finding of its
+    // health (whose texts show control characters) and keeps its bytes, as does
+    // one with entries past the list's keys.
     void readResult_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // "-" none, "dir" a folder
-        QTest::addColumn<QString>("problem");  // %F the file
+        QTest::addColumn<QString>("problem");  // %F the file; "Anzahl…": entries past the list
+        const QString text = "[Filelist]\r\n100=Haupt\r\n101=Über\r\n[Filepath]\r\nHaupt=../v/\r\n"
+                             "Über=../v/\r\n[Filename]\r\nHaupt=a.frm\r\nÜber=a.frm\r\n";
+        using E = QStringConverter::Encoding;
+        const auto encoded = [&](E encoding, bool mark) {
+            return QByteArray(
+                QStringEncoder(encoding, mark ? QStringConverter::Flag::WriteBom
+                                              : QStringConverter::Flag::Default)(text));
+        };
         const QString unreadable = "Die Vorlagendatei ''%F'' kann nicht gelesen werden: ";
+        const QString unknown = Catalog::unknownEncodingText("%F");
         QTest::newRow("missing") << QByteArray("-") << QString();
+        QTest::newRow("code page") << encoded(E::Latin1, false) << QString();
+        QTest::newRow("UTF-8 with its mark") << encoded(E::Utf8, true) << QString();
+        QTest::newRow("UTF-16 LE with its mark") << encoded(E::Utf16LE, true) << QString();
+        QTest::newRow("UTF-16 LE without a mark") << encoded(E::Utf16LE, false) << QString();
+        QTest::newRow("UTF-16 BE without a mark") << encoded(E::Utf16BE, false) << QString();
+        QTest::newRow("UTF-32 LE with its mark") << encoded(E::Utf32LE, true) << QString();
+        QTest::newRow("UTF-32 BE with its mark") << encoded(E::Utf32BE, true) << QString();
+        QTest::newRow("UTF-32 LE without a mark") << encoded(E::Utf32LE, false) << unknown;
+        QTest::newRow("UTF-16 BE with its mark and a stray byte")
+            << encoded(E::Utf16BE, true) + "x" << unknown;
+        // Without its mark and with a stray byte: read as it comes, NULs and all.
+        QTest::newRow("UTF-16 LE without a mark, a stray byte")
+            << encoded(E::Utf16LE, false) + "x" << unknown;
         QTest::newRow("a folder in its place")
             << QByteArray("dir") << unreadable + FileIo::reasonFor(EISDIR);
         QTest::newRow("no permission")
-            << QByteArray("[Filelist]\r\n100=a\r\n") << unreadable + FileIo::reasonFor(EACCES);
-        // UTF-16 without its mark and with a stray byte: read as it comes, NULs and all.
-        QTest::newRow("encoding not recognised")
-            << QStringEncoder(QStringEncoder::Utf16LE)(u"[Filelist]\r\n100=a\r\n") + "x"
-            << Catalog::unknownEncodingText("%F");
+            << encoded(E::Latin1, false) << unreadable + FileIo::reasonFor(EACCES);
+        QTest::newRow("past the list")
+            << encoded(E::Latin1, false).replace("101=", "201=Extra\r\n101=")
+            << "Anzahl: 1; ''Extra'' (Schlüssel 201).";
     }
     void readResult()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, problem);
         TestFolder t;
+        t.write("v/a.frm", "x");
         if (bytes == "dir")
             QVERIFY(QDir().mkpath(t.catalog()));
         else if (bytes != "-")
-            t.write(QStringLiteral("bin/vorlagen.dat"), bytes);
+            t.write("bin/vorlagen.dat", bytes);
         const bool denied = problem.endsWith(FileIo::reasonFor(EACCES));
         QVERIFY(!denied || QFile::setPermissions(t.catalog(), {}));
         // Without the file system's privileges, also for root.
-        const QString file = t.catalog();
-        const int before = denied ? setfsuid(65534) : 0;
-        const Catalog::Snapshot catalogue = Catalog::Snapshot::read(file);
-        if (denied)
-            setfsuid(uid_t(before));
-        QCOMPARE(catalogue.problem(), problem.replace("%F", file));
-        const QList<Catalog::Finding> findings = Catalog::health(catalogue);
-        QVERIFY(problem.isEmpty() || findings.value(0).text == problem);
-        for (const Catalog::Finding& finding : findings) {
+        const int uid = denied ? setfsuid(65534) : 0;
+        const Catalog::Snapshot read = Catalog::Snapshot::read(t.catalog());
+        if (denied) {
+            setfsuid(uid_t(uid));
+            QFile::setPermissions(t.catalog(), QFile::ReadOwner | QFile::WriteOwner);
+        }
+        const Catalog::Load load = Catalog::inspect(read);
+        const bool beyond = problem.startsWith("Anzahl");
+        problem.replace("%F", t.catalog());
+        QCOMPARE(load.catalogue.problem(), beyond ? QString() : problem);
+        QVERIFY(!beyond || Catalog::beyondText(load.catalogue).endsWith(problem));
+        QStringList listed;
+        for (const Catalog::Entry& entry : load.entries)
+            listed << entry.name;
+        const bool unusable = !problem.isEmpty() && !beyond;
+        if (!unusable)
+            QCOMPARE(listed, bytes == "-" ? QStringList() : QStringList({"Haupt", "Über"}));
+        if (bytes != "-" && bytes != "dir")
+            QCOMPARE(t.catalogBytes(), bytes);
+        const QList<Catalog::Finding> findings = Catalog::health(load.catalogue);
+        QVERIFY(!unusable || findings.value(0).text == problem);
+        for (const Catalog::Finding& finding : findings)
             for (const QChar c : finding.entry + finding.text)
                 QVERIFY2(c == u'\n' || c.category() != QChar::Other_Control,
                          qPrintable(finding.text));
-        }
     }
 
     // One read of the whole file answers as each single key read does.
@@ -148,38 +189,80 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         TestFolder t;
-        t.write(QStringLiteral("bin/vorlagen.dat"), bytes);
+        t.write("bin/vorlagen.dat", bytes);
         const Catalog::Snapshot snapshot = Catalog::Snapshot::read();
         const QString file = t.catalog();
         for (int key : {100, 101})
             QCOMPARE(snapshot.listedName(key),
-                     ReadIniValue(file, QStringLiteral("Filelist"), QString::number(key)));
+                     ReadIniValue(file, "Filelist", QString::number(key)));
         for (const QString name :
              {"a", "A", "b", "c", "übersicht", "Übersicht", "MyDocs", "Folder", "Viewer", " a "}) {
-            QCOMPARE(snapshot.folderOf(name), ReadIniValue(file, QStringLiteral("Filepath"), name));
-            QCOMPARE(snapshot.captionOf(name), ReadIniValue(file, QStringLiteral("Caption"), name));
-            QCOMPARE(snapshot.option(name), ReadIniValue(file, QStringLiteral("Option"), name));
+            QCOMPARE(snapshot.folderOf(name), ReadIniValue(file, "Filepath", name));
+            QCOMPARE(snapshot.captionOf(name), ReadIniValue(file, "Caption", name));
+            QCOMPARE(snapshot.option(name), ReadIniValue(file, "Option", name));
         }
     }
 
-    // A catalogue that cannot be written (a full disk here): one warning names the
-    // file and the list, and the file keeps its bytes.
-    void sortierungNotSavedIsSaid()
+    // However early the disk gives up, each write of the catalogue leaves the old
+    // or the new file whole and says why; the sorted list is saved by the window,
+    // which shows its warning.
+    void fullDiskKeepsTheCatalogue_data()
     {
-        TestFolder t;
-        FakeDesktop desk;
-        t.writeCatalog({"[Filelist]", "100=b", "101=a", "[Filepath]", "a=/v/", "b=/v/"});
-        const QByteArray before = t.catalogBytes();
-        Root w;
-        desk.answers.enqueue(QMessageBox::Ok);
-        FileIo::failWritesAfter(0);
-        w.Sortierung();
-        FileIo::clearFaults();
-        QCOMPARE(t.catalogBytes(), before);
-        QCOMPARE(desk.messages.value(0).icon, QMessageBox::Warning);
-        QCOMPARE(desk.messages.value(0).title, w.messageTitle());
-        QCOMPARE(desk.messages.value(0).text,
-                 Catalog::notSavedText(Catalog::Unsaved::List, FileIo::Result::failure(ENOSPC)));
+        QTest::addColumn<QString>("write");
+        for (const char* write : {"sorted list", "addition", "removal", "description", "marks"})
+            QTest::newRow(write) << QString(write);
+    }
+    void fullDiskKeepsTheCatalogue()
+    {
+        QFETCH(QString, write);
+        QByteArray after;
+        qint64 n = 0; // the size of the file the write makes
+        for (int run = 0; run < 7; ++run) {
+            const qint64 budget = std::array<qint64, 7>{-1, 0, 1, n / 2, n - 1, n, n + 1}[run];
+            TestFolder t;
+            FakeDesktop desk;
+            t.writeEntries({{"b", "v/b.bas"}, {"a", "v/a.frm", true, "Text"}});
+            const auto bytes = [&] { return t.catalogBytes().replace(t.path().toUtf8(), "@"); };
+            const QByteArray before = bytes();
+            std::optional<Root> w;
+            if (write == "sorted list")
+                w.emplace();
+            FileIo::Result result;
+            {
+                std::optional<DiskFull> full;
+                if (budget >= 0)
+                    full.emplace(budget);
+                if (w) {
+                    desk.answers << QMessageBox::Ok;
+                    w->Sortierung();
+                    result =
+                        desk.answers.isEmpty() ? FileIo::Result::failure(ENOSPC) : FileIo::Result();
+                    desk.answers.clear();
+                } else if (write == "addition") {
+                    result = Catalog::addEntry("c", t.file("v/"), "a.frm", {}).result;
+                } else if (write == "removal") {
+                    result = Catalog::removeEntry("a").result;
+                } else if (write == "description") {
+                    result = Catalog::setCaption("b", "Neu");
+                } else {
+                    result = Ini::edit(Catalog::file(), [](Ini::Document& document) {
+                        return Catalog::setMarks(document, {"b"});
+                    });
+                }
+            }
+            if (budget < 0) {
+                after = bytes();
+                n = t.catalogBytes().size();
+            }
+            QVERIFY2(bytes() == (result ? after : before), qPrintable(QString::number(budget)));
+            QVERIFY(result || result.error() == ENOSPC);
+            QVERIFY(after != before);
+            if (w && !result)
+                QCOMPARE(desk.messages,
+                         (QList<FakeDesktop::Message>{
+                             {QMessageBox::Warning, w->messageTitle(),
+                              Catalog::notSavedText(Catalog::Unsaved::List, result)}}));
+        }
     }
 };
 

@@ -1,8 +1,10 @@
+#include "catalog/Catalog.h"
 #include "catalog/Selection.h"
 #include "editing/Beschreibung.h"
 #include "editing/ComponentPage.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
+#include "support/FullDevice.h"
 #include "support/ShownWindow.h"
 #include "ui/RootTooltips.h"
 #include "ui/Tooltips.h"
@@ -27,8 +29,9 @@ class tst_navigation : public QObject
     {
         Wizard()
         {
-            t.listEntries({"Haupt=v/ROOT.frm", "Modul=v/Modul.bas", "Steuer=v/Steuer.ctl"},
-                          {"[Marked]", "Haupt=1", "[Caption]", "Steuer=Eine Werkzeugleiste"});
+            t.writeEntries({{"Haupt", "v/ROOT.frm", true},
+                            {"Modul", "v/Modul.bas"},
+                            {"Steuer", "v/Steuer.ctl", false, "Eine Werkzeugleiste"}});
             open();
         }
         QListWidgetItem* line(int row) const { return w->ui.LDateien->item(row); }
@@ -98,60 +101,64 @@ private slots:
         QCOMPARE(ui.tBezeichnung->text(), QString("Kunde"));
     }
 
+    // The checks before page 3, on the catalogue as read; two rows also through
+    // the window, which asks with the checked lines and stays on page 2.
     void checkedSelection_data()
     {
         QTest::addColumn<QStringList>("entries"); // "name=folder/file"; "!name=..." not marked
         QTest::addColumn<QString>("refusal");     // empty: page 3 follows
+        QTest::addColumn<bool>("window");
         using namespace Catalog;
-        QTest::newRow("nothing checked") << QStringList{"!Eins=a/Eins.bas"} << kNothingChecked;
+        QTest::newRow("nothing checked")
+            << QStringList{"!Eins=a/Eins.bas"} << kNothingChecked << false;
         QTest::newRow("Module1.bas in two folders")
             << QStringList{"Eins=a/Module1.bas", "Zwei=b/MODULE1.bas"}
-            << kSameFile.arg("Eins", "Zwei", "Module1.bas");
+            << kSameFile.arg("Eins", "Zwei", "Module1.bas") << true;
         QTest::newRow("the same file, one unchecked")
-            << QStringList{"Eins=a/Module1.bas", "!Zwei=b/Module1.bas"} << QString();
+            << QStringList{"Eins=a/Module1.bas", "!Zwei=b/Module1.bas"} << QString() << true;
         QTest::newRow("a form's companion against a file")
             << QStringList{"Haupt=a/Haupt.frm", "Bild=b/haupt.FRX"}
-            << kSameFile.arg("Haupt", "Bild", "Haupt.frx");
+            << kSameFile.arg("Haupt", "Bild", "Haupt.frx") << false;
         QTest::newRow("entry name outside Windows-1252")
-            << QStringList{"Modul中=a/Modul.bas"} << kEntryNameOutsideCodePage.arg("Modul中");
+            << QStringList{"Modul中=a/Modul.bas"} << kEntryNameOutsideCodePage.arg("Modul中")
+            << false;
         QTest::newRow("file name outside Windows-1252")
             << QStringList{"Modul=a/Modul中.bas"}
-            << kFileNameOutsideCodePage.arg("Modul", "Modul中.bas");
+            << kFileNameOutsideCodePage.arg("Modul", "Modul中.bas") << false;
         QTest::newRow("distinct copies, names the files can hold")
             << QStringList{"Betrag€=a/Betrag€.bas", "Zwei=b/Zwei.frm", "Zwei.frx=b/Zwei.bas",
                            "Daten中=b/Daten.res"}
-            << QString();
+            << QString() << false;
     }
     void checkedSelection()
     {
         QFETCH(QStringList, entries);
         QFETCH(QString, refusal);
+        QFETCH(bool, window);
         ShownWindow f;
-        QStringList list{"[Filelist]"}, paths{"[Filepath]"}, files{"[Filename]"}, marks{"[Marked]"};
+        QList<Entry> list;
+        QStringList checked;
         for (const QString& entry : entries) {
-            const QString name = entry.section('=', 0, 0).remove('!');
-            const QString file = entry.section('=', 1);
-            f.t.write("v/" + file, "x");
-            list << QString::number(100 + list.size()) + '=' + name;
-            paths << name + '=' + f.t.file("v/" + file.section('/', 0, 0) + '/');
-            files << name + '=' + file.section('/', 1);
-            marks << name + (entry.startsWith('!') ? "=0" : "=1");
+            list.append({entry.section('=', 0, 0).remove('!'), "v/" + entry.section('=', 1),
+                         !entry.startsWith('!')});
+            if (list.last().marked)
+                checked << list.last().name;
         }
-        // UTF-8, as the catalogue is saved when a name does not fit the code page.
-        f.t.write("bin/vorlagen.dat",
-                  (list + paths + files + marks).join("\r\n").toUtf8() + "\r\n");
+        f.t.writeEntries(list); // UTF-8 where a name does not fit the code page
+        QCOMPARE(Catalog::selectionProblem(Catalog::Snapshot::read(), checked), refusal);
+        if (!window)
+            return;
         f.open();
         f.next();
         if (!refusal.isEmpty())
             f.desk.answers << QMessageBox::Ok;
         f.next();
         QCOMPARE(f.w->ui.Map2->isHidden(), refusal.isEmpty());
-        if (refusal.isEmpty())
-            return;
-        QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(f.desk.messages[0].text, refusal);
-        QCOMPARE(f.desk.messages[0].icon, QMessageBox::Warning);
-        QCOMPARE(f.desk.messages[0].title, " " + f.w->windowTitle());
+        using Said = QList<FakeDesktop::Message>;
+        QCOMPARE(f.desk.messages,
+                 refusal.isEmpty()
+                     ? Said()
+                     : Said({{QMessageBox::Warning, " " + f.w->windowTitle(), refusal}}));
     }
 
     void rootFormQuestion_data()
@@ -239,28 +246,38 @@ private slots:
         QCOMPARE(d.ui.tCaption->toPlainText(), QString(253, 'a'));
     }
 
-    // Outer blanks and quotes survive the round trip through the catalogue.
+    // Outer blanks and quotes survive the round trip through the catalogue; one
+    // row through the dialog, where Return is OK and never a line break.
     void descriptionReadsBackAsTyped_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("stored");
-        QTest::newRow("emptied") << QString() << QByteArray();
-        QTest::newRow("quotes") << "\"Zitat\"" << QByteArray("\"\"Zitat\"\"");
-        QTest::newRow("outer blanks") << "  Rand  " << QByteArray("\"  Rand  \"");
-        QTest::newRow("single quotes") << "'x'" << QByteArray("\"'x'\"");
-        QTest::newRow("one quote only") << "\"halb" << QByteArray("\"halb");
-        QTest::newRow("inner quotes") << "a \"b\" c" << QByteArray("a \"b\" c");
+        QTest::addColumn<bool>("window");
+        QTest::newRow("emptied") << QString() << QByteArray() << false;
+        QTest::newRow("quotes") << "\"Zitat\"" << QByteArray("\"\"Zitat\"\"") << false;
+        QTest::newRow("outer blanks") << "  Rand  " << QByteArray("\"  Rand  \"") << true;
+        QTest::newRow("single quotes") << "'x'" << QByteArray("\"'x'\"") << false;
+        QTest::newRow("one quote only") << "\"halb" << QByteArray("\"halb") << false;
+        QTest::newRow("inner quotes") << "a \"b\" c" << QByteArray("a \"b\" c") << false;
         QTest::newRow("254 with blanks") << " " + QString(252, 'r') + " "
-                                         << "\" " + QByteArray(252, 'r') + " \"";
+                                         << "\" " + QByteArray(252, 'r') + " \"" << false;
     }
     void descriptionReadsBackAsTyped()
     {
         QFETCH(QString, typed);
         QFETCH(QByteArray, stored);
+        QFETCH(bool, window);
+        if (!window) {
+            TestFolder t;
+            QVERIFY(Catalog::setCaption("Steuer", Catalog::storedCaption(typed)));
+            QVERIFY(t.catalogBytes().contains("\r\nSteuer=" + stored + "\r\n"));
+            QCOMPARE(Catalog::Snapshot::read().captionOf("Steuer"), typed);
+            return;
+        }
         Wizard f;
         QVERIFY(f.describe([&](Beschreibung* d) {
             d->ui.tCaption->setPlainText(typed);
-            QTest::keyClick(d->ui.tCaption, Qt::Key_Return); // OK, never a line break
+            QTest::keyClick(d->ui.tCaption, Qt::Key_Return);
         }));
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=" + stored + "\r\n"));
         QCOMPARE(f.w->ui.RCaption->text(), typed);
@@ -282,21 +299,20 @@ private slots:
         f.desk.answers.enqueue(QMessageBox::Ok);
         QVERIFY(f.describe([&](Beschreibung* d) {
             d->ui.tCaption->setPlainText("Neu");
-            FileIo::failWritesAfter(0);
-            QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
-            FileIo::clearFaults();
+            {
+                DiskFull full;
+                QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
+            }
             QVERIFY(d->isVisible());
             QCOMPARE(d->ui.tCaption->toPlainText(), QString("Neu"));
             QTest::mouseClick(d->ui.bAbbrechen, Qt::LeftButton);
             QVERIFY(!d->isVisible());
         }));
         QCOMPARE(f.t.catalogBytes(), before);
-        QCOMPARE(f.desk.messages.size(), 1);
-        const FakeDesktop::Message& m = f.desk.messages.first();
-        QCOMPARE(m.icon, QMessageBox::Warning);
-        QCOMPARE(m.title, " " + f.w->windowTitle());
-        QCOMPARE(m.text,
-                 Catalog::notSavedText(Catalog::Unsaved::Caption, FileIo::Result::failure(ENOSPC)));
+        QCOMPARE(f.desk.messages, (QList<FakeDesktop::Message>{
+                                      {QMessageBox::Warning, " " + f.w->windowTitle(),
+                                       Catalog::notSavedText(Catalog::Unsaved::Caption,
+                                                             FileIo::Result::failure(ENOSPC))}}));
         QCOMPARE(f.w->ui.RCaption->text(), QString("Eine Werkzeugleiste"));
     }
 

@@ -20,10 +20,10 @@ class tst_takeindialog : public QObject
         explicit Page(int listed = 1)
         {
             t.write("v/Alpha.bas", "Attribute VB_Name = \"Alpha\"\r\n");
-            QStringList entries{"Alpha=v/Alpha.bas"};
+            QList<Entry> entries{{"Alpha", "v/Alpha.bas", true}};
             for (int i = 1; i < listed; ++i)
-                entries << QString("E%1=v/Alpha.bas").arg(i);
-            t.listEntries(entries, {"[Marked]", "Alpha=1"});
+                entries.append({QString("E%1").arg(i), "v/Alpha.bas"});
+            t.writeEntries(entries);
             open();
             next();
         }
@@ -124,13 +124,13 @@ private slots:
         }
         QCOMPARE(lines(f.w->ui.LDateien), QStringList({"Alpha", "Neu [x]"}));
         QCOMPARE(f.w->ui.LDateien->currentItem()->text(), QString("Neu"));
-        QCOMPARE(f.desk.messages.value(0).icon, QMessageBox::Information);
-        QCOMPARE(f.desk.messages.value(0).title, TakeInDialog::kTitle);
-        QCOMPARE(f.desk.messages.value(0).text,
-                 "In die Vorlagenliste übernommen (1): Neu\nNicht übernommen (3):\n"
-                 "  Alpha: Die Datei steht schon unter ''Alpha'' in der Vorlagenliste.\n"
-                 "  ../alt/Weg.bas: Datei fehlt\n"
-                 "  Seite: Art wird in neuen Projekten nicht verwendet");
+        QCOMPARE(f.desk.messages,
+                 (QList<FakeDesktop::Message>{
+                     {QMessageBox::Information, TakeInDialog::kTitle,
+                      "In die Vorlagenliste übernommen (1): Neu\nNicht übernommen (3):\n"
+                      "  Alpha: Die Datei steht schon unter ''Alpha'' in der Vorlagenliste.\n"
+                      "  ../alt/Weg.bas: Datei fehlt\n"
+                      "  Seite: Art wird in neuen Projekten nicht verwendet"}}));
     }
 
     // One place left and two new: the first is checked; checking the second

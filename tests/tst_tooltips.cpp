@@ -13,6 +13,7 @@
 #include <QToolTip>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -25,24 +26,17 @@ public:
         m_armed[wait] = {ms, std::move(due)};
     }
     void stop(Wait wait) override { m_armed[wait] = {}; }
-
     // The wait's length while it runs, else -1.
-    int waiting(Wait wait) const { return m_armed[wait].due ? m_armed[wait].ms : -1; }
+    int waiting(Wait wait) const { return m_armed[wait].second ? m_armed[wait].first : -1; }
     void fire(Wait wait)
     {
-        auto due = std::move(m_armed[wait].due);
-        m_armed[wait] = {};
+        const auto due = std::exchange(m_armed[wait], {}).second;
         QVERIFY2(due, "no wait is running");
         due();
     }
 
 private:
-    struct Armed
-    {
-        int ms = -1;
-        std::function<void()> due;
-    };
-    std::array<Armed, 2> m_armed;
+    std::array<std::pair<int, std::function<void()>>, 2> m_armed;
 };
 
 // Long enough to wrap at the window's width of 188 pixels.
@@ -97,9 +91,7 @@ private slots:
     }
     void cleanup() { RootTooltips::manager().setClock(nullptr); }
 
-    // --- the manager on its own ---
-
-    void toolsAndTexts()
+    void toolsTextsAndSizes()
     {
         Form f;
         QPushButton stranger;
@@ -121,12 +113,9 @@ private slots:
         QHelpEvent help(QEvent::ToolTip, at, f.a->mapToGlobal(at));
         QApplication::sendEvent(f.a, &help);
         QVERIFY(!QToolTip::isVisible());
-    }
 
-    void tipSizesAreSigned16BitHalves()
-    {
-        Form f;
-        f.tips.AddTool(f.a, 0, QString(4000, QLatin1Char('W'))); // far wider than 32767 px
+        // Sizes are signed 16-bit halves.
+        f.tips.SetTipText(f.a, QString(4000, QLatin1Char('W'))); // far wider than 32767 px
         f.tips.AddTool(f.b, 0, QStringLiteral("kurz"));
         QVERIFY(f.tips.GetTooltipWidth(f.a) < 0);
         const QFontMetrics fm(QToolTip::font());
@@ -231,8 +220,6 @@ private slots:
         QVERIFY(screen.contains(f.tips.tipWindow()->frameGeometry()));
     }
 
-    // --- the main window ---
-
     // Set up at the start and anew on the way back to page 1; a reload keeps them.
     void windowSetup()
     {
@@ -269,8 +256,8 @@ private slots:
     void hoverInTheWindow()
     {
         ShownWindow f;
-        f.t.listEntries({"Haupt=v/Haupt.frm", "Steuer=v/Steuer.ctl"},
-                        {"[Caption]", "Steuer=Eine Werkzeugleiste"});
+        f.t.writeEntries(
+            {{"Haupt", "v/Haupt.frm"}, {"Steuer", "v/Steuer.ctl", false, "Eine Werkzeugleiste"}});
         f.open();
         QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
         const RootUi& ui = f.w->ui;

@@ -26,3 +26,19 @@ QMessageBox::StandardButton FakeDesktop::message(QWidget*, QMessageBox::Icon ico
             return safe;
     return QMessageBox::Ok;
 }
+
+QStringList FakeDesktop::texts() const
+{
+    QStringList result;
+    for (const Message& m : messages)
+        result << m.text;
+    return result;
+}
+
+char* toString(const FakeDesktop::Message& m)
+{
+    return QTest::toString(QStringLiteral("%1 [%2] %3 (%4)")
+                               .arg(int(m.icon))
+                               .arg(m.title, m.text)
+                               .arg(int(m.buttons)));
+}

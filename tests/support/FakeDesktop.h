@@ -15,9 +15,9 @@ public:
     struct Message
     {
         QMessageBox::Icon icon;
-        QString title;
-        QString text;
-        QMessageBox::StandardButtons buttons;
+        QString title, text;
+        QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+        bool operator==(const Message&) const = default;
     };
     struct Start
     {
@@ -39,14 +39,13 @@ public:
     QList<Message> messages;
     struct OpenDialog
     {
-        QString title;
-        QString filter;
-        QString folder;
+        QString title, filter, folder;
     };
     QList<OpenDialog> openDialogs;
     QList<Start> starts;
     QStringList openedFiles;
     int ends = 0;
+    QStringList texts() const; // of the messages, in order
 
     QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,
                                         const QString& text,
@@ -73,3 +72,6 @@ public:
     }
     void endProgram() override { ++ends; }
 };
+
+// For QCOMPARE's report.
+char* toString(const FakeDesktop::Message& m);

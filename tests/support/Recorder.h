@@ -68,16 +68,14 @@ inline Generate::Request request(const QStringList& entries, const QString& fold
 inline void writeEntries(const TestFolder& t, const QStringList& entries,
                          const QStringList& more = {})
 {
-    QStringList list{QStringLiteral("[Filelist]")};
-    QStringList paths{QStringLiteral("[Filepath]")};
-    QStringList files{QStringLiteral("[Filename]")};
-    for (const QString& entry : entries) {
-        const QString name = entry.section(QLatin1Char('='), 0, 0);
-        list << QString::number(100 + list.size() - 1) + QLatin1Char('=') + name;
-        paths << name + QLatin1Char('=') + t.file(QStringLiteral("src/"));
-        files << entry;
-    }
-    t.writeCatalog(list + paths + files + more);
+    QList<Entry> list;
+    for (const QString& entry : entries)
+        list.append({entry.section(QLatin1Char('='), 0, 0),
+                     entry.section(QLatin1Char('='), 1),
+                     false,
+                     {},
+                     t.file(QStringLiteral("src/"))});
+    t.writeEntries(list, more);
 }
 
 inline QMap<QString, QByteArray> contents(const QString& folder)

@@ -60,8 +60,7 @@ struct ProjectWindow : ShownWindow
         t.write("v/Haupt.frm", "VERSION 5.00\nBegin\n");
         t.write("v/Haupt.frx", QByteArray("\x01\x00\n\x02", 4));
         t.write("v/Hilfsmodul.bas", "Attribute VB_Name = \"Hilfsmodul\"\n");
-        t.listEntries({"Haupt=v/Haupt.frm", "Hilfsmodul=v/Hilfsmodul.bas"},
-                      {"[Marked]", "Haupt=1", "Hilfsmodul=1"});
+        t.writeEntries({{"Haupt", "v/Haupt.frm", true}, {"Hilfsmodul", "v/Hilfsmodul.bas", true}});
         t.write("bin/QvStandard.bpv",
                 TestFolder::crlf({"Type=Exe", "Reference=x", "Startup=\"Sub Main\"",
                                   "Name=\"Projekt1\"", "Description=\"<PROJEKT>\"",

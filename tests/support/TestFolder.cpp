@@ -39,36 +39,6 @@ TestFolder::~TestFolder()
     QDir::setCurrent(m_workingDirectory);
 }
 
-QString TestFolder::path() const
-{
-    return m_dir.path();
-}
-
-QString TestFolder::file(const QString& relative) const
-{
-    return path() + QLatin1Char('/') + relative;
-}
-
-QString TestFolder::exeFolder() const
-{
-    return file(QStringLiteral("bin"));
-}
-
-QString TestFolder::documents() const
-{
-    return file(QStringLiteral("docs"));
-}
-
-QString TestFolder::registry() const
-{
-    return file(QStringLiteral("registry"));
-}
-
-QString TestFolder::catalog() const
-{
-    return exeFolder() + QStringLiteral("/vorlagen.dat");
-}
-
 QString TestFolder::write(const QString& relative, const QByteArray& bytes) const
 {
     const QString target = file(relative);
@@ -104,20 +74,43 @@ void TestFolder::writeCatalog(const QStringList& lines) const
     writeOrFail(catalog(), crlf(lines));
 }
 
+void TestFolder::writeEntries(const QList<Entry>& entries, const QStringList& more) const
+{
+    QStringList list{QStringLiteral("[Filelist]")}, paths{QStringLiteral("[Filepath]")},
+        names{QStringLiteral("[Filename]")}, marks{QStringLiteral("[Marked]")},
+        captions{QStringLiteral("[Caption]")};
+    for (const Entry& e : entries) {
+        const bool below = e.folder.isEmpty() && !e.file.startsWith(QLatin1Char('/'));
+        const QString path = below ? file(e.file) : e.file;
+        if (below && !QFileInfo::exists(path))
+            write(e.file, "x");
+        list << QString::number(99 + list.size()) + QLatin1Char('=') + e.name;
+        paths << e.name + QLatin1Char('=') +
+                     (e.folder.isEmpty() ? path.section(QLatin1Char('/'), 0, -2) + QLatin1Char('/')
+                                         : e.folder);
+        names << e.name + QLatin1Char('=') +
+                     (e.folder.isEmpty() ? path.section(QLatin1Char('/'), -1) : e.file);
+        if (e.marked)
+            marks << e.name + QStringLiteral("=1");
+        if (!e.caption.isEmpty())
+            captions << e.name + QLatin1Char('=') + e.caption;
+    }
+    QStringList lines = list + paths + names;
+    for (const QStringList& section : {marks, captions})
+        if (section.size() > 1)
+            lines += section;
+    lines += more;
+    if (Ansi::fits(lines.join(QString())))
+        writeCatalog(lines);
+    else
+        writeOrFail(catalog(),
+                    (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+}
+
 void TestFolder::listEntries(const QStringList& entries, const QStringList& more) const
 {
-    QStringList list{QStringLiteral("[Filelist]")};
-    QStringList paths{QStringLiteral("[Filepath]")};
-    QStringList names{QStringLiteral("[Filename]")};
-    for (const QString& entry : entries) {
-        const QString name = entry.section(QLatin1Char('='), 0, 0);
-        const QString relative = entry.section(QLatin1Char('='), 1);
-        if (!QFileInfo::exists(file(relative)))
-            write(relative, "x");
-        list << QString::number(100 + list.size() - 1) + QLatin1Char('=') + name;
-        paths << name + QLatin1Char('=') + file(relative.section(QLatin1Char('/'), 0, -2)) +
-                     QLatin1Char('/');
-        names << name + QLatin1Char('=') + relative.section(QLatin1Char('/'), -1);
-    }
-    writeCatalog(list + paths + names + more);
+    QList<Entry> list;
+    for (const QString& entry : entries)
+        list.append({entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1)});
+    writeEntries(list, more);
 }
