@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the screenshot program and renders every page of the wizard and the
-# description dialog into docs/screenshots/ under a virtual X server.
+# Builds the screenshot program and renders every page of the wizard and its
+# dialogs into docs/screenshots/ under a virtual X server.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"

@@ -44,16 +44,22 @@ private slots:
     }
 
     // The column beside the component list: stacked without overlap above the
-    // check box's line, each button's caption within its button.
+    // check box's line, each button's caption and the hint within its box.
     void columnBesideTheList()
     {
         const QWidget* column[] = {m_ui.bHinzufuegen, m_ui.bUebernehmen, m_ui.bLoeschen,
-                                   m_ui.RInfotip};
+                                   m_ui.bAbgleichen, m_ui.RInfotip};
         for (std::size_t i = 1; i < std::size(column); ++i)
             QVERIFY(column[i]->y() > column[i - 1]->geometry().bottom());
         QVERIFY(m_ui.RInfotip->geometry().bottom() <= m_ui.bMarkieren->geometry().bottom());
-        QVERIFY(m_ui.bUebernehmen->x() > m_ui.LDateien->geometry().right());
-        for (const QPushButton* b : {m_ui.bHinzufuegen, m_ui.bUebernehmen, m_ui.bLoeschen}) {
+        QVERIFY(m_ui.RInfotip->heightForWidth(m_ui.RInfotip->width()) <= m_ui.RInfotip->height());
+        // Beside the list and the check box under it, whose text fits.
+        for (const QWidget* w : column)
+            QVERIFY(w->x() >
+                    qMax(m_ui.LDateien->geometry().right(), m_ui.bMarkieren->geometry().right()));
+        QVERIFY(m_ui.bMarkieren->sizeHint().width() <= m_ui.bMarkieren->width());
+        for (const QPushButton* b :
+             {m_ui.bHinzufuegen, m_ui.bUebernehmen, m_ui.bLoeschen, m_ui.bAbgleichen}) {
             const QStringList lines = b->text().remove(u'&').split(u'\n');
             const QFontMetrics metrics(b->font());
             for (const QString& line : lines)
@@ -89,12 +95,15 @@ private slots:
                 chain << w;
             w = w->nextInFocusChain();
         } while (w != m_ui.bZurueck);
-        const QWidgetList order{
-            m_ui.bZurueck,     m_ui.bWeiter,       m_ui.bAbbrechen,  m_ui.LDateien,
-            m_ui.bHinzufuegen, m_ui.bUebernehmen,  m_ui.bLoeschen,   m_ui.bMarkieren,
-            m_ui.tBezeichnung, m_ui.bUnterordner,  m_ui.tProjekte,   m_ui.bOrdner,
-            m_ui.bMerkeOrdner, m_ui.bZeigeProjekt, m_ui.tStdProjekt, m_ui.tProjektKopie};
+        const QWidgetList order{m_ui.bZurueck,     m_ui.bWeiter,      m_ui.bAbbrechen,
+                                m_ui.LDateien,     m_ui.bHinzufuegen, m_ui.bUebernehmen,
+                                m_ui.bLoeschen,    m_ui.bAbgleichen,  m_ui.bMarkieren,
+                                m_ui.tBezeichnung, m_ui.bUnterordner, m_ui.tProjekte,
+                                m_ui.bOrdner,      m_ui.bMerkeOrdner, m_ui.bZeigeProjekt,
+                                m_ui.tStdProjekt,  m_ui.tProjektKopie};
         QCOMPARE(chain, order);
+        QCOMPARE(QAccessible::queryAccessibleInterface(m_ui.bAbgleichen)->text(QAccessible::Name),
+                 QStringLiteral("Projekt abgleichen"));
         for (QWidget* reached : chain) {
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(reached);
             QVERIFY2(a->text(QAccessible::Name).contains(QRegularExpression("\\p{L}")),

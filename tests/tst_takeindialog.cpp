@@ -1,4 +1,5 @@
 #include "editing/TakeInDialog.h"
+#include "support/CheckLines.h"
 #include "support/ShownWindow.h"
 
 #include <QHeaderView>
@@ -8,6 +9,8 @@
 
 // "Aus Projekt übernehmen …" on the component page, driven through the window
 // and its dialog; what the catalogue and the list show afterwards.
+using namespace CheckLines;
+
 class tst_takeindialog : public QObject
 {
     Q_OBJECT
@@ -36,20 +39,6 @@ class tst_takeindialog : public QObject
         }
     };
 
-    // Space on a line, its file's cell current: the line's check changes.
-    static void toggle(TakeInDialog* d, int row)
-    {
-        d->LKomponenten->setCurrentCell(row, TakeInDialog::File);
-        QTest::keyClick(d->LKomponenten, Qt::Key_Space);
-    }
-    static QString text(const TakeInDialog* d, int row, int column)
-    {
-        return d->LKomponenten->item(row, column)->text();
-    }
-    static bool checked(const TakeInDialog* d, int row)
-    {
-        return d->LKomponenten->item(row, TakeInDialog::Name)->checkState() == Qt::Checked;
-    }
     static QStringList states(const TakeInDialog* d)
     {
         QStringList texts;
@@ -103,14 +92,7 @@ private slots:
             QCOMPARE(text(d, row, TakeInDialog::File), file);
             QCOMPARE(d->LKomponenten->item(row, TakeInDialog::File)->toolTip(), file);
         }
-        QWidgetList reached;
-        for (int i = 0; i < 3; ++i) {
-            QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
-            reached << d->focusWidget();
-        }
-        QCOMPARE(QSet(reached.cbegin(), reached.cend()),
-                 (QSet<QWidget*>{d->bUebernehmen, d->bAbbrechen, d->LKomponenten}));
-        QCOMPARE(reached.constLast(), d->LKomponenten);
+        QVERIFY(tabGoesRound(d, d->bUebernehmen));
         QCOMPARE(f.t.catalogBytes(), before);
 
         if (ok)

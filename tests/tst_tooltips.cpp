@@ -249,7 +249,7 @@ private slots:
         QCOMPARE(tips.toolText(ui.bLoeschen), QStringLiteral("geändert"));
         f.w->reloadFlag.clear();
         f.back();
-        QCOMPARE(tips.ToolCount(), 11); // anew, not twice
+        QCOMPARE(tips.ToolCount(), 12); // anew, not twice
         QCOMPARE(tips.toolText(ui.LDateien), listHint);
     }
 
@@ -294,7 +294,7 @@ private slots:
         m_clock->fire(TipClock::Show);
         f.w->close(); // the close box
         QCOMPARE(tips.shownText(), QString());
-        QCOMPARE(tips.ToolCount(), 11);
+        QCOMPARE(tips.ToolCount(), 12);
     }
 
     void cancelEndsAtOnce()

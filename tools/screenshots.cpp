@@ -1,8 +1,11 @@
 // Shows each page of the main window in turn, with a little sample content and
 // the button states navigation gives it, and saves what the window draws.
 
+#include "catalog/ComponentKind.h"
 #include "catalog/TakeIn.h"
+#include "editing/SyncDialog.h"
 #include "editing/TakeInDialog.h"
+#include "generate/ProjectRecord.h"
 #include "platform/IniDocument.h"
 #include "ui/BeschreibungUi.h"
 #include "ui/RootUi.h"
@@ -91,6 +94,56 @@ Catalog::Intake demoIntake(const QString& folder)
                                Catalog::Snapshot(Ini::Document::fromBytes(catalogue)));
 }
 
+// A project made from the sample catalogue, and changed since: a line for each
+// state an update looks at.
+Sync::Project demoProject(const QString& folder)
+{
+    const QString templates = folder + QStringLiteral("/Vorlagen/");
+    const QString project = folder + QStringLiteral("/Lager/");
+    const struct
+    {
+        const char* entry;
+        const char* file;
+        const char* catalogueNow; // nullptr: as made
+        const char* projectNow;   // nullptr: as made; "": deleted
+    } lines[] = {{"frmLager", "frmLager.frm", "VERSION 5.00\r\n' 2\r\n", nullptr},
+                 {"frmLager", "frmLager.frx", nullptr, nullptr},
+                 {"frmBuchung", "frmBuchung.frm", nullptr, "VERSION 5.00\r\n' eigen\r\n"},
+                 {"modAllgemein", "modAllgemein.bas", "' 2\r\n", "' eigen\r\n"},
+                 {"modDrucken", "modDrucken.bas", nullptr, nullptr},
+                 {"ctlRaster", "ctlRaster.ctl", nullptr, ""},
+                 {"modAlt", "modAlt.bas", nullptr, nullptr}};
+    Generate::Record record{Generate::recordDate(), {}, {}};
+    QByteArray catalogue = "[Filelist]\r\n";
+    QByteArray paths = "[Filepath]\r\n", names = "[Filename]\r\n";
+    for (const auto& line : lines) {
+        const QString file = QString::fromLatin1(line.file);
+        const QByteArray made = QByteArray("Attribute VB_Name = \"") + line.entry + "\"\r\n";
+        put(project + file, made);
+        const Generate::Fingerprint print =
+            Generate::fingerprintOf(project + file, Catalog::isText(file));
+        record.files.append(
+            {QString::fromLatin1(line.entry), templates, file, print.size, print.sha256});
+        if (line.projectNow)
+            QFile::remove(project + file);
+        if (line.projectNow && *line.projectNow)
+            put(project + file, line.projectNow);
+        // modAlt is no longer in the catalogue.
+        if (qstrcmp(line.entry, "modAlt") == 0)
+            continue;
+        put(templates + file, line.catalogueNow ? QByteArray(line.catalogueNow) : made);
+        if (Catalog::companionOf(file) != Catalog::Kind::Other)
+            continue;
+        catalogue += QByteArray::number(100 + record.files.size()) + '=' + line.entry + "\r\n";
+        paths += QByteArray(line.entry) + '=' + templates.toUtf8() + "\r\n";
+        names += QByteArray(line.entry) + '=' + line.file + "\r\n";
+    }
+    put(project + QStringLiteral("Lager.vbp"), "Type=Exe\r\nForm=frmLager.frm\r\n");
+    put(project + QStringLiteral("Lager.vorlagen"), Generate::recordBytes(record));
+    return Sync::Comparer(Catalog::Snapshot(Ini::Document::fromBytes(catalogue + paths + names)))
+        .compare(project + QStringLiteral("Lager.vbp"));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -144,5 +197,10 @@ int main(int argc, char* argv[])
     TakeInDialog takeIn(demoIntake(demo.path()), &root);
     takeIn.show();
     ok = save(&takeIn, QStringLiteral("%1/takein.png").arg(out)) && ok;
+    takeIn.hide();
+
+    SyncDialog sync(demoProject(demo.path()), &root);
+    sync.show();
+    ok = save(&sync, QStringLiteral("%1/abgleichen.png").arg(out)) && ok;
     return ok ? 0 : 1;
 }

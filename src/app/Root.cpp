@@ -71,6 +71,8 @@ void Root::completeWindow()
     connect(ui.bUebernehmen, &QPushButton::clicked, m_commands,
             &ComponentCommands::bUebernehmen_Click);
     connect(ui.bLoeschen, &QPushButton::clicked, m_commands, &ComponentCommands::bLoeschen_Click);
+    connect(ui.bAbgleichen, &QPushButton::clicked, m_commands,
+            &ComponentCommands::bAbgleichen_Click);
     Form_Load();
 }
 

@@ -4,7 +4,10 @@
 #include "desktop/Desktop.h"
 #include "desktop/ListFind.h"
 #include "editing/ComponentPage.h"
+#include "editing/SyncDialog.h"
 #include "editing/TakeInDialog.h"
+#include "sync/SyncTexts.h"
+#include "sync/Update.h"
 #include "ui/RootUi.h"
 
 #include <QFileInfo>
@@ -128,16 +131,35 @@ void ComponentCommands::addFile(const QString& path)
     done();
 }
 
-void ComponentCommands::bUebernehmen_Click()
+QString ComponentCommands::askForProject(QString& folder)
 {
     // The first time where new projects go, as existing ones are often there.
-    const QString path =
-        desktop().openFileName(m_window, kOpenTitle, kProjectFilter,
-                               m_projectFolder.isEmpty() ? ui.tProjekte->text() : m_projectFolder);
-    if (path.isEmpty())
-        return;
-    m_projectFolder = QFileInfo(path).absolutePath();
-    takeInProject(path);
+    const QString path = desktop().openFileName(m_window, kOpenTitle, kProjectFilter,
+                                                folder.isEmpty() ? ui.tProjekte->text() : folder);
+    if (!path.isEmpty())
+        folder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void ComponentCommands::openDialog(CheckListDialog* dialog, QSize& size,
+                                   const std::function<void(CheckListDialog*)>& accepted)
+{
+    if (size.isValid())
+        dialog->resize(size);
+    connect(dialog, &QDialog::finished, this, [dialog, &size, accepted](int result) {
+        size = dialog->size();
+        if (result == QDialog::Accepted)
+            accepted(dialog);
+        // Only now: the events the change lets run would delete it too early.
+        dialog->deleteLater();
+    });
+    dialog->open();
+}
+
+void ComponentCommands::bUebernehmen_Click()
+{
+    if (const QString path = askForProject(m_projectFolder); !path.isEmpty())
+        takeInProject(path);
 }
 
 void ComponentCommands::takeInProject(const QString& path)
@@ -148,18 +170,10 @@ void ComponentCommands::takeInProject(const QString& path)
         ui.LDateien->setFocus();
         return;
     }
-    // Opened, not run: the window's events go on, and nothing is written before OK.
-    auto* dialog = new TakeInDialog(intake, m_window);
-    if (m_takeInSize.isValid())
-        dialog->resize(m_takeInSize);
-    connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
-        m_takeInSize = dialog->size();
-        if (result == QDialog::Accepted)
-            takeInChosen(dialog->intake(), dialog->chosen());
-        // Only now: the events the taking in lets run would delete it too early.
-        dialog->deleteLater();
+    openDialog(new TakeInDialog(intake, m_window), m_takeInSize, [this](CheckListDialog* dialog) {
+        const auto* takeIn = static_cast<TakeInDialog*>(dialog);
+        takeInChosen(takeIn->intake(), takeIn->chosen());
     });
-    dialog->open();
 }
 
 void ComponentCommands::takeInChosen(const Catalog::Intake& intake, const QList<int>& chosen)
@@ -230,5 +244,72 @@ void ComponentCommands::bLoeschen_Click()
     DoEvents();
     ui.LSorted->clear();
     ui.LSorted->addItems(change.sorted);
+    ui.LDateien->setFocus();
+}
+
+void ComponentCommands::bAbgleichen_Click()
+{
+    if (const QString path = askForProject(m_syncFolder); !path.isEmpty())
+        compareProject(path);
+}
+
+bool ComponentCommands::compared(const QString& path, Catalog::Snapshot* catalogue,
+                                 Sync::Project* project)
+{
+    *catalogue = Catalog::Snapshot::read();
+    if (catalogue->ok())
+        *project = Sync::Comparer(*catalogue).compare(path);
+    const QString problem =
+        catalogue->ok() ? Sync::nothingComparedText(*project) : catalogue->problem();
+    if (problem.isEmpty())
+        return true;
+    tell(QMessageBox::Warning, SyncDialog::kTitle, problem);
+    ui.LDateien->setFocus();
+    return false;
+}
+
+void ComponentCommands::compareProject(const QString& path)
+{
+    Catalog::Snapshot catalogue;
+    Sync::Project project;
+    if (!compared(path, &catalogue, &project))
+        return;
+    openDialog(new SyncDialog(project, m_window), m_syncSize,
+               [this, path](CheckListDialog* dialog) {
+                   const auto* sync = static_cast<SyncDialog*>(dialog);
+                   updateChosen(path, sync->checkedKeys(), sync->uncheckedKeys());
+               });
+}
+
+void ComponentCommands::updateChosen(const QString& path,
+                                     const QHash<QString, Sync::State>& checked,
+                                     const QStringList& unchecked)
+{
+    // Compared anew: a file changed while the dialog was open is not overwritten.
+    Catalog::Snapshot catalogue;
+    Sync::Project project;
+    if (!compared(path, &catalogue, &project))
+        return;
+    // As the command line: a project without a record is looked at whole, so the
+    // summary names each component not recorded.
+    QList<int> chosen;
+    for (int i = 0; i < project.components.size(); ++i) {
+        const QString key = SyncDialog::keyOf(project.components.at(i));
+        if (checked.contains(key) || (!project.recorded && !unchecked.contains(key)))
+            chosen << i;
+    }
+    const Sync::Outcome outcome = Sync::Update(project, catalogue, chosen).run();
+    // A warning only when something checked did not go in as asked: a line shown
+    // behind that changed in the project meanwhile is put beside, not in.
+    const bool all =
+        !outcome.stopped && outcome.failures.isEmpty() &&
+        std::all_of(outcome.results.cbegin(), outcome.results.cend(), [&](const auto& result) {
+            const auto shown =
+                checked.constFind(SyncDialog::keyOf(project.components.at(result.component)));
+            return shown == checked.cend() || result.wentIn() ||
+                   (result.kind == Sync::Result::Kind::Beside && *shown == Sync::State::Conflict);
+        });
+    tell(all ? QMessageBox::Information : QMessageBox::Warning, SyncDialog::kTitle,
+         Sync::summaryText(outcome));
     ui.LDateien->setFocus();
 }

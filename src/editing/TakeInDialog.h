@@ -1,19 +1,15 @@
 #pragma once
 
 #include "catalog/TakeIn.h"
+#include "editing/CheckListDialog.h"
 
-#include <QDialog>
 #include <QList>
 #include <QString>
-
-class QLabel;
-class QPushButton;
-class QTableWidget;
 
 // The components of a project file, one line each, for the person to look over
 // before they go into the catalogue: only new ones can be checked, and OK waits
 // until the checked ones fit. It decides nothing; the plan it shows does.
-class TakeInDialog : public QDialog
+class TakeInDialog : public CheckListDialog
 {
     Q_OBJECT
 public:
@@ -30,9 +26,6 @@ public:
     QList<int> chosen() const;
     const Catalog::Intake& intake() const { return m_intake; }
 
-    // The lines the list has room for at its first size.
-    static constexpr int kShownLines = 20;
-
     enum Column
     {
         Name,
@@ -41,19 +34,11 @@ public:
         State
     };
 
-    QLabel* RProjekt = nullptr;
-    QTableWidget* LKomponenten = nullptr;
-    QLabel* RPlatz = nullptr;
-    QPushButton* bUebernehmen = nullptr;
-    QPushButton* bAbbrechen = nullptr;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    QLabel* const RPlatz = m_note; // the line under the list
+    QPushButton* const bUebernehmen = m_ok;
 
 private:
-    void followChecks();
-    QSize firstSize() const;
+    void checksChanged() override;
 
     Catalog::Intake m_intake;
-    bool m_open = false; // some line can be checked
 };

@@ -304,9 +304,14 @@ QStringList findRecords(const QString& folder, QStringList* unreadable)
     return records;
 }
 
+bool canBeChosen(State state)
+{
+    return state == State::Behind || state == State::Conflict || state == State::Equal;
+}
+
 bool checkedAtFirst(State state)
 {
-    return state == State::Behind;
+    return state == State::Behind || state == State::Equal;
 }
 
 bool wantsUpdate(State state)

@@ -100,7 +100,10 @@ private:
 // sorted; `unreadable` gets a message for each folder that could not be read.
 QStringList findRecords(const QString& folder, QStringList* unreadable);
 
-// What the dialog checks at first: the components that can simply be updated.
+// What the dialog lets the person check: what an update can do something with.
+bool canBeChosen(State state);
+// What the dialog checks at first: the components that can simply be updated, or
+// recorded in a project without a record.
 bool checkedAtFirst(State state);
 // Whether the state asks for an update: behind, or changed on both sides.
 bool wantsUpdate(State state);

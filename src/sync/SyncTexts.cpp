@@ -44,6 +44,15 @@ QString unreadableFolderText(const QString& folder, const FileIo::Result& result
         .arg(folder, result.reason());
 }
 
+QString nothingComparedText(const Project& project)
+{
+    if (!project.problem.isEmpty() || !project.components.isEmpty())
+        return project.problem;
+    return QStringLiteral("Das Projekt ''%1'' enthält keine Komponente, die mit der "
+                          "Vorlagenliste verglichen werden könnte.")
+        .arg(project.projectFile);
+}
+
 QString noRecordsText(const QString& folder)
 {
     return QStringLiteral("Unter ''%1'' liegt kein Projekt mit einer Aufzeichnung (.vorlagen), "

@@ -17,6 +17,9 @@ QString stateText(State state);
 // A file that could not be read or written, and why.
 QString fileProblemText(const QString& path, const FileIo::Result& result);
 QString unreadableFolderText(const QString& folder, const FileIo::Result& result);
+// Why a compared project shows nothing: its problem, or that it lists no
+// component; empty when it has some.
+QString nothingComparedText(const Project& project);
 // A folder below which no project has a record.
 QString noRecordsText(const QString& folder);
 

@@ -36,6 +36,8 @@ void setup(QWidget* root, const RootUi& ui, qint32 flags)
         {ui.bUebernehmen, "Übernimmt die Formulare, Module, Steuerelemente und Ressourcen eines "
                           "vorhandenen Visual-Basic-Projekts."},
         {ui.bLoeschen, "Entfernen der markierten Komponente aus der Datenbank."},
+        {ui.bAbgleichen, "Vergleicht die Komponenten eines vorhandenen Visual-Basic-Projekts mit "
+                         "der Datenbank und aktualisiert die veralteten."},
         {ui.bMarkieren, "Speichert die markierten Komponenten der Liste für den nächsten Start."},
         {ui.bUnterordner, "Erstellung eines Unterordners (im Projektordner) mit dem Projektnamen."},
         {ui.bMerkeOrdner, "Den Projektordner für die nächste Verwendung speichern."},

@@ -244,25 +244,31 @@ void RootUi::setupPages()
     Label8 = label(Map2, "Label8",
                    QStringLiteral("Markieren Sie die im Projekt enthaltenden Komponenten."),
                    rect(450, 495, 4695, 210), Fit::Line);
-    LDateien = list(Map2, "LDateien", rect(360, 1260, 5460, 2910));
+    // Narrower than laid out, so that the column beside it has room for four
+    // commands and the hint under them.
+    LDateien = list(Map2, "LDateien", rect(360, 1260, 5040, 2910));
     LDateien->setAccessibleName(QStringLiteral("Komponenten"));
     bHinzufuegen =
-        button(Map2, "bHinzufügen", QStringLiteral("&Hinzufügen"), rect(5940, 1260, 1440, 420));
+        button(Map2, "bHinzufügen", QStringLiteral("&Hinzufügen"), rect(5520, 1260, 1860, 420));
     // Two lines: the command's name is wider than the column; the column's
     // buttons are as wide as the text under them.
     bUebernehmen = button(Map2, "bÜbernehmen", QStringLiteral("Aus &Projekt\nübernehmen …"),
-                          rect(5940, 1755, 1440, 570));
-    bLoeschen = button(Map2, "bLöschen", QStringLiteral("&Löschen"), rect(5940, 2400, 1440, 420));
+                          rect(5520, 1755, 1860, 570));
+    bLoeschen = button(Map2, "bLöschen", QStringLiteral("&Löschen"), rect(5520, 2400, 1860, 420));
+    // The one command that changes a project, not the catalogue: last.
+    bAbgleichen = button(Map2, "bAbgleichen", QStringLiteral("Projekt ab&gleichen …"),
+                         rect(5520, 2895, 1860, 420));
+    bAbgleichen->setAccessibleName(QStringLiteral("Projekt abgleichen"));
     RInfotip = label(Map2, "RInfotip",
                      QStringLiteral("Klicken Sie einen List-Eintrag mit der rechten Taste an, um "
                                     "eine benutzer- definierte Hilfe einzugeben."),
-                     rect(5955, 2985, 1440, 1530), Fit::Wrap, small, QColor(0x80, 0x80, 0x80));
-    RCaption = label<ClickLabel>(Map2, "RCaption", QString(), rect(5955, 2985, 1330, 1530),
+                     rect(5535, 3480, 1860, 1035), Fit::Wrap, small, QColor(0x80, 0x80, 0x80));
+    RCaption = label<ClickLabel>(Map2, "RCaption", QString(), rect(5535, 3480, 1750, 1035),
                                  Fit::Wrap, Fonts::tahoma(8.25), QColor(0x80, 0x80, 0x80));
     RCaption->hide();
     bMarkieren = checkBox(Map2, "bMarkieren",
                           QStringLiteral("&Markierungen der verwendeten Komponenten speichern "),
-                          rect(360, 4230, 5460, 285));
+                          rect(360, 4230, 5040, 285));
     LSorted = list(Map2, "LSorted", rect(1080, 1755, 4650, 2340));
     LSorted->setSortingEnabled(true);
     LSorted->hide();
@@ -349,10 +355,10 @@ void RootUi::setupPages()
 
     // Tab order over the controls that can take the focus; the pages, labels
     // and picture boxes take none, the two links come last.
-    QWidget* const order[] = {bZurueck,     bWeiter,     bAbbrechen,   LDateien,      bHinzufuegen,
-                              bUebernehmen, bLoeschen,   bMarkieren,   tBezeichnung,  bUnterordner,
-                              tProjekte,    bOrdner,     bMerkeOrdner, bZeigeProjekt, LSorted,
-                              FileCheck,    tStdProjekt, tProjektKopie};
+    QWidget* const order[] = {bZurueck,     bWeiter,   bAbbrechen,  LDateien,     bHinzufuegen,
+                              bUebernehmen, bLoeschen, bAbgleichen, bMarkieren,   tBezeichnung,
+                              bUnterordner, tProjekte, bOrdner,     bMerkeOrdner, bZeigeProjekt,
+                              LSorted,      FileCheck, tStdProjekt, tProjektKopie};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

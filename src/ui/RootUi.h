@@ -66,6 +66,7 @@ public:
     QPushButton* bHinzufuegen = nullptr;
     QPushButton* bUebernehmen = nullptr; // a whole project's components at once
     QPushButton* bLoeschen = nullptr;
+    QPushButton* bAbgleichen = nullptr; // a project compared with the catalogue, and updated
     QLabel* RInfotip = nullptr;
     ClickLabel* RCaption = nullptr;
     QCheckBox* bMarkieren = nullptr;

@@ -1,0 +1,174 @@
+#include "editing/SyncDialog.h"
+#include "generate/ProjectRecord.h"
+#include "support/CheckLines.h"
+#include "support/ShownWindow.h"
+#include "sync/SyncTexts.h"
+
+#include <QCryptographicHash>
+#include <QPointer>
+#include <QTableWidget>
+
+using namespace CheckLines;
+using Sync::State;
+
+// "Projekt abgleichen …" on the component page, driven through the window and
+// its dialog; what the project's files and the message say afterwards.
+class tst_syncdialog : public QObject
+{
+    Q_OBJECT
+
+    // Alt, Beide and Gleich in the catalogue (v/) and in the project P/Kunde.vbp,
+    // whose record names them and Weg: Alt is behind, Beide changed on both
+    // sides, Gleich current, Weg deleted in the project. The window on page 2.
+    struct Page : ShownWindow
+    {
+        Page()
+        {
+            Generate::Record record{"2025-03-01T10:15:00+01:00", {}, {}};
+            for (const auto& [entry, was, catalogue, project] :
+                 {std::tuple{"Alt", "a\r\n", "a2\r\n", "a\r\n"},
+                  {"Beide", "b\r\n", "b2\r\n", "b3\r\n"},
+                  {"Gleich", "g\r\n", "g\r\n", "g\r\n"},
+                  {"Weg", "w\r\n", "w\r\n", ""}}) {
+                const QString file = entry + QString(".bas");
+                t.write("v/" + file, catalogue);
+                if (*project)
+                    t.write("P/" + file, project);
+                record.files.append(
+                    {entry, t.file("v/"), file, qint64(qstrlen(was)),
+                     QCryptographicHash::hash(was, QCryptographicHash::Sha256).toHex()});
+            }
+            t.listEntries(
+                {"Alt=v/Alt.bas", "Beide=v/Beide.bas", "Gleich=v/Gleich.bas", "Weg=v/Weg.bas"});
+            t.write("P/Kunde.vbp", TestFolder::crlf({"Type=Exe", "Module=Alt; Alt.bas"}));
+            t.write("P/Kunde.vorlagen", Generate::recordBytes(record));
+            open();
+            next();
+        }
+        // Opens the dialog over the project file at `path`.
+        SyncDialog* openProject(const QString& path)
+        {
+            desk.fileNames.enqueue(path);
+            QTest::mouseClick(w->ui.bAbgleichen, Qt::LeftButton);
+            return w->findChild<SyncDialog*>();
+        }
+    };
+
+private slots:
+    // What is behind starts checked; what changed on both sides can be checked
+    // too, nothing else. Tab goes from the list to the buttons. OK updates the
+    // behind file, puts the catalogue's version of the checked conflict beside it
+    // and says so in one message, the update's summary; a file changed while the
+    // dialog was open keeps its bytes. Cancel leaves every byte.
+    void update_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<bool>("meanwhile");
+        QTest::newRow("Aktualisieren") << true << false;
+        QTest::newRow("Abbrechen") << false << false;
+        QTest::newRow("geändert, während der Dialog offen war") << true << true;
+    }
+    void update()
+    {
+        QFETCH(bool, ok);
+        QFETCH(bool, meanwhile);
+        Page f;
+        const QMap<QString, QByteArray> before = TestFolder::contents(f.t.file("P"));
+        QPointer<SyncDialog> d = f.openProject(f.t.file("P/Kunde.vbp"));
+        QVERIFY(d && d->isVisible() && d->isModal());
+        QCOMPARE(d->LKomponenten->rowCount(), 4);
+        const State states[] = {State::Behind, State::Conflict, State::Current, State::Deleted};
+        for (int row = 0; row < 4; ++row) {
+            QCOMPARE(text(d, row, SyncDialog::State), Sync::stateText(states[row]));
+            QCOMPARE(checked(d, row), row == 0);
+            toggle(d, row); // Alt unchecked, Beide checked, the others as they were
+            QCOMPARE(checked(d, row), row == 1);
+        }
+        QCOMPARE(d->LKomponenten->currentRow(), 3); // a line that cannot be checked too
+        toggle(d, 0);
+        QCOMPARE(text(d, 0, SyncDialog::File), f.t.file("P/Alt.bas"));
+        QCOMPARE(d->LKomponenten->item(0, SyncDialog::File)->toolTip(), f.t.file("P/Alt.bas"));
+        QVERIFY(tabGoesRound(d, d->bAktualisieren));
+        if (meanwhile)
+            f.t.write("P/Alt.bas", "eigen\r\n");
+
+        if (ok)
+            f.desk.answers.enqueue(QMessageBox::Ok);
+        QTest::mouseClick(ok ? d->bAktualisieren : d->bAbbrechen, Qt::LeftButton);
+        QTRY_VERIFY(!d);
+        if (!ok) {
+            QCOMPARE(TestFolder::contents(f.t.file("P")), before);
+            return;
+        }
+        QCOMPARE(f.desk.messages.size(), 1);
+        QCOMPARE(f.desk.messages[0].title, SyncDialog::kTitle);
+        QCOMPARE(f.desk.messages[0].icon,
+                 meanwhile ? QMessageBox::Warning : QMessageBox::Information);
+        QCOMPARE(TestFolder::read(f.t.file("P/Alt.bas")), meanwhile ? "eigen\r\n" : "a2\r\n");
+        QCOMPARE(TestFolder::read(f.t.file("P/Beide.bas")), "b3\r\n");
+        QCOMPARE(TestFolder::read(f.t.file("P/Beide.bas.neu")), "b2\r\n");
+        if (!meanwhile)
+            QCOMPARE(f.desk.messages[0].text,
+                     "Aktualisiert: Alt.\nNicht aktualisiert:\nBeide: beidseitig geändert; die "
+                     "Fassung der Vorlagenliste steht daneben in ''" +
+                         f.t.file("P/Beide.bas.neu") + "''.");
+    }
+
+    // A project file that cannot be read, or whose record lists nothing, is said
+    // once and opens no dialog. A project without a record is compared by name,
+    // and OK records what equals the catalogue. The file dialog starts in the
+    // project folder of page 3, then in the folder of the project chosen last;
+    // the dialog opens as large as the person left it.
+    void askedAndRemembered()
+    {
+        Page f;
+        f.t.write("Q/Leer.vbp", "Type=Exe\r\n");
+        f.t.write("Q/Leer.vorlagen", Generate::recordBytes({"2025-03-01T10:15:00+01:00", {}, {}}));
+        for (const char* file : {"Q/Fehlt.vbp", "Q/Leer.vbp"}) {
+            f.desk.answers.enqueue(QMessageBox::Ok);
+            QVERIFY(!f.openProject(f.t.file(file)));
+        }
+        QCOMPARE(f.desk.messages.size(), 2);
+        QVERIFY(f.desk.messages[0].text.startsWith(
+            "Die Projektdatei ''Fehlt.vbp'' konnte nicht gelesen werden."));
+        QCOMPARE(f.desk.messages[1].text,
+                 "Das Projekt ''" + f.t.file("Q/Leer.vbp") +
+                     "'' enthält keine Komponente, die mit der Vorlagenliste verglichen werden "
+                     "könnte.");
+
+        f.t.write("R/Gleich.bas", "g\r\n");
+        f.t.write("R/Alt.bas", "a\r\n");
+        f.t.write("R/Alt.vbp",
+                  TestFolder::crlf({"Module=Gleich; Gleich.bas", "Module=Alt; Alt.bas"}));
+        QPointer<SyncDialog> d = f.openProject(f.t.file("R/Alt.vbp"));
+        QVERIFY(d && QTest::qWaitForWindowExposed(d));
+        QVERIFY(d->LKomponenten->viewport()->height() >=
+                SyncDialog::kShownLines * d->LKomponenten->rowHeight(0));
+        QCOMPARE(text(d, 0, SyncDialog::State), Sync::stateText(State::Equal));
+        QCOMPARE(text(d, 1, SyncDialog::State), Sync::stateText(State::Differs));
+        QVERIFY(checked(d, 0) && !checked(d, 1));
+        toggle(d, 1);
+        QVERIFY(!checked(d, 1));
+        d->resize(500, 300);
+        f.desk.answers.enqueue(QMessageBox::Ok);
+        d->accept();
+        QTRY_VERIFY(!d);
+        QCOMPARE(f.desk.messages.value(2).icon, QMessageBox::Information);
+        QCOMPARE(f.desk.messages.value(2).text,
+                 "In die Aufzeichnung aufgenommen: Gleich.\nNicht aufgenommen:\nAlt: abweichend, "
+                 "Herkunft unbekannt");
+        QVERIFY(TestFolder::read(f.t.file("R/Alt.vorlagen")).contains("Eintrag=Gleich\r\n"));
+
+        d = f.openProject(f.t.file("P/Kunde.vbp"));
+        QCOMPARE(d->size(), QSize(500, 300));
+        d->reject();
+        QCOMPARE(f.desk.openDialogs.size(), 4);
+        QVERIFY(f.desk.openDialogs[0].filter.contains("*.vbp"));
+        QCOMPARE(f.desk.openDialogs[0].folder, f.w->ui.tProjekte->text());
+        QCOMPARE(f.desk.openDialogs[1].folder, f.t.file("Q"));
+        QCOMPARE(f.desk.openDialogs[3].folder, f.t.file("R"));
+    }
+};
+
+QTEST_MAIN(tst_syncdialog)
+#include "tst_syncdialog.moc"
