@@ -344,6 +344,10 @@ private slots:
         row("a folder that cannot be read", {"T P/zu/x=x"}, {"--abgleichen", "%T"}, 0,
             Sync::unreadableFolderText("%T/P/zu", FileIo::Result::failure(EACCES)));
         row("no record below", {}, {"--abgleichen", "%T/src"}, 2, Sync::noRecordsText("%T/src"));
+        row("a record of no file", {"P Kunde.vorlagen=[Projekt]"}, update, 2,
+            "Das Projekt ''" + vbp +
+                "'' enthält keine Komponente, die mit der Vorlagenliste "
+                "verglichen werden könnte.");
         row("updated", neu, update, 0, "Aktualisiert: Hilfe.");
         row("both changed", {"S Hilfe.bas=neu", "P Hilfe.bas=x"}, update, 1,
             "Nicht aktualisiert:\nHilfe: beidseitig geändert; die Fassung der Vorlagenliste "

@@ -38,8 +38,8 @@ int CompareCommand::execute(const Arguments& arguments, Output& output)
     QString lines;
     for (const QString& path : std::as_const(projects)) {
         const Sync::Project project = comparer.compare(path);
-        if (!project.problem.isEmpty()) {
-            output.message(project.problem);
+        if (const QString problem = Sync::nothingComparedText(project); !problem.isEmpty()) {
+            output.message(problem);
             code = kProblems;
             continue;
         }

@@ -22,8 +22,8 @@ int UpdateCommand::execute(const Arguments& arguments, Output& output)
 {
     Sync::Comparer comparer(arguments.catalogue);
     const Sync::Project project = comparer.compare(fromWorkingFolder(arguments.values.first()));
-    if (!project.problem.isEmpty()) {
-        output.message(project.problem);
+    if (const QString problem = Sync::nothingComparedText(project); !problem.isEmpty()) {
+        output.message(problem);
         return kNothingDone;
     }
     const QString component = componentOption().names().first();
