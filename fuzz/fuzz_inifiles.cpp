@@ -1,10 +1,7 @@
 // Feeds arbitrary bytes to the INI engine as a file and runs reads, writes and
 // deletions on it, checking that every answer is sound and nothing is lost.
-//
-// Most inputs run on the bytes in memory (the same engine entries the file
-// operations use, without the file system); one in 32 runs through the
-// file operations on disk (a RAM folder where there is one), lock and atomic
-// replacement included, and there also writes while another writer holds the lock.
+// Most inputs run on the bytes in memory; one in 32 runs through the file
+// operations on disk, lock, atomic replacement and a second writer included.
 
 #include "FuzzSupport.h"
 #include "platform/Ansi.h"
@@ -286,10 +283,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Store store;
     store.path = folder.path() + QStringLiteral("/f.ini");
     store.bytes = QByteArray::fromStdString(in.ConsumeRandomLengthString(size));
-    // Picked by a hash of all the bytes, not by one of them: the mutations of an
-    // input that ran on disk would keep that byte and run there too, and the
-    // corpus, full of such inputs, sent four in ten to the slow path. The byte
-    // that used to choose is still read, so the seeds drive the same steps.
+    // By a hash of all the bytes: one chosen byte survives mutation and sent four
+    // in ten inputs to disk. The byte is still read, so the seeds drive the same steps.
     store.disk = (in.ConsumeIntegralInRange<quint32>(0, 31) + hashOf(data, size)) % 32 == 0;
     if (store.disk)
         put(store.path, store.bytes);
@@ -348,8 +343,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 check(store.bytes == before, "deleting nothing changes nothing");
                 break;
             }
-            const Ini::Document changed = store.parsed();
-            const Lines after = changed.lines();
+            const Lines after = store.parsed().lines();
             const auto [gone, added] = changedLines(lines, after);
             check(after.size() == lines.size() - 1 && gone == 1 && added == 0,
                   "deleting a key removes one line");
@@ -365,8 +359,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 check(store.bytes == before, "deleting nothing changes nothing");
                 break;
             }
-            const Ini::Document changed = store.parsed();
-            const auto [gone, added] = changedLines(lines, changed.lines());
+            const auto [gone, added] = changedLines(lines, store.parsed().lines());
             check(gone >= 1 && added == 0, "deleting a section removes only its lines");
             break;
         }
