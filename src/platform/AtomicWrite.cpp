@@ -269,8 +269,10 @@ int removeOld(const QDir& folder, const std::function<bool(const QString&)>& mat
             continue;
         const QByteArray native = encoded(folder.filePath(name));
         struct stat st;
-        // Never a link, never anything fresh: a running writer may still fill it.
-        if (::lstat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_mtime > limit) {
+        // Never a link, never anything fresh: a running writer may still fill it. A
+        // second name of a file is a running undo's kept older file, however old.
+        if (::lstat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 ||
+            st.st_mtime > limit) {
             continue;
         }
         if (::unlink(native.constData()) == 0)
