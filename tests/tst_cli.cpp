@@ -48,21 +48,22 @@ class tst_cli : public QObject
         }
     };
 
-    // "%T" in an argument stands for the test folder. `refused`: "out" or "err"
-    // takes nothing.
-    static Ran run(const TestFolder& t, const QStringList& arguments, const QString& refused = {})
+    // With the test folder's bin as data folder unless one is given. `refused`:
+    // "out" or "err" takes nothing.
+    static Ran run(const TestFolder& t, QStringList arguments, const QString& refused = {})
     {
         QBuffer out;
         QBuffer err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
         FullDevice refusing;
-        const QStringList line = QStringList(arguments).replaceInStrings("%T", t.path());
+        if (!arguments.contains("--von"))
+            arguments = QStringList{"--von", t.exeFolder()} + arguments;
         int code;
         {
             Cli::Output output(refused == "out" ? &refusing : static_cast<QIODevice*>(&out),
                                refused == "err" ? &refusing : static_cast<QIODevice*>(&err));
-            code = Cli::run(QStringList{"vorlagen"} + line, output);
+            code = Cli::run(QStringList{"vorlagen"} + arguments, output);
         }
         return {code, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
     }
@@ -94,11 +95,6 @@ class tst_cli : public QObject
         return {"[Filelist]" + listed, "[Filepath]" + name + '=' + folder,
                 "[Filename]" + name + '=' + file};
     }
-
-    // A header line in the project file's form, which the development environment
-    // does not write into a form.
-    static inline const QString kOddObject =
-        "Object = {5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; LEER.OCX";
 
     static inline const QStringList kCatalogue =
         QStringList({"[Filelist]", "100=Haupt", "101=Hilfe", "[Filepath]", "Haupt=v/", "Hilfe=v/",
@@ -136,73 +132,48 @@ private slots:
 
     // Every bad input: one German line on standard error, nothing on standard
     // output, exit 2, and the catalogue keeps its bytes.
-    void badArguments_data()
-    {
-        using namespace Cli;
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("message");
-        const auto row = [](const char* tag, const QStringList& arguments, const QString& message) {
-            QTest::newRow(tag) << arguments << message;
-        };
-        row("unknown option", {"--liste", "--lang"}, kUnknownOption.arg("--lang", "vorlagen"));
-        row("unknown letters", {"-liste"}, kUnknownOption.arg("-liste", "vorlagen"));
-        row("missing value", {"--liste", "--von"}, kMissingValue.arg("--von", "ORDNER"));
-        row("missing name", {"--entfernen"}, kMissingValue.arg("--entfernen", "NAME"));
-        row("an option is no value", {"--neu", "--ordner", "%T/P"},
-            kMissingValue.arg("--neu", "NAME"));
-        row("value for a switch", {"--liste=ja"}, kNoValueWanted.arg("--liste"));
-        row("no task", {"--json"}, kNoTask);
-        row("two tasks", {"--pruefen", "--liste"}, kOneTaskOnly.arg("--liste, --pruefen"));
-        row("option of another task", {"--entfernen", "Haupt", "--json"},
-            kForeignOption.arg("--json", "--entfernen"));
-        row("argument without a task", {"--liste", "Haupt"}, kUnexpectedArgument.arg("Haupt"));
-        row("data folder twice", {"--von", "%T", "--von", "%T", "--liste"}, kRepeated.arg("--von"));
-        row("data folder missing", {"--von", "%T/fehlt", "--liste"}, kNoDataFolder.arg("%T/fehlt"));
-        row("data folder is a file", {"--von", "%T/bin/vorlagen.dat", "--liste"},
-            kNoDataFolder.arg("%T/bin/vorlagen.dat"));
-        row("name not in the catalogue", {"--von", "%T/bin", "--entfernen", "hilfe", "Fehlt"},
-            Catalog::notListedText("Fehlt"));
-        // "refusal:" and a path: the path and what the core says when it refuses to add it.
-        row("add a missing file", {"--von", "%T/bin", "--hinzufuegen", "%T/fehlt.bas"},
-            "refusal:%T/fehlt.bas");
-        // "project:" and a path: what planning the take-in of that project says.
-        const QStringList take{"--von", "%T/bin", "--uebernehmen"};
-        row("project missing", take + QStringList{"%T/fehlt.vbp"}, "project:%T/fehlt.vbp");
-        row("component not in the project",
-            take + QStringList{"%T/p.vbp", "--komponente", "haupt", "--komponente", "Fehlt"},
-            kNotInProject.arg("Fehlt"));
-        const QStringList neu{"--von", "%T/bin", "--neu", "Kunde", "--ordner"};
-        row("no project folder", {"--neu", "Kunde"}, kRequired.arg("--neu", "--ordner ORDNER"));
-        row("subfolder and none", neu + QStringList{"%T/P", "--unterordner", "--kein-unterordner"},
-            kExclusive.arg("--unterordner", "--kein-unterordner"));
-        row("component not in the catalogue",
-            neu + QStringList{"%T/P", "--komponente", "HILFE", "--komponente", "Fehlt"},
-            Catalog::notListedText("Fehlt"));
-        row("existing folder, not overwritten", neu + QStringList{"%T/bin", "--kein-unterordner"},
-            Generate::kFolderHasFiles + '\n' + kFolderNotUsed);
-        row("forbidden character", {"--von", "%T/bin", "--neu", "Kun-de", "--ordner", "%T/P"},
-            Generate::kForbiddenName);
-        row("device name", {"--von", "%T/bin", "--neu", "con.txt", "--ordner", "%T/P"},
-            Generate::kDeviceName);
-        row("folder that cannot be made", neu + QStringList{"%T/bin/vorlagen.dat/P"},
-            kFolderUnusable.arg("%T/bin/vorlagen.dat/P/", FileIo::reasonFor(ENOTDIR)));
-        row("folder is a file", neu + QStringList{"%T/bin/vorlagen.dat", "--kein-unterordner"},
-            kNotAFolder.arg("%T/bin/vorlagen.dat"));
-    }
     void badArguments()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, message);
+        using namespace Cli;
         TestFolder t;
         writeFiles(t, kCatalogue);
         t.write("p.vbp", "Form=bin\\v\\Haupt.frm\r\n");
         const QByteArray before = t.catalogBytes();
-        message.replace(QStringLiteral("%T"), t.path());
-        if (message.startsWith(QLatin1String("refusal:")))
-            message = message.mid(8) + ": " + Catalog::prepareAddition(message.mid(8)).refusal;
-        if (message.startsWith(QLatin1String("project:")))
-            message = Catalog::planIntake(message.mid(8)).problem;
-        QCOMPARE(run(t, arguments), (Ran{.code = Cli::kNothingDone, .err = message + '\n'}));
+        const QString p = t.file("P"), file = t.catalog(), fehlt = t.file("fehlt.vbp");
+        const QStringList neu{"--neu", "Kunde", "--ordner"};
+        const std::pair<QStringList, QString> rows[] = {
+            {{"--liste", "--lang"}, kUnknownOption.arg("--lang", "vorlagen")},
+            {{"-liste"}, kUnknownOption.arg("-liste", "vorlagen")},
+            {{"--liste", "--von"}, kMissingValue.arg("--von", "ORDNER")},
+            {{"--entfernen"}, kMissingValue.arg("--entfernen", "NAME")},
+            {{"--neu", "--ordner", p}, kMissingValue.arg("--neu", "NAME")}, // an option, no value
+            {{"--liste=ja"}, kNoValueWanted.arg("--liste")},
+            {{"--json"}, kNoTask},
+            {{"--pruefen", "--liste"}, kOneTaskOnly.arg("--liste, --pruefen")},
+            {{"--entfernen", "Haupt", "--json"}, kForeignOption.arg("--json", "--entfernen")},
+            {{"--liste", "Haupt"}, kUnexpectedArgument.arg("Haupt")},
+            {{"--von", t.path(), "--von", t.path(), "--liste"}, kRepeated.arg("--von")},
+            {{"--von", t.file("fehlt"), "--liste"}, kNoDataFolder.arg(t.file("fehlt"))},
+            {{"--von", file, "--liste"}, kNoDataFolder.arg(file)},
+            {{"--entfernen", "hilfe", "Fehlt"}, Catalog::notListedText("Fehlt")},
+            {{"--uebernehmen", fehlt}, Catalog::planIntake(fehlt).problem},
+            {{"--uebernehmen", t.file("p.vbp"), "--komponente", "haupt", "--komponente", "Fehlt"},
+             kNotInProject.arg("Fehlt")},
+            {{"--neu", "Kunde"}, kRequired.arg("--neu", "--ordner ORDNER")},
+            {neu + QStringList{p, "--unterordner", "--kein-unterordner"},
+             kExclusive.arg("--unterordner", "--kein-unterordner")},
+            {neu + QStringList{p, "--komponente", "HILFE", "--komponente", "Fehlt"},
+             Catalog::notListedText("Fehlt")},
+            {neu + QStringList{t.exeFolder(), "--kein-unterordner"},
+             Generate::kFolderHasFiles + '\n' + kFolderNotUsed},
+            {{"--neu", "Kun-de", "--ordner", p}, Generate::kForbiddenName},
+            {{"--neu", "con.txt", "--ordner", p}, Generate::kDeviceName},
+            {neu + QStringList{file + "/P"},
+             kFolderUnusable.arg(file + "/P/", FileIo::reasonFor(ENOTDIR))},
+            {neu + QStringList{file, "--kein-unterordner"}, kNotAFolder.arg(file)},
+        };
+        for (const auto& [arguments, message] : rows)
+            QCOMPARE(run(t, arguments), (Ran{.code = kNothingDone, .err = message + '\n'}));
         QCOMPARE(t.catalogBytes(), before);
     }
 
@@ -214,112 +185,90 @@ private slots:
                                                 entry("103=Weg", "Weg.ctl", "/anderswo/")));
         const QString v = t.exeFolder() + "/v/";
         using Catalog::label;
-        const QString listed =
-            lines({"Haupt\t" + label(Catalog::Kind::Form) + '\t' + v + "Haupt.frm\t\t1",
-                   "Hilfe\t" + label(Catalog::Kind::Module) + '\t' + v +
-                       "Hilfe.bas\tRechnen und Runden\t0",
-                   "Weg\t" + label(Catalog::Kind::UserControl) + "\t/anderswo/Weg.ctl\t\t0"});
-        QCOMPARE(run(t, {"--von", t.exeFolder(), "--liste"}),
-                 (Ran{.code = Cli::kDone, .out = listed}));
-
-        const Ran json = run(t, {"--von", t.exeFolder(), "--liste", "--json"});
-        const QJsonArray entries = QJsonDocument::fromJson(json.out.toUtf8()).array();
+        using K = Catalog::Kind;
+        QCOMPARE(
+            run(t, {"--liste"}),
+            (Ran{.code = Cli::kDone,
+                 .out = lines(
+                     {"Haupt\t" + label(K::Form) + '\t' + v + "Haupt.frm\t\t1",
+                      "Hilfe\t" + label(K::Module) + '\t' + v + "Hilfe.bas\tRechnen und Runden\t0",
+                      "Weg\t" + label(K::UserControl) + "\t/anderswo/Weg.ctl\t\t0"})}));
+        const QJsonArray entries =
+            QJsonDocument::fromJson(run(t, {"--liste", "--json"}).out.toUtf8()).array();
         QCOMPARE(entries.size(), 3);
         QCOMPARE(entries.at(1).toObject(), (QJsonObject{{"name", "Hilfe"},
-                                                        {"art", label(Catalog::Kind::Module)},
+                                                        {"art", label(K::Module)},
                                                         {"datei", v + "Hilfe.bas"},
                                                         {"beschreibung", "Rechnen\tund Runden"},
                                                         {"markiert", false}}));
         QCOMPARE(entries.at(0).toObject().value("markiert"), QJsonValue(true));
     }
 
-    // One catalogue per problem; each is found, said in one line, and given
-    // to scripts under its kind. No problem: nothing on standard output, exit 0.
-    void check_data()
-    {
-        using namespace Catalog;
-        QTest::addColumn<QStringList>("extra");    // catalogue lines after the two good entries
-        QTest::addColumn<QString>("setup");        // what else the folder gets
-        QTest::addColumn<QStringList>("findings"); // "kind|text", %T the test folder
-        const auto row = [](const char* tag, const QStringList& extra, const QString& setup,
-                            const QStringList& findings) {
-            QTest::newRow(tag) << extra << setup << findings;
-        };
-        const QString v = "%T/bin/v/";
-        row("nothing wrong", {}, {}, {});
-        row("file missing", entry("102=Weg", "Weg.ctl"), {},
-            {"datei|" + kFileMissing.arg("Weg", v + "Weg.ctl")});
-        row("bare line feeds, none in a binary file",
-            entry("102=Lf", "Lf.bas") + entry("103=Bin", "Bin.bas"), "lf",
-            {"zeilenenden|" + kBareLineFeeds.arg("Lf", v + "Lf.bas")});
-        // Only a form that refers to its .frx needs it.
-        row("companion missing, header line of another form",
-            entry("102=Bild", "Bild.frm") + entry("103=Leer", "Leer.frm"), "companion",
-            {"begleitdatei|" + companionMissingText(v + "Bild.frm", "Bild.frx"),
-             "objektzeile|" + kUnusableObjectLines.arg("Leer", v + "Leer.frm", kOddObject)});
-        row("two entries, one file", entry("102=Zweit", "HAUPT.frm", "/w/"), {},
-            {"datei|" + kFileMissing.arg("Zweit", "/w/HAUPT.frm"),
-             "gleiche-datei|" + kSameFile.arg("Haupt", "Zweit", "Haupt.frm")});
-        row("name outside the code page", entry("102=Σumme", "Hilfe.bas"), {},
-            {"name|" + kEntryNameOutsideCodePage.arg("Σumme")});
-        row("listed twice", {"[Filelist]150=HILFE"}, {},
-            {"doppelt|" + kListedTwice.arg("HILFE", "101", "150")});
-        row("no folder", {"[Filelist]102=Ohne", "[Filename]Ohne=Ohne.bas"}, {},
-            {"ordner|" + kNoFolder.arg("Ohne"), "datei|" + kFileMissing.arg("Ohne", "Ohne.bas")});
-        row("listed past the 101st", {"[Filelist]201=Extra", "[Filelist]99=Vorab"}, {},
-            {"jenseits|" + kBeyondList.arg("Vorab", "99"),
-             "jenseits|" + kBeyondList.arg("Extra", "201")});
-        // A control character is shown, not passed on.
-        row("stray line", {"[Option]100" + QString(QChar(0)) + " Verloren"}, {},
-            {"katalog|" + kStrayLine.arg("15", "100\\x00 Verloren")});
-        row("template missing", {}, "template missing",
-            {"vorlage|" + kNoTemplate.arg("%T/bin/QvStandard.bpv")});
-        row("template missing, its spare there", {}, "template spare",
-            {"vorlage|" +
-             kTemplateRestorable.arg("%T/bin/QvStandard.bpv", "%T/bin/QvStandard.prj")});
-        row("template no regular file", {}, "template folder",
-            {"vorlage|" +
-             kTemplateUnreadable.arg("%T/bin/QvStandard.bpv", FileIo::reasonFor(EISDIR))});
-    }
+    // Every problem at once; each is found, said in one line, and given to
+    // scripts under its kind. No problem: nothing on standard output, exit 0.
     void check()
     {
-        QFETCH(QStringList, extra);
-        QFETCH(QString, setup);
-        QFETCH(QStringList, findings);
+        using namespace Catalog;
         TestFolder t;
-        writeFiles(t);
-        // UTF-8, as the catalogue is saved once a name does not fit the code page.
+        writeFiles(t, kCatalogue);
+        QCOMPARE(run(t, {"--pruefen"}), (Ran{Cli::kDone, {}, Cli::kNothingWrong + '\n'}));
+        const auto found = [&] {
+            QStringList told;
+            const QString json = run(t, {"--pruefen", "--json"}).out;
+            for (const QJsonValue& value : QJsonDocument::fromJson(json.toUtf8()).array())
+                told << value["befund"].toString() + '|' + value["text"].toString();
+            return told;
+        };
+        const QString v = t.exeFolder() + "/v/", bpv = t.exeFolder() + "/QvStandard.bpv";
+        // A header line in the project file's form, which the development
+        // environment does not write into a form; only a form that refers to its
+        // .frx needs it; no line feeds are counted in a binary file.
+        const QString odd = "Object = {5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; LEER.OCX";
+        t.write("bin/v/Leer.frm", (odd + "\r\nBegin VB.Form Leer\r\nEnd\r\n").toLatin1());
+        t.write("bin/v/Bild.frm", "Begin VB.Form Bild\r\n   Icon = \"Bild.frx\":0000\r\n");
+        t.write("bin/v/Lf.bas", "Attribute VB_Name = \"Lf\"\r\nDim a\n");
+        t.write("bin/v/Bin.bas", QByteArray("\n\0", 2));
+        // A control character is shown, not passed on. UTF-8, as the catalogue is
+        // saved once a name does not fit the code page.
+        const QStringList extra =
+            entry("102=Weg", "Weg.ctl") + entry("103=Lf", "Lf.bas") + entry("104=Bin", "Bin.bas") +
+            entry("105=Bild", "Bild.frm") + entry("106=Leer", "Leer.frm") +
+            entry("107=Zweit", "HAUPT.frm", "/w/") + entry("108=Σumme", "Hilfe.bas") +
+            QStringList{"[Filelist]150=HILFE",     "[Filelist]109=Ohne",
+                        "[Filename]Ohne=Ohne.bas", "[Filelist]201=Extra",
+                        "[Filelist]99=Vorab",      "[Option]100" + QString(QChar(0)) + " Verloren"};
         t.write("bin/vorlagen.dat", (withLines(kCatalogue, extra).join("\r\n") + "\r\n").toUtf8());
-        if (setup == "lf") {
-            t.write("bin/v/Lf.bas", "Attribute VB_Name = \"Lf\"\r\nDim a\n");
-            t.write("bin/v/Bin.bas", QByteArray("\n\0", 2));
-        }
-        if (setup == "companion") {
-            t.write("bin/v/Bild.frm", "Begin VB.Form Bild\r\n   Icon = \"Bild.frx\":0000\r\n");
-            t.write("bin/v/Leer.frm",
-                    (kOddObject + "\r\nBegin VB.Form Leer\r\nEnd\r\n").toLatin1());
-        }
-        if (setup.startsWith("template"))
-            QVERIFY(QFile::remove(t.exeFolder() + "/QvStandard.bpv"));
-        if (setup == "template folder")
-            QVERIFY(QDir().mkdir(t.exeFolder() + "/QvStandard.bpv"));
-        if (setup == "template spare")
-            t.write("bin/QvStandard.prj", "Type=Exe\r\n");
+        QVERIFY(QFile::remove(bpv));
         const QByteArray before = t.catalogBytes();
-
+        const QStringList findings{
+            "katalog|" + kStrayLine.arg("41", "100\\x00 Verloren"),
+            "datei|" + kFileMissing.arg("Weg", v + "Weg.ctl"),
+            "zeilenenden|" + kBareLineFeeds.arg("Lf", v + "Lf.bas"),
+            "begleitdatei|" + companionMissingText(v + "Bild.frm", "Bild.frx"),
+            "objektzeile|" + kUnusableObjectLines.arg("Leer", v + "Leer.frm", odd),
+            "datei|" + kFileMissing.arg("Zweit", "/w/HAUPT.frm"),
+            "gleiche-datei|" + kSameFile.arg("Haupt", "Zweit", "Haupt.frm"),
+            "name|" + kEntryNameOutsideCodePage.arg("Σumme"),
+            "ordner|" + kNoFolder.arg("Ohne"),
+            "datei|" + kFileMissing.arg("Ohne", "Ohne.bas"),
+            "doppelt|" + kListedTwice.arg("HILFE", "101", "150"),
+            "jenseits|" + kBeyondList.arg("Vorab", "99"),
+            "jenseits|" + kBeyondList.arg("Extra", "201"),
+            "vorlage|" + kNoTemplate.arg(bpv)};
         QStringList texts;
-        for (QString& finding : findings)
-            texts << finding.replace("%T", t.path()).section('|', 1).replace('\n', ' ');
-        const int code = findings.isEmpty() ? Cli::kDone : Cli::kProblems;
-        QCOMPARE(run(t, {"--von", t.exeFolder(), "--pruefen"}),
-                 (Ran{code, lines(texts), findings.isEmpty() ? Cli::kNothingWrong + '\n' : ""}));
-
-        const Ran json = run(t, {"--von", t.exeFolder(), "--pruefen", "--json"});
-        QStringList told;
-        for (const QJsonValue& value : QJsonDocument::fromJson(json.out.toUtf8()).array())
-            told << value["befund"].toString() + '|' + value["text"].toString();
-        QCOMPARE(told, findings);
+        for (const QString& finding : findings)
+            texts << finding.section('|', 1).replace('\n', ' ');
+        QCOMPARE(run(t, {"--pruefen"}), (Ran{Cli::kProblems, lines(texts)}));
+        QCOMPARE(found(), findings);
         QCOMPARE(t.catalogBytes(), before);
+        // The template's spare there, or a folder in its place.
+        t.writeCatalog(kCatalogue);
+        t.write("bin/QvStandard.prj", "Type=Exe\r\n");
+        QCOMPARE(found(), QStringList{"vorlage|" + kTemplateRestorable.arg(
+                                                       bpv, t.exeFolder() + "/QvStandard.prj")});
+        QVERIFY(QFile::remove(t.exeFolder() + "/QvStandard.prj") && QDir().mkdir(bpv));
+        QCOMPARE(found(),
+                 QStringList{"vorlage|" + kTemplateUnreadable.arg(bpv, FileIo::reasonFor(EISDIR))});
     }
 
     // A catalogue that cannot be read or understood: every task says so once,
@@ -338,8 +287,7 @@ private slots:
         QString said = Catalog::unreadableText(t.catalog(), FileIo::Result::failure(EISDIR));
         for (const bool folder : {true, false}) {
             for (const QStringList& task : tasks)
-                QCOMPARE(run(t, QStringList{"--von", t.exeFolder()} + task),
-                         (Ran{.code = Cli::kNothingDone, .err = said + '\n'}));
+                QCOMPARE(run(t, task), (Ran{.code = Cli::kNothingDone, .err = said + '\n'}));
             QVERIFY(!folder || QDir().rmdir(t.catalog()));
             t.write("bin/vorlagen.dat", QStringEncoder(QStringEncoder::Utf32LE)(u"[Filelist]\r\n"));
             said = Catalog::unknownEncodingText(t.catalog());
@@ -352,7 +300,7 @@ private slots:
     {
         TestFolder t;
         writeFiles(t, kCatalogue);
-        QCOMPARE(run(t, {"--von", t.exeFolder(), "--entfernen", "haupt", "HILFE"}),
+        QCOMPARE(run(t, {"--entfernen", "haupt", "HILFE"}),
                  (Ran{.code = Cli::kDone,
                       .err = lines({Cli::kRemoved.arg("Haupt"), Cli::kRemoved.arg("Hilfe")})}));
         QCOMPARE(t.catalogBytes(), TestFolder::crlf({"[Filepath]", "[Filename]", "[Marked]",
@@ -363,13 +311,13 @@ private slots:
         // Named twice: the second finds nothing left, after the first was done.
         t.writeCatalog(kCatalogue);
         QCOMPARE(
-            run(t, {"--von", t.exeFolder(), "--entfernen", "Hilfe", "hilfe"}),
+            run(t, {"--entfernen", "Hilfe", "hilfe"}),
             (Ran{.code = Cli::kProblems,
                  .err = lines({Cli::kRemoved.arg("Hilfe"), Catalog::notListedText("Hilfe")})}));
 
         // Past the list's 101 keys: not one of its entries, and the message says which are there.
         t.writeCatalog(withLines(kCatalogue, {"[Filelist]201=Extra"}));
-        const Ran beyond = run(t, {"--von", t.exeFolder(), "--entfernen", "Extra"});
+        const Ran beyond = run(t, {"--entfernen", "Extra"});
         QVERIFY2(beyond.code == Cli::kNothingDone &&
                      beyond.err.startsWith(Catalog::notListedText("Extra") + ' ') &&
                      beyond.err.contains("''Extra'' (Schlüssel 201)"),
@@ -394,8 +342,7 @@ private slots:
         const QString w = t.exeFolder() + "/w/";
         const Catalog::AddPlan neu = Catalog::prepareAddition(w + "Neu.frm");
         QDir::setCurrent(t.exeFolder());
-        QCOMPARE(run(t, {"--von", t.exeFolder(), "--hinzufuegen", "--ueberschreiben", "w/Neu.frm",
-                         "w/Werk.bas"}),
+        QCOMPARE(run(t, {"--hinzufuegen", "--ueberschreiben", "w/Neu.frm", "w/Werk.bas"}),
                  (Ran{.code = Cli::kDone,
                       .err = lines({"w/Neu.frm: " + Cli::kAdded.arg("Neu"),
                                     "w/Neu.frm: " + Catalog::companionText(neu),
@@ -414,7 +361,7 @@ private slots:
                  QByteArray("Attribute VB_Name = \"Module1\"\r\n"));
 
         const QString x = t.exeFolder() + "/x/Hilfe.bas";
-        const QStringList again{"--von", t.exeFolder(), "--hinzufuegen", x, t.file("fehlt.bas")};
+        const QStringList again{"--hinzufuegen", x, t.file("fehlt.bas")};
         const QString refused =
             t.file("fehlt.bas") + ": " + Catalog::prepareAddition(t.file("fehlt.bas")).refusal;
         Catalog::Change exists;
@@ -444,7 +391,7 @@ private slots:
                                                  "Module=Neu; Neu.bas", "Class=Weg; Weg.cls"}));
         const Catalog::Intake plan = Catalog::planIntake(vbp);
         QDir::setCurrent(t.file("p")); // named from the working folder
-        const Ran ran = run(t, {"--von", t.exeFolder(), "--uebernehmen", "P.vbp"});
+        const Ran ran = run(t, {"--uebernehmen", "P.vbp"});
         Catalog::IntakeOutcome done;
         done.taken = QStringList{"Neu"};
         QVERIFY2(ran.err.startsWith(Catalog::summaryText(done)), qPrintable(ran.err));
@@ -453,8 +400,7 @@ private slots:
         QCOMPARE(ran.code, int(Cli::kProblems));
         QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Neu"), t.file("p/"));
 
-        const Ran json =
-            run(t, {"--von", t.exeFolder(), "--uebernehmen", vbp, "--komponente", "neu", "--json"});
+        const Ran json = run(t, {"--uebernehmen", vbp, "--komponente", "neu", "--json"});
         QCOMPARE(json.code, int(Cli::kProblems));
         const QJsonArray lines = QJsonDocument::fromJson(json.out.toUtf8()).array();
         QCOMPARE(lines.size(), 3);
@@ -488,16 +434,16 @@ private slots:
         TestFolder t;
         writeFiles(t, kCatalogue);
         // Without --komponente: the marked entries.
-        run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("Q")});
+        run(t, {"--neu", "Kunde", "--ordner", t.file("Q")});
         QCOMPARE(
             QDir(t.file("Q")).entryList(QDir::Files),
             QStringList({"Haupt.frm", "Haupt.frx", "Kunde.vbp", "Kunde.vbw", "Kunde.vorlagen"}));
         const QByteArray before = t.catalogBytes();
         const QString p = t.file("P/");
         t.write("P/Haupt.frm", "alt");
-        const QStringList line{"--von",        t.exeFolder(), "--neu",        "Kunde",
-                               "--ordner",     t.file("P"),   "--komponente", "hilfe",
-                               "--komponente", "Haupt",       "--markieren",  "--ueberschreiben"};
+        const QStringList line{"--neu",        "Kunde",           "--ordner",     t.file("P"),
+                               "--komponente", "hilfe",           "--komponente", "Haupt",
+                               "--markieren",  "--ueberschreiben"};
         const Ran preview = run(t, line + QStringList{"--vorschau"});
 
         Generate::setChunkBytes(1);
@@ -535,11 +481,10 @@ private slots:
     {
         TestFolder t;
         writeFiles(t, kCatalogue);
-        QCOMPARE(run(t, {"--von", "%T/bin", "--liste"}, "out"),
+        QCOMPARE(run(t, {"--liste"}, "out"),
                  (Ran{.code = Cli::kProblems,
                       .err = Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC)) + '\n'}));
-        QCOMPARE(run(t, {"--von", "%T/bin", "--entfernen", "Hilfe"}, "err"),
-                 (Ran{.code = Cli::kProblems}));
+        QCOMPARE(run(t, {"--entfernen", "Hilfe"}, "err"), (Ran{.code = Cli::kProblems}));
         QCOMPARE(ReadIniValue(t.catalog(), "Filelist", "101"), QString());
     }
 
@@ -610,29 +555,21 @@ private slots:
 
     // Without its template the run restores it from a usable spare, as the
     // window does; without one it says so in the window's words.
-    void newProjectWithoutTemplate_data()
-    {
-        QTest::addColumn<QByteArray>("spare"); // empty: none
-        QTest::newRow("restored from its spare") << QByteArray("Type=Exe\r\n");
-        QTest::newRow("no spare") << QByteArray();
-    }
     void newProjectWithoutTemplate()
     {
-        QFETCH(QByteArray, spare);
         TestFolder t;
         writeFiles(t, kCatalogue);
         QFile::remove(t.exeFolder() + "/QvStandard.bpv");
-        if (!spare.isEmpty())
-            t.write("bin/QvStandard.prj", spare);
-        const QString p = t.file("P/");
-        const Ran said =
-            spare.isEmpty()
-                ? Ran{Cli::kProblems,
+        const QString p = t.file("P/"), q = t.file("Q/");
+        QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("P")}),
+                 (Ran{Cli::kProblems,
                       {},
-                      ProjectTemplate::kMissing + '\n' + Cli::kMadeIncompletely.arg(p) + '\n'}
-                : Ran{Cli::kDone, {}, Cli::kMade.arg(p) + '\n'};
-        QCOMPARE(run(t, {"--von", t.exeFolder(), "--neu", "Kunde", "--ordner", t.file("P")}), said);
-        QCOMPARE(QFile::exists(p + "Kunde.vbp"), !spare.isEmpty());
+                      lines({ProjectTemplate::kMissing, Cli::kMadeIncompletely.arg(p)})}));
+        QVERIFY(!QFile::exists(p + "Kunde.vbp"));
+        t.write("bin/QvStandard.prj", "Type=Exe\r\n");
+        QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("Q")}),
+                 (Ran{Cli::kDone, {}, lines({Cli::kMade.arg(q)})}));
+        QVERIFY(QFile::exists(q + "Kunde.vbp"));
     }
 
     // A catalogue another program keeps locked: said with the reason, exit 2.
@@ -647,7 +584,7 @@ private slots:
         FileIo::setLockTimeout(60);
         QElapsedTimer waited;
         waited.start();
-        const Ran ran = run(t, {"--von", t.exeFolder(), "--entfernen", "Hilfe"});
+        const Ran ran = run(t, {"--entfernen", "Hilfe"});
         const qint64 elapsed = waited.elapsed();
         FileIo::setLockTimeout(timeout);
         QVERIFY2(elapsed >= 60 && elapsed < 2000, qPrintable(QString::number(elapsed)));
