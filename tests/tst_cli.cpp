@@ -21,6 +21,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -72,34 +73,14 @@ class tst_cli : public QObject
     {
         return lines.isEmpty() ? QString() : lines.join('\n') + '\n';
     }
-
-    // The catalogue with each "[Section]line" of `extra` put into its section.
-    static QStringList withLines(QStringList catalogue, const QStringList& extra)
-    {
-        for (const QString& line : extra) {
-            const QString section = line.section(']', 0, 0) + ']';
-            const qsizetype at = catalogue.indexOf(section);
-            if (at < 0)
-                catalogue << section << line.mid(section.size());
-            else
-                catalogue.insert(at + 1, line.mid(section.size()));
-        }
-        return catalogue;
-    }
-
-    // The three lines of an entry "key=name" with its file in `folder`, for withLines.
-    static QStringList entry(const QString& listed, const QString& file,
-                             const QString& folder = "v/")
-    {
-        const QString name = listed.section('=', 1);
-        return {"[Filelist]" + listed, "[Filepath]" + name + '=' + folder,
-                "[Filename]" + name + '=' + file};
-    }
+    // A run that writes only messages.
+    static Ran said(int code, const QStringList& messages) { return {code, {}, lines(messages)}; }
 
     static inline const QStringList kCatalogue =
-        QStringList({"[Filelist]", "100=Haupt", "101=Hilfe", "[Filepath]", "Haupt=v/", "Hilfe=v/",
-                     "[Filename]", "Haupt=Haupt.frm", "Hilfe=Hilfe.bas", "[Marked]", "Haupt=1",
-                     "[Caption]", "Hilfe=Rechnen\tund Runden", "[Option]", "Folder=0"});
+        QString("[Filelist]|100=Haupt|101=Hilfe|[Filepath]|Haupt=v/|Hilfe=v/|[Filename]|"
+                "Haupt=Haupt.frm|Hilfe=Hilfe.bas|[Marked]|Haupt=1|[Caption]|"
+                "Hilfe=Rechnen\tund Runden|[Option]|Folder=0")
+            .split('|');
 
     // Components in bin/v, the template beside the catalogue, and the catalogue if given.
     static void writeFiles(const TestFolder& t, const QStringList& catalogue = {})
@@ -117,7 +98,7 @@ private slots:
     {
         TestFolder t;
         for (const char* help : {"--help", "-h"})
-            QCOMPARE(run(t, {"--liste", help}), (Ran{.code = Cli::kDone, .out = Cli::helpText()}));
+            QCOMPARE(run(t, {"--liste", help}), (Ran{Cli::kDone, Cli::helpText()}));
         for (const char* option : {"--liste [--json]", "--pruefen [--json]", "--entfernen NAME...",
                                    "--hinzufuegen DATEI... [--ueberschreiben]",
                                    "--neu NAME --ordner ORDNER [--komponente NAME]...",
@@ -125,9 +106,8 @@ private slots:
                                    "--von ORDNER", "-h, --help", "--version"})
             QVERIFY2(Cli::helpText().contains(QLatin1String(option)), option);
         QVERIFY(Cli::helpText().contains(Cli::kExitCodes));
-        QCOMPARE(
-            run(t, {"--version"}),
-            (Ran{.code = Cli::kDone, .out = QStringLiteral("vorlagen " VORLAGEN_VERSION "\n")}));
+        QCOMPARE(run(t, {"--version"}),
+                 (Ran{Cli::kDone, QStringLiteral("vorlagen " VORLAGEN_VERSION "\n")}));
     }
 
     // Every bad input: one German line on standard error, nothing on standard
@@ -173,7 +153,7 @@ private slots:
             {neu + QStringList{file, "--kein-unterordner"}, kNotAFolder.arg(file)},
         };
         for (const auto& [arguments, message] : rows)
-            QCOMPARE(run(t, arguments), (Ran{.code = kNothingDone, .err = message + '\n'}));
+            QCOMPARE(run(t, arguments), said(kNothingDone, {message}));
         QCOMPARE(t.catalogBytes(), before);
     }
 
@@ -181,18 +161,20 @@ private slots:
     {
         TestFolder t;
         // A name listed twice is one entry; an entry whose file is missing is listed.
-        writeFiles(t, withLines(kCatalogue, QStringList{"[Filelist]102=haupt"} +
-                                                entry("103=Weg", "Weg.ctl", "/anderswo/")));
+        writeFiles(t, QString("[Filelist]|103=Weg|102=haupt|100=Haupt|101=Hilfe|[Filepath]|"
+                              "Weg=/anderswo/|Haupt=v/|Hilfe=v/|[Filename]|Weg=Weg.ctl|"
+                              "Haupt=Haupt.frm|Hilfe=Hilfe.bas|[Marked]|Haupt=1|[Caption]|"
+                              "Hilfe=Rechnen\tund Runden|[Option]|Folder=0")
+                          .split('|'));
         const QString v = t.exeFolder() + "/v/";
         using Catalog::label;
         using K = Catalog::Kind;
-        QCOMPARE(
-            run(t, {"--liste"}),
-            (Ran{.code = Cli::kDone,
-                 .out = lines(
-                     {"Haupt\t" + label(K::Form) + '\t' + v + "Haupt.frm\t\t1",
-                      "Hilfe\t" + label(K::Module) + '\t' + v + "Hilfe.bas\tRechnen und Runden\t0",
-                      "Weg\t" + label(K::UserControl) + "\t/anderswo/Weg.ctl\t\t0"})}));
+        QCOMPARE(run(t, {"--liste"}),
+                 (Ran{Cli::kDone,
+                      lines({"Haupt\t" + label(K::Form) + '\t' + v + "Haupt.frm\t\t1",
+                             "Hilfe\t" + label(K::Module) + '\t' + v +
+                                 "Hilfe.bas\tRechnen und Runden\t0",
+                             "Weg\t" + label(K::UserControl) + "\t/anderswo/Weg.ctl\t\t0"})}));
         const QJsonArray entries =
             QJsonDocument::fromJson(run(t, {"--liste", "--json"}).out.toUtf8()).array();
         QCOMPARE(entries.size(), 3);
@@ -211,7 +193,7 @@ private slots:
         using namespace Catalog;
         TestFolder t;
         writeFiles(t, kCatalogue);
-        QCOMPARE(run(t, {"--pruefen"}), (Ran{Cli::kDone, {}, Cli::kNothingWrong + '\n'}));
+        QCOMPARE(run(t, {"--pruefen"}), said(Cli::kDone, {Cli::kNothingWrong}));
         const auto found = [&] {
             QStringList told;
             const QString json = run(t, {"--pruefen", "--json"}).out;
@@ -230,14 +212,15 @@ private slots:
         t.write("bin/v/Bin.bas", QByteArray("\n\0", 2));
         // A control character is shown, not passed on. UTF-8, as the catalogue is
         // saved once a name does not fit the code page.
-        const QStringList extra =
-            entry("102=Weg", "Weg.ctl") + entry("103=Lf", "Lf.bas") + entry("104=Bin", "Bin.bas") +
-            entry("105=Bild", "Bild.frm") + entry("106=Leer", "Leer.frm") +
-            entry("107=Zweit", "HAUPT.frm", "/w/") + entry("108=Σumme", "Hilfe.bas") +
-            QStringList{"[Filelist]150=HILFE",     "[Filelist]109=Ohne",
-                        "[Filename]Ohne=Ohne.bas", "[Filelist]201=Extra",
-                        "[Filelist]99=Vorab",      "[Option]100" + QString(QChar(0)) + " Verloren"};
-        t.write("bin/vorlagen.dat", (withLines(kCatalogue, extra).join("\r\n") + "\r\n").toUtf8());
+        const QString catalogue =
+            QString("[Filelist]|99=Vorab|201=Extra|109=Ohne|150=HILFE|108=Σumme|107=Zweit|106=Leer|"
+                    "105=Bild|104=Bin|103=Lf|102=Weg|100=Haupt|101=Hilfe|[Filepath]|Σumme=v/|"
+                    "Zweit=/w/|Leer=v/|Bild=v/|Bin=v/|Lf=v/|Weg=v/|Haupt=v/|Hilfe=v/|[Filename]|"
+                    "Ohne=Ohne.bas|Σumme=Hilfe.bas|Zweit=HAUPT.frm|Leer=Leer.frm|Bild=Bild.frm|"
+                    "Bin=Bin.bas|Lf=Lf.bas|Weg=Weg.ctl|Haupt=Haupt.frm|Hilfe=Hilfe.bas|[Marked]|"
+                    "Haupt=1|[Caption]|Hilfe=Rechnen\tund Runden|[Option]|100%1 Verloren|Folder=0|")
+                .arg(QChar(0));
+        t.write("bin/vorlagen.dat", catalogue.split('|').join("\r\n").toUtf8());
         QVERIFY(QFile::remove(bpv));
         const QByteArray before = t.catalogBytes();
         const QStringList findings{
@@ -284,13 +267,13 @@ private slots:
                                      {"--neu", "Kunde", "--ordner", t.file("P")},
                                      {"--uebernehmen", t.file("p.vbp")}};
         QVERIFY(QDir().mkdir(t.catalog()));
-        QString said = Catalog::unreadableText(t.catalog(), FileIo::Result::failure(EISDIR));
+        QString text = Catalog::unreadableText(t.catalog(), FileIo::Result::failure(EISDIR));
         for (const bool folder : {true, false}) {
             for (const QStringList& task : tasks)
-                QCOMPARE(run(t, task), (Ran{.code = Cli::kNothingDone, .err = said + '\n'}));
+                QCOMPARE(run(t, task), said(Cli::kNothingDone, {text}));
             QVERIFY(!folder || QDir().rmdir(t.catalog()));
             t.write("bin/vorlagen.dat", QStringEncoder(QStringEncoder::Utf32LE)(u"[Filelist]\r\n"));
-            said = Catalog::unknownEncodingText(t.catalog());
+            text = Catalog::unknownEncodingText(t.catalog());
         }
         QVERIFY(!QFileInfo::exists(t.file("P")));
     }
@@ -301,8 +284,7 @@ private slots:
         TestFolder t;
         writeFiles(t, kCatalogue);
         QCOMPARE(run(t, {"--entfernen", "haupt", "HILFE"}),
-                 (Ran{.code = Cli::kDone,
-                      .err = lines({Cli::kRemoved.arg("Haupt"), Cli::kRemoved.arg("Hilfe")})}));
+                 said(Cli::kDone, {Cli::kRemoved.arg("Haupt"), Cli::kRemoved.arg("Hilfe")}));
         QCOMPARE(t.catalogBytes(), TestFolder::crlf({"[Filepath]", "[Filename]", "[Marked]",
                                                      "[Caption]", "[Option]", "Folder=0"}));
         QCOMPARE(TestFolder::read(t.exeFolder() + "/v/Hilfe.bas"),
@@ -312,16 +294,37 @@ private slots:
         t.writeCatalog(kCatalogue);
         QCOMPARE(
             run(t, {"--entfernen", "Hilfe", "hilfe"}),
-            (Ran{.code = Cli::kProblems,
-                 .err = lines({Cli::kRemoved.arg("Hilfe"), Catalog::notListedText("Hilfe")})}));
+            said(Cli::kProblems, {Cli::kRemoved.arg("Hilfe"), Catalog::notListedText("Hilfe")}));
+
+        // A standard error that takes nothing: the removal is made, but not called done.
+        t.writeCatalog(kCatalogue);
+        QCOMPARE(run(t, {"--entfernen", "Hilfe"}, "err"), (Ran{Cli::kProblems}));
+        QCOMPARE(ReadIniValue(t.catalog(), "Filelist", "101"), QString());
 
         // Past the list's 101 keys: not one of its entries, and the message says which are there.
-        t.writeCatalog(withLines(kCatalogue, {"[Filelist]201=Extra"}));
+        t.writeCatalog(QStringList{"[Filelist]", "201=Extra"} + kCatalogue.mid(1));
         const Ran beyond = run(t, {"--entfernen", "Extra"});
         QVERIFY2(beyond.code == Cli::kNothingDone &&
                      beyond.err.startsWith(Catalog::notListedText("Extra") + ' ') &&
                      beyond.err.contains("''Extra'' (Schlüssel 201)"),
                  qPrintable(beyond.err));
+
+        // Locked by another program: said with the reason, exit 2, after the wait
+        // set, not the 5 s default, and not shorter.
+        FileIo::FileLock other;
+        QVERIFY(other.acquire(t.catalog()).ok());
+        const int timeout = FileIo::lockTimeout();
+        FileIo::setLockTimeout(60);
+        QElapsedTimer waited;
+        waited.start();
+        const Ran locked = run(t, {"--entfernen", "Haupt"});
+        const qint64 elapsed = waited.elapsed();
+        FileIo::setLockTimeout(timeout);
+        QVERIFY2(elapsed >= 60 && elapsed < 2000, qPrintable(QString::number(elapsed)));
+        Catalog::Change change;
+        change.result = FileIo::Result::failure(EWOULDBLOCK);
+        QCOMPARE(locked,
+                 said(Cli::kNothingDone, {Catalog::removalFailedText("Haupt", change, {})}));
     }
 
     // Each file its own addition, each message prefixed with its path as given: a
@@ -343,11 +346,10 @@ private slots:
         const Catalog::AddPlan neu = Catalog::prepareAddition(w + "Neu.frm");
         QDir::setCurrent(t.exeFolder());
         QCOMPARE(run(t, {"--hinzufuegen", "--ueberschreiben", "w/Neu.frm", "w/Werk.bas"}),
-                 (Ran{.code = Cli::kDone,
-                      .err = lines({"w/Neu.frm: " + Cli::kAdded.arg("Neu"),
-                                    "w/Neu.frm: " + Catalog::companionText(neu),
-                                    "w/Werk.bas: " + Cli::kAdded.arg("Werk"),
-                                    "w/Werk.bas: " + Catalog::renamedText("Werk.bas")})}));
+                 said(Cli::kDone, {"w/Neu.frm: " + Cli::kAdded.arg("Neu"),
+                                   "w/Neu.frm: " + Catalog::companionText(neu),
+                                   "w/Werk.bas: " + Cli::kAdded.arg("Werk"),
+                                   "w/Werk.bas: " + Catalog::renamedText("Werk.bas")}));
         // The list is written anew at the end; a new entry's folder is stored whole.
         const QByteArray added = TestFolder::crlf(
             QString("[Filepath]|Haupt=v/|Hilfe=v/|Neu=%1|Werk=%1|[Filename]|Haupt=Haupt.frm|"
@@ -367,14 +369,12 @@ private slots:
         Catalog::Change exists;
         exists.status = Catalog::Change::Status::Exists;
         QCOMPARE(run(t, again),
-                 (Ran{.code = Cli::kNothingDone,
-                      .err = lines({x + ": " + Catalog::additionFailedText({}, exists) + '\n' +
-                                        Cli::kNotOverwritten,
-                                    refused})}));
+                 said(Cli::kNothingDone, {x + ": " + Catalog::additionFailedText({}, exists) +
+                                              '\n' + Cli::kNotOverwritten,
+                                          refused}));
 
         QCOMPARE(run(t, again + QStringList{"--ueberschreiben"}),
-                 (Ran{.code = Cli::kProblems,
-                      .err = lines({x + ": " + Cli::kAdded.arg("Hilfe"), refused})}));
+                 said(Cli::kProblems, {x + ": " + Cli::kAdded.arg("Hilfe"), refused}));
         QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Hilfe"), t.exeFolder() + "/x/");
     }
 
@@ -421,16 +421,8 @@ private slots:
     // nothing; Ctrl-C, SIGTERM or SIGHUP amid the copies leaves the project folder
     // as it was; then the run writes what the preview showed, and says why the
     // project cannot be opened.
-    void newProject_data()
-    {
-        QTest::addColumn<int>("signal");
-        QTest::newRow("Ctrl-C") << SIGINT;
-        QTest::newRow("SIGTERM") << SIGTERM;
-        QTest::newRow("SIGHUP") << SIGHUP;
-    }
     void newProject()
     {
-        QFETCH(int, signal);
         TestFolder t;
         writeFiles(t, kCatalogue);
         // Without --komponente: the marked entries.
@@ -446,24 +438,25 @@ private slots:
                                "--markieren",  "--ueberschreiben"};
         const Ran preview = run(t, line + QStringList{"--vorschau"});
 
-        Generate::setChunkBytes(1);
-        Generate::setAfterChunk([&](const Generate::CopyControl&) { std::raise(signal); });
-        const Ran stopped = run(t, line);
-        Generate::setAfterChunk({});
-        Generate::setChunkBytes(0);
-        QCOMPARE(stopped, (Ran{.code = Cli::kNothingDone, .err = Cli::kStopped + '\n'}));
-        QCOMPARE(QDir(p).entryList(QDir::Files), QStringList{"Haupt.frm"});
-        QCOMPARE(TestFolder::read(p + "Haupt.frm"), QByteArray("alt"));
-        QCOMPARE(t.catalogBytes(), before);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            Generate::setChunkBytes(1);
+            Generate::setAfterChunk([&](const Generate::CopyControl&) { std::raise(signal); });
+            const Ran stopped = run(t, line);
+            Generate::setAfterChunk({});
+            Generate::setChunkBytes(0);
+            QCOMPARE(stopped, said(Cli::kNothingDone, {Cli::kStopped}));
+            QCOMPARE(TestFolder::contents(p), (QMap<QString, QByteArray>{{"Haupt.frm", "alt"}}));
+            QCOMPARE(t.catalogBytes(), before);
+        }
 
         // The remembered option: no subfolder. No xdg-open on the search path.
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", t.path().toUtf8());
         const Ran made = run(t, line + QStringList{"--oeffnen"});
         qputenv("PATH", path);
-        QCOMPARE(made, (Ran{.code = Cli::kProblems,
-                            .err = lines({Cli::kMade.arg(p),
-                                          Cli::kNotOpened.arg(p + "Kunde.vbp", Cli::kNoOpener)})}));
+        QCOMPARE(made,
+                 said(Cli::kProblems,
+                      {Cli::kMade.arg(p), Cli::kNotOpened.arg(p + "Kunde.vbp", Cli::kNoOpener)}));
         QString shown;
         for (const char* file : {"Haupt.frm", "Haupt.frx", "Hilfe.bas"})
             shown += Cli::kPreviewCopy.arg(t.exeFolder() + "/v/" + file, p + file) + '\n';
@@ -471,86 +464,72 @@ private slots:
             shown += Cli::kPreviewFile.arg(p + file) +
                      QString::fromLatin1(TestFolder::read(p + file)).replace("\r\n", "\n");
         }
-        QCOMPARE(preview, (Ran{.code = Cli::kDone, .out = shown}));
+        QCOMPARE(preview, (Ran{Cli::kDone, shown}));
         QCOMPARE(ReadIniValue(t.catalog(), "Marked", "Hilfe"), QString("1"));
-    }
-
-    // A stream that takes nothing: the loss is said on the other one where it can
-    // be, and the run is not called done, though its change is made.
-    void lostOutput()
-    {
-        TestFolder t;
-        writeFiles(t, kCatalogue);
-        QCOMPARE(run(t, {"--liste"}, "out"),
-                 (Ran{.code = Cli::kProblems,
-                      .err = Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC)) + '\n'}));
-        QCOMPARE(run(t, {"--entfernen", "Hilfe"}, "err"), (Ran{.code = Cli::kProblems}));
-        QCOMPARE(ReadIniValue(t.catalog(), "Filelist", "101"), QString());
     }
 
     // The programs themselves, standard output on a full device, run as another
     // user when this one may write anywhere: without a display for a window, with
     // nowhere to list to, with a data folder the user may not write to.
-    void programs_data()
-    {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("display"); // X11 only; empty: no display of any kind
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("said");
-        using namespace Session;
-        QTest::newRow("no display") << VORLAGEN_PROGRAM << QStringList() << QString() << 2
-                                    << kNoSession.arg("vorlagen", kNoDisplay, "--help");
-        QTest::newRow("display unreachable") << QVTRCOPY << QStringList() << ":4711" << 2
-                                             << kNoSession.arg("QvtrCopy", kUnreachable, "--help");
-        QTest::newRow("standard output full")
-            << VORLAGEN_PROGRAM << QStringList{"--von", "%T/bin", "--liste"} << QString() << 1
-            << Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC));
-        QTest::newRow("data folder read-only")
-            << VORLAGEN_PROGRAM << QStringList{"--von", "%T/bin", "--hinzufuegen", "%T/b.bas"}
-            << QString() << 2 << "denied"; // the catalogue cannot be saved
-    }
     void programs()
     {
-        QFETCH(QString, program);
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, display);
-        QFETCH(int, code);
-        QFETCH(QString, said);
         TestFolder t;
         writeFiles(t, kCatalogue);
-        t.write("b.bas", "Attribute VB_Name = \"Beta\"\r\n");
+        const QString bin = t.exeFolder(), b = t.write("b.bas", "Attribute VB_Name = \"Beta\"\r\n");
+        Catalog::Change denied;
+        denied.result = FileIo::Result::failure(EACCES);
+        using namespace Session;
+        const struct
+        {
+            QString program;
+            QStringList arguments;
+            QString display; // X11 only; empty: no display of any kind
+            int code;
+            QString said;
+        } rows[] = {
+            {VORLAGEN_PROGRAM, {}, {}, 2, kNoSession.arg("vorlagen", kNoDisplay, "--help")},
+            {QVTRCOPY, {}, ":4711", 2, kNoSession.arg("QvtrCopy", kUnreachable, "--help")},
+            {VORLAGEN_PROGRAM,
+             {"--von", bin, "--liste"},
+             {},
+             1,
+             Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC))},
+            // The catalogue cannot be saved.
+            {VORLAGEN_PROGRAM,
+             {"--von", bin, "--hinzufuegen", b},
+             {},
+             2,
+             b + ": " + Catalog::additionFailedText({}, denied)},
+        };
         const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                           QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
         QVERIFY(QFile::setPermissions(t.path(), open));
-        QVERIFY(QFile::setPermissions(t.exeFolder(), open & ~QFile::WriteOwner));
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            environment.remove(name);
-        if (!display.isEmpty()) {
-            environment.insert("DISPLAY", display);
-            environment.insert("QT_QPA_PLATFORM", "xcb");
+        QVERIFY(QFile::setPermissions(bin, open & ~QFile::WriteOwner));
+        const auto restore = qScopeGuard([&] { QFile::setPermissions(bin, open); });
+        for (const auto& row : rows) {
+            QProcess process;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                environment.remove(name);
+            if (!row.display.isEmpty()) {
+                environment.insert("DISPLAY", row.display);
+                environment.insert("QT_QPA_PLATFORM", "xcb");
+            }
+            process.setProcessEnvironment(environment);
+            process.setStandardOutputFile("/dev/full");
+            if (::geteuid() == 0) {
+                process.setChildProcessModifier([] {
+                    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 ||
+                        ::setuid(65534) != 0)
+                        ::_exit(99);
+                });
+            }
+            process.start(row.program, row.arguments);
+            QVERIFY(process.waitForFinished());
+            QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(QString::fromUtf8(process.readAllStandardError()), row.said + '\n');
+            QCOMPARE(process.exitCode(), row.code);
         }
-        process.setProcessEnvironment(environment);
-        process.setStandardOutputFile("/dev/full");
-        if (::geteuid() == 0) {
-            process.setChildProcessModifier([] {
-                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
-                    ::_exit(99);
-            });
-        }
-        process.start(program, arguments.replaceInStrings("%T", t.path()));
-        QVERIFY(process.waitForFinished());
-        QVERIFY(QFile::setPermissions(t.exeFolder(), open));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        Catalog::Change denied;
-        denied.result = FileIo::Result::failure(EACCES);
-        if (said == "denied")
-            said = "%T/b.bas: " + Catalog::additionFailedText({}, denied);
-        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
-                 said.replace("%T", t.path()) + '\n');
-        QCOMPARE(process.exitCode(), code);
     }
 
     // Without its template the run restores it from a usable spare, as the
@@ -562,36 +541,12 @@ private slots:
         QFile::remove(t.exeFolder() + "/QvStandard.bpv");
         const QString p = t.file("P/"), q = t.file("Q/");
         QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("P")}),
-                 (Ran{Cli::kProblems,
-                      {},
-                      lines({ProjectTemplate::kMissing, Cli::kMadeIncompletely.arg(p)})}));
+                 said(Cli::kProblems, {ProjectTemplate::kMissing, Cli::kMadeIncompletely.arg(p)}));
         QVERIFY(!QFile::exists(p + "Kunde.vbp"));
         t.write("bin/QvStandard.prj", "Type=Exe\r\n");
         QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("Q")}),
-                 (Ran{Cli::kDone, {}, lines({Cli::kMade.arg(q)})}));
+                 said(Cli::kDone, {Cli::kMade.arg(q)}));
         QVERIFY(QFile::exists(q + "Kunde.vbp"));
-    }
-
-    // A catalogue another program keeps locked: said with the reason, exit 2.
-    void removeFromLockedCatalogue()
-    {
-        TestFolder t;
-        writeFiles(t, kCatalogue);
-        FileIo::FileLock other;
-        QVERIFY(other.acquire(t.catalog()).ok());
-        // The wait is the one set, not the 5 s default, and not shorter.
-        const int timeout = FileIo::lockTimeout();
-        FileIo::setLockTimeout(60);
-        QElapsedTimer waited;
-        waited.start();
-        const Ran ran = run(t, {"--entfernen", "Hilfe"});
-        const qint64 elapsed = waited.elapsed();
-        FileIo::setLockTimeout(timeout);
-        QVERIFY2(elapsed >= 60 && elapsed < 2000, qPrintable(QString::number(elapsed)));
-        Catalog::Change locked;
-        locked.result = FileIo::Result::failure(EWOULDBLOCK);
-        QCOMPARE(ran, (Ran{.code = Cli::kNothingDone,
-                           .err = Catalog::removalFailedText("Hilfe", locked, {}) + '\n'}));
     }
 };
 
