@@ -53,8 +53,7 @@ class tst_cli : public QObject
     // "out" or "err" takes nothing.
     static Ran run(const TestFolder& t, QStringList arguments, const QString& refused = {})
     {
-        QBuffer out;
-        QBuffer err;
+        QBuffer out, err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
         FullDevice refusing;
@@ -69,10 +68,7 @@ class tst_cli : public QObject
         return {code, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
     }
 
-    static QString lines(const QStringList& lines)
-    {
-        return lines.isEmpty() ? QString() : lines.join('\n') + '\n';
-    }
+    static QString lines(const QStringList& l) { return l.isEmpty() ? "" : l.join('\n') + '\n'; }
     // A run that writes only messages.
     static Ran said(int code, const QStringList& messages) { return {code, {}, lines(messages)}; }
 
@@ -82,16 +78,18 @@ class tst_cli : public QObject
                 "Hilfe=Rechnen\tund Runden|[Option]|Folder=0")
             .split('|');
 
-    // Components in bin/v, the template beside the catalogue, and the catalogue if given.
-    static void writeFiles(const TestFolder& t, const QStringList& catalogue = {})
+    // Components in bin/v, the template and the catalogue in bin.
+    struct Folder : TestFolder
     {
-        t.write("bin/v/Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
-        t.write("bin/v/Haupt.frx", "\x01\x02");
-        t.write("bin/v/Hilfe.bas", "Attribute VB_Name = \"Hilfe\"\r\n");
-        t.write("bin/QvStandard.bpv", "Type=Exe\r\n");
-        if (!catalogue.isEmpty())
-            t.writeCatalog(catalogue);
-    }
+        Folder()
+        {
+            write("bin/v/Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
+            write("bin/v/Haupt.frx", "\x01\x02");
+            write("bin/v/Hilfe.bas", "Attribute VB_Name = \"Hilfe\"\r\n");
+            write("bin/QvStandard.bpv", "Type=Exe\r\n");
+            writeCatalog(kCatalogue);
+        }
+    };
 
 private slots:
     void helpListsEveryOptionAndTheExitCodes()
@@ -115,8 +113,7 @@ private slots:
     void badArguments()
     {
         using namespace Cli;
-        TestFolder t;
-        writeFiles(t, kCatalogue);
+        Folder t;
         t.write("p.vbp", "Form=bin\\v\\Haupt.frm\r\n");
         const QByteArray before = t.catalogBytes();
         const QString p = t.file("P"), file = t.catalog(), fehlt = t.file("fehlt.vbp");
@@ -159,13 +156,13 @@ private slots:
 
     void list()
     {
-        TestFolder t;
+        Folder t;
         // A name listed twice is one entry; an entry whose file is missing is listed.
-        writeFiles(t, QString("[Filelist]|103=Weg|102=haupt|100=Haupt|101=Hilfe|[Filepath]|"
-                              "Weg=/anderswo/|Haupt=v/|Hilfe=v/|[Filename]|Weg=Weg.ctl|"
-                              "Haupt=Haupt.frm|Hilfe=Hilfe.bas|[Marked]|Haupt=1|[Caption]|"
-                              "Hilfe=Rechnen\tund Runden|[Option]|Folder=0")
-                          .split('|'));
+        t.writeCatalog(QString("[Filelist]|103=Weg|102=haupt|100=Haupt|101=Hilfe|[Filepath]|"
+                               "Weg=/anderswo/|Haupt=v/|Hilfe=v/|[Filename]|Weg=Weg.ctl|"
+                               "Haupt=Haupt.frm|Hilfe=Hilfe.bas|[Marked]|Haupt=1|[Caption]|"
+                               "Hilfe=Rechnen\tund Runden|[Option]|Folder=0")
+                           .split('|'));
         const QString v = t.exeFolder() + "/v/";
         using Catalog::label;
         using K = Catalog::Kind;
@@ -191,8 +188,7 @@ private slots:
     void check()
     {
         using namespace Catalog;
-        TestFolder t;
-        writeFiles(t, kCatalogue);
+        Folder t;
         QCOMPARE(run(t, {"--pruefen"}), said(Cli::kDone, {Cli::kNothingWrong}));
         const auto found = [&] {
             QStringList told;
@@ -258,8 +254,8 @@ private slots:
     // naming it, and does nothing.
     void unusableCatalogueIsSaid()
     {
-        TestFolder t;
-        writeFiles(t);
+        Folder t;
+        QFile::remove(t.catalog());
         const QStringList tasks[] = {{"--liste"},
                                      {"--pruefen"},
                                      {"--entfernen", "Haupt"},
@@ -281,8 +277,7 @@ private slots:
     // Names compare without regard to case; each removal is the window's.
     void remove()
     {
-        TestFolder t;
-        writeFiles(t, kCatalogue);
+        Folder t;
         QCOMPARE(run(t, {"--entfernen", "haupt", "HILFE"}),
                  said(Cli::kDone, {Cli::kRemoved.arg("Haupt"), Cli::kRemoved.arg("Hilfe")}));
         QCOMPARE(t.catalogBytes(), TestFolder::crlf({"[Filepath]", "[Filename]", "[Marked]",
@@ -333,8 +328,7 @@ private slots:
     // replaced only with --ueberschreiben.
     void add()
     {
-        TestFolder t;
-        writeFiles(t, kCatalogue);
+        Folder t;
         const QString grid = "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX";
         t.write("bin/w/Neu.frm", "VERSION 5.00\r\nObject = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}"
                                  "#1.0#0\"; \"MSFLXGRD.OCX\"\r\nBegin VB.Form Neu\r\n"
@@ -383,8 +377,7 @@ private slots:
     // new is reported with its state.
     void takeIn()
     {
-        TestFolder t;
-        writeFiles(t, kCatalogue);
+        Folder t;
         t.write("p/Neu.bas", "Attribute VB_Name = \"Neu\"\r\n");
         const QString vbp =
             t.write("p/P.vbp", TestFolder::crlf({"Form=..\\bin\\v\\haupt.frm",
@@ -423,10 +416,17 @@ private slots:
     // project cannot be opened.
     void newProject()
     {
-        TestFolder t;
-        writeFiles(t, kCatalogue);
-        // Without --komponente: the marked entries.
-        run(t, {"--neu", "Kunde", "--ordner", t.file("Q")});
+        Folder t;
+        // Without its template: said in the window's words; with a usable spare it
+        // is restored, as the window does. Without --komponente: the marked entries.
+        QVERIFY(QFile::remove(t.exeFolder() + "/QvStandard.bpv"));
+        QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("R")}),
+                 said(Cli::kProblems,
+                      {ProjectTemplate::kMissing, Cli::kMadeIncompletely.arg(t.file("R/"))}));
+        QVERIFY(!QFile::exists(t.file("R/Kunde.vbp")));
+        t.write("bin/QvStandard.prj", "Type=Exe\r\n");
+        QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("Q")}),
+                 said(Cli::kDone, {Cli::kMade.arg(t.file("Q/"))}));
         QCOMPARE(
             QDir(t.file("Q")).entryList(QDir::Files),
             QStringList({"Haupt.frm", "Haupt.frx", "Kunde.vbp", "Kunde.vbw", "Kunde.vorlagen"}));
@@ -473,8 +473,7 @@ private slots:
     // nowhere to list to, with a data folder the user may not write to.
     void programs()
     {
-        TestFolder t;
-        writeFiles(t, kCatalogue);
+        Folder t;
         const QString bin = t.exeFolder(), b = t.write("b.bas", "Attribute VB_Name = \"Beta\"\r\n");
         Catalog::Change denied;
         denied.result = FileIo::Result::failure(EACCES);
@@ -530,23 +529,6 @@ private slots:
             QCOMPARE(QString::fromUtf8(process.readAllStandardError()), row.said + '\n');
             QCOMPARE(process.exitCode(), row.code);
         }
-    }
-
-    // Without its template the run restores it from a usable spare, as the
-    // window does; without one it says so in the window's words.
-    void newProjectWithoutTemplate()
-    {
-        TestFolder t;
-        writeFiles(t, kCatalogue);
-        QFile::remove(t.exeFolder() + "/QvStandard.bpv");
-        const QString p = t.file("P/"), q = t.file("Q/");
-        QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("P")}),
-                 said(Cli::kProblems, {ProjectTemplate::kMissing, Cli::kMadeIncompletely.arg(p)}));
-        QVERIFY(!QFile::exists(p + "Kunde.vbp"));
-        t.write("bin/QvStandard.prj", "Type=Exe\r\n");
-        QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("Q")}),
-                 said(Cli::kDone, {Cli::kMade.arg(q)}));
-        QVERIFY(QFile::exists(q + "Kunde.vbp"));
     }
 };
 
