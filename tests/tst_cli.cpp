@@ -39,8 +39,7 @@ class tst_cli : public QObject
     struct Ran
     {
         int code = 0;
-        QString out{};
-        QString err{};
+        QString out{}, err{};
         bool operator==(const Ran&) const = default;
         friend char* toString(const Ran& ran)
         {
@@ -478,43 +477,33 @@ private slots:
         Catalog::Change denied;
         denied.result = FileIo::Result::failure(EACCES);
         using namespace Session;
-        const struct
-        {
-            QString program;
-            QStringList arguments;
-            QString display; // X11 only; empty: no display of any kind
-            int code;
-            QString said;
-        } rows[] = {
+        // The program, its environment (X11 only), its arguments, exit code and message.
+        const std::tuple<QString, QStringList, QStringList, int, QString> rows[] = {
             {VORLAGEN_PROGRAM, {}, {}, 2, kNoSession.arg("vorlagen", kNoDisplay, "--help")},
-            {QVTRCOPY, {}, ":4711", 2, kNoSession.arg("QvtrCopy", kUnreachable, "--help")},
-            {VORLAGEN_PROGRAM,
-             {"--von", bin, "--liste"},
+            {QVTRCOPY,
+             {"DISPLAY=:4711", "QT_QPA_PLATFORM=xcb"},
              {},
+             2,
+             kNoSession.arg("QvtrCopy", kUnreachable, "--help")},
+            {VORLAGEN_PROGRAM,
+             {},
+             {"--von", bin, "--liste"},
              1,
              Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC))},
             // The catalogue cannot be saved.
             {VORLAGEN_PROGRAM,
-             {"--von", bin, "--hinzufuegen", b},
              {},
+             {"--von", bin, "--hinzufuegen", b},
              2,
              b + ": " + Catalog::additionFailedText({}, denied)},
         };
         const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                           QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-        QVERIFY(QFile::setPermissions(t.path(), open));
-        QVERIFY(QFile::setPermissions(bin, open & ~QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(t.path(), open) &&
+                QFile::setPermissions(bin, open & ~QFile::WriteOwner));
         const auto restore = qScopeGuard([&] { QFile::setPermissions(bin, open); });
-        for (const auto& row : rows) {
+        for (const auto& [program, environment, arguments, code, message] : rows) {
             QProcess process;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-                environment.remove(name);
-            if (!row.display.isEmpty()) {
-                environment.insert("DISPLAY", row.display);
-                environment.insert("QT_QPA_PLATFORM", "xcb");
-            }
-            process.setProcessEnvironment(environment);
             process.setStandardOutputFile("/dev/full");
             if (::geteuid() == 0) {
                 process.setChildProcessModifier([] {
@@ -523,11 +512,13 @@ private slots:
                         ::_exit(99);
                 });
             }
-            process.start(row.program, row.arguments);
+            const QStringList unset{"-u", "DISPLAY",        "-u", "WAYLAND_DISPLAY",
+                                    "-u", "QT_QPA_PLATFORM"};
+            process.start("env", unset + environment + QStringList{program} + arguments);
             QVERIFY(process.waitForFinished());
             QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(QString::fromUtf8(process.readAllStandardError()), row.said + '\n');
-            QCOMPARE(process.exitCode(), row.code);
+            QCOMPARE(QString::fromUtf8(process.readAllStandardError()), message + '\n');
+            QCOMPARE(process.exitCode(), code);
         }
     }
 };
