@@ -118,18 +118,13 @@ private slots:
         const QString p = t.file("P"), file = t.catalog(), fehlt = t.file("fehlt.vbp");
         const QStringList neu{"--neu", "Kunde", "--ordner"};
         const std::pair<QStringList, QString> rows[] = {
-            {{"--liste", "--lang"}, kUnknownOption.arg("--lang", "vorlagen")},
             {{"-liste"}, kUnknownOption.arg("-liste", "vorlagen")},
-            {{"--liste", "--von"}, kMissingValue.arg("--von", "ORDNER")},
-            {{"--entfernen"}, kMissingValue.arg("--entfernen", "NAME")},
             {{"--neu", "--ordner", p}, kMissingValue.arg("--neu", "NAME")}, // an option, no value
-            {{"--liste=ja"}, kNoValueWanted.arg("--liste")},
             {{"--json"}, kNoTask},
             {{"--pruefen", "--liste"}, kOneTaskOnly.arg("--liste, --pruefen")},
             {{"--entfernen", "Haupt", "--json"}, kForeignOption.arg("--json", "--entfernen")},
             {{"--liste", "Haupt"}, kUnexpectedArgument.arg("Haupt")},
             {{"--von", t.path(), "--von", t.path(), "--liste"}, kRepeated.arg("--von")},
-            {{"--von", t.file("fehlt"), "--liste"}, kNoDataFolder.arg(t.file("fehlt"))},
             {{"--von", file, "--liste"}, kNoDataFolder.arg(file)},
             {{"--entfernen", "hilfe", "Fehlt"}, Catalog::notListedText("Fehlt")},
             {{"--uebernehmen", fehlt}, Catalog::planIntake(fehlt).problem},
