@@ -58,12 +58,9 @@ class tst_cli : public QObject
         FullDevice refusing;
         if (!arguments.contains("--von"))
             arguments = QStringList{"--von", t.exeFolder()} + arguments;
-        int code;
-        {
-            Cli::Output output(refused == "out" ? &refusing : static_cast<QIODevice*>(&out),
-                               refused == "err" ? &refusing : static_cast<QIODevice*>(&err));
-            code = Cli::run(QStringList{"vorlagen"} + arguments, output);
-        }
+        Cli::Output output(refused == "out" ? &refusing : static_cast<QIODevice*>(&out),
+                           refused == "err" ? &refusing : static_cast<QIODevice*>(&err));
+        const int code = Cli::run(QStringList{"vorlagen"} + arguments, output);
         return {code, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
     }
 
