@@ -1,20 +1,17 @@
 #include "catalog/AddRemove.h"
 #include "catalog/Catalog.h"
 #include "catalog/Health.h"
-#include "catalog/ProjectTemplate.h"
 #include "catalog/Selection.h"
 #include "catalog/TakeIn.h"
 #include "cli/CommandLine.h"
 #include "cli/Texts.h"
 #include "desktop/Session.h"
 #include "generate/Checks.h"
-#include "generate/CopyRun.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
-#include "support/FullDevice.h"
+#include "support/CliRun.h"
 #include "support/TestFolder.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -25,67 +22,16 @@
 #include <QStringEncoder>
 #include <QTest>
 
-#include <csignal>
-
 #include <grp.h>
 #include <unistd.h>
 
-// The command line run in-process: exit code, standard output and standard
+using namespace CliRun;
+
+// The catalogue commands run in-process: exit code, standard output and standard
 // error as written, and the catalogue's bytes afterwards.
 class tst_cli : public QObject
 {
     Q_OBJECT
-
-    struct Ran
-    {
-        int code = 0;
-        QString out{}, err{};
-        bool operator==(const Ran&) const = default;
-        friend char* toString(const Ran& ran)
-        {
-            return QTest::toString(QString::number(ran.code) + "\nout: " + ran.out +
-                                   "\nerr: " + ran.err);
-        }
-    };
-
-    // With the test folder's bin as data folder unless one is given. `refused`:
-    // "out" or "err" takes nothing.
-    static Ran run(const TestFolder& t, QStringList arguments, const QString& refused = {})
-    {
-        QBuffer out, err;
-        out.open(QIODevice::WriteOnly);
-        err.open(QIODevice::WriteOnly);
-        FullDevice refusing;
-        if (!arguments.contains("--von"))
-            arguments = QStringList{"--von", t.exeFolder()} + arguments;
-        Cli::Output output(refused == "out" ? &refusing : static_cast<QIODevice*>(&out),
-                           refused == "err" ? &refusing : static_cast<QIODevice*>(&err));
-        const int code = Cli::run(QStringList{"vorlagen"} + arguments, output);
-        return {code, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
-    }
-
-    static QString lines(const QStringList& l) { return l.isEmpty() ? "" : l.join('\n') + '\n'; }
-    // A run that writes only messages.
-    static Ran said(int code, const QStringList& messages) { return {code, {}, lines(messages)}; }
-
-    static inline const QStringList kCatalogue =
-        QString("[Filelist]|100=Haupt|101=Hilfe|[Filepath]|Haupt=v/|Hilfe=v/|[Filename]|"
-                "Haupt=Haupt.frm|Hilfe=Hilfe.bas|[Marked]|Haupt=1|[Caption]|"
-                "Hilfe=Rechnen\tund Runden|[Option]|Folder=0")
-            .split('|');
-
-    // Components in bin/v, the template and the catalogue in bin.
-    struct Folder : TestFolder
-    {
-        Folder()
-        {
-            write("bin/v/Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
-            write("bin/v/Haupt.frx", "\x01\x02");
-            write("bin/v/Hilfe.bas", "Attribute VB_Name = \"Hilfe\"\r\n");
-            write("bin/QvStandard.bpv", "Type=Exe\r\n");
-            writeCatalog(kCatalogue);
-        }
-    };
 
 private slots:
     void helpListsEveryOptionAndTheExitCodes()
@@ -387,64 +333,6 @@ private slots:
                               {"grund", Catalog::planIntake(vbp).candidates.at(1).reason}}));
         QCOMPARE(lines.at(2).toObject().value("datei"), "Weg.cls");
         QCOMPARE(lines.at(2).toObject().value("zustand"), Catalog::stateText(State::Missing));
-    }
-
-    // The marked entries, or the named ones in list order. --vorschau writes
-    // nothing; Ctrl-C, SIGTERM or SIGHUP amid the copies leaves the project folder
-    // as it was; then the run writes what the preview showed, and says why the
-    // project cannot be opened.
-    void newProject()
-    {
-        Folder t;
-        // Without its template: said in the window's words; with a usable spare it
-        // is restored, as the window does. Without --komponente: the marked entries.
-        QVERIFY(QFile::remove(t.exeFolder() + "/QvStandard.bpv"));
-        QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("R")}),
-                 said(Cli::kProblems,
-                      {ProjectTemplate::kMissing, Cli::kMadeIncompletely.arg(t.file("R/"))}));
-        QVERIFY(!QFile::exists(t.file("R/Kunde.vbp")));
-        t.write("bin/QvStandard.prj", "Type=Exe\r\n");
-        QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("Q")}),
-                 said(Cli::kDone, {Cli::kMade.arg(t.file("Q/"))}));
-        QCOMPARE(
-            QDir(t.file("Q")).entryList(QDir::Files),
-            QStringList({"Haupt.frm", "Haupt.frx", "Kunde.vbp", "Kunde.vbw", "Kunde.vorlagen"}));
-        const QByteArray before = t.catalogBytes();
-        const QString p = t.file("P/");
-        t.write("P/Haupt.frm", "alt");
-        const QStringList line{"--neu",        "Kunde",           "--ordner",     t.file("P"),
-                               "--komponente", "hilfe",           "--komponente", "Haupt",
-                               "--markieren",  "--ueberschreiben"};
-        const Ran preview = run(t, line + QStringList{"--vorschau"});
-
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-            Generate::setChunkBytes(1);
-            Generate::setAfterChunk([&](const Generate::CopyControl&) { std::raise(signal); });
-            const Ran stopped = run(t, line);
-            Generate::setAfterChunk({});
-            Generate::setChunkBytes(0);
-            QCOMPARE(stopped, said(Cli::kNothingDone, {Cli::kStopped}));
-            QCOMPARE(TestFolder::contents(p), (QMap<QString, QByteArray>{{"Haupt.frm", "alt"}}));
-            QCOMPARE(t.catalogBytes(), before);
-        }
-
-        // The remembered option: no subfolder. No xdg-open on the search path.
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", t.path().toUtf8());
-        const Ran made = run(t, line + QStringList{"--oeffnen"});
-        qputenv("PATH", path);
-        QCOMPARE(made,
-                 said(Cli::kProblems,
-                      {Cli::kMade.arg(p), Cli::kNotOpened.arg(p + "Kunde.vbp", Cli::kNoOpener)}));
-        QString shown;
-        for (const char* file : {"Haupt.frm", "Haupt.frx", "Hilfe.bas"})
-            shown += Cli::kPreviewCopy.arg(t.exeFolder() + "/v/" + file, p + file) + '\n';
-        for (const char* file : {"Kunde.vbp", "Kunde.vbw"}) {
-            shown += Cli::kPreviewFile.arg(p + file) +
-                     QString::fromLatin1(TestFolder::read(p + file)).replace("\r\n", "\n");
-        }
-        QCOMPARE(preview, (Ran{Cli::kDone, shown}));
-        QCOMPARE(ReadIniValue(t.catalog(), "Marked", "Hilfe"), QString("1"));
     }
 
     // The programs themselves, standard output on a full device, run as another

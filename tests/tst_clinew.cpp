@@ -1,0 +1,79 @@
+#include "catalog/ProjectTemplate.h"
+#include "cli/Texts.h"
+#include "generate/CopyRun.h"
+#include "platform/IniFiles.h"
+#include "support/CliRun.h"
+
+#include <QDir>
+
+#include <csignal>
+
+using namespace CliRun;
+
+// --neu run in-process, as the command line makes a project.
+class tst_clinew : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The marked entries, or the named ones in list order. --vorschau writes
+    // nothing; Ctrl-C, SIGTERM or SIGHUP amid the copies leaves the project folder
+    // as it was; then the run writes what the preview showed, and says why the
+    // project cannot be opened.
+    void newProject()
+    {
+        Folder t;
+        // Without its template: said in the window's words; with a usable spare it
+        // is restored, as the window does. Without --komponente: the marked entries.
+        QVERIFY(QFile::remove(t.exeFolder() + "/QvStandard.bpv"));
+        QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("R")}),
+                 said(Cli::kProblems,
+                      {ProjectTemplate::kMissing, Cli::kMadeIncompletely.arg(t.file("R/"))}));
+        QVERIFY(!QFile::exists(t.file("R/Kunde.vbp")));
+        t.write("bin/QvStandard.prj", "Type=Exe\r\n");
+        QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("Q")}),
+                 said(Cli::kDone, {Cli::kMade.arg(t.file("Q/"))}));
+        QCOMPARE(
+            QDir(t.file("Q")).entryList(QDir::Files),
+            QStringList({"Haupt.frm", "Haupt.frx", "Kunde.vbp", "Kunde.vbw", "Kunde.vorlagen"}));
+        const QByteArray before = t.catalogBytes();
+        const QString p = t.file("P/");
+        t.write("P/Haupt.frm", "alt");
+        const QStringList line{"--neu",        "Kunde",           "--ordner",     t.file("P"),
+                               "--komponente", "hilfe",           "--komponente", "Haupt",
+                               "--markieren",  "--ueberschreiben"};
+        const Ran preview = run(t, line + QStringList{"--vorschau"});
+
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            Generate::setChunkBytes(1);
+            Generate::setAfterChunk([&](const Generate::CopyControl&) { std::raise(signal); });
+            const Ran stopped = run(t, line);
+            Generate::setAfterChunk({});
+            Generate::setChunkBytes(0);
+            QCOMPARE(stopped, said(Cli::kNothingDone, {Cli::kStopped}));
+            QCOMPARE(TestFolder::contents(p), (QMap<QString, QByteArray>{{"Haupt.frm", "alt"}}));
+            QCOMPARE(t.catalogBytes(), before);
+        }
+
+        // The remembered option: no subfolder. No xdg-open on the search path.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", t.path().toUtf8());
+        const Ran made = run(t, line + QStringList{"--oeffnen"});
+        qputenv("PATH", path);
+        QCOMPARE(made,
+                 said(Cli::kProblems,
+                      {Cli::kMade.arg(p), Cli::kNotOpened.arg(p + "Kunde.vbp", Cli::kNoOpener)}));
+        QString shown;
+        for (const char* file : {"Haupt.frm", "Haupt.frx", "Hilfe.bas"})
+            shown += Cli::kPreviewCopy.arg(t.exeFolder() + "/v/" + file, p + file) + '\n';
+        for (const char* file : {"Kunde.vbp", "Kunde.vbw"}) {
+            shown += Cli::kPreviewFile.arg(p + file) +
+                     QString::fromLatin1(TestFolder::read(p + file)).replace("\r\n", "\n");
+        }
+        QCOMPARE(preview, (Ran{Cli::kDone, shown}));
+        QCOMPARE(ReadIniValue(t.catalog(), "Marked", "Hilfe"), QString("1"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_clinew)
+#include "tst_clinew.moc"
