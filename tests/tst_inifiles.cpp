@@ -131,6 +131,8 @@ private slots:
         readRow("quotes removed", "[s]\r\nk=\"  a b  \"\r\n"_b, s, k, "  a b  ");
         readRow("300 characters cut to 254", "[s]\r\nk="_b + QByteArray(300, 'x'), s, k,
                 QString(254, u'x'));
+        readRow("255 characters cut to 254", "[s]\r\nk="_b + QByteArray(255, 'x'), s, k,
+                QString(254, u'x'));
         readRow("first of equal keys", "[s]\r\nk=1\r\nK=2\r\n"_b, s, k, "1");
         readRow("first of equal sections", "[s]\r\na=1\r\n[S]\r\nk=2\r\n"_b, s, k, "");
         readRow("line without equals is no key", "[s]\r\nk\r\nk =2\r\n"_b, s, k, "2");
