@@ -59,10 +59,9 @@ struct Made
     }
     State state(const QString& entry) const
     {
-        for (const Sync::Component& c : compare().components) {
+        for (const Sync::Component& c : compare().components)
             if (c.entry == entry)
                 return c.state;
-        }
         return State::Unknown;
     }
 
@@ -110,9 +109,9 @@ private slots:
                         file("Hilfe", "Hilfe.bas", kHilfe),
                         file("Bin", "Bin.bas", QByteArray("a\nb\0", 4))};
         QCOMPARE(TestFolder::read(m.t.file("P/Kunde.vorlagen")), Generate::recordBytes(record));
-        QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$")
-                    .match(record.made)
-                    .hasMatch());
+        const QRegularExpression iso(
+            "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$");
+        QVERIFY(iso.match(record.made).hasMatch());
         // Read back as written; UTF-8 once a name does not fit the code page.
         record.files[0].entry = "Σumme";
         record.updated = "2025-01-01T00:00:00+01:00";
@@ -203,9 +202,7 @@ private slots:
         auto after = TestFolder::contents(m.t.file("P"));
         QCOMPARE(after.take("Hilfe.bas"), QByteArray("neu\r\n"));
         QCOMPARE(after.take("Haupt.frm.neu"), QByteArray("VERSION 5.00\r\nBegin\r\n"));
-        QCOMPARE(after.take("Haupt.frx.neu"), QByteArray("\0"
-                                                         "3",
-                                                         2));
+        QCOMPARE(after.take("Haupt.frx.neu"), QByteArray("\0003", 2));
         QCOMPARE(after.take("Kunde.vbp"),
                  QByteArray(vbp).replace((kOle + "\r\n").toLatin1(),
                                          (kOle + "\r\n" + kGrid + "\r\n").toLatin1()));
@@ -384,8 +381,7 @@ private slots:
         QVERIFY(!locked || (QFile::setPermissions(m.t.file("P/zu"), {}) &&
                             QFile::setPermissions(m.t.path(), open)));
         const int fsuid = locked ? setfsuid(65534) : 0;
-        QBuffer out;
-        QBuffer said;
+        QBuffer out, said;
         out.open(QIODevice::WriteOnly);
         said.open(QIODevice::WriteOnly);
         int ran;
