@@ -79,8 +79,7 @@ private slots:
         QCOMPARE(TestFolder::read(original), source); // the catalogue's file is never changed
     }
 
-    // A write that fails after N bytes, for a new file and over an older one:
-    // the older bytes stay, no temporary file is left, the reason comes back.
+    // A write failing after N bytes: older bytes stay, no temporary left, the reason said.
     void fullDisk_data()
     {
         QTest::addColumn<QString>("fileName");
@@ -112,8 +111,7 @@ private slots:
         QCOMPARE(contents(t.file("out")), before);
     }
 
-    // A pipe nobody writes to, as a component, as a companion and as the
-    // template: refused at once, named, and the rest goes on.
+    // Pipes as component, companion and template: refused at once, named, the rest goes on.
     void pipesDoNotBlock()
     {
         TestFolder t;
@@ -132,9 +130,7 @@ private slots:
                  QStringList({"Haupt.frm", "Kunde.vbw", "Kunde.vorlagen"}));
     }
 
-    // Stopped amid a text file or a binary one: the run goes no further, the
-    // older files stay as they were, nothing new is left, the folders made by the
-    // run are gone.
+    // Stopped amid a text or binary file: older files stay, nothing new is left.
     void stopInTheMiddle_data()
     {
         QTest::addColumn<bool>("projectFolderExisted");

@@ -86,8 +86,7 @@ private slots:
         QCOMPARE(FileIo::readRegularFile(file, &bytes, 5).error(), FileIo::kTooLarge);
     }
 
-    // The labels read as given; the patterns hold in both letter cases, and
-    // "*.*" lists every file.
+    // Labels as given; patterns in both letter cases; "*.*" lists every file.
     void openFileDialogFilters()
     {
         TestFolder t;

@@ -17,9 +17,8 @@ using ProjectImport::State;
 
 namespace {
 
-// A project folder "proj" as real ones are: shared files beside it, names in
-// another letter case than the project file gives, one name in two folders, and
-// entries that are no files.
+// A messy project folder "proj": shared files beside it, names in another letter
+// case, one name in two folders, entries that are no files.
 void buildProjectTree(const TestFolder& t)
 {
     for (const char* file :
@@ -46,9 +45,7 @@ class tst_projectimport : public QObject
 {
     Q_OBJECT
 private slots:
-    // One component line, resolved in the project tree: the file found (below
-    // the test folder) and its state. A path climbing above the root stays
-    // there, as on Windows.
+    // One component line resolved in the tree; climbing above the root stays there.
     void resolution_data()
     {
         QTest::addColumn<QString>("line");
@@ -100,8 +97,7 @@ private slots:
         QCOMPARE(c.state, state);
     }
 
-    // A whole project file: LF and CR LF, keys in any case, lines without '=',
-    // the sections behind the main part, the same file twice under two spellings
+    // Mixed line ends, keys in any case, later sections, one file under two spellings
     // (a line of the wrong kind does not take the file from a later right one).
     void wholeProject()
     {
@@ -136,23 +132,18 @@ private slots:
         };
         QCOMPARE(seen, expected);
         QCOMPARE(
-            project.references,
-            QStringList{u"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#x#OLE"_s});
-        QCOMPARE(
-            project.objects,
-            QStringList{u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX"_s});
+            project.references + project.objects,
+            (QStringList{u"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#x#OLE"_s,
+                         u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX"_s}));
     }
 
     void badProjectFiles_data()
     {
-        QTest::addColumn<QByteArray>("bytes"); // empty: see `make`
-        QTest::addColumn<QString>("make");
+        QTest::addColumn<QByteArray>("bytes"); // empty: the tag says what lies there
         QTest::addColumn<Problem>("problem");
         QTest::addColumn<int>("error");
         const auto row = [](const char* tag, const QByteArray& bytes, Problem problem,
-                            int error = 0, const char* make = "") {
-            QTest::newRow(tag) << bytes << QString(make) << problem << error;
-        };
+                            int error = 0) { QTest::newRow(tag) << bytes << problem << error; };
         const QByteArray form = "Form=Haupt.frm\r\n";
         const QByteArray full = form + QByteArray((1 << 20) - form.size(), '\n');
         row("empty", {}, Problem::NoComponents);
@@ -162,14 +153,14 @@ private slots:
         row("UTF-16", "\xff\xfe" + QByteArray("F\0o\0r\0m\0=\0x\0", 12), Problem::NotText);
         row("at the size limit of 1 MiB", full, Problem::None);
         row("one byte beyond", full + '\n', Problem::Unreadable, FileIo::kTooLarge);
-        row("missing", {}, Problem::Unreadable, ENOENT, "none");
-        row("folder", {}, Problem::Unreadable, EISDIR, "folder");
-        row("pipe", {}, Problem::Unreadable, FileIo::kNotRegular, "pipe");
+        row("missing", {}, Problem::Unreadable, ENOENT);
+        row("folder", {}, Problem::Unreadable, EISDIR);
+        row("pipe", {}, Problem::Unreadable, FileIo::kNotRegular);
     }
     void badProjectFiles()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, make);
+        const QLatin1String make(QTest::currentDataTag());
         QFETCH(Problem, problem);
         QFETCH(int, error);
         TestFolder t;
@@ -179,7 +170,7 @@ private slots:
             QDir().mkpath(path);
         else if (make == u"pipe")
             QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-        else if (make.isEmpty())
+        else if (make != u"missing")
             t.write(u"proj/P.vbp"_s, bytes);
         const auto project = ProjectImport::readProject(path);
         QCOMPARE(project.problem, problem);
@@ -189,9 +180,7 @@ private slots:
             QVERIFY(project.components.isEmpty());
     }
 
-    // Only the header's lines as the development environment writes them count,
-    // in the project file's form; the others of another form are named, another
-    // project of a group is not.
+    // Header lines in the environment's form count; others are named, a group's project not.
     void objectLinesOfHeader()
     {
         const QStringList odd{
@@ -228,8 +217,7 @@ private slots:
                  project.references + ReferenceLines::objectLinesIn(form));
         QCOMPARE(ProjectImport::rememberedLines(project, project.components[1]),
                  project.references);
-        // The first 64 KiB of a form are read for its header: a line ending
-        // there counts, one a byte longer is cut.
+        // Only the first 64 KiB of a form are read for its header.
         const QByteArray grid =
             "Object = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0\"; \"MSFLXGRD.OCX\"";
         for (const qint64 size : {64 << 10, (64 << 10) + 1}) {
@@ -268,12 +256,8 @@ private slots:
         QCOMPARE(ReferenceLines::merged(lines), merged);
     }
 
-    // Remembered lines in the catalogue: a line of the longest value a read gives
-    // stays one key, one a character longer goes on in a second, a cut before a
-    // blank or inside a character reads back whole; lines the file cannot hold
-    // are given back. The plain load lists the same entries. Removing "A" takes
-    // its keys and leaves those of "A.1"; removing the last leaves the bytes of
-    // a catalogue that never had any.
+    // Lines longer than a read gives go on in further keys and read back whole; lines
+    // the file cannot hold are given back. Removing the entries leaves no trace.
     void rememberedLines()
     {
         const auto line = [](char digit, qsizetype length) {

@@ -34,9 +34,8 @@ QByteArray sha(const QByteArray& bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
-// Haupt (a form with bare LF line ends and its .frx), Hilfe and Bin (a module
-// holding a NUL) in <test>/src; the project Kunde made from them in <test>/P by
-// the generation both front ends run. Hilfe remembers the template's reference.
+// Project P/Kunde made from src: Haupt (LF-only form, .frx), Hilfe (remembers
+// the template's reference) and Bin (a module holding a NUL).
 struct Made
 {
     TestFolder t;
@@ -95,8 +94,7 @@ class tst_sync : public QObject
     Q_OBJECT
 
 private slots:
-    // The record of a run: each copied file with its entry, catalogue folder, size
-    // and the hash of the bytes the project got (after the CR LF mend).
+    // Each copied file recorded with the hash of the bytes the project got.
     void recordOfARun()
     {
         Made m;
@@ -179,9 +177,8 @@ private slots:
         QCOMPARE(Sync::stateText(m.state(entry)), Sync::stateText(state));
     }
 
-    // Behind: the catalogue's bytes, mended, and the lines it remembers now; both
-    // changed: the catalogue's form and .frx beside the project's; changed in the
-    // project or deleted: untouched, never brought back; the record last.
+    // Behind: brought up to date; both changed: the catalogue's files beside the
+    // project's; changed in the project or deleted: untouched.
     void update()
     {
         Made m;
@@ -214,8 +211,7 @@ private slots:
         QCOMPARE(m.state("Haupt"), State::Conflict);
     }
 
-    // A stop at any of the six steps (two components built, two put in place, the
-    // project file, the record), and a full disk, leave the project as it was.
+    // A stop at any of the six steps, or a full disk, leaves the project as it was.
     void stopLeavesTheProject()
     {
         for (int stopAt = 0;; ++stopAt) {
@@ -248,8 +244,7 @@ private slots:
         }
     }
 
-    // The lines a project file lacks, where the development environment keeps
-    // them, in the file's own line ends; every other byte stays. '|' is CR LF.
+    // Missing lines go where the environment keeps them, in the file's line ends. '|' is CR LF.
     void references_data()
     {
         QTest::addColumn<QString>("vbp");
@@ -283,9 +278,8 @@ private slots:
         QCOMPARE(added.isEmpty(), expected.isEmpty());
     }
 
-    // A project made before records: compared by file name (letter case aside),
-    // and an update records only the equal ones that lie in its folder, and
-    // changes no other file.
+    // A project made before records: compared by file name; an update records only
+    // the equal ones in its folder and changes no other file.
     void unrecorded()
     {
         Made m;
@@ -320,8 +314,7 @@ private slots:
         QCOMPARE(project.record.files.size(), 2);
     }
 
-    // The two commands on the same core: exit codes, what they say, and nothing
-    // written where nothing was to be done. "%T" is the test folder.
+    // Exit codes, what is said, nothing written where nothing was to be done. "%T": test folder.
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("changes"); // "signal": SIGTERM at the first step
