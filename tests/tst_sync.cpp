@@ -134,47 +134,47 @@ private slots:
         Sha256::setInstructionsAllowed(true);
     }
 
-    void states_data()
-    {
-        QTest::addColumn<QStringList>("changes");
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<State>("state");
-        const QString hilfe = QString::fromLatin1(kHilfe);
-        const auto row = [](const char* tag, const QStringList& changes, const char* entry,
-                            State state) { QTest::newRow(tag) << changes << entry << state; };
-        row("as made", {}, "Haupt", State::Current);
-        row("line ends alone", {"P Hilfe.bas=Attribute VB_Name = \"Hilfe\"\n"}, "Hilfe",
-            State::Current);
-        row("the project's file in other letters", {"P Hilfe.bas", "P HILFE.BAS=" + hilfe}, "Hilfe",
-            State::Current);
-        row("catalogue changed", {"S Hilfe.bas=neu"}, "Hilfe", State::Behind);
-        row("only the catalogue's .frx changed", {"S Haupt.frx=~3"}, "Haupt", State::Behind);
-        row("changed in the project", {"P Hilfe.bas=eigen"}, "Hilfe", State::ChangedInProject);
-        row("the project's .frx changed", {"P Haupt.frx=x"}, "Haupt", State::ChangedInProject);
-        row("a NUL: line ends count", {"P Bin.bas=a\r\nb~"}, "Bin", State::ChangedInProject);
-        row("both changed", {"P Hilfe.bas=eigen", "S Hilfe.bas=neu"}, "Hilfe", State::Conflict);
-        row("both changed alike", {"P Hilfe.bas=neu\r\n", "S Hilfe.bas=neu\n"}, "Hilfe",
-            State::Current);
-        row("deleted", {"P Haupt.frm", "P Haupt.frx"}, "Haupt", State::Deleted);
-        row("no longer listed (the run sorted the list)", {"L Filelist/102="}, "Hilfe",
-            State::Gone);
-        row("its file missing", {"S Hilfe.bas"}, "Hilfe", State::Gone);
-        row("another file under its name", {"L Filename/Hilfe=Neu.bas", "S Neu.bas=x"}, "Hilfe",
-            State::Gone);
-        row("moved, the same bytes", {"T w/Hilfe.bas=" + hilfe, "L Filepath/Hilfe=%T/w/"}, "Hilfe",
-            State::Current);
-        row("moved, new bytes", {"T w/Hilfe.bas=neu", "L Filepath/Hilfe=%T/w/"}, "Hilfe",
-            State::Behind);
-        row("a folder in the project's place", {"P Hilfe.bas/"}, "Hilfe", State::Unreadable);
-    }
     void states()
     {
-        QFETCH(QStringList, changes);
-        QFETCH(QString, entry);
-        QFETCH(State, state);
-        Made m;
-        m.change(changes);
-        QCOMPARE(Sync::stateText(m.state(entry)), Sync::stateText(state));
+        const QString hilfe = QString::fromLatin1(kHilfe);
+        const std::tuple<const char*, QStringList, QString, State> rows[] = {
+            {"as made", QStringList{}, "Haupt", State::Current},
+            {"line ends alone", QStringList{"P Hilfe.bas=Attribute VB_Name = \"Hilfe\"\n"}, "Hilfe",
+             State::Current},
+            {"the project's file in other letters",
+             QStringList{"P Hilfe.bas", "P HILFE.BAS=" + hilfe}, "Hilfe", State::Current},
+            {"catalogue changed", QStringList{"S Hilfe.bas=neu"}, "Hilfe", State::Behind},
+            {"only the catalogue's .frx changed", QStringList{"S Haupt.frx=~3"}, "Haupt",
+             State::Behind},
+            {"changed in the project", QStringList{"P Hilfe.bas=eigen"}, "Hilfe",
+             State::ChangedInProject},
+            {"the project's .frx changed", QStringList{"P Haupt.frx=x"}, "Haupt",
+             State::ChangedInProject},
+            {"a NUL: line ends count", QStringList{"P Bin.bas=a\r\nb~"}, "Bin",
+             State::ChangedInProject},
+            {"both changed", QStringList{"P Hilfe.bas=eigen", "S Hilfe.bas=neu"}, "Hilfe",
+             State::Conflict},
+            {"both changed alike", QStringList{"P Hilfe.bas=neu\r\n", "S Hilfe.bas=neu\n"}, "Hilfe",
+             State::Current},
+            {"deleted", QStringList{"P Haupt.frm", "P Haupt.frx"}, "Haupt", State::Deleted},
+            {"no longer listed (the run sorted the list)", QStringList{"L Filelist/102="}, "Hilfe",
+             State::Gone},
+            {"its file missing", QStringList{"S Hilfe.bas"}, "Hilfe", State::Gone},
+            {"another file under its name", QStringList{"L Filename/Hilfe=Neu.bas", "S Neu.bas=x"},
+             "Hilfe", State::Gone},
+            {"moved, the same bytes",
+             QStringList{"T w/Hilfe.bas=" + hilfe, "L Filepath/Hilfe=%T/w/"}, "Hilfe",
+             State::Current},
+            {"moved, new bytes", QStringList{"T w/Hilfe.bas=neu", "L Filepath/Hilfe=%T/w/"},
+             "Hilfe", State::Behind},
+            {"a folder in the project's place", QStringList{"P Hilfe.bas/"}, "Hilfe",
+             State::Unreadable},
+        };
+        for (const auto& [tag, changes, entry, state] : rows) {
+            Made m;
+            m.change(changes);
+            QVERIFY2(m.state(entry) == state, tag);
+        }
     }
 
     // Behind: brought up to date; both changed: the catalogue's files beside the
@@ -245,37 +245,30 @@ private slots:
     }
 
     // Missing lines go where the environment keeps them, in the file's line ends. '|' is CR LF.
-    void references_data()
-    {
-        QTest::addColumn<QString>("vbp");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("expected"); // empty: unchanged
-        const QString ole = kOle + '|';
-        const auto row = [](const char* tag, const QString& vbp, const QStringList& lines,
-                            const QString& expected) {
-            QTest::newRow(tag) << vbp << lines << expected;
-        };
-        row("after its own", "Type=Exe|" + ole + kGrid + "|Form=A.frm|", {kTree, kDao},
-            "Type=Exe|" + ole + kDao + '|' + kGrid + '|' + kTree + "|Form=A.frm|");
-        row("none of its own: after the first line", "Type=Exe|Form=A.frm|[Sektion]|" + ole,
-            {kTree, kOle}, "Type=Exe|" + ole + kTree + "|Form=A.frm|[Sektion]|" + ole);
-        row("objects only: references before them", "Type=Exe|" + kGrid + '|', {kOle},
-            "Type=Exe|" + ole + kGrid + '|');
-        row("line feeds alone, no end after the last", "Type=Exe\n" + kOle, {kGrid},
-            "Type=Exe\n" + kOle + '\n' + kGrid + '\n');
-        row("the same GUID is there", "Type=Exe|" + ole,
-            {QString(kOle).replace("stdole2.tlb#OLE", "x#Y")}, "");
-    }
     void references()
     {
-        QFETCH(QString, vbp);
-        QFETCH(QStringList, lines);
-        QFETCH(QString, expected);
-        const QByteArray bytes = vbp.replace('|', "\r\n").toLatin1();
-        QStringList added;
-        const QByteArray now = Sync::withReferences(bytes, lines, &added);
-        QCOMPARE(now, expected.isEmpty() ? bytes : expected.replace('|', "\r\n").toLatin1());
-        QCOMPARE(added.isEmpty(), expected.isEmpty());
+        const QString ole = kOle + '|';
+        // Expected empty: unchanged.
+        const std::tuple<const char*, QString, QStringList, QString> rows[] = {
+            {"after its own", "Type=Exe|" + ole + kGrid + "|Form=A.frm|", QStringList{kTree, kDao},
+             "Type=Exe|" + ole + kDao + '|' + kGrid + '|' + kTree + "|Form=A.frm|"},
+            {"none of its own: after the first line", "Type=Exe|Form=A.frm|[Sektion]|" + ole,
+             QStringList{kTree, kOle}, "Type=Exe|" + ole + kTree + "|Form=A.frm|[Sektion]|" + ole},
+            {"objects only: references before them", "Type=Exe|" + kGrid + '|', QStringList{kOle},
+             "Type=Exe|" + ole + kGrid + '|'},
+            {"line feeds alone, no end after the last", "Type=Exe\n" + kOle, QStringList{kGrid},
+             "Type=Exe\n" + kOle + '\n' + kGrid + '\n'},
+            {"the same GUID is there", "Type=Exe|" + ole,
+             QStringList{QString(kOle).replace("stdole2.tlb#OLE", "x#Y")}, ""},
+        };
+        for (auto [tag, vbp, lines, expected] : rows) {
+            const QByteArray bytes = vbp.replace('|', "\r\n").toLatin1();
+            QStringList added;
+            const QByteArray now = Sync::withReferences(bytes, lines, &added);
+            QVERIFY2(now == (expected.isEmpty() ? bytes : expected.replace('|', "\r\n").toLatin1()),
+                     tag);
+            QVERIFY2(added.isEmpty() == expected.isEmpty(), tag);
+        }
     }
 
     // A project made before records: compared by file name; an update records only
