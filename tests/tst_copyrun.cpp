@@ -80,35 +80,25 @@ private slots:
     }
 
     // A write failing after N bytes: older bytes stay, no temporary left, the reason said.
-    void fullDisk_data()
-    {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<qint64>("after");
-        QTest::addColumn<bool>("older");
-        for (const char* name : {"Haupt.frm", "Daten.res"})
-            for (const qint64 after : {0, 5})
-                for (const bool older : {false, true})
-                    QTest::addRow("%s after %lld, %s", name, static_cast<long long>(after),
-                                  older ? "over an older file" : "new")
-                        << QString(name) << after << older;
-    }
     void fullDisk()
     {
-        QFETCH(QString, fileName);
-        QFETCH(qint64, after);
-        QFETCH(bool, older);
-        TestFolder t;
-        writeEntries(t, {"Haupt=" + fileName});
-        t.write("src/" + fileName, QByteArray(100, 'x'));
-        QDir().mkpath(t.file("out"));
-        if (older)
-            t.write("out/" + fileName, "alt");
-        const auto before = contents(t.file("out"));
-        setChunkBytes(4);
-        FileIo::failWritesAfter(after);
-        const CopyResult result = copyRun({"Haupt"}, t.file("out"));
-        QCOMPARE(failures(result.failures), fileName + ": " + kFull);
-        QCOMPARE(contents(t.file("out")), before);
+        for (const QString name : {"Haupt.frm", "Daten.res"})
+            for (const qint64 after : {0, 5})
+                for (const bool older : {false, true}) {
+                    TestFolder t;
+                    writeEntries(t, {"Haupt=" + name});
+                    t.write("src/" + name, QByteArray(100, 'x'));
+                    QDir().mkpath(t.file("out"));
+                    if (older)
+                        t.write("out/" + name, "alt");
+                    const auto before = contents(t.file("out"));
+                    setChunkBytes(4);
+                    FileIo::failWritesAfter(after);
+                    const CopyResult result = copyRun({"Haupt"}, t.file("out"));
+                    FileIo::clearFaults();
+                    QCOMPARE(failures(result.failures), name + ": " + kFull);
+                    QCOMPARE(contents(t.file("out")), before);
+                }
     }
 
     // Pipes as component, companion and template: refused at once, named, the rest goes on.
@@ -131,42 +121,37 @@ private slots:
     }
 
     // Stopped amid a text or binary file: older files stay, nothing new is left.
-    void stopInTheMiddle_data()
-    {
-        QTest::addColumn<bool>("projectFolderExisted");
-        QTest::addColumn<int>("stopAt"); // chunks of 8 bytes, 5 to a file
-        QTest::newRow("in Haupt.frm, project folder made by the run") << false << 3;
-        QTest::newRow("in Haupt.frx, project folder there before") << true << 8;
-    }
     void stopInTheMiddle()
     {
-        QFETCH(bool, projectFolderExisted);
-        QFETCH(int, stopAt);
-        TestFolder t;
-        writeEntries(t, {"Haupt=Haupt.frm", "Modul=Modul.bas", "Daten=Daten.res"});
-        for (const char* file : {"Haupt.frm", "Haupt.frx", "Modul.bas", "Daten.res"})
-            t.write(QString("src/") + file, QByteArray(40, file[0]));
-        const QString folder = t.file("neu/A/B");
-        if (projectFolderExisted) {
-            t.write("neu/A/B/Haupt.frx", "alt");
-            t.write("neu/A/B/fremd.txt", "bleibt");
+        // Chunks of 8 bytes, 5 to a file: in Haupt.frm, in Haupt.frx.
+        for (const auto& [projectFolderExisted, stopAt] : {std::pair{false, 3}, {true, 8}}) {
+            TestFolder t;
+            writeEntries(t, {"Haupt=Haupt.frm", "Modul=Modul.bas", "Daten=Daten.res"});
+            for (const char* file : {"Haupt.frm", "Haupt.frx", "Modul.bas", "Daten.res"})
+                t.write(QString("src/") + file, QByteArray(40, file[0]));
+            const QString folder = t.file("neu/A/B");
+            if (projectFolderExisted) {
+                t.write("neu/A/B/Haupt.frx", "alt");
+                t.write("neu/A/B/fremd.txt", "bleibt");
+            }
+            const auto before = contents(folder);
+            const QByteArray catalogue = t.catalogBytes();
+            setChunkBytes(8);
+            int chunks = 0;
+            Generation generation(request({"Haupt", "Modul", "Daten"}, folder));
+            setAfterChunk([&](const CopyControl&) {
+                if (++chunks == stopAt)
+                    generation.stop();
+            });
+            Recorder recorder;
+            QVERIFY(recorder.run(generation).stopped);
+            QCOMPARE(recorder.said, QStringList{"Copies"});
+            QCOMPARE(chunks, stopAt);
+            QCOMPARE(t.catalogBytes(), catalogue);
+            QCOMPARE(contents(folder), before);
+            QCOMPARE(QFileInfo::exists(t.file("neu")), projectFolderExisted);
+            setAfterChunk({});
         }
-        const auto before = contents(folder);
-        const QByteArray catalogue = t.catalogBytes();
-        setChunkBytes(8);
-        int chunks = 0;
-        Generation generation(request({"Haupt", "Modul", "Daten"}, folder));
-        setAfterChunk([&](const CopyControl&) {
-            if (++chunks == stopAt)
-                generation.stop();
-        });
-        Recorder recorder;
-        QVERIFY(recorder.run(generation).stopped);
-        QCOMPARE(recorder.said, QStringList{"Copies"});
-        QCOMPARE(chunks, stopAt);
-        QCOMPARE(t.catalogBytes(), catalogue);
-        QCOMPARE(contents(folder), before);
-        QCOMPARE(QFileInfo::exists(t.file("neu")), projectFolderExisted);
     }
 
     // The total is reached once, at the end; the file index names every file in order.
