@@ -252,28 +252,23 @@ private slots:
     }
 
     // Whatever lies in the file, reads answer and a write loses none of it.
-    void badInput_data()
+    void badInput()
     {
-        QTest::addColumn<QByteArray>("bytes");
         QByteArray garbage;
         for (int i = 0; i < 4096; ++i)
             garbage += char(i * 7919 + 13);
-        row("binary garbage", garbage);
-        row("NUL bytes", "[s]\0\r\n\0\0\0\r\nk=\0\r\n"_b);
-        row("100 000-character line", "[s]\r\nk="_b + QByteArray(100000, 'x') + "\r\n");
-        row("20 MB", "[s]\r\n"_b + QByteArray("Schluessel=Ein Wert\r\n").repeated(1 << 20));
-    }
-    void badInput()
-    {
-        QFETCH(QByteArray, bytes);
-        TestFolder t;
-        const QString file = t.write(u"a.ini"_s, bytes);
-        QVERIFY(ReadIniValue(file, s, k).size() <= 254);
-        QVERIFY(WriteIniValue(file, u"neu"_s, k, u"v"_s));
-        const QByteArray old = QByteArray(bytes).replace("\r\n", "\n").replace('\r', '\n');
-        const QByteArray now = TestFolder::read(file).replace("\r\n", "\n");
-        QVERIFY(now.startsWith(old));
-        QVERIFY(now.endsWith("\n[neu]\nk=v\n"));
+        for (const QByteArray& bytes :
+             {garbage, "[s]\0\r\n\0\0\0\r\nk=\0\r\n"_b,
+              "[s]\r\nk="_b + QByteArray(100000, 'x') + "\r\n",
+              "[s]\r\n"_b + QByteArray("Schluessel=Ein Wert\r\n").repeated(1 << 20)}) {
+            TestFolder t;
+            const QString file = t.write(u"a.ini"_s, bytes);
+            QVERIFY(ReadIniValue(file, s, k).size() <= 254);
+            QVERIFY(WriteIniValue(file, u"neu"_s, k, u"v"_s));
+            const QByteArray old = QByteArray(bytes).replace("\r\n", "\n").replace('\r', '\n');
+            const QByteArray now = TestFolder::read(file).replace("\r\n", "\n");
+            QVERIFY(now.startsWith(old) && now.endsWith("\n[neu]\nk=v\n"));
+        }
     }
 
     // A folder in the file's place loses nothing.
@@ -352,24 +347,20 @@ private slots:
 
     // A file whose name is as long as the file system allows still gets its
     // temporary file and lock, and its leftovers are still recognised.
-    void namesAtTheLimit_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("254 bytes") << QString(254, u'n');
-        QTest::newRow("255 bytes") << QString(255, u'n');
-        QTest::newRow("255 bytes of two-byte characters") << QString(127, u'ü') + u'n';
-    }
     void namesAtTheLimit()
     {
-        QFETCH(QString, name);
-        TestFolder t;
-        const QString file = t.file(name);
-        QVERIFY(WriteIniValue(file, s, k, u"1"_s));
-        QCOMPARE(TestFolder::read(file), "[s]\r\nk=1\r\n"_b);
-        writeAged(t, QFileInfo(FileIo::temporaryPrefix(file)).fileName() + u"abc123"_s);
-        QCOMPARE(FileIo::removeStaleTemporaries(file), 1);
-        QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({QFileInfo(FileIo::lockPath(file)).fileName(), name}));
+        // 254 and 255 bytes, and 255 bytes of two-byte characters.
+        for (const QString& name :
+             {QString(254, u'n'), QString(255, u'n'), QString(127, u'ü') + u'n'}) {
+            TestFolder t;
+            const QString file = t.file(name);
+            QVERIFY(WriteIniValue(file, s, k, u"1"_s));
+            QCOMPARE(TestFolder::read(file), "[s]\r\nk=1\r\n"_b);
+            writeAged(t, QFileInfo(FileIo::temporaryPrefix(file)).fileName() + u"abc123"_s);
+            QCOMPARE(FileIo::removeStaleTemporaries(file), 1);
+            QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
+                     QStringList({QFileInfo(FileIo::lockPath(file)).fileName(), name}));
+        }
     }
 
     // Temporary files a killed writer left: only ours, only old ones go.
