@@ -137,47 +137,37 @@ private slots:
                          u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX"_s}));
     }
 
-    void badProjectFiles_data()
-    {
-        QTest::addColumn<QByteArray>("bytes"); // empty: the tag says what lies there
-        QTest::addColumn<Problem>("problem");
-        QTest::addColumn<int>("error");
-        const auto row = [](const char* tag, const QByteArray& bytes, Problem problem,
-                            int error = 0) { QTest::newRow(tag) << bytes << problem << error; };
-        const QByteArray form = "Form=Haupt.frm\r\n";
-        const QByteArray full = form + QByteArray((1 << 20) - form.size(), '\n');
-        row("empty", {}, Problem::NoComponents);
-        row("no component lines", "Type=Exe\r\nName=\"P\"\r\nkein Gleichheitszeichen\r\n",
-            Problem::NoComponents);
-        row("binary", QByteArray("Form=\0\x01\xff", 8), Problem::NotText);
-        row("UTF-16", "\xff\xfe" + QByteArray("F\0o\0r\0m\0=\0x\0", 12), Problem::NotText);
-        row("at the size limit of 1 MiB", full, Problem::None);
-        row("one byte beyond", full + '\n', Problem::Unreadable, FileIo::kTooLarge);
-        row("missing", {}, Problem::Unreadable, ENOENT);
-        row("folder", {}, Problem::Unreadable, EISDIR);
-        row("pipe", {}, Problem::Unreadable, FileIo::kNotRegular);
-    }
+    // Empty bytes: the tag says what lies there.
     void badProjectFiles()
     {
-        QFETCH(QByteArray, bytes);
-        const QLatin1String make(QTest::currentDataTag());
-        QFETCH(Problem, problem);
-        QFETCH(int, error);
-        TestFolder t;
-        t.write(u"proj/Haupt.frm"_s, "x");
-        const QString path = t.file(u"proj/P.vbp"_s);
-        if (make == u"folder")
-            QDir().mkpath(path);
-        else if (make == u"pipe")
-            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-        else if (make != u"missing")
-            t.write(u"proj/P.vbp"_s, bytes);
-        const auto project = ProjectImport::readProject(path);
-        QCOMPARE(project.problem, problem);
-        QCOMPARE(project.read.error(), error);
-        QCOMPARE(ProjectImport::problemText(project).isEmpty(), problem == Problem::None);
-        if (problem != Problem::None)
-            QVERIFY(project.components.isEmpty());
+        const QByteArray form = "Form=Haupt.frm\r\n";
+        const QByteArray full = form + QByteArray((1 << 20) - form.size(), '\n');
+        const std::tuple<QLatin1String, QByteArray, Problem, int> rows[] = {
+            {"empty"_L1, {}, Problem::NoComponents, 0},
+            {"no component lines"_L1, "Type=Exe\r\nName=\"P\"\r\nkein Gleichheitszeichen\r\n",
+             Problem::NoComponents, 0},
+            {"binary"_L1, QByteArray("Form=\0\x01\xff", 8), Problem::NotText, 0},
+            {"UTF-16"_L1, "\xff\xfe" + QByteArray("F\0o\0r\0m\0=\0x\0", 12), Problem::NotText, 0},
+            {"at the size limit of 1 MiB"_L1, full, Problem::None, 0},
+            {"one byte beyond"_L1, full + '\n', Problem::Unreadable, FileIo::kTooLarge},
+            {"missing"_L1, {}, Problem::Unreadable, ENOENT},
+            {"folder"_L1, {}, Problem::Unreadable, EISDIR},
+            {"pipe"_L1, {}, Problem::Unreadable, FileIo::kNotRegular}};
+        for (const auto& [make, bytes, problem, error] : rows) {
+            TestFolder t;
+            t.write(u"proj/Haupt.frm"_s, "x");
+            const QString path = t.file(u"proj/P.vbp"_s);
+            if (make == u"folder")
+                QDir().mkpath(path);
+            else if (make == u"pipe")
+                QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+            else if (make != u"missing")
+                t.write(u"proj/P.vbp"_s, bytes);
+            const auto project = ProjectImport::readProject(path);
+            QVERIFY2(project.problem == problem && project.read.error() == error, make.data());
+            QCOMPARE(ProjectImport::problemText(project).isEmpty(), problem == Problem::None);
+            QVERIFY(problem == Problem::None || project.components.isEmpty());
+        }
     }
 
     // Header lines in the environment's form count; others are named, a group's project not.
@@ -227,10 +217,10 @@ private slots:
         }
     }
 
-    void mergeReferences_data()
+    // The first of one GUID wins, in any case or version; references before objects,
+    // each in the given order; without a GUID the same text ignoring case; other lines out.
+    void mergeReferences()
     {
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QStringList>("merged");
         const QString ole = u"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#a#OLE"_s;
         const QString oleOther =
             u"Reference=*\\G{00020430-0000-0000-c000-000000000046}#2.1#0#b#OLE neu"_s;
@@ -239,21 +229,14 @@ private slots:
         const QString gridOther =
             u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.1#0; msflxgrd.ocx"_s;
         const QString group = u"Reference=*\\A..\\Teil\\Teil.vbp"_s;
-        QTest::newRow("the first of one GUID wins, any case or version")
-            << QStringList{ole, grid, oleOther, gridOther, ado} << QStringList{ole, ado, grid};
-        QTest::newRow("references before objects, each in given order")
-            << QStringList{grid, ado, ole} << QStringList{ado, ole, grid};
-        QTest::newRow("without GUID: the same text ignoring case")
-            << QStringList{group, group.toUpper(), u"Reference=*\\A..\\Anders.vbp"_s}
-            << QStringList{group, u"Reference=*\\A..\\Anders.vbp"_s};
-        QTest::newRow("other lines left out")
-            << QStringList{u"Form=Haupt.frm"_s, u"Type=Exe"_s, ado} << QStringList{ado};
-    }
-    void mergeReferences()
-    {
-        QFETCH(QStringList, lines);
-        QFETCH(QStringList, merged);
-        QCOMPARE(ReferenceLines::merged(lines), merged);
+        const QString other = u"Reference=*\\A..\\Anders.vbp"_s;
+        QCOMPARE(ReferenceLines::merged({ole, grid, oleOther, gridOther, ado}),
+                 (QStringList{ole, ado, grid}));
+        QCOMPARE(ReferenceLines::merged({grid, ado, ole}), (QStringList{ado, ole, grid}));
+        QCOMPARE(ReferenceLines::merged({group, group.toUpper(), other}),
+                 (QStringList{group, other}));
+        QCOMPARE(ReferenceLines::merged({u"Form=Haupt.frm"_s, u"Type=Exe"_s, ado}),
+                 QStringList{ado});
     }
 
     // Lines longer than a read gives go on in further keys and read back whole; lines
