@@ -43,40 +43,30 @@ private slots:
     }
 
     // Chunks of 3 bytes put line ends across chunk borders.
-    void lineEnds_data()
-    {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QByteArray>("source");
-        QTest::addColumn<QByteArray>("copy");
-        for (const char* kind : {"frm", "bas", "ctl", "cls", "dob", "pag", "dsr", "FRM"})
-            QTest::newRow(kind) << QString("A.") + kind << QByteArray("ab\ncd\n\nx")
-                                << QByteArray("ab\r\ncd\r\n\r\nx");
-        QTest::newRow("CR LF stays as it is") << "A.bas" << QByteArray("Attribute\r\nx\r\n\r\n")
-                                              << QByteArray("Attribute\r\nx\r\n\r\n");
-        QTest::newRow("mixed, CR LF across a chunk border")
-            << "A.bas" << QByteArray("ab\r\ncd\nef\r\n") << QByteArray("ab\r\ncd\r\nef\r\n");
-        QTest::newRow("LF first") << "A.frm" << QByteArray("\n\n") << QByteArray("\r\n\r\n");
-        QTest::newRow("frx is binary")
-            << "A.frx" << QByteArray("\x01\n\x00\n", 4) << QByteArray("\x01\n\x00\n", 4);
-        QTest::newRow("res is binary") << "A.res" << QByteArray("a\nb\n") << QByteArray("a\nb\n");
-        const QByteArray nul("\0a\nb\n", 5);
-        QTest::newRow("a NUL makes any file binary") << "A.bas" << nul << nul;
-        QTest::newRow("also a NUL past the first chunk")
-            << "A.frm" << QByteArray("ab\ncd\nef\n\0", 10) << QByteArray("ab\ncd\nef\n\0", 10);
-    }
     void lineEnds()
     {
-        QFETCH(QString, fileName);
-        QFETCH(QByteArray, source);
-        QFETCH(QByteArray, copy);
-        TestFolder t;
-        writeEntries(t, {"A=" + fileName});
-        const QString original = t.write("src/" + fileName, source);
-        setChunkBytes(3);
-        const CopyResult result = copyRun({"A"}, t.file("out"));
-        QVERIFY(result.failures.isEmpty());
-        QCOMPARE(TestFolder::read(t.file("out/") + fileName), copy);
-        QCOMPARE(TestFolder::read(original), source); // the catalogue's file is never changed
+        const QByteArray crlf = "Attribute\r\nx\r\n\r\n", nul("\0a\nb\n", 5),
+                         late("ab\ncd\nef\n\0", 10);
+        QList<std::tuple<QString, QByteArray, QByteArray>> rows = {
+            {"A.bas", crlf, crlf},                               // CR LF stays as it is
+            {"A.bas", "ab\r\ncd\nef\r\n", "ab\r\ncd\r\nef\r\n"}, // CR LF across a chunk border
+            {"A.frm", "\n\n", "\r\n\r\n"},                       // LF first
+            {"A.frx", QByteArray("\x01\n\x00\n", 4), QByteArray("\x01\n\x00\n", 4)}, // binary
+            {"A.res", "a\nb\n", "a\nb\n"},                                           // binary
+            {"A.bas", nul, nul},    // a NUL makes any file binary
+            {"A.frm", late, late}}; // also a NUL past the first chunk
+        for (const char* kind : {"frm", "bas", "ctl", "cls", "dob", "pag", "dsr", "FRM"})
+            rows.append({QString("A.") + kind, "ab\ncd\n\nx", "ab\r\ncd\r\n\r\nx"});
+        for (const auto& [fileName, source, copy] : rows) {
+            TestFolder t;
+            writeEntries(t, {"A=" + fileName});
+            const QString original = t.write("src/" + fileName, source);
+            setChunkBytes(3);
+            const CopyResult result = copyRun({"A"}, t.file("out"));
+            QVERIFY(result.failures.isEmpty());
+            QCOMPARE(TestFolder::read(t.file("out/") + fileName), copy);
+            QCOMPARE(TestFolder::read(original), source); // the catalogue's file is never changed
+        }
     }
 
     // A write failing after N bytes: older bytes stay, no temporary left, the reason said.
