@@ -46,55 +46,49 @@ class tst_projectimport : public QObject
     Q_OBJECT
 private slots:
     // One component line resolved in the tree; climbing above the root stays there.
-    void resolution_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("found");
-        QTest::addColumn<State>("state");
-        const auto row = [](const char* tag, const QString& line, const char* found,
-                            State state = State::Found) {
-            QTest::newRow(tag) << line << QString(found) << state;
-        };
-        const QString up = u"..\\"_s.repeated(40); // far more parts than any folder has
-        row("backslashes", "Module=VisualStyles; Common\\VisualStyles.bas",
-            "proj/Common/VisualStyles.bas");
-        row("..\\ part", "Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas", "Gemeinsam/Hilfe.bas");
-        row("letter case of folder and file", "Form=formulare\\KUNDE.frm",
-            "proj/Formulare/Kunde.FRM");
-        row("exact case before another", "Module=Zwei; C:\\Alt\\Zwei.bas", "proj/Zwei.bas");
-        row("no exact case: first sorted", "Module=Zwei; zwei.bas", "proj/ZWEI.bas");
-        row("one name, the folder given", "Form=b\\Info.frm", "proj/b/Info.frm");
-        row("drive letter: longest existing end", "Module=Hilfe; C:\\Daten\\Gemeinsam\\Hilfe.bas",
-            "Gemeinsam/Hilfe.bas");
-        row("drive letter: file name only", "Form=d:\\Alt\\Weg\\haupt.frm", "proj/Haupt.frm");
-        row("UNC path", "Form=\\\\server\\proj\\Haupt.frm", "proj/Haupt.frm");
-        row("quoted resource file", "ResFile32=\"bilder.res\"", "proj/Bilder.RES");
-        row("missing", "Form=Fehlt.frm", "", State::Missing);
-        row("leaving every folder, missing", "Form=" + up + "Fehlt.frm", "", State::Missing);
-        row("leaving every folder, resolves", "Form=" + up + "<test>\\proj\\Haupt.frm",
-            "proj/Haupt.frm");
-        row("folder", "Form=Ordner.frm", "proj/Ordner.frm", State::NotRegular);
-        row("pipe", "Module=Rohr; rohr.bas", "proj/Rohr.bas", State::NotRegular);
-        row("symlink loop", "Form=Schleife.frm", "proj/Schleife.frm", State::NotRegular);
-        row("link to nothing", "Form=Verweis.frm", "proj/Verweis.frm", State::Missing);
-        row("kind the generator does not use", "PropertyPage=Seite.pag", "proj/Seite.pag",
-            State::UnusableKind);
-        row("form line naming a module", "Form=Common\\VisualStyles.bas",
-            "proj/Common/VisualStyles.bas", State::UnusableKind);
-    }
     void resolution()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, found);
-        QFETCH(State, state);
+        const QString up = u"..\\"_s.repeated(40); // far more parts than any folder has
+        const std::tuple<const char*, QString, QString, State> rows[] = {
+            {"backslashes", "Module=VisualStyles; Common\\VisualStyles.bas",
+             "proj/Common/VisualStyles.bas", State::Found},
+            {"..\\ part", "Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas", "Gemeinsam/Hilfe.bas",
+             State::Found},
+            {"letter case of folder and file", "Form=formulare\\KUNDE.frm",
+             "proj/Formulare/Kunde.FRM", State::Found},
+            {"exact case before another", "Module=Zwei; C:\\Alt\\Zwei.bas", "proj/Zwei.bas",
+             State::Found},
+            {"no exact case: first sorted", "Module=Zwei; zwei.bas", "proj/ZWEI.bas", State::Found},
+            {"one name, the folder given", "Form=b\\Info.frm", "proj/b/Info.frm", State::Found},
+            {"drive letter: longest existing end", "Module=Hilfe; C:\\Daten\\Gemeinsam\\Hilfe.bas",
+             "Gemeinsam/Hilfe.bas", State::Found},
+            {"drive letter: file name only", "Form=d:\\Alt\\Weg\\haupt.frm", "proj/Haupt.frm",
+             State::Found},
+            {"UNC path", "Form=\\\\server\\proj\\Haupt.frm", "proj/Haupt.frm", State::Found},
+            {"quoted resource file", "ResFile32=\"bilder.res\"", "proj/Bilder.RES", State::Found},
+            {"missing", "Form=Fehlt.frm", "", State::Missing},
+            {"leaving every folder, missing", "Form=" + up + "Fehlt.frm", "", State::Missing},
+            {"leaving every folder, resolves", "Form=" + up + "<test>\\proj\\Haupt.frm",
+             "proj/Haupt.frm", State::Found},
+            {"folder", "Form=Ordner.frm", "proj/Ordner.frm", State::NotRegular},
+            {"pipe", "Module=Rohr; rohr.bas", "proj/Rohr.bas", State::NotRegular},
+            {"symlink loop", "Form=Schleife.frm", "proj/Schleife.frm", State::NotRegular},
+            {"link to nothing", "Form=Verweis.frm", "proj/Verweis.frm", State::Missing},
+            {"kind the generator does not use", "PropertyPage=Seite.pag", "proj/Seite.pag",
+             State::UnusableKind},
+            {"form line naming a module", "Form=Common\\VisualStyles.bas",
+             "proj/Common/VisualStyles.bas", State::UnusableKind},
+        };
         TestFolder t;
         buildProjectTree(t);
-        line.replace(u"<test>"_s, QString(t.path()).replace(u'/', u'\\'));
-        const ProjectImport::Project project = readLines(t, {u"Type=Exe"_s, line});
-        QCOMPARE(project.components.size(), 1);
-        const ProjectImport::Component& c = project.components.first();
-        QCOMPARE(c.resolvedPath, found.isEmpty() ? QString() : t.file(found));
-        QCOMPARE(c.state, state);
+        for (auto [tag, line, found, state] : rows) {
+            line.replace(u"<test>"_s, QString(t.path()).replace(u'/', u'\\'));
+            const ProjectImport::Project project = readLines(t, {u"Type=Exe"_s, line});
+            QVERIFY2(project.components.size() == 1, tag);
+            const ProjectImport::Component& c = project.components.first();
+            QVERIFY2(c.resolvedPath == (found.isEmpty() ? QString() : t.file(found)), tag);
+            QVERIFY2(c.state == state, tag);
+        }
     }
 
     // Mixed line ends, keys in any case, later sections, one file under two spellings
