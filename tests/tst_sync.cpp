@@ -308,95 +308,89 @@ private slots:
     }
 
     // Exit codes, what is said, nothing written where nothing was to be done. "%T": test folder.
-    void commandLine_data()
-    {
-        QTest::addColumn<QStringList>("changes"); // "signal": SIGTERM at the first step
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("err");
-        const QString vbp = "%T/P/Kunde.vbp";
-        const QStringList neu{"S Hilfe.bas=neu"};
-        const QStringList update{"--aktualisieren", vbp};
-        const auto row = [](const char* tag, const QStringList& changes,
-                            const QStringList& arguments, int code, const QString& err) {
-            QTest::newRow(tag) << changes << arguments << code << err;
-        };
-        row("all current", {}, {"--abgleichen", "%T"}, 0, "");
-        row("changed in the project only", {"P Hilfe.bas=x"}, {"--abgleichen", "%T/P"}, 0, "");
-        row("behind, as JSON", neu, {"--abgleichen", vbp, "--json"}, 1, "");
-        row("a folder that cannot be read", {"T P/zu/x=x"}, {"--abgleichen", "%T"}, 0,
-            Sync::unreadableFolderText("%T/P/zu", FileIo::Result::failure(EACCES)));
-        row("no record below", {}, {"--abgleichen", "%T/src"}, 2, Sync::noRecordsText("%T/src"));
-        row("a record of no file", {"P Kunde.vorlagen=[Projekt]"}, update, 2,
-            "Das Projekt ''" + vbp +
-                "'' enthält keine Komponente, die mit der Vorlagenliste "
-                "verglichen werden könnte.");
-        row("updated", neu, update, 0, "Aktualisiert: Hilfe.");
-        row("both changed", {"S Hilfe.bas=neu", "P Hilfe.bas=x"}, update, 1,
-            "Nicht aktualisiert:\nHilfe: beidseitig geändert; die Fassung der Vorlagenliste "
-            "steht daneben in ''%T/P/Hilfe.bas.neu''.");
-        row("named, changed in the project", {"P Hilfe.bas=x"},
-            update + QStringList{"--komponente", "hilfe"}, 1,
-            "Nicht aktualisiert:\nHilfe: im Projekt geändert");
-        row("named, not in the project", neu, update + QStringList{"--komponente", "Fehlt"}, 2,
-            Cli::kNotInProject.arg("Fehlt"));
-        row("preview", neu, update + QStringList{"--vorschau"}, 0,
-            Cli::kPreviewOutcome + "\nAktualisiert: Hilfe.");
-        row("SIGTERM", neu + QStringList{"signal"}, update, 2,
-            "Abgebrochen. Das Projekt ist wie zuvor.");
-    }
     void commandLine()
     {
-        QFETCH(QStringList, changes);
-        QFETCH(QStringList, arguments);
-        QFETCH(int, code);
-        QFETCH(QString, err);
         QVERIFY(Cli::helpText().contains("--abgleichen PROJEKT.vbp|ORDNER [--json]\n") &&
                 Cli::helpText().contains("--aktualisieren PROJEKT.vbp [--komponente NAME]... "
                                          "[--vorschau]\n"));
-        Made m;
-        const bool signal = changes.removeOne("signal");
-        const bool locked = changes.contains("T P/zu/x=x");
-        m.change(changes);
-        const auto before = TestFolder::contents(m.t.file("P"));
-        if (signal)
-            Sync::setStepHook([](Sync::Update&, Sync::Update::Step) { std::raise(SIGTERM); });
-        // Without the file system's privileges, also for root (whose group it keeps).
-        const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                          QFile::ReadGroup | QFile::ExeGroup;
-        QVERIFY(!locked || (QFile::setPermissions(m.t.file("P/zu"), {}) &&
-                            QFile::setPermissions(m.t.path(), open)));
-        const int fsuid = locked ? setfsuid(65534) : 0;
-        QBuffer out, said;
-        out.open(QIODevice::WriteOnly);
-        said.open(QIODevice::WriteOnly);
-        int ran;
-        {
-            Cli::Output output(&out, &said);
-            ran = Cli::run(QStringList{"vorlagen", "--von", m.t.exeFolder()} +
-                               arguments.replaceInStrings("%T", m.t.path()),
-                           output);
+        const QString vbp = "%T/P/Kunde.vbp";
+        const QStringList neu{"S Hilfe.bas=neu"};
+        const QStringList update{"--aktualisieren", vbp};
+        // Changes ("signal": SIGTERM at the first step), arguments, exit code, what is said.
+        const std::tuple<const char*, QStringList, QStringList, int, QString> rows[] = {
+            {"all current", QStringList{}, QStringList{"--abgleichen", "%T"}, 0, ""},
+            {"changed in the project only", QStringList{"P Hilfe.bas=x"},
+             QStringList{"--abgleichen", "%T/P"}, 0, ""},
+            {"behind, as JSON", neu, QStringList{"--abgleichen", vbp, "--json"}, 1, ""},
+            {"a folder that cannot be read", QStringList{"T P/zu/x=x"},
+             QStringList{"--abgleichen", "%T"}, 0,
+             Sync::unreadableFolderText("%T/P/zu", FileIo::Result::failure(EACCES))},
+            {"no record below", QStringList{}, QStringList{"--abgleichen", "%T/src"}, 2,
+             Sync::noRecordsText("%T/src")},
+            {"a record of no file", QStringList{"P Kunde.vorlagen=[Projekt]"}, update, 2,
+             "Das Projekt ''" + vbp +
+                 "'' enthält keine Komponente, die mit der Vorlagenliste "
+                 "verglichen werden könnte."},
+            {"updated", neu, update, 0, "Aktualisiert: Hilfe."},
+            {"both changed", QStringList{"S Hilfe.bas=neu", "P Hilfe.bas=x"}, update, 1,
+             "Nicht aktualisiert:\nHilfe: beidseitig geändert; die Fassung der Vorlagenliste "
+             "steht daneben in ''%T/P/Hilfe.bas.neu''."},
+            {"named, changed in the project", QStringList{"P Hilfe.bas=x"},
+             update + QStringList{"--komponente", "hilfe"}, 1,
+             "Nicht aktualisiert:\nHilfe: im Projekt geändert"},
+            {"named, not in the project", neu, update + QStringList{"--komponente", "Fehlt"}, 2,
+             Cli::kNotInProject.arg("Fehlt")},
+            {"preview", neu, update + QStringList{"--vorschau"}, 0,
+             Cli::kPreviewOutcome + "\nAktualisiert: Hilfe."},
+            {"SIGTERM", neu + QStringList{"signal"}, update, 2,
+             "Abgebrochen. Das Projekt ist wie zuvor."},
+        };
+        for (auto [tag, changes, arguments, code, err] : rows) {
+            Made m;
+            const bool signal = changes.removeOne("signal");
+            const bool locked = changes.contains("T P/zu/x=x");
+            m.change(changes);
+            const auto before = TestFolder::contents(m.t.file("P"));
+            if (signal)
+                Sync::setStepHook([](Sync::Update&, Sync::Update::Step) { std::raise(SIGTERM); });
+            // Without the file system's privileges, also for root (whose group it keeps).
+            const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                              QFile::ReadGroup | QFile::ExeGroup;
+            QVERIFY(!locked || (QFile::setPermissions(m.t.file("P/zu"), {}) &&
+                                QFile::setPermissions(m.t.path(), open)));
+            const int fsuid = locked ? setfsuid(65534) : 0;
+            QBuffer out, said;
+            out.open(QIODevice::WriteOnly);
+            said.open(QIODevice::WriteOnly);
+            int ran;
+            {
+                Cli::Output output(&out, &said);
+                ran = Cli::run(QStringList{"vorlagen", "--von", m.t.exeFolder()} +
+                                   arguments.replaceInStrings("%T", m.t.path()),
+                               output);
+            }
+            if (locked)
+                setfsuid(uid_t(fsuid));
+            QVERIFY(!locked || QFile::setPermissions(m.t.file("P/zu"), open));
+            Sync::setStepHook({});
+            QCOMPARE(QString::fromUtf8(said.data()),
+                     err.isEmpty() ? err : err.replace("%T", m.t.path()) + '\n');
+            QCOMPARE(ran, code);
+            if (code == 2 || arguments.contains("--vorschau"))
+                QCOMPARE(TestFolder::contents(m.t.file("P")), before);
+            const QString p = m.t.file("P/");
+            if (arguments.contains("--vorschau"))
+                QCOMPARE(out.data(),
+                         (m.t.file("src/Hilfe.bas") + " -> " + p + "Hilfe.bas\n").toUtf8());
+            if (!qstrcmp(tag, "all current"))
+                QVERIFY(out.data().startsWith((p + "Kunde.vbp\tHaupt\taktuell\n").toUtf8()));
+            if (arguments.contains("--json"))
+                QCOMPARE(QJsonDocument::fromJson(out.data()).array().at(1).toObject(),
+                         (QJsonObject{{"projekt", p + "Kunde.vbp"},
+                                      {"eintrag", "Hilfe"},
+                                      {"zustand", Sync::stateText(State::Behind)},
+                                      {"dateien", QJsonArray{p + "Hilfe.bas"}}}));
         }
-        if (locked)
-            setfsuid(uid_t(fsuid));
-        QVERIFY(!locked || QFile::setPermissions(m.t.file("P/zu"), open));
-        Sync::setStepHook({});
-        QCOMPARE(QString::fromUtf8(said.data()),
-                 err.isEmpty() ? err : err.replace("%T", m.t.path()) + '\n');
-        QCOMPARE(ran, code);
-        if (code == 2 || arguments.contains("--vorschau"))
-            QCOMPARE(TestFolder::contents(m.t.file("P")), before);
-        const QString p = m.t.file("P/");
-        if (arguments.contains("--vorschau"))
-            QCOMPARE(out.data(), (m.t.file("src/Hilfe.bas") + " -> " + p + "Hilfe.bas\n").toUtf8());
-        if (QTest::currentDataTag() == QLatin1String("all current"))
-            QVERIFY(out.data().startsWith((p + "Kunde.vbp\tHaupt\taktuell\n").toUtf8()));
-        if (arguments.contains("--json"))
-            QCOMPARE(QJsonDocument::fromJson(out.data()).array().at(1).toObject(),
-                     (QJsonObject{{"projekt", p + "Kunde.vbp"},
-                                  {"eintrag", "Hilfe"},
-                                  {"zustand", Sync::stateText(State::Behind)},
-                                  {"dateien", QJsonArray{p + "Hilfe.bas"}}}));
     }
 };
 
