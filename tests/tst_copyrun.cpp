@@ -6,6 +6,7 @@
 #include "support/Recorder.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <sys/mount.h>
@@ -180,11 +181,7 @@ private slots:
         QDir().mkpath(disk);
         if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=256k") != 0)
             QSKIP("mounting a tmpfs is not allowed here (needs root); the write seam covers it");
-        struct Unmount
-        {
-            QString path;
-            ~Unmount() { ::umount(QFile::encodeName(path).constData()); }
-        } unmount{disk};
+        const auto unmount = qScopeGuard([&] { ::umount(QFile::encodeName(disk).constData()); });
         t.write("disk/Kunde/Kunde.vbp", "alt");
         {
             QFile filler(disk + "/filler");

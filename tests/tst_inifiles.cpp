@@ -312,11 +312,9 @@ private slots:
         for (int p = 0; p < kProcesses; ++p)
             writers[p].start(QCoreApplication::applicationFilePath(),
                              {u"--write-keys"_s, file, u"p%1_"_s.arg(p), QString::number(kKeys)});
-        for (QProcess& writer : writers) {
-            QVERIFY(writer.waitForFinished(120000));
-            QCOMPARE(writer.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(writer.exitCode(), 0);
-        }
+        for (QProcess& writer : writers)
+            QVERIFY(writer.waitForFinished(120000) && writer.exitStatus() == QProcess::NormalExit &&
+                    writer.exitCode() == 0);
         for (int p = 0; p < kProcesses; ++p)
             for (int i = 0; i < kKeys; ++i)
                 QCOMPARE(ReadIniValue(file, s, u"p%1_%2"_s.arg(p).arg(i)), QString::number(i));
