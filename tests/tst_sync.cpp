@@ -19,7 +19,7 @@
 
 #include <csignal>
 
-using Sync::State;
+using namespace Sync;
 
 namespace {
 
@@ -52,13 +52,10 @@ struct Made
         recorder.run(request({"Haupt", "Hilfe", "Bin"}, t.file("P")));
     }
     QString vbp() const { return t.file("P/Kunde.vbp"); }
-    Sync::Project compare() const
-    {
-        return Sync::Comparer(Catalog::Snapshot::read()).compare(vbp());
-    }
+    Project compare() const { return Comparer(Catalog::Snapshot::read()).compare(vbp()); }
     State state(const QString& entry) const
     {
-        for (const Sync::Component& c : compare().components)
+        for (const Component& c : compare().components)
             if (c.entry == entry)
                 return c.state;
         return State::Unknown;
@@ -180,9 +177,9 @@ private slots:
                   "L References/Hilfe.2=" + kGrid});
         const QByteArray vbp = TestFolder::read(m.vbp());
         auto before = TestFolder::contents(m.t.file("P"));
-        Sync::Update update(m.compare(), Catalog::Snapshot::read(), {0, 1, 2});
-        const Sync::Outcome outcome = update.run();
-        QCOMPARE(Sync::summaryText(outcome),
+        Update update(m.compare(), Catalog::Snapshot::read(), {0, 1, 2});
+        const Outcome outcome = update.run();
+        QCOMPARE(summaryText(outcome),
                  "Aktualisiert: Hilfe.\nNicht aktualisiert:\nHaupt: beidseitig geändert; die "
                  "Fassung der Vorlagenliste steht daneben in ''" +
                      p + "Haupt.frm.neu'', ''" + p +
@@ -213,26 +210,26 @@ private slots:
                       "L References/Hilfe.2=" + kGrid});
             const auto before = TestFolder::contents(m.t.file("P"));
             int steps = 0;
-            Sync::setStepHook([&](Sync::Update& running, Sync::Update::Step) {
+            setStepHook([&](Update& running, Update::Step) {
                 if (steps++ == stopAt)
                     running.stop();
             });
             if (stopAt == 6)
                 FileIo::failWritesAfter(0);
-            Sync::Update update(m.compare(), Catalog::Snapshot::read(), {0, 1});
-            const Sync::Outcome outcome = update.run();
-            Sync::setStepHook({});
+            Update update(m.compare(), Catalog::Snapshot::read(), {0, 1});
+            const Outcome outcome = update.run();
+            setStepHook({});
             FileIo::clearFaults();
             QVERIFY2(outcome.stopped, qPrintable(QString::number(stopAt)));
             QCOMPARE(TestFolder::contents(m.t.file("P")), before);
             if (stopAt == 6) {
-                QCOMPARE(Sync::summaryText(outcome),
+                QCOMPARE(summaryText(outcome),
                          "Nichts wurde aktualisiert, das Projekt ist wie zuvor. Nicht geschrieben "
                          "werden konnte:\nHaupt.frm.neu: " +
                              FileIo::reasonFor(ENOSPC));
                 return;
             }
-            QCOMPARE(Sync::summaryText(outcome), "Abgebrochen. Das Projekt ist wie zuvor.");
+            QCOMPARE(summaryText(outcome), "Abgebrochen. Das Projekt ist wie zuvor.");
             QCOMPARE(steps, stopAt + 1);
         }
     }
@@ -257,7 +254,7 @@ private slots:
         for (auto [tag, vbp, lines, expected] : rows) {
             const QByteArray bytes = vbp.replace('|', "\r\n").toLatin1();
             QStringList added;
-            const QByteArray now = Sync::withReferences(bytes, lines, &added);
+            const QByteArray now = withReferences(bytes, lines, &added);
             QVERIFY2(now == (expected.isEmpty() ? bytes : expected.replace('|', "\r\n").toLatin1()),
                      tag);
             QVERIFY2(added.isEmpty() == expected.isEmpty(), tag);
@@ -275,22 +272,22 @@ private slots:
             m.t.write("L/L.vbp", TestFolder::crlf({"Type=Exe", "Form=Haupt.frm",
                                                    "Module=Hilfe; Hilfe.bas", "Class=Weg; Weg.cls",
                                                    "Module=X; x.bas", "Module=Bin; sub\\Bin.bas"}));
-        Sync::Comparer comparer(Catalog::Snapshot::read());
-        Sync::Project project = comparer.compare(vbp);
+        Comparer comparer(Catalog::Snapshot::read());
+        Project project = comparer.compare(vbp);
         QStringList states;
-        for (const Sync::Component& c : project.components)
-            states << c.entry + ": " + Sync::stateText(c.state);
+        for (const Component& c : project.components)
+            states << c.entry + ": " + stateText(c.state);
         QCOMPARE(states, QStringList({"Haupt: gleich", "Hilfe: abweichend, Herkunft unbekannt",
                                       "Weg.cls: im Projekt gelöscht",
                                       "x.bas: nicht in der Vorlagenliste", "Bin: gleich"}));
         const auto before = TestFolder::contents(m.t.file("L"));
-        Sync::Update update(project, comparer.catalogue(), {0, 1, 2, 3, 4});
-        const Sync::Outcome outcome = update.run();
-        QCOMPARE(Sync::summaryText(outcome),
+        Update update(project, comparer.catalogue(), {0, 1, 2, 3, 4});
+        const Outcome outcome = update.run();
+        QCOMPARE(summaryText(outcome),
                  "In die Aufzeichnung aufgenommen: Haupt.\nNicht aufgenommen:\nHilfe: abweichend, "
                  "Herkunft unbekannt\nWeg.cls: im Projekt gelöscht\nx.bas: nicht in der "
                  "Vorlagenliste\nBin: " +
-                     Sync::kOutsideProjectFolder);
+                     kOutsideProjectFolder);
         auto after = TestFolder::contents(m.t.file("L"));
         after.remove("L.vorlagen");
         QCOMPARE(after, before);
@@ -317,9 +314,9 @@ private slots:
             {"behind, as JSON", neu, QStringList{"--abgleichen", vbp, "--json"}, 1, ""},
             {"a folder that cannot be read", QStringList{"T P/zu/x=x"},
              QStringList{"--abgleichen", "%T"}, 0,
-             Sync::unreadableFolderText("%T/P/zu", FileIo::Result::failure(EACCES))},
+             unreadableFolderText("%T/P/zu", FileIo::Result::failure(EACCES))},
             {"no record below", QStringList{}, QStringList{"--abgleichen", "%T/src"}, 2,
-             Sync::noRecordsText("%T/src")},
+             noRecordsText("%T/src")},
             {"a record of no file", QStringList{"P Kunde.vorlagen=[Projekt]"}, update, 2,
              "Das Projekt ''" + vbp +
                  "'' enthält keine Komponente, die mit der Vorlagenliste "
@@ -345,7 +342,7 @@ private slots:
             m.change(changes);
             const auto before = TestFolder::contents(m.t.file("P"));
             if (signal)
-                Sync::setStepHook([](Sync::Update&, Sync::Update::Step) { std::raise(SIGTERM); });
+                setStepHook([](Update&, Update::Step) { std::raise(SIGTERM); });
             // Without the file system's privileges, also for root (whose group it keeps).
             const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                               QFile::ReadGroup | QFile::ExeGroup;
@@ -365,7 +362,7 @@ private slots:
             if (locked)
                 setfsuid(uid_t(fsuid));
             QVERIFY(!locked || QFile::setPermissions(m.t.file("P/zu"), open));
-            Sync::setStepHook({});
+            setStepHook({});
             QCOMPARE(QString::fromUtf8(said.data()),
                      err.isEmpty() ? err : err.replace("%T", m.t.path()) + '\n');
             QCOMPARE(ran, code);
@@ -381,7 +378,7 @@ private slots:
                 QCOMPARE(QJsonDocument::fromJson(out.data()).array().at(1).toObject(),
                          (QJsonObject{{"projekt", p + "Kunde.vbp"},
                                       {"eintrag", "Hilfe"},
-                                      {"zustand", Sync::stateText(State::Behind)},
+                                      {"zustand", stateText(State::Behind)},
                                       {"dateien", QJsonArray{p + "Hilfe.bas"}}}));
         }
     }
