@@ -12,8 +12,7 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-using ProjectImport::Problem;
-using ProjectImport::State;
+using namespace ProjectImport;
 
 namespace {
 
@@ -34,9 +33,9 @@ void buildProjectTree(const TestFolder& t)
     QVERIFY(::symlink("Weg.frm", at("proj/Verweis.frm").constData()) == 0);
 }
 
-ProjectImport::Project readLines(const TestFolder& t, const QStringList& lines)
+Project readLines(const TestFolder& t, const QStringList& lines)
 {
-    return ProjectImport::readProject(t.write(u"proj/Projekt.vbp"_s, TestFolder::crlf(lines)));
+    return readProject(t.write(u"proj/Projekt.vbp"_s, TestFolder::crlf(lines)));
 }
 
 } // namespace
@@ -83,9 +82,9 @@ private slots:
         buildProjectTree(t);
         for (auto [tag, line, found, state] : rows) {
             line.replace(u"<test>"_s, QString(t.path()).replace(u'/', u'\\'));
-            const ProjectImport::Project project = readLines(t, {u"Type=Exe"_s, line});
+            const Project project = readLines(t, {u"Type=Exe"_s, line});
             QVERIFY2(project.components.size() == 1, tag);
-            const ProjectImport::Component& c = project.components.first();
+            const Component& c = project.components.first();
             QVERIFY2(c.resolvedPath == (found.isEmpty() ? QString() : t.file(found)), tag);
             QVERIFY2(c.state == state, tag);
         }
@@ -111,7 +110,7 @@ private slots:
             "\r\n"
             "[MS Transaction Server]\r\n"
             "Form=Zwei.bas\r\n";
-        const auto project = ProjectImport::readProject(t.write(u"proj/P.vbp"_s, vbp));
+        const auto project = readProject(t.write(u"proj/P.vbp"_s, vbp));
         QStringList seen;
         for (const auto& c : project.components)
             seen << u"%1|%2|%3|%4|%5"_s.arg(c.key, c.declaredName, c.rawPath)
@@ -147,9 +146,9 @@ private slots:
         for (const auto& [tag, bytes, problem, error] : rows) {
             TestFolder t;
             t.write(u"proj/Haupt.frm"_s, "x");
-            const auto project = ProjectImport::readProject(t.write(u"proj/P.vbp"_s, bytes));
+            const auto project = readProject(t.write(u"proj/P.vbp"_s, bytes));
             QVERIFY2(project.problem == problem && project.read.error() == error, tag);
-            QCOMPARE(ProjectImport::problemText(project).isEmpty(), problem == Problem::None);
+            QCOMPARE(problemText(project).isEmpty(), problem == Problem::None);
             QVERIFY(problem == Problem::None || project.components.isEmpty());
         }
     }
