@@ -96,21 +96,14 @@ private slots:
     {
         TestFolder t;
         buildProjectTree(t);
-        const QByteArray vbp =
-            "Type=Exe\r\n"
-            "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#x#OLE\r\n"
-            "form=Haupt.frm\n"
-            "Ohne Gleichheitszeichen\r\n"
-            "Form=Hilfe.bas\r\n"
-            "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX\n"
-            "MODULE = Hilfe ; Hilfe.bas\r\n"
-            "Class=Konto; Fehlt.cls\r\n"
-            "Form=.\\HAUPT.FRM\r\n"
-            "Startup=\"Haupt\"\r\n"
-            "\r\n"
-            "[MS Transaction Server]\r\n"
-            "Form=Zwei.bas\r\n";
-        const auto project = readProject(t.write(u"proj/P.vbp"_s, vbp));
+        const QString ole = u"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#x#OLE"_s;
+        const QString tree = u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX"_s;
+        // Line 3 and the object line end in LF alone.
+        const QString vbp =
+            u"Type=Exe\r\n%1\r\nform=Haupt.frm\nOhne Gleichheitszeichen\r\nForm=Hilfe.bas\r\n"
+            u"%2\nMODULE = Hilfe ; Hilfe.bas\r\nClass=Konto; Fehlt.cls\r\nForm=.\\HAUPT.FRM\r\n"
+            u"Startup=\"Haupt\"\r\n\r\n[MS Transaction Server]\r\nForm=Zwei.bas\r\n"_s;
+        const auto project = readProject(t.write(u"proj/P.vbp"_s, vbp.arg(ole, tree).toLatin1()));
         QStringList seen;
         for (const auto& c : project.components)
             seen << u"%1|%2|%3|%4|%5"_s.arg(c.key, c.declaredName, c.rawPath)
@@ -124,10 +117,7 @@ private slots:
             u"Form||.\\HAUPT.FRM|%1|9"_s.arg(int(State::Duplicate)),
         };
         QCOMPARE(seen, expected);
-        QCOMPARE(
-            project.references + project.objects,
-            (QStringList{u"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#x#OLE"_s,
-                         u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX"_s}));
+        QCOMPARE(project.references + project.objects, (QStringList{ole, tree}));
     }
 
     void badProjectFiles()
