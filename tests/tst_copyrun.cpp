@@ -6,6 +6,7 @@
 #include "support/Recorder.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <sys/mount.h>
@@ -43,77 +44,55 @@ private slots:
     }
 
     // Chunks of 3 bytes put line ends across chunk borders.
-    void lineEnds_data()
-    {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QByteArray>("source");
-        QTest::addColumn<QByteArray>("copy");
-        for (const char* kind : {"frm", "bas", "ctl", "cls", "dob", "pag", "dsr", "FRM"})
-            QTest::newRow(kind) << QString("A.") + kind << QByteArray("ab\ncd\n\nx")
-                                << QByteArray("ab\r\ncd\r\n\r\nx");
-        QTest::newRow("CR LF stays as it is") << "A.bas" << QByteArray("Attribute\r\nx\r\n\r\n")
-                                              << QByteArray("Attribute\r\nx\r\n\r\n");
-        QTest::newRow("mixed, CR LF across a chunk border")
-            << "A.bas" << QByteArray("ab\r\ncd\nef\r\n") << QByteArray("ab\r\ncd\r\nef\r\n");
-        QTest::newRow("LF first") << "A.frm" << QByteArray("\n\n") << QByteArray("\r\n\r\n");
-        QTest::newRow("frx is binary")
-            << "A.frx" << QByteArray("\x01\n\x00\n", 4) << QByteArray("\x01\n\x00\n", 4);
-        QTest::newRow("res is binary") << "A.res" << QByteArray("a\nb\n") << QByteArray("a\nb\n");
-        const QByteArray nul("\0a\nb\n", 5);
-        QTest::newRow("a NUL makes any file binary") << "A.bas" << nul << nul;
-        QTest::newRow("also a NUL past the first chunk")
-            << "A.frm" << QByteArray("ab\ncd\nef\n\0", 10) << QByteArray("ab\ncd\nef\n\0", 10);
-    }
     void lineEnds()
     {
-        QFETCH(QString, fileName);
-        QFETCH(QByteArray, source);
-        QFETCH(QByteArray, copy);
-        TestFolder t;
-        writeEntries(t, {"A=" + fileName});
-        const QString original = t.write("src/" + fileName, source);
-        setChunkBytes(3);
-        const CopyResult result = copyRun({"A"}, t.file("out"));
-        QVERIFY(result.failures.isEmpty());
-        QCOMPARE(TestFolder::read(t.file("out/") + fileName), copy);
-        QCOMPARE(TestFolder::read(original), source); // the catalogue's file is never changed
+        const QByteArray crlf = "Attribute\r\nx\r\n\r\n", nul("\0a\nb\n", 5),
+                         late("ab\ncd\nef\n\0", 10);
+        QList<std::tuple<QString, QByteArray, QByteArray>> rows = {
+            {"A.bas", crlf, crlf},                               // CR LF stays as it is
+            {"A.bas", "ab\r\ncd\nef\r\n", "ab\r\ncd\r\nef\r\n"}, // CR LF across a chunk border
+            {"A.frm", "\n\n", "\r\n\r\n"},                       // LF first
+            {"A.frx", QByteArray("\x01\n\x00\n", 4), QByteArray("\x01\n\x00\n", 4)}, // binary
+            {"A.res", "a\nb\n", "a\nb\n"},                                           // binary
+            {"A.bas", nul, nul},    // a NUL makes any file binary
+            {"A.frm", late, late}}; // also a NUL past the first chunk
+        for (const char* kind : {"frm", "bas", "ctl", "cls", "dob", "pag", "dsr", "FRM"})
+            rows.append({QString("A.") + kind, "ab\ncd\n\nx", "ab\r\ncd\r\n\r\nx"});
+        for (const auto& [fileName, source, copy] : rows) {
+            TestFolder t;
+            writeEntries(t, {"A=" + fileName});
+            const QString original = t.write("src/" + fileName, source);
+            setChunkBytes(3);
+            const CopyResult result = copyRun({"A"}, t.file("out"));
+            QVERIFY(result.failures.isEmpty());
+            QCOMPARE(TestFolder::read(t.file("out/") + fileName), copy);
+            QCOMPARE(TestFolder::read(original), source); // the catalogue's file is never changed
+        }
     }
 
-    // A write that fails after N bytes, for a new file and over an older one:
-    // the older bytes stay, no temporary file is left, the reason comes back.
-    void fullDisk_data()
-    {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<qint64>("after");
-        QTest::addColumn<bool>("older");
-        for (const char* name : {"Haupt.frm", "Daten.res"})
-            for (const qint64 after : {0, 5})
-                for (const bool older : {false, true})
-                    QTest::addRow("%s after %lld, %s", name, static_cast<long long>(after),
-                                  older ? "over an older file" : "new")
-                        << QString(name) << after << older;
-    }
+    // A write failing after N bytes: older bytes stay, no temporary left, the reason said.
     void fullDisk()
     {
-        QFETCH(QString, fileName);
-        QFETCH(qint64, after);
-        QFETCH(bool, older);
-        TestFolder t;
-        writeEntries(t, {"Haupt=" + fileName});
-        t.write("src/" + fileName, QByteArray(100, 'x'));
-        QDir().mkpath(t.file("out"));
-        if (older)
-            t.write("out/" + fileName, "alt");
-        const auto before = contents(t.file("out"));
-        setChunkBytes(4);
-        FileIo::failWritesAfter(after);
-        const CopyResult result = copyRun({"Haupt"}, t.file("out"));
-        QCOMPARE(failures(result.failures), fileName + ": " + kFull);
-        QCOMPARE(contents(t.file("out")), before);
+        for (const QString name : {"Haupt.frm", "Daten.res"})
+            for (const qint64 after : {0, 5})
+                for (const bool older : {false, true}) {
+                    TestFolder t;
+                    writeEntries(t, {"Haupt=" + name});
+                    t.write("src/" + name, QByteArray(100, 'x'));
+                    QDir().mkpath(t.file("out"));
+                    if (older)
+                        t.write("out/" + name, "alt");
+                    const auto before = contents(t.file("out"));
+                    setChunkBytes(4);
+                    FileIo::failWritesAfter(after);
+                    const CopyResult result = copyRun({"Haupt"}, t.file("out"));
+                    FileIo::clearFaults();
+                    QCOMPARE(failures(result.failures), name + ": " + kFull);
+                    QCOMPARE(contents(t.file("out")), before);
+                }
     }
 
-    // A pipe nobody writes to, as a component, as a companion and as the
-    // template: refused at once, named, and the rest goes on.
+    // Pipes as component, companion and template: refused at once, named, the rest goes on.
     void pipesDoNotBlock()
     {
         TestFolder t;
@@ -132,45 +111,38 @@ private slots:
                  QStringList({"Haupt.frm", "Kunde.vbw", "Kunde.vorlagen"}));
     }
 
-    // Stopped amid a text file or a binary one: the run goes no further, the
-    // older files stay as they were, nothing new is left, the folders made by the
-    // run are gone.
-    void stopInTheMiddle_data()
-    {
-        QTest::addColumn<bool>("projectFolderExisted");
-        QTest::addColumn<int>("stopAt"); // chunks of 8 bytes, 5 to a file
-        QTest::newRow("in Haupt.frm, project folder made by the run") << false << 3;
-        QTest::newRow("in Haupt.frx, project folder there before") << true << 8;
-    }
+    // Stopped amid a text or binary file: older files stay, nothing new is left.
     void stopInTheMiddle()
     {
-        QFETCH(bool, projectFolderExisted);
-        QFETCH(int, stopAt);
-        TestFolder t;
-        writeEntries(t, {"Haupt=Haupt.frm", "Modul=Modul.bas", "Daten=Daten.res"});
-        for (const char* file : {"Haupt.frm", "Haupt.frx", "Modul.bas", "Daten.res"})
-            t.write(QString("src/") + file, QByteArray(40, file[0]));
-        const QString folder = t.file("neu/A/B");
-        if (projectFolderExisted) {
-            t.write("neu/A/B/Haupt.frx", "alt");
-            t.write("neu/A/B/fremd.txt", "bleibt");
+        // Chunks of 8 bytes, 5 to a file: in Haupt.frm, in Haupt.frx.
+        for (const auto& [projectFolderExisted, stopAt] : {std::pair{false, 3}, {true, 8}}) {
+            TestFolder t;
+            writeEntries(t, {"Haupt=Haupt.frm", "Modul=Modul.bas", "Daten=Daten.res"});
+            for (const char* file : {"Haupt.frm", "Haupt.frx", "Modul.bas", "Daten.res"})
+                t.write(QString("src/") + file, QByteArray(40, file[0]));
+            const QString folder = t.file("neu/A/B");
+            if (projectFolderExisted) {
+                t.write("neu/A/B/Haupt.frx", "alt");
+                t.write("neu/A/B/fremd.txt", "bleibt");
+            }
+            const auto before = contents(folder);
+            const QByteArray catalogue = t.catalogBytes();
+            setChunkBytes(8);
+            int chunks = 0;
+            Generation generation(request({"Haupt", "Modul", "Daten"}, folder));
+            setAfterChunk([&](const CopyControl&) {
+                if (++chunks == stopAt)
+                    generation.stop();
+            });
+            Recorder recorder;
+            QVERIFY(recorder.run(generation).stopped);
+            QCOMPARE(recorder.said, QStringList{"Copies"});
+            QCOMPARE(chunks, stopAt);
+            QCOMPARE(t.catalogBytes(), catalogue);
+            QCOMPARE(contents(folder), before);
+            QCOMPARE(QFileInfo::exists(t.file("neu")), projectFolderExisted);
+            setAfterChunk({});
         }
-        const auto before = contents(folder);
-        const QByteArray catalogue = t.catalogBytes();
-        setChunkBytes(8);
-        int chunks = 0;
-        Generation generation(request({"Haupt", "Modul", "Daten"}, folder));
-        setAfterChunk([&](const CopyControl&) {
-            if (++chunks == stopAt)
-                generation.stop();
-        });
-        Recorder recorder;
-        QVERIFY(recorder.run(generation).stopped);
-        QCOMPARE(recorder.said, QStringList{"Copies"});
-        QCOMPARE(chunks, stopAt);
-        QCOMPARE(t.catalogBytes(), catalogue);
-        QCOMPARE(contents(folder), before);
-        QCOMPARE(QFileInfo::exists(t.file("neu")), projectFolderExisted);
     }
 
     // The total is reached once, at the end; the file index names every file in order.
@@ -209,11 +181,7 @@ private slots:
         QDir().mkpath(disk);
         if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=256k") != 0)
             QSKIP("mounting a tmpfs is not allowed here (needs root); the write seam covers it");
-        struct Unmount
-        {
-            QString path;
-            ~Unmount() { ::umount(QFile::encodeName(path).constData()); }
-        } unmount{disk};
+        const auto unmount = qScopeGuard([&] { ::umount(QFile::encodeName(disk).constData()); });
         t.write("disk/Kunde/Kunde.vbp", "alt");
         {
             QFile filler(disk + "/filler");

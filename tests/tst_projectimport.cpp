@@ -12,14 +12,12 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-using ProjectImport::Problem;
-using ProjectImport::State;
+using namespace ProjectImport;
 
 namespace {
 
-// A project folder "proj" as real ones are: shared files beside it, names in
-// another letter case than the project file gives, one name in two folders, and
-// entries that are no files.
+// A messy project folder "proj": shared files beside it, names in another letter
+// case, one name in two folders, entries that are no files.
 void buildProjectTree(const TestFolder& t)
 {
     for (const char* file :
@@ -35,9 +33,9 @@ void buildProjectTree(const TestFolder& t)
     QVERIFY(::symlink("Weg.frm", at("proj/Verweis.frm").constData()) == 0);
 }
 
-ProjectImport::Project readLines(const TestFolder& t, const QStringList& lines)
+Project readLines(const TestFolder& t, const QStringList& lines)
 {
-    return ProjectImport::readProject(t.write(u"proj/Projekt.vbp"_s, TestFolder::crlf(lines)));
+    return readProject(t.write(u"proj/Projekt.vbp"_s, TestFolder::crlf(lines)));
 }
 
 } // namespace
@@ -46,82 +44,66 @@ class tst_projectimport : public QObject
 {
     Q_OBJECT
 private slots:
-    // One component line, resolved in the project tree: the file found (below
-    // the test folder) and its state. A path climbing above the root stays
-    // there, as on Windows.
-    void resolution_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("found");
-        QTest::addColumn<State>("state");
-        const auto row = [](const char* tag, const QString& line, const char* found,
-                            State state = State::Found) {
-            QTest::newRow(tag) << line << QString(found) << state;
-        };
-        const QString up = u"..\\"_s.repeated(40); // far more parts than any folder has
-        row("backslashes", "Module=VisualStyles; Common\\VisualStyles.bas",
-            "proj/Common/VisualStyles.bas");
-        row("..\\ part", "Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas", "Gemeinsam/Hilfe.bas");
-        row("letter case of folder and file", "Form=formulare\\KUNDE.frm",
-            "proj/Formulare/Kunde.FRM");
-        row("exact case before another", "Module=Zwei; C:\\Alt\\Zwei.bas", "proj/Zwei.bas");
-        row("no exact case: first sorted", "Module=Zwei; zwei.bas", "proj/ZWEI.bas");
-        row("one name, the folder given", "Form=b\\Info.frm", "proj/b/Info.frm");
-        row("drive letter: longest existing end", "Module=Hilfe; C:\\Daten\\Gemeinsam\\Hilfe.bas",
-            "Gemeinsam/Hilfe.bas");
-        row("drive letter: file name only", "Form=d:\\Alt\\Weg\\haupt.frm", "proj/Haupt.frm");
-        row("UNC path", "Form=\\\\server\\proj\\Haupt.frm", "proj/Haupt.frm");
-        row("quoted resource file", "ResFile32=\"bilder.res\"", "proj/Bilder.RES");
-        row("missing", "Form=Fehlt.frm", "", State::Missing);
-        row("leaving every folder, missing", "Form=" + up + "Fehlt.frm", "", State::Missing);
-        row("leaving every folder, resolves", "Form=" + up + "<test>\\proj\\Haupt.frm",
-            "proj/Haupt.frm");
-        row("folder", "Form=Ordner.frm", "proj/Ordner.frm", State::NotRegular);
-        row("pipe", "Module=Rohr; rohr.bas", "proj/Rohr.bas", State::NotRegular);
-        row("symlink loop", "Form=Schleife.frm", "proj/Schleife.frm", State::NotRegular);
-        row("link to nothing", "Form=Verweis.frm", "proj/Verweis.frm", State::Missing);
-        row("kind the generator does not use", "PropertyPage=Seite.pag", "proj/Seite.pag",
-            State::UnusableKind);
-        row("form line naming a module", "Form=Common\\VisualStyles.bas",
-            "proj/Common/VisualStyles.bas", State::UnusableKind);
-    }
+    // One component line resolved in the tree; climbing above the root stays there.
     void resolution()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, found);
-        QFETCH(State, state);
+        const QString up = u"..\\"_s.repeated(40); // far more parts than any folder has
+        const std::tuple<const char*, QString, QString, State> rows[] = {
+            {"backslashes", "Module=VisualStyles; Common\\VisualStyles.bas",
+             "proj/Common/VisualStyles.bas", State::Found},
+            {"..\\ part", "Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas", "Gemeinsam/Hilfe.bas",
+             State::Found},
+            {"letter case of folder and file", "Form=formulare\\KUNDE.frm",
+             "proj/Formulare/Kunde.FRM", State::Found},
+            {"exact case before another", "Module=Zwei; C:\\Alt\\Zwei.bas", "proj/Zwei.bas",
+             State::Found},
+            {"no exact case: first sorted", "Module=Zwei; zwei.bas", "proj/ZWEI.bas", State::Found},
+            {"one name, the folder given", "Form=b\\Info.frm", "proj/b/Info.frm", State::Found},
+            {"drive letter: longest existing end", "Module=Hilfe; C:\\Daten\\Gemeinsam\\Hilfe.bas",
+             "Gemeinsam/Hilfe.bas", State::Found},
+            {"drive letter: file name only", "Form=d:\\Alt\\Weg\\haupt.frm", "proj/Haupt.frm",
+             State::Found},
+            {"UNC path", "Form=\\\\server\\proj\\Haupt.frm", "proj/Haupt.frm", State::Found},
+            {"quoted resource file", "ResFile32=\"bilder.res\"", "proj/Bilder.RES", State::Found},
+            {"missing", "Form=Fehlt.frm", "", State::Missing},
+            {"leaving every folder, missing", "Form=" + up + "Fehlt.frm", "", State::Missing},
+            {"leaving every folder, resolves", "Form=" + up + "<test>\\proj\\Haupt.frm",
+             "proj/Haupt.frm", State::Found},
+            {"folder", "Form=Ordner.frm", "proj/Ordner.frm", State::NotRegular},
+            {"pipe", "Module=Rohr; rohr.bas", "proj/Rohr.bas", State::NotRegular},
+            {"symlink loop", "Form=Schleife.frm", "proj/Schleife.frm", State::NotRegular},
+            {"link to nothing", "Form=Verweis.frm", "proj/Verweis.frm", State::Missing},
+            {"kind the generator does not use", "PropertyPage=Seite.pag", "proj/Seite.pag",
+             State::UnusableKind},
+            {"form line naming a module", "Form=Common\\VisualStyles.bas",
+             "proj/Common/VisualStyles.bas", State::UnusableKind},
+        };
         TestFolder t;
         buildProjectTree(t);
-        line.replace(u"<test>"_s, QString(t.path()).replace(u'/', u'\\'));
-        const ProjectImport::Project project = readLines(t, {u"Type=Exe"_s, line});
-        QCOMPARE(project.components.size(), 1);
-        const ProjectImport::Component& c = project.components.first();
-        QCOMPARE(c.resolvedPath, found.isEmpty() ? QString() : t.file(found));
-        QCOMPARE(c.state, state);
+        for (auto [tag, line, found, state] : rows) {
+            line.replace(u"<test>"_s, QString(t.path()).replace(u'/', u'\\'));
+            const Project project = readLines(t, {u"Type=Exe"_s, line});
+            QVERIFY2(project.components.size() == 1, tag);
+            const Component& c = project.components.first();
+            QVERIFY2(c.resolvedPath == (found.isEmpty() ? QString() : t.file(found)), tag);
+            QVERIFY2(c.state == state, tag);
+        }
     }
 
-    // A whole project file: LF and CR LF, keys in any case, lines without '=',
-    // the sections behind the main part, the same file twice under two spellings
+    // Mixed line ends, keys in any case, later sections, one file under two spellings
     // (a line of the wrong kind does not take the file from a later right one).
     void wholeProject()
     {
         TestFolder t;
         buildProjectTree(t);
-        const QByteArray vbp =
-            "Type=Exe\r\n"
-            "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#x#OLE\r\n"
-            "form=Haupt.frm\n"
-            "Ohne Gleichheitszeichen\r\n"
-            "Form=Hilfe.bas\r\n"
-            "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX\n"
-            "MODULE = Hilfe ; Hilfe.bas\r\n"
-            "Class=Konto; Fehlt.cls\r\n"
-            "Form=.\\HAUPT.FRM\r\n"
-            "Startup=\"Haupt\"\r\n"
-            "\r\n"
-            "[MS Transaction Server]\r\n"
-            "Form=Zwei.bas\r\n";
-        const auto project = ProjectImport::readProject(t.write(u"proj/P.vbp"_s, vbp));
+        const QString ole = u"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#x#OLE"_s;
+        const QString tree = u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX"_s;
+        // Line 3 and the object line end in LF alone.
+        const QString vbp =
+            u"Type=Exe\r\n%1\r\nform=Haupt.frm\nOhne Gleichheitszeichen\r\nForm=Hilfe.bas\r\n"
+            u"%2\nMODULE = Hilfe ; Hilfe.bas\r\nClass=Konto; Fehlt.cls\r\nForm=.\\HAUPT.FRM\r\n"
+            u"Startup=\"Haupt\"\r\n\r\n[MS Transaction Server]\r\nForm=Zwei.bas\r\n"_s;
+        const auto project = readProject(t.write(u"proj/P.vbp"_s, vbp.arg(ole, tree).toLatin1()));
         QStringList seen;
         for (const auto& c : project.components)
             seen << u"%1|%2|%3|%4|%5"_s.arg(c.key, c.declaredName, c.rawPath)
@@ -135,63 +117,33 @@ private slots:
             u"Form||.\\HAUPT.FRM|%1|9"_s.arg(int(State::Duplicate)),
         };
         QCOMPARE(seen, expected);
-        QCOMPARE(
-            project.references,
-            QStringList{u"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#x#OLE"_s});
-        QCOMPARE(
-            project.objects,
-            QStringList{u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX"_s});
+        QCOMPARE(project.references + project.objects, (QStringList{ole, tree}));
     }
 
-    void badProjectFiles_data()
-    {
-        QTest::addColumn<QByteArray>("bytes"); // empty: see `make`
-        QTest::addColumn<QString>("make");
-        QTest::addColumn<Problem>("problem");
-        QTest::addColumn<int>("error");
-        const auto row = [](const char* tag, const QByteArray& bytes, Problem problem,
-                            int error = 0, const char* make = "") {
-            QTest::newRow(tag) << bytes << QString(make) << problem << error;
-        };
-        const QByteArray form = "Form=Haupt.frm\r\n";
-        const QByteArray full = form + QByteArray((1 << 20) - form.size(), '\n');
-        row("empty", {}, Problem::NoComponents);
-        row("no component lines", "Type=Exe\r\nName=\"P\"\r\nkein Gleichheitszeichen\r\n",
-            Problem::NoComponents);
-        row("binary", QByteArray("Form=\0\x01\xff", 8), Problem::NotText);
-        row("UTF-16", "\xff\xfe" + QByteArray("F\0o\0r\0m\0=\0x\0", 12), Problem::NotText);
-        row("at the size limit of 1 MiB", full, Problem::None);
-        row("one byte beyond", full + '\n', Problem::Unreadable, FileIo::kTooLarge);
-        row("missing", {}, Problem::Unreadable, ENOENT, "none");
-        row("folder", {}, Problem::Unreadable, EISDIR, "folder");
-        row("pipe", {}, Problem::Unreadable, FileIo::kNotRegular, "pipe");
-    }
     void badProjectFiles()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, make);
-        QFETCH(Problem, problem);
-        QFETCH(int, error);
-        TestFolder t;
-        t.write(u"proj/Haupt.frm"_s, "x");
-        const QString path = t.file(u"proj/P.vbp"_s);
-        if (make == u"folder")
-            QDir().mkpath(path);
-        else if (make == u"pipe")
-            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-        else if (make.isEmpty())
-            t.write(u"proj/P.vbp"_s, bytes);
-        const auto project = ProjectImport::readProject(path);
-        QCOMPARE(project.problem, problem);
-        QCOMPARE(project.read.error(), error);
-        QCOMPARE(ProjectImport::problemText(project).isEmpty(), problem == Problem::None);
-        if (problem != Problem::None)
-            QVERIFY(project.components.isEmpty());
+        const QByteArray form = "Form=Haupt.frm\r\n";
+        const QByteArray full = form + QByteArray((1 << 20) - form.size(), '\n');
+        const std::tuple<const char*, QByteArray, Problem, int> rows[] = {
+            {"empty", {}, Problem::NoComponents, 0},
+            {"no component lines", "Type=Exe\r\nName=\"P\"\r\nkein Gleichheitszeichen\r\n",
+             Problem::NoComponents, 0},
+            {"binary", QByteArray("Form=\0\x01\xff", 8), Problem::NotText, 0},
+            {"UTF-16", "\xff\xfe" + QByteArray("F\0o\0r\0m\0=\0x\0", 12), Problem::NotText, 0},
+            {"at the size limit of 1 MiB", full, Problem::None, 0},
+            {"one byte beyond", full + '\n', Problem::Unreadable, FileIo::kTooLarge},
+        };
+        for (const auto& [tag, bytes, problem, error] : rows) {
+            TestFolder t;
+            t.write(u"proj/Haupt.frm"_s, "x");
+            const auto project = readProject(t.write(u"proj/P.vbp"_s, bytes));
+            QVERIFY2(project.problem == problem && project.read.error() == error, tag);
+            QCOMPARE(problemText(project).isEmpty(), problem == Problem::None);
+            QVERIFY(problem == Problem::None || project.components.isEmpty());
+        }
     }
 
-    // Only the header's lines as the development environment writes them count,
-    // in the project file's form; the others of another form are named, another
-    // project of a group is not.
+    // Header lines in the environment's form count; others are named, a group's project not.
     void objectLinesOfHeader()
     {
         const QStringList odd{
@@ -228,8 +180,7 @@ private slots:
                  project.references + ReferenceLines::objectLinesIn(form));
         QCOMPARE(ProjectImport::rememberedLines(project, project.components[1]),
                  project.references);
-        // The first 64 KiB of a form are read for its header: a line ending
-        // there counts, one a byte longer is cut.
+        // Only the first 64 KiB of a form are read for its header.
         const QByteArray grid =
             "Object = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0\"; \"MSFLXGRD.OCX\"";
         for (const qint64 size : {64 << 10, (64 << 10) + 1}) {
@@ -239,10 +190,10 @@ private slots:
         }
     }
 
-    void mergeReferences_data()
+    // The first of one GUID wins, in any case or version; references before objects,
+    // each in the given order; without a GUID the same text ignoring case; other lines out.
+    void mergeReferences()
     {
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QStringList>("merged");
         const QString ole = u"Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#a#OLE"_s;
         const QString oleOther =
             u"Reference=*\\G{00020430-0000-0000-c000-000000000046}#2.1#0#b#OLE neu"_s;
@@ -251,29 +202,18 @@ private slots:
         const QString gridOther =
             u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.1#0; msflxgrd.ocx"_s;
         const QString group = u"Reference=*\\A..\\Teil\\Teil.vbp"_s;
-        QTest::newRow("the first of one GUID wins, any case or version")
-            << QStringList{ole, grid, oleOther, gridOther, ado} << QStringList{ole, ado, grid};
-        QTest::newRow("references before objects, each in given order")
-            << QStringList{grid, ado, ole} << QStringList{ado, ole, grid};
-        QTest::newRow("without GUID: the same text ignoring case")
-            << QStringList{group, group.toUpper(), u"Reference=*\\A..\\Anders.vbp"_s}
-            << QStringList{group, u"Reference=*\\A..\\Anders.vbp"_s};
-        QTest::newRow("other lines left out")
-            << QStringList{u"Form=Haupt.frm"_s, u"Type=Exe"_s, ado} << QStringList{ado};
-    }
-    void mergeReferences()
-    {
-        QFETCH(QStringList, lines);
-        QFETCH(QStringList, merged);
-        QCOMPARE(ReferenceLines::merged(lines), merged);
+        const QString other = u"Reference=*\\A..\\Anders.vbp"_s;
+        QCOMPARE(ReferenceLines::merged({ole, grid, oleOther, gridOther, ado}),
+                 (QStringList{ole, ado, grid}));
+        QCOMPARE(ReferenceLines::merged({grid, ado, ole}), (QStringList{ado, ole, grid}));
+        QCOMPARE(ReferenceLines::merged({group, group.toUpper(), other}),
+                 (QStringList{group, other}));
+        QCOMPARE(ReferenceLines::merged({u"Form=Haupt.frm"_s, u"Type=Exe"_s, ado}),
+                 QStringList{ado});
     }
 
-    // Remembered lines in the catalogue: a line of the longest value a read gives
-    // stays one key, one a character longer goes on in a second, a cut before a
-    // blank or inside a character reads back whole; lines the file cannot hold
-    // are given back. The plain load lists the same entries. Removing "A" takes
-    // its keys and leaves those of "A.1"; removing the last leaves the bytes of
-    // a catalogue that never had any.
+    // Lines longer than a read gives go on in further keys and read back whole; lines
+    // the file cannot hold are given back. Removing the entries leaves no trace.
     void rememberedLines()
     {
         const auto line = [](char digit, qsizetype length) {

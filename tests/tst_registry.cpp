@@ -17,55 +17,38 @@ class tst_registry : public QObject
 {
     Q_OBJECT
 private slots:
-    void keysAndTextReadBack()
-    {
-        TestFolder t;
-        QVariant value(42);
-        QVERIFY(!RegistrySetValue(HKEY_CURRENT_USER, kKey, kName, u"x"_s));
-        QVERIFY(RegistryCreateKey(HKEY_CURRENT_USER, kKey, QString()));
-        QVERIFY(!RegistryCreateKey(HKEY_CURRENT_USER, kKey, QString())); // already there
-        QVERIFY(RegistryKeyExists(HKEY_CURRENT_USER, kKey.toUpper()));
-        QVERIFY(!RegistryKeyExists(HKEY_LOCAL_MACHINE, kKey));
-        QVERIFY(!RegistryGetValue(HKEY_CURRENT_USER, kKey, kName, value));
-        QCOMPARE(value, QVariant(42));
-    }
-
-    void values_data()
-    {
-        QTest::addColumn<QVariant>("written");
-        QTest::addColumn<QVariant>("read");
-        QTest::addColumn<QByteArray>("type"); // as the hive file keeps it
-        const QString path = u"/p/Kunde/Kunde.vbp"_s;
-        QTest::newRow("text") << QVariant(path) << QVariant(path + kTail) << "sz:"_ba;
-        // A text read back carries NUL and blank; written again it is stored as it is.
-        QTest::newRow("text read back")
-            << QVariant(path + kTail) << QVariant(path + kTail + kTail) << "sz:"_ba;
-        QTest::newRow("umlauts and beyond")
-            << QVariant(u"Übung ł €"_s) << QVariant(u"Übung ł €"_s + kTail) << "sz:"_ba;
-        QTest::newRow("text with CR gets a final CR LF")
-            << QVariant(u"a\r\nb"_s) << QVariant(u"a\r\nb\r\n"_s + kTail) << "multi_sz:"_ba;
-        QTest::newRow("final CR LF kept")
-            << QVariant(u"a\rb\r\n"_s) << QVariant(u"a\rb\r\n"_s + kTail) << "multi_sz:"_ba;
-        QTest::newRow("16-bit as DWORD")
-            << QVariant::fromValue(short(-1)) << QVariant(-1) << "dword:ffffffff"_ba;
-        QTest::newRow("32-bit as 4 bytes") << QVariant::fromValue(qint32(0x12345678))
-                                           << QVariant(0x12345678) << "hex:78,56,34,12"_ba;
-    }
+    // A text read back carries NUL and blank; written again it is stored as it is.
     void values()
     {
-        QFETCH(QVariant, written);
-        QFETCH(QVariant, read);
-        QFETCH(QByteArray, type);
-        TestFolder t;
-        QVERIFY(RegistryCreateKey(HKEY_CURRENT_USER, kKey, {}));
-        for (const QString& name : {QString(), kName}) { // the key's default value too
-            QVERIFY(RegistrySetValue(HKEY_CURRENT_USER, kKey, name, written));
-            QVariant value;
-            QVERIFY(RegistryGetValue(HKEY_CURRENT_USER, kKey, name.toUpper(), value));
-            QCOMPARE(value, read);
+        const QString path = u"/p/Kunde/Kunde.vbp"_s;
+        // Written, read back, and the type as the hive file keeps it.
+        const std::tuple<QVariant, QVariant, QByteArray> rows[] = {
+            {path, path + kTail, "sz:"_ba},
+            {path + kTail, path + kTail + kTail, "sz:"_ba},
+            {u"Übung ł €"_s, u"Übung ł €"_s + kTail, "sz:"_ba},
+            {u"a\r\nb"_s, u"a\r\nb\r\n"_s + kTail, "multi_sz:"_ba}, // CR: a final CR LF
+            {u"a\rb\r\n"_s, u"a\rb\r\n"_s + kTail, "multi_sz:"_ba},
+            {QVariant::fromValue(short(-1)), -1, "dword:ffffffff"_ba},
+            {QVariant::fromValue(qint32(0x12345678)), 0x12345678, "hex:78,56,34,12"_ba}};
+        for (const auto& [written, read, type] : rows) {
+            TestFolder t;
+            QVariant value(42);
+            QVERIFY(!RegistrySetValue(HKEY_CURRENT_USER, kKey, kName, u"x"_s));
+            QVERIFY(RegistryCreateKey(HKEY_CURRENT_USER, kKey, QString()));
+            QVERIFY(!RegistryCreateKey(HKEY_CURRENT_USER, kKey, QString())); // already there
+            QVERIFY(RegistryKeyExists(HKEY_CURRENT_USER, kKey.toUpper()));
+            QVERIFY(!RegistryKeyExists(HKEY_LOCAL_MACHINE, kKey));
+            QVERIFY(!RegistryGetValue(HKEY_CURRENT_USER, kKey, kName, value));
+            QCOMPARE(value, QVariant(42));
+            for (const QString& name : {QString(), kName}) { // the key's default value too
+                QVERIFY(RegistrySetValue(HKEY_CURRENT_USER, kKey, name, written));
+                QVariant got;
+                QVERIFY(RegistryGetValue(HKEY_CURRENT_USER, kKey, name.toUpper(), got));
+                QCOMPARE(got, read);
+            }
+            QVERIFY(TestFolder::read(t.registry() + u"/HKEY_CURRENT_USER.ini"_s)
+                        .contains("LastNew=" + type));
         }
-        const QByteArray hive = TestFolder::read(t.registry() + u"/HKEY_CURRENT_USER.ini"_s);
-        QVERIFY(hive.contains("LastNew=" + type));
     }
 };
 

@@ -19,7 +19,7 @@
 
 #include <csignal>
 
-using Sync::State;
+using namespace Sync;
 
 namespace {
 
@@ -34,9 +34,8 @@ QByteArray sha(const QByteArray& bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
-// Haupt (a form with bare LF line ends and its .frx), Hilfe and Bin (a module
-// holding a NUL) in <test>/src; the project Kunde made from them in <test>/P by
-// the generation both front ends run. Hilfe remembers the template's reference.
+// Project P/Kunde made from src: Haupt (LF-only form, .frx), Hilfe (remembers
+// the template's reference) and Bin (a module holding a NUL).
 struct Made
 {
     TestFolder t;
@@ -53,16 +52,12 @@ struct Made
         recorder.run(request({"Haupt", "Hilfe", "Bin"}, t.file("P")));
     }
     QString vbp() const { return t.file("P/Kunde.vbp"); }
-    Sync::Project compare() const
-    {
-        return Sync::Comparer(Catalog::Snapshot::read()).compare(vbp());
-    }
+    Project compare() const { return Comparer(Catalog::Snapshot::read()).compare(vbp()); }
     State state(const QString& entry) const
     {
-        for (const Sync::Component& c : compare().components) {
+        for (const Component& c : compare().components)
             if (c.entry == entry)
                 return c.state;
-        }
         return State::Unknown;
     }
 
@@ -96,8 +91,7 @@ class tst_sync : public QObject
     Q_OBJECT
 
 private slots:
-    // The record of a run: each copied file with its entry, catalogue folder, size
-    // and the hash of the bytes the project got (after the CR LF mend).
+    // Each copied file recorded with the hash of the bytes the project got.
     void recordOfARun()
     {
         Made m;
@@ -110,9 +104,9 @@ private slots:
                         file("Hilfe", "Hilfe.bas", kHilfe),
                         file("Bin", "Bin.bas", QByteArray("a\nb\0", 4))};
         QCOMPARE(TestFolder::read(m.t.file("P/Kunde.vorlagen")), Generate::recordBytes(record));
-        QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$")
-                    .match(record.made)
-                    .hasMatch());
+        const QRegularExpression iso(
+            "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$");
+        QVERIFY(iso.match(record.made).hasMatch());
         // Read back as written; UTF-8 once a name does not fit the code page.
         record.files[0].entry = "Σumme";
         record.updated = "2025-01-01T00:00:00+01:00";
@@ -137,52 +131,44 @@ private slots:
         Sha256::setInstructionsAllowed(true);
     }
 
-    void states_data()
-    {
-        QTest::addColumn<QStringList>("changes");
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<State>("state");
-        const QString hilfe = QString::fromLatin1(kHilfe);
-        const auto row = [](const char* tag, const QStringList& changes, const char* entry,
-                            State state) { QTest::newRow(tag) << changes << entry << state; };
-        row("as made", {}, "Haupt", State::Current);
-        row("line ends alone", {"P Hilfe.bas=Attribute VB_Name = \"Hilfe\"\n"}, "Hilfe",
-            State::Current);
-        row("the project's file in other letters", {"P Hilfe.bas", "P HILFE.BAS=" + hilfe}, "Hilfe",
-            State::Current);
-        row("catalogue changed", {"S Hilfe.bas=neu"}, "Hilfe", State::Behind);
-        row("only the catalogue's .frx changed", {"S Haupt.frx=~3"}, "Haupt", State::Behind);
-        row("changed in the project", {"P Hilfe.bas=eigen"}, "Hilfe", State::ChangedInProject);
-        row("the project's .frx changed", {"P Haupt.frx=x"}, "Haupt", State::ChangedInProject);
-        row("a NUL: line ends count", {"P Bin.bas=a\r\nb~"}, "Bin", State::ChangedInProject);
-        row("both changed", {"P Hilfe.bas=eigen", "S Hilfe.bas=neu"}, "Hilfe", State::Conflict);
-        row("both changed alike", {"P Hilfe.bas=neu\r\n", "S Hilfe.bas=neu\n"}, "Hilfe",
-            State::Current);
-        row("deleted", {"P Haupt.frm", "P Haupt.frx"}, "Haupt", State::Deleted);
-        row("no longer listed (the run sorted the list)", {"L Filelist/102="}, "Hilfe",
-            State::Gone);
-        row("its file missing", {"S Hilfe.bas"}, "Hilfe", State::Gone);
-        row("another file under its name", {"L Filename/Hilfe=Neu.bas", "S Neu.bas=x"}, "Hilfe",
-            State::Gone);
-        row("moved, the same bytes", {"T w/Hilfe.bas=" + hilfe, "L Filepath/Hilfe=%T/w/"}, "Hilfe",
-            State::Current);
-        row("moved, new bytes", {"T w/Hilfe.bas=neu", "L Filepath/Hilfe=%T/w/"}, "Hilfe",
-            State::Behind);
-        row("a folder in the project's place", {"P Hilfe.bas/"}, "Hilfe", State::Unreadable);
-    }
     void states()
     {
-        QFETCH(QStringList, changes);
-        QFETCH(QString, entry);
-        QFETCH(State, state);
-        Made m;
-        m.change(changes);
-        QCOMPARE(Sync::stateText(m.state(entry)), Sync::stateText(state));
+        const QString hilfe = QString::fromLatin1(kHilfe);
+        const std::tuple<const char*, QStringList, QString, State> rows[] = {
+            {"line ends alone", QStringList{"P Hilfe.bas=Attribute VB_Name = \"Hilfe\"\n"}, "Hilfe",
+             State::Current},
+            {"the project's file in other letters",
+             QStringList{"P Hilfe.bas", "P HILFE.BAS=" + hilfe}, "Hilfe", State::Current},
+            {"only the catalogue's .frx changed", QStringList{"S Haupt.frx=~3"}, "Haupt",
+             State::Behind},
+            {"the project's .frx changed", QStringList{"P Haupt.frx=x"}, "Haupt",
+             State::ChangedInProject},
+            {"a NUL: line ends count", QStringList{"P Bin.bas=a\r\nb~"}, "Bin",
+             State::ChangedInProject},
+            {"both changed alike", QStringList{"P Hilfe.bas=neu\r\n", "S Hilfe.bas=neu\n"}, "Hilfe",
+             State::Current},
+            {"no longer listed (the run sorted the list)", QStringList{"L Filelist/102="}, "Hilfe",
+             State::Gone},
+            {"its file missing", QStringList{"S Hilfe.bas"}, "Hilfe", State::Gone},
+            {"another file under its name", QStringList{"L Filename/Hilfe=Neu.bas", "S Neu.bas=x"},
+             "Hilfe", State::Gone},
+            {"moved, the same bytes",
+             QStringList{"T w/Hilfe.bas=" + hilfe, "L Filepath/Hilfe=%T/w/"}, "Hilfe",
+             State::Current},
+            {"moved, new bytes", QStringList{"T w/Hilfe.bas=neu", "L Filepath/Hilfe=%T/w/"},
+             "Hilfe", State::Behind},
+            {"a folder in the project's place", QStringList{"P Hilfe.bas/"}, "Hilfe",
+             State::Unreadable},
+        };
+        for (const auto& [tag, changes, entry, state] : rows) {
+            Made m;
+            m.change(changes);
+            QVERIFY2(m.state(entry) == state, tag);
+        }
     }
 
-    // Behind: the catalogue's bytes, mended, and the lines it remembers now; both
-    // changed: the catalogue's form and .frx beside the project's; changed in the
-    // project or deleted: untouched, never brought back; the record last.
+    // Behind: brought up to date; both changed: the catalogue's files beside the
+    // project's; changed in the project or deleted: untouched.
     void update()
     {
         Made m;
@@ -191,9 +177,9 @@ private slots:
                   "L References/Hilfe.2=" + kGrid});
         const QByteArray vbp = TestFolder::read(m.vbp());
         auto before = TestFolder::contents(m.t.file("P"));
-        Sync::Update update(m.compare(), Catalog::Snapshot::read(), {0, 1, 2});
-        const Sync::Outcome outcome = update.run();
-        QCOMPARE(Sync::summaryText(outcome),
+        Update update(m.compare(), Catalog::Snapshot::read(), {0, 1, 2});
+        const Outcome outcome = update.run();
+        QCOMPARE(summaryText(outcome),
                  "Aktualisiert: Hilfe.\nNicht aktualisiert:\nHaupt: beidseitig geändert; die "
                  "Fassung der Vorlagenliste steht daneben in ''" +
                      p + "Haupt.frm.neu'', ''" + p +
@@ -203,9 +189,7 @@ private slots:
         auto after = TestFolder::contents(m.t.file("P"));
         QCOMPARE(after.take("Hilfe.bas"), QByteArray("neu\r\n"));
         QCOMPARE(after.take("Haupt.frm.neu"), QByteArray("VERSION 5.00\r\nBegin\r\n"));
-        QCOMPARE(after.take("Haupt.frx.neu"), QByteArray("\0"
-                                                         "3",
-                                                         2));
+        QCOMPARE(after.take("Haupt.frx.neu"), QByteArray("\0003", 2));
         QCOMPARE(after.take("Kunde.vbp"),
                  QByteArray(vbp).replace((kOle + "\r\n").toLatin1(),
                                          (kOle + "\r\n" + kGrid + "\r\n").toLatin1()));
@@ -217,8 +201,7 @@ private slots:
         QCOMPARE(m.state("Haupt"), State::Conflict);
     }
 
-    // A stop at any of the six steps (two components built, two put in place, the
-    // project file, the record), and a full disk, leave the project as it was.
+    // A stop at any of the six steps, or a full disk, leaves the project as it was.
     void stopLeavesTheProject()
     {
         for (int stopAt = 0;; ++stopAt) {
@@ -227,68 +210,59 @@ private slots:
                       "L References/Hilfe.2=" + kGrid});
             const auto before = TestFolder::contents(m.t.file("P"));
             int steps = 0;
-            Sync::setStepHook([&](Sync::Update& running, Sync::Update::Step) {
+            setStepHook([&](Update& running, Update::Step) {
                 if (steps++ == stopAt)
                     running.stop();
             });
             if (stopAt == 6)
                 FileIo::failWritesAfter(0);
-            Sync::Update update(m.compare(), Catalog::Snapshot::read(), {0, 1});
-            const Sync::Outcome outcome = update.run();
-            Sync::setStepHook({});
+            Update update(m.compare(), Catalog::Snapshot::read(), {0, 1});
+            const Outcome outcome = update.run();
+            setStepHook({});
             FileIo::clearFaults();
             QVERIFY2(outcome.stopped, qPrintable(QString::number(stopAt)));
             QCOMPARE(TestFolder::contents(m.t.file("P")), before);
             if (stopAt == 6) {
-                QCOMPARE(Sync::summaryText(outcome),
+                QCOMPARE(summaryText(outcome),
                          "Nichts wurde aktualisiert, das Projekt ist wie zuvor. Nicht geschrieben "
                          "werden konnte:\nHaupt.frm.neu: " +
                              FileIo::reasonFor(ENOSPC));
                 return;
             }
-            QCOMPARE(Sync::summaryText(outcome), "Abgebrochen. Das Projekt ist wie zuvor.");
+            QCOMPARE(summaryText(outcome), "Abgebrochen. Das Projekt ist wie zuvor.");
             QCOMPARE(steps, stopAt + 1);
         }
     }
 
-    // The lines a project file lacks, where the development environment keeps
-    // them, in the file's own line ends; every other byte stays. '|' is CR LF.
-    void references_data()
-    {
-        QTest::addColumn<QString>("vbp");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("expected"); // empty: unchanged
-        const QString ole = kOle + '|';
-        const auto row = [](const char* tag, const QString& vbp, const QStringList& lines,
-                            const QString& expected) {
-            QTest::newRow(tag) << vbp << lines << expected;
-        };
-        row("after its own", "Type=Exe|" + ole + kGrid + "|Form=A.frm|", {kTree, kDao},
-            "Type=Exe|" + ole + kDao + '|' + kGrid + '|' + kTree + "|Form=A.frm|");
-        row("none of its own: after the first line", "Type=Exe|Form=A.frm|[Sektion]|" + ole,
-            {kTree, kOle}, "Type=Exe|" + ole + kTree + "|Form=A.frm|[Sektion]|" + ole);
-        row("objects only: references before them", "Type=Exe|" + kGrid + '|', {kOle},
-            "Type=Exe|" + ole + kGrid + '|');
-        row("line feeds alone, no end after the last", "Type=Exe\n" + kOle, {kGrid},
-            "Type=Exe\n" + kOle + '\n' + kGrid + '\n');
-        row("the same GUID is there", "Type=Exe|" + ole,
-            {QString(kOle).replace("stdole2.tlb#OLE", "x#Y")}, "");
-    }
+    // Missing lines go where the environment keeps them, in the file's line ends. '|' is CR LF.
     void references()
     {
-        QFETCH(QString, vbp);
-        QFETCH(QStringList, lines);
-        QFETCH(QString, expected);
-        const QByteArray bytes = vbp.replace('|', "\r\n").toLatin1();
-        QStringList added;
-        const QByteArray now = Sync::withReferences(bytes, lines, &added);
-        QCOMPARE(now, expected.isEmpty() ? bytes : expected.replace('|', "\r\n").toLatin1());
-        QCOMPARE(added.isEmpty(), expected.isEmpty());
+        const QString ole = kOle + '|';
+        // Expected empty: unchanged.
+        const std::tuple<const char*, QString, QStringList, QString> rows[] = {
+            {"after its own", "Type=Exe|" + ole + kGrid + "|Form=A.frm|", QStringList{kTree, kDao},
+             "Type=Exe|" + ole + kDao + '|' + kGrid + '|' + kTree + "|Form=A.frm|"},
+            {"none of its own: after the first line", "Type=Exe|Form=A.frm|[Sektion]|" + ole,
+             QStringList{kTree, kOle}, "Type=Exe|" + ole + kTree + "|Form=A.frm|[Sektion]|" + ole},
+            {"objects only: references before them", "Type=Exe|" + kGrid + '|', QStringList{kOle},
+             "Type=Exe|" + ole + kGrid + '|'},
+            {"line feeds alone, no end after the last", "Type=Exe\n" + kOle, QStringList{kGrid},
+             "Type=Exe\n" + kOle + '\n' + kGrid + '\n'},
+            {"the same GUID is there", "Type=Exe|" + ole,
+             QStringList{QString(kOle).replace("stdole2.tlb#OLE", "x#Y")}, ""},
+        };
+        for (auto [tag, vbp, lines, expected] : rows) {
+            const QByteArray bytes = vbp.replace('|', "\r\n").toLatin1();
+            QStringList added;
+            const QByteArray now = withReferences(bytes, lines, &added);
+            QVERIFY2(now == (expected.isEmpty() ? bytes : expected.replace('|', "\r\n").toLatin1()),
+                     tag);
+            QVERIFY2(added.isEmpty() == expected.isEmpty(), tag);
+        }
     }
 
-    // A project made before records: compared by file name (letter case aside),
-    // and an update records only the equal ones that lie in its folder, and
-    // changes no other file.
+    // A project made before records: compared by file name; an update records only
+    // the equal ones in its folder and changes no other file.
     void unrecorded()
     {
         Made m;
@@ -298,22 +272,22 @@ private slots:
             m.t.write("L/L.vbp", TestFolder::crlf({"Type=Exe", "Form=Haupt.frm",
                                                    "Module=Hilfe; Hilfe.bas", "Class=Weg; Weg.cls",
                                                    "Module=X; x.bas", "Module=Bin; sub\\Bin.bas"}));
-        Sync::Comparer comparer(Catalog::Snapshot::read());
-        Sync::Project project = comparer.compare(vbp);
+        Comparer comparer(Catalog::Snapshot::read());
+        Project project = comparer.compare(vbp);
         QStringList states;
-        for (const Sync::Component& c : project.components)
-            states << c.entry + ": " + Sync::stateText(c.state);
+        for (const Component& c : project.components)
+            states << c.entry + ": " + stateText(c.state);
         QCOMPARE(states, QStringList({"Haupt: gleich", "Hilfe: abweichend, Herkunft unbekannt",
                                       "Weg.cls: im Projekt gelöscht",
                                       "x.bas: nicht in der Vorlagenliste", "Bin: gleich"}));
         const auto before = TestFolder::contents(m.t.file("L"));
-        Sync::Update update(project, comparer.catalogue(), {0, 1, 2, 3, 4});
-        const Sync::Outcome outcome = update.run();
-        QCOMPARE(Sync::summaryText(outcome),
+        Update update(project, comparer.catalogue(), {0, 1, 2, 3, 4});
+        const Outcome outcome = update.run();
+        QCOMPARE(summaryText(outcome),
                  "In die Aufzeichnung aufgenommen: Haupt.\nNicht aufgenommen:\nHilfe: abweichend, "
                  "Herkunft unbekannt\nWeg.cls: im Projekt gelöscht\nx.bas: nicht in der "
                  "Vorlagenliste\nBin: " +
-                     Sync::kOutsideProjectFolder);
+                     kOutsideProjectFolder);
         auto after = TestFolder::contents(m.t.file("L"));
         after.remove("L.vorlagen");
         QCOMPARE(after, before);
@@ -323,98 +297,90 @@ private slots:
         QCOMPARE(project.record.files.size(), 2);
     }
 
-    // The two commands on the same core: exit codes, what they say, and nothing
-    // written where nothing was to be done. "%T" is the test folder.
-    void commandLine_data()
-    {
-        QTest::addColumn<QStringList>("changes"); // "signal": SIGTERM at the first step
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("err");
-        const QString vbp = "%T/P/Kunde.vbp";
-        const QStringList neu{"S Hilfe.bas=neu"};
-        const QStringList update{"--aktualisieren", vbp};
-        const auto row = [](const char* tag, const QStringList& changes,
-                            const QStringList& arguments, int code, const QString& err) {
-            QTest::newRow(tag) << changes << arguments << code << err;
-        };
-        row("all current", {}, {"--abgleichen", "%T"}, 0, "");
-        row("changed in the project only", {"P Hilfe.bas=x"}, {"--abgleichen", "%T/P"}, 0, "");
-        row("behind, as JSON", neu, {"--abgleichen", vbp, "--json"}, 1, "");
-        row("a folder that cannot be read", {"T P/zu/x=x"}, {"--abgleichen", "%T"}, 0,
-            Sync::unreadableFolderText("%T/P/zu", FileIo::Result::failure(EACCES)));
-        row("no record below", {}, {"--abgleichen", "%T/src"}, 2, Sync::noRecordsText("%T/src"));
-        row("a record of no file", {"P Kunde.vorlagen=[Projekt]"}, update, 2,
-            "Das Projekt ''" + vbp +
-                "'' enthält keine Komponente, die mit der Vorlagenliste "
-                "verglichen werden könnte.");
-        row("updated", neu, update, 0, "Aktualisiert: Hilfe.");
-        row("both changed", {"S Hilfe.bas=neu", "P Hilfe.bas=x"}, update, 1,
-            "Nicht aktualisiert:\nHilfe: beidseitig geändert; die Fassung der Vorlagenliste "
-            "steht daneben in ''%T/P/Hilfe.bas.neu''.");
-        row("named, changed in the project", {"P Hilfe.bas=x"},
-            update + QStringList{"--komponente", "hilfe"}, 1,
-            "Nicht aktualisiert:\nHilfe: im Projekt geändert");
-        row("named, not in the project", neu, update + QStringList{"--komponente", "Fehlt"}, 2,
-            Cli::kNotInProject.arg("Fehlt"));
-        row("preview", neu, update + QStringList{"--vorschau"}, 0,
-            Cli::kPreviewOutcome + "\nAktualisiert: Hilfe.");
-        row("SIGTERM", neu + QStringList{"signal"}, update, 2,
-            "Abgebrochen. Das Projekt ist wie zuvor.");
-    }
+    // Exit codes, what is said, nothing written where nothing was to be done. "%T": test folder.
     void commandLine()
     {
-        QFETCH(QStringList, changes);
-        QFETCH(QStringList, arguments);
-        QFETCH(int, code);
-        QFETCH(QString, err);
         QVERIFY(Cli::helpText().contains("--abgleichen PROJEKT.vbp|ORDNER [--json]\n") &&
                 Cli::helpText().contains("--aktualisieren PROJEKT.vbp [--komponente NAME]... "
                                          "[--vorschau]\n"));
-        Made m;
-        const bool signal = changes.removeOne("signal");
-        const bool locked = changes.contains("T P/zu/x=x");
-        m.change(changes);
-        const auto before = TestFolder::contents(m.t.file("P"));
-        if (signal)
-            Sync::setStepHook([](Sync::Update&, Sync::Update::Step) { std::raise(SIGTERM); });
-        // Without the file system's privileges, also for root (whose group it keeps).
-        const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                          QFile::ReadGroup | QFile::ExeGroup;
-        QVERIFY(!locked || (QFile::setPermissions(m.t.file("P/zu"), {}) &&
-                            QFile::setPermissions(m.t.path(), open)));
-        const int fsuid = locked ? setfsuid(65534) : 0;
-        QBuffer out;
-        QBuffer said;
-        out.open(QIODevice::WriteOnly);
-        said.open(QIODevice::WriteOnly);
-        int ran;
-        {
-            Cli::Output output(&out, &said);
-            ran = Cli::run(QStringList{"vorlagen", "--von", m.t.exeFolder()} +
-                               arguments.replaceInStrings("%T", m.t.path()),
-                           output);
+        const QString vbp = "%T/P/Kunde.vbp";
+        const QStringList neu{"S Hilfe.bas=neu"};
+        const QStringList update{"--aktualisieren", vbp};
+        // Changes ("signal": SIGTERM at the first step), arguments, exit code, what is said.
+        const std::tuple<const char*, QStringList, QStringList, int, QString> rows[] = {
+            {"all current", QStringList{}, QStringList{"--abgleichen", "%T"}, 0, ""},
+            {"changed in the project only", QStringList{"P Hilfe.bas=x"},
+             QStringList{"--abgleichen", "%T/P"}, 0, ""},
+            {"behind, as JSON", neu, QStringList{"--abgleichen", vbp, "--json"}, 1, ""},
+            {"a folder that cannot be read", QStringList{"T P/zu/x=x"},
+             QStringList{"--abgleichen", "%T"}, 0,
+             unreadableFolderText("%T/P/zu", FileIo::Result::failure(EACCES))},
+            {"no record below", QStringList{}, QStringList{"--abgleichen", "%T/src"}, 2,
+             noRecordsText("%T/src")},
+            {"a record of no file", QStringList{"P Kunde.vorlagen=[Projekt]"}, update, 2,
+             "Das Projekt ''" + vbp +
+                 "'' enthält keine Komponente, die mit der Vorlagenliste "
+                 "verglichen werden könnte."},
+            {"updated", neu, update, 0, "Aktualisiert: Hilfe."},
+            {"both changed", QStringList{"S Hilfe.bas=neu", "P Hilfe.bas=x"}, update, 1,
+             "Nicht aktualisiert:\nHilfe: beidseitig geändert; die Fassung der Vorlagenliste "
+             "steht daneben in ''%T/P/Hilfe.bas.neu''."},
+            {"named, changed in the project", QStringList{"P Hilfe.bas=x"},
+             update + QStringList{"--komponente", "hilfe"}, 1,
+             "Nicht aktualisiert:\nHilfe: im Projekt geändert"},
+            {"named, not in the project", neu, update + QStringList{"--komponente", "Fehlt"}, 2,
+             Cli::kNotInProject.arg("Fehlt")},
+            {"preview", neu, update + QStringList{"--vorschau"}, 0,
+             Cli::kPreviewOutcome + "\nAktualisiert: Hilfe."},
+            {"SIGTERM", neu + QStringList{"signal"}, update, 2,
+             "Abgebrochen. Das Projekt ist wie zuvor."},
+        };
+        for (auto [tag, changes, arguments, code, err] : rows) {
+            Made m;
+            const bool signal = changes.removeOne("signal");
+            const bool locked = changes.contains("T P/zu/x=x");
+            m.change(changes);
+            const auto before = TestFolder::contents(m.t.file("P"));
+            if (signal)
+                setStepHook([](Update&, Update::Step) { std::raise(SIGTERM); });
+            // Without the file system's privileges, also for root (whose group it keeps).
+            const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                              QFile::ReadGroup | QFile::ExeGroup;
+            QVERIFY(!locked || (QFile::setPermissions(m.t.file("P/zu"), {}) &&
+                                QFile::setPermissions(m.t.path(), open)));
+            const int fsuid = locked ? setfsuid(65534) : 0;
+            QBuffer out, said;
+            out.open(QIODevice::WriteOnly);
+            said.open(QIODevice::WriteOnly);
+            int ran;
+            {
+                Cli::Output output(&out, &said);
+                ran = Cli::run(QStringList{"vorlagen", "--von", m.t.exeFolder()} +
+                                   arguments.replaceInStrings("%T", m.t.path()),
+                               output);
+            }
+            if (locked)
+                setfsuid(uid_t(fsuid));
+            QVERIFY(!locked || QFile::setPermissions(m.t.file("P/zu"), open));
+            setStepHook({});
+            QCOMPARE(QString::fromUtf8(said.data()),
+                     err.isEmpty() ? err : err.replace("%T", m.t.path()) + '\n');
+            QCOMPARE(ran, code);
+            if (code == 2 || arguments.contains("--vorschau"))
+                QCOMPARE(TestFolder::contents(m.t.file("P")), before);
+            const QString p = m.t.file("P/");
+            if (arguments.contains("--vorschau"))
+                QCOMPARE(out.data(),
+                         (m.t.file("src/Hilfe.bas") + " -> " + p + "Hilfe.bas\n").toUtf8());
+            if (!qstrcmp(tag, "all current"))
+                QVERIFY(out.data().startsWith((p + "Kunde.vbp\tHaupt\taktuell\n").toUtf8()));
+            if (arguments.contains("--json"))
+                QCOMPARE(QJsonDocument::fromJson(out.data()).array().at(1).toObject(),
+                         (QJsonObject{{"projekt", p + "Kunde.vbp"},
+                                      {"eintrag", "Hilfe"},
+                                      {"zustand", stateText(State::Behind)},
+                                      {"dateien", QJsonArray{p + "Hilfe.bas"}}}));
         }
-        if (locked)
-            setfsuid(uid_t(fsuid));
-        QVERIFY(!locked || QFile::setPermissions(m.t.file("P/zu"), open));
-        Sync::setStepHook({});
-        QCOMPARE(QString::fromUtf8(said.data()),
-                 err.isEmpty() ? err : err.replace("%T", m.t.path()) + '\n');
-        QCOMPARE(ran, code);
-        if (code == 2 || arguments.contains("--vorschau"))
-            QCOMPARE(TestFolder::contents(m.t.file("P")), before);
-        const QString p = m.t.file("P/");
-        if (arguments.contains("--vorschau"))
-            QCOMPARE(out.data(), (m.t.file("src/Hilfe.bas") + " -> " + p + "Hilfe.bas\n").toUtf8());
-        if (QTest::currentDataTag() == QLatin1String("all current"))
-            QVERIFY(out.data().startsWith((p + "Kunde.vbp\tHaupt\taktuell\n").toUtf8()));
-        if (arguments.contains("--json"))
-            QCOMPARE(QJsonDocument::fromJson(out.data()).array().at(1).toObject(),
-                     (QJsonObject{{"projekt", p + "Kunde.vbp"},
-                                  {"eintrag", "Hilfe"},
-                                  {"zustand", Sync::stateText(State::Behind)},
-                                  {"dateien", QJsonArray{p + "Hilfe.bas"}}}));
     }
 };
 
