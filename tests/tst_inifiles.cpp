@@ -10,6 +10,8 @@
 #include <QStringEncoder>
 #include <QTest>
 
+#include <unistd.h>
+
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -364,14 +366,17 @@ private slots:
         writeAged(t, prefix + u"long789"_s); // not our pattern
         writeAged(t, u".b.ini.tmp-abc123"_s);
         writeAged(t, u"a.ini"_s);
+        // A second name of a file: a running undo's kept older file.
+        QCOMPARE(::link(QFile::encodeName(file), QFile::encodeName(t.file(prefix + "kept01"))), 0);
         QCOMPARE(FileIo::removeStaleTemporaries(file), 1);
         QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({u".a.ini.tmp-def456"_s, u".a.ini.tmp-long789"_s,
-                              u".b.ini.tmp-abc123"_s, u"a.ini"_s}));
+                 QStringList({u".a.ini.tmp-def456"_s, u".a.ini.tmp-kept01"_s,
+                              u".a.ini.tmp-long789"_s, u".b.ini.tmp-abc123"_s, u"a.ini"_s}));
         // The whole folder: every file's leftovers.
         QCOMPARE(FileIo::removeStaleTemporariesIn(t.path()), 1);
         QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({u".a.ini.tmp-def456"_s, u".a.ini.tmp-long789"_s, u"a.ini"_s}));
+                 QStringList({u".a.ini.tmp-def456"_s, u".a.ini.tmp-kept01"_s,
+                              u".a.ini.tmp-long789"_s, u"a.ini"_s}));
     }
 };
 
