@@ -83,7 +83,7 @@ private slots:
     // an empty catalogue and fine; one that cannot be read or understood is said
     // with its reason, naming the file, lists nothing, is the first finding of its
     // health (whose texts show control characters) and keeps its bytes, as does
-    // one with entries past the list's keys.
+    // one with entries past the list's keys; adding and removing fail with a reason.
     void readResult_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // "-" none, "dir" a folder
@@ -150,6 +150,12 @@ private slots:
         const bool unusable = !problem.isEmpty() && !beyond;
         if (!unusable)
             QCOMPARE(listed, bytes == "-" ? QStringList() : QStringList({"Haupt", "Über"}));
+        if (unusable && !denied)
+            for (const Catalog::Change& change :
+                 {Catalog::addEntry("Neu", t.file("v/"), "a.frm", {}),
+                  Catalog::removeEntry("Haupt")})
+                QVERIFY(change.status == Catalog::Change::Status::Failed &&
+                        !change.result.reason().isEmpty());
         if (bytes != "-" && bytes != "dir")
             QCOMPARE(t.catalogBytes(), bytes);
         const QList<Catalog::Finding> findings = Catalog::health(load.catalogue);
