@@ -175,17 +175,9 @@ private slots:
         t.write(u"proj/B.bas"_s, kModule1);
         const Catalog::Intake intake = Catalog::planIntake(t.write(
             u"proj/P.vbp"_s, TestFolder::crlf({u"Module=A; A.bas"_s, u"Module=B; B.bas"_s})));
-        QCOMPARE(intake.free, free);
         for (int i = 0; i < 2; ++i) {
             QCOMPARE(intake.candidates.at(i).checked, i < free);
             QCOMPARE(intake.candidates.at(i).state, i < free ? State::New : State::Full);
-        }
-        // Checked or not, the lines past the room are the full ones.
-        for (const QList<int>& chosen : {QList<int>{0, 1}, QList<int>{}}) {
-            const QList<Catalog::Candidate> lines = Catalog::linesWith(intake, chosen);
-            for (int i = 0; i < 2; ++i)
-                QCOMPARE(lines.at(i).state,
-                         (chosen.isEmpty() ? free > 0 : i < free) ? State::New : State::Full);
         }
         if (filledMeanwhile) {
             t.write(u"proj/C.bas"_s, named("C"));
