@@ -244,17 +244,16 @@ private slots:
                     result =
                         desk.answers.isEmpty() ? FileIo::Result::failure(ENOSPC) : FileIo::Result();
                     desk.answers.clear();
-                } else if (write == "addition") {
+                } else if (write == "addition")
                     result = Catalog::addEntry("c", t.file("v/"), "a.frm", {}).result;
-                } else if (write == "removal") {
+                else if (write == "removal")
                     result = Catalog::removeEntry("a").result;
-                } else if (write == "description") {
+                else if (write == "description")
                     result = Catalog::setCaption("b", "Neu");
-                } else {
-                    result = Ini::edit(Catalog::file(), [](Ini::Document& document) {
-                        return Catalog::setMarks(document, {"b"});
+                else
+                    result = Ini::edit(Catalog::file(), [](Ini::Document& d) {
+                        return Catalog::setMarks(d, {"b"});
                     });
-                }
             }
             if (budget < 0) {
                 after = bytes();

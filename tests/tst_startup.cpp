@@ -145,14 +145,14 @@ private slots:
             if (bytes != "-")
                 t.write("bin/vorlagen.dat", bytes);
             Root w;
-            QVERIFY(!QFile::exists(t.exeFolder() + "/vorlagen.log"));
-            QCOMPARE(w.ui.LDateien->count(), 0);
             QCOMPARE(w.ui.tProjekte->text(), t.documents() + '/');
-            QVERIFY(w.ui.bUnterordner->isChecked() && w.ui.bZeigeProjekt->isChecked());
-            QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden() && w.ui.Map3->isHidden());
-            QVERIFY(!w.ui.bZurueck->isEnabled());
-            QVERIFY(!w.ui.Frame1->isHidden() && w.ui.Frame2->isHidden());
-            QVERIFY(desk.starts.isEmpty() && desk.messages.isEmpty());
+            QVERIFY(!QFile::exists(t.exeFolder() + "/vorlagen.log") &&
+                    w.ui.LDateien->count() == 0 && desk.starts.isEmpty() &&
+                    desk.messages.isEmpty());
+            QVERIFY(w.ui.bUnterordner->isChecked() && w.ui.bZeigeProjekt->isChecked() &&
+                    !w.ui.bZurueck->isEnabled());
+            QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden() && w.ui.Map3->isHidden() &&
+                    !w.ui.Frame1->isHidden() && w.ui.Frame2->isHidden());
             QVERIFY(!w.ui.restDone()); // pictures and pointer wait for the first paint
             if (bytes == "-")
                 QVERIFY(!QFile::exists(t.catalog())); // reading never creates the file

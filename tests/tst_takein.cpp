@@ -73,10 +73,9 @@ private slots:
         QCOMPARE(intake.free, Catalog::kCapacity - 2);
         QStringList states;
         for (const Catalog::Candidate& c : intake.candidates)
-            states << u"%1|%2|%3|%4|%5"_s.arg(c.name, c.folder + c.fileName)
-                          .arg(int(c.state))
-                          .arg(c.checked)
-                          .arg(c.repair);
+            states << u"%1|%2|%3|%4|%5"_s.arg(
+                c.name, c.folder + c.fileName, QString::number(int(c.state)),
+                QString::number(c.checked), QString::number(c.repair));
         const QString p = t.path();
         QCOMPARE(
             states,
@@ -103,8 +102,8 @@ private slots:
         QCOMPARE(outcome.backups, QStringList{p + u"/proj/Werk.bas.bak"_s});
         QCOMPARE(TestFolder::read(p + u"/proj/Werk.bas.bak"_s), kModule1);
         QCOMPARE(TestFolder::read(p + u"/proj/Werk.bas"_s), named("Werk"));
-        const QStringList sorted{u"Alt"_s, u"Haupt"_s, u"Hilfe"_s, u"Liste"_s, u"Werk"_s};
-        QCOMPARE(outcome.sorted, sorted);
+        QCOMPARE(outcome.sorted,
+                 (QStringList{u"Alt"_s, u"Haupt"_s, u"Hilfe"_s, u"Liste"_s, u"Werk"_s}));
         QCOMPARE(t.catalogBytes(),
                  TestFolder::crlf(
                      u"[Filepath]|Alt=%1/proj/|Liste=/anderswo/|Haupt=%1/proj/Formulare/|"
