@@ -18,9 +18,8 @@ class tst_startup : public QObject
 
 private slots:
     // The catalogue's own example, with files that are gone: order, marks and
-    // options as stored, the missing files logged and shown but kept. A reload
-    // reads the options again and, flagged, keeps the page.
-    void catalogueExampleAndReload()
+    // options as stored, the missing files logged and shown but kept.
+    void catalogueExampleWithMissingFiles()
     {
         TestFolder t;
         FakeDesktop desk;
@@ -47,17 +46,6 @@ private slots:
         QCOMPARE(desk.starts[0].program, kTextEditor);
         QCOMPARE(desk.starts[0].arguments, QStringList({log}));
         QCOMPARE(ReadIniValue(t.catalog(), "Filelist", "101"), QString("Fehlt1")); // kept
-
-        w.ui.Map1->hide();
-        w.ui.Map2->show();
-        WriteIniValue(t.catalog(), "Option", "MyDocs", "/neu/");
-        w.reloadFlag = "1";
-        w.Form_Load();
-        QVERIFY(!w.ui.Map2->isHidden() && w.ui.Map1->isHidden());
-        QCOMPARE(w.ui.tProjekte->text(), QString("/neu/"));
-        w.reloadFlag = "0";
-        w.Form_Load();
-        QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden());
     }
 
     // A name listed twice is dropped and the list saved; while another program
