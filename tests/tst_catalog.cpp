@@ -47,8 +47,6 @@ private slots:
             << QStringList{"[Filelist]", "150=beta", "100=Alpha", "120=gamma",
                            "[Filepath]", "beta=/v/", "Alpha=/v/", "gamma=/v/"}
             << QStringList{"Alpha", "beta", "gamma"} << false;
-        QTest::newRow("no entry leaves no list")
-            << QStringList{"[Filelist]", "100=x", "[Filepath]", "x="} << QStringList{} << false;
         QTest::newRow("keys 100..200 only, the others stay as they are")
             << QStringList{"[Filelist]", "99=x",  "100=b", "200=c", "201=y",
                            "[Filepath]", "x=/v/", "b=/v/", "c=/v/", "y=/v/"}
