@@ -47,8 +47,6 @@ private slots:
             << QStringList{"[Filelist]", "150=beta", "100=Alpha", "120=gamma",
                            "[Filepath]", "beta=/v/", "Alpha=/v/", "gamma=/v/"}
             << QStringList{"Alpha", "beta", "gamma"} << false;
-        QTest::newRow("no entry leaves no list")
-            << QStringList{"[Filelist]", "100=x", "[Filepath]", "x="} << QStringList{} << false;
         QTest::newRow("keys 100..200 only, the others stay as they are")
             << QStringList{"[Filelist]", "99=x",  "100=b", "200=c", "201=y",
                            "[Filepath]", "x=/v/", "b=/v/", "c=/v/", "y=/v/"}
@@ -83,7 +81,7 @@ private slots:
     // an empty catalogue and fine; one that cannot be read or understood is said
     // with its reason, naming the file, lists nothing, is the first finding of its
     // health (whose texts show control characters) and keeps its bytes, as does
-    // one with entries past the list's keys.
+    // one with entries past the list's keys; adding and removing fail with a reason.
     void readResult_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // "-" none, "dir" a folder
@@ -150,6 +148,12 @@ private slots:
         const bool unusable = !problem.isEmpty() && !beyond;
         if (!unusable)
             QCOMPARE(listed, bytes == "-" ? QStringList() : QStringList({"Haupt", "Über"}));
+        if (unusable && !denied)
+            for (const Catalog::Change& change :
+                 {Catalog::addEntry("Neu", t.file("v/"), "a.frm", {}),
+                  Catalog::removeEntry("Haupt")})
+                QVERIFY(change.status == Catalog::Change::Status::Failed &&
+                        !change.result.reason().isEmpty());
         if (bytes != "-" && bytes != "dir")
             QCOMPARE(t.catalogBytes(), bytes);
         const QList<Catalog::Finding> findings = Catalog::health(load.catalogue);
@@ -238,17 +242,16 @@ private slots:
                     result =
                         desk.answers.isEmpty() ? FileIo::Result::failure(ENOSPC) : FileIo::Result();
                     desk.answers.clear();
-                } else if (write == "addition") {
+                } else if (write == "addition")
                     result = Catalog::addEntry("c", t.file("v/"), "a.frm", {}).result;
-                } else if (write == "removal") {
+                else if (write == "removal")
                     result = Catalog::removeEntry("a").result;
-                } else if (write == "description") {
+                else if (write == "description")
                     result = Catalog::setCaption("b", "Neu");
-                } else {
-                    result = Ini::edit(Catalog::file(), [](Ini::Document& document) {
-                        return Catalog::setMarks(document, {"b"});
+                else
+                    result = Ini::edit(Catalog::file(), [](Ini::Document& d) {
+                        return Catalog::setMarks(d, {"b"});
                     });
-                }
             }
             if (budget < 0) {
                 after = bytes();

