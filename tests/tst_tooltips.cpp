@@ -221,36 +221,46 @@ private slots:
     }
 
     // Set up at the start and anew on the way back to page 1; a reload keeps them.
+    // Abbrechen ends at once, and the tip window goes with its window.
     void windowSetup()
     {
-        ShownWindow f;
-        f.open();
-        Tooltips_Class& tips = RootTooltips::manager();
-        const RootUi& ui = f.w->ui;
-        QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP), 10000);
-        QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), 300);
-        QCOMPARE(tips.MaxTipWidth(), 188);
-        QCOMPARE(QList<int>({tips.MarginLeft(), tips.MarginTop(), tips.MarginRight(),
-                             tips.MarginBottom()}),
-                 QList<int>({2, 2, 2, 2}));
-        const QString listHint = tips.toolText(ui.LDateien);
-        QVERIFY(!listHint.isEmpty() && !tips.toolText(ui.PHilfe).isEmpty());
-        // No toolkit tip left anywhere on the window.
-        for (const QWidget* w : f.w->findChildren<QWidget*>())
-            QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
+        {
+            ShownWindow f;
+            f.open();
+            QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
+            Tooltips_Class& tips = RootTooltips::manager();
+            const RootUi& ui = f.w->ui;
+            QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP), 10000);
+            QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), 300);
+            QCOMPARE(tips.MaxTipWidth(), 188);
+            QCOMPARE(QList<int>({tips.MarginLeft(), tips.MarginTop(), tips.MarginRight(),
+                                 tips.MarginBottom()}),
+                     QList<int>({2, 2, 2, 2}));
+            const QString listHint = tips.toolText(ui.LDateien);
+            QVERIFY(!listHint.isEmpty() && !tips.toolText(ui.PHilfe).isEmpty());
+            // No toolkit tip left anywhere on the window.
+            for (const QWidget* w : f.w->findChildren<QWidget*>())
+                QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
 
-        f.next();
-        QCOMPARE(tips.toolText(ui.LDateien), QString()); // an empty catalogue: no description
-        tips.SetTipText(ui.bLoeschen, QStringLiteral("geändert"));
-        const QWidget* window = tips.tipWindow();
-        f.w->reloadFlag = QStringLiteral("1");
-        f.w->Form_Load();
-        QCOMPARE(tips.tipWindow(), window);
-        QCOMPARE(tips.toolText(ui.bLoeschen), QStringLiteral("geändert"));
-        f.w->reloadFlag.clear();
-        f.back();
-        QCOMPARE(tips.ToolCount(), 12); // anew, not twice
-        QCOMPARE(tips.toolText(ui.LDateien), listHint);
+            f.next();
+            QCOMPARE(tips.toolText(ui.LDateien), QString()); // an empty catalogue: no description
+            tips.SetTipText(ui.bLoeschen, QStringLiteral("geändert"));
+            const QWidget* window = tips.tipWindow();
+            f.w->reloadFlag = QStringLiteral("1");
+            f.w->Form_Load();
+            QCOMPARE(tips.tipWindow(), window);
+            QCOMPARE(tips.toolText(ui.bLoeschen), QStringLiteral("geändert"));
+            f.w->reloadFlag.clear();
+            f.back();
+            QCOMPARE(tips.ToolCount(), 12); // anew, not twice
+            QCOMPARE(tips.toolText(ui.LDateien), listHint);
+            f.next();
+            hover(ui.bAbbrechen);
+            QTest::mouseClick(ui.bAbbrechen, Qt::LeftButton);
+            QCOMPARE(f.desk.ends, 1);
+            QVERIFY(f.w->isVisible()); // ended at once, no close events
+        }
+        QVERIFY(!RootTooltips::manager().tipWindow());
     }
 
     void hoverInTheWindow()
@@ -295,21 +305,6 @@ private slots:
         f.w->close(); // the close box
         QCOMPARE(tips.shownText(), QString());
         QCOMPARE(tips.ToolCount(), 12);
-    }
-
-    void cancelEndsAtOnce()
-    {
-        {
-            ShownWindow f;
-            f.open();
-            QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
-            f.next();
-            hover(f.w->ui.bAbbrechen);
-            QTest::mouseClick(f.w->ui.bAbbrechen, Qt::LeftButton);
-            QCOMPARE(f.desk.ends, 1);
-            QVERIFY(f.w->isVisible()); // ended at once, no close events
-        }
-        QVERIFY(!RootTooltips::manager().tipWindow()); // went with its window
     }
 };
 
