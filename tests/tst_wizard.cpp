@@ -56,15 +56,14 @@ private slots:
             opened << file;
             return QString();
         });
-        QBuffer out, err;
+        QBuffer out;
         out.open(QIODevice::WriteOnly);
-        err.open(QIODevice::WriteOnly);
-        Cli::Output output(&out, &err);
-        const int code = Cli::run({"vorlagen", "--von", f.t.exeFolder(), "--neu", "Kunde",
-                                   "--ordner", f.t.file("P"), "--ordner-merken", "--oeffnen"},
-                                  output);
+        Cli::Output output(&out, &out);
+        QCOMPARE(Cli::run({"vorlagen", "--von", f.t.exeFolder(), "--neu", "Kunde", "--ordner",
+                           f.t.file("P"), "--ordner-merken", "--oeffnen"},
+                          output),
+                 int(Cli::kDone));
         Cli::setFileOpener({});
-        QCOMPARE(code, int(Cli::kDone));
         // The same files, the record's date aside.
         QMap<QString, QByteArray> byCommand = TestFolder::contents(f.project({}));
         for (QMap<QString, QByteArray>* files : {&byWindow, &byCommand}) {
@@ -79,34 +78,29 @@ private slots:
     }
 
     // Without the name as a sub-folder the folder field names the project folder.
-    void existingFolderQuestion_data()
-    {
-        QTest::addColumn<bool>("withFile");
-        QTest::addColumn<bool>("subfolder");
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("files, No") << true << true << QMessageBox::No << Generate::kFolderHasFiles;
-        QTest::newRow("only a sub-folder, named whole, Yes")
-            << false << false << QMessageBox::Yes << Generate::kFolderEmpty;
-    }
     void existingFolderQuestion()
     {
-        QFETCH(bool, withFile);
-        QFETCH(bool, subfolder);
-        QFETCH(QMessageBox::StandardButton, answer);
-        QFETCH(QString, text);
-        ProjectWindow f;
-        QDir().mkpath(f.project("sub"));
-        if (withFile)
-            f.t.write("P/Kunde/alt.txt", "x");
-        f.w->ui.bUnterordner->setChecked(subfolder);
-        f.w->ui.tProjekte->setText(subfolder ? f.t.file("P") : f.project());
-        f.desk.answers << answer;
-        f.next();
-        QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(f.desk.messages[0].title, Generate::kFolderQuestionTitle);
-        QCOMPARE(f.desk.messages[0].text, text);
-        QCOMPARE(QFile::exists(f.project("Kunde.vbp")), answer == QMessageBox::Yes);
+        const struct
+        {
+            bool withFile, subfolder;
+            QMessageBox::StandardButton answer;
+            QString text;
+        } rows[] = {{true, true, QMessageBox::No, Generate::kFolderHasFiles},
+                    {false, false, QMessageBox::Yes, Generate::kFolderEmpty}};
+        for (const auto& [withFile, subfolder, answer, text] : rows) {
+            ProjectWindow f;
+            QDir().mkpath(f.project("sub"));
+            if (withFile)
+                f.t.write("P/Kunde/alt.txt", "x");
+            f.w->ui.bUnterordner->setChecked(subfolder);
+            f.w->ui.tProjekte->setText(subfolder ? f.t.file("P") : f.project());
+            f.desk.answers << answer;
+            f.next();
+            QCOMPARE(f.desk.messages.size(), 1);
+            QCOMPARE(f.desk.messages[0].title + f.desk.messages[0].text,
+                     Generate::kFolderQuestionTitle + text);
+            QCOMPARE(QFile::exists(f.project("Kunde.vbp")), answer == QMessageBox::Yes);
+        }
     }
 
     // A refused name is told before anything is asked or created, with the name
@@ -153,8 +147,7 @@ private slots:
     {
         ProjectWindow f;
         SleepScale slower(0.05);
-        bool pressedDuringRun = false;
-        bool nextWasEnabled = true;
+        bool pressedDuringRun = false, nextWasEnabled = true;
         QTimer presser;
         connect(&presser, &QTimer::timeout, [&] {
             if (f.w->ui.Map4->isHidden() || pressedDuringRun)
@@ -165,8 +158,7 @@ private slots:
         });
         presser.start(0);
         f.next();
-        QVERIFY(pressedDuringRun);
-        QVERIFY(!nextWasEnabled);
+        QVERIFY(pressedDuringRun && !nextWasEnabled);
         QVERIFY(!f.w->ui.Map5->isHidden());
         QCOMPARE(f.desk.ends, 0);
     }
@@ -189,9 +181,8 @@ private slots:
         if (!spare)
             f.desk.answers << QMessageBox::Ok;
         f.next();
+        QCOMPARE(f.desk.messages.value(0).text, spare ? QString() : ProjectTemplate::kMissing);
         QCOMPARE(f.desk.messages.size(), spare ? 0 : 1);
-        if (!spare)
-            QCOMPARE(f.desk.messages[0].text, ProjectTemplate::kMissing);
         QVERIFY(QFile::exists(f.project("Haupt.frm")));
         QCOMPARE(QFile::exists(f.project("Kunde.vbp")) && QFile::exists(bpv), spare);
         QVERIFY(!f.w->ui.Map5->isHidden());
