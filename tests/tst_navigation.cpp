@@ -1,8 +1,6 @@
-#include "catalog/Catalog.h"
 #include "catalog/Selection.h"
 #include "editing/Beschreibung.h"
 #include "editing/ComponentPage.h"
-#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/FullDevice.h"
 #include "support/ShownWindow.h"
@@ -15,9 +13,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTimer>
-
-#include <functional>
-#include <memory>
 
 // The component page and the wizard's navigation, driven through the window.
 class tst_navigation : public QObject

@@ -4,7 +4,6 @@
 #include "ui/LinkLabel.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QDir>
 
 // The help icon, the folder button, the Enter chain and the links of page 1,

@@ -2,7 +2,6 @@
 // everything back, a full disk is told.
 
 #include "generate/CopyRun.h"
-#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
 #include "ui/Widgets.h"

@@ -6,7 +6,6 @@
 
 #include <QCryptographicHash>
 #include <QPointer>
-#include <QTableWidget>
 
 using namespace CheckLines;
 using Sync::State;

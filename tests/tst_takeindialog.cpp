@@ -5,7 +5,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
-#include <QTableWidget>
 
 // "Aus Projekt übernehmen …" on the component page, driven through the window
 // and its dialog; what the catalogue and the list show afterwards.

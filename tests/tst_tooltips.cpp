@@ -5,7 +5,6 @@
 #include "ui/Tooltips.h"
 #include "ui/Widgets.h"
 
-#include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QScreen>
@@ -13,7 +12,6 @@
 #include <QToolTip>
 
 #include <array>
-#include <utility>
 
 namespace {
 
