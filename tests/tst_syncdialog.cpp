@@ -10,8 +10,7 @@
 using namespace CheckLines;
 using Sync::State;
 
-// "Projekt abgleichen …" on the component page, driven through the window and
-// its dialog; what the project's files and the message say afterwards.
+// "Projekt abgleichen …" driven through the window and its dialog.
 class tst_syncdialog : public QObject
 {
     Q_OBJECT
@@ -55,24 +54,19 @@ class tst_syncdialog : public QObject
 
 private slots:
     // What is behind starts checked; what changed on both sides can be checked
-    // too, nothing else. OK updates the
-    // behind file, puts the catalogue's version of the checked conflict beside it
-    // and says so in one message, the update's summary; a file changed while the
-    // dialog was open keeps its bytes. Cancel leaves every byte.
+    // too, nothing else. OK updates the behind file, puts the catalogue's version
+    // of the checked conflict beside it and says so in one message, the update's
+    // summary; a file changed while the dialog was open keeps its bytes.
     void update_data()
     {
-        QTest::addColumn<bool>("ok");
         QTest::addColumn<bool>("meanwhile");
-        QTest::newRow("Aktualisieren") << true << false;
-        QTest::newRow("Abbrechen") << false << false;
-        QTest::newRow("geändert, während der Dialog offen war") << true << true;
+        QTest::newRow("Aktualisieren") << false;
+        QTest::newRow("geändert, während der Dialog offen war") << true;
     }
     void update()
     {
-        QFETCH(bool, ok);
         QFETCH(bool, meanwhile);
         Page f;
-        const QMap<QString, QByteArray> before = TestFolder::contents(f.t.file("P"));
         QPointer<SyncDialog> d = f.openProject(f.t.file("P/Kunde.vbp"));
         QVERIFY(d && d->isVisible() && d->isModal());
         QCOMPARE(d->LKomponenten->rowCount(), 4);
@@ -90,14 +84,9 @@ private slots:
         if (meanwhile)
             f.t.write("P/Alt.bas", "eigen\r\n");
 
-        if (ok)
-            f.desk.answers.enqueue(QMessageBox::Ok);
-        QTest::mouseClick(ok ? d->bAktualisieren : d->bAbbrechen, Qt::LeftButton);
+        f.desk.answers.enqueue(QMessageBox::Ok);
+        QTest::mouseClick(d->bAktualisieren, Qt::LeftButton);
         QTRY_VERIFY(!d);
-        if (!ok) {
-            QCOMPARE(TestFolder::contents(f.t.file("P")), before);
-            return;
-        }
         QCOMPARE(f.desk.messages.size(), 1);
         QCOMPARE(f.desk.messages[0].title, SyncDialog::kTitle);
         QCOMPARE(f.desk.messages[0].icon,
@@ -113,10 +102,9 @@ private slots:
     }
 
     // A project file that cannot be read, or whose record lists nothing, is said
-    // once and opens no dialog. A project without a record is compared by name,
-    // and OK records what equals the catalogue. The file dialog starts in the
-    // project folder of page 3, then in the folder of the project chosen last;
-    // the dialog opens as large as the person left it.
+    // once and opens no dialog. Without a record the project is compared by name,
+    // and OK records what equals the catalogue. The file dialog starts in page 3's
+    // folder, then in the last project's; the dialog opens as large as it was left.
     void askedAndRemembered()
     {
         Page f;
@@ -142,8 +130,6 @@ private slots:
         QCOMPARE(text(d, 0, SyncDialog::State), Sync::stateText(State::Equal));
         QCOMPARE(text(d, 1, SyncDialog::State), Sync::stateText(State::Differs));
         QVERIFY(checked(d, 0) && !checked(d, 1));
-        toggle(d, 1);
-        QVERIFY(!checked(d, 1));
         d->resize(500, 300);
         f.desk.answers.enqueue(QMessageBox::Ok);
         d->accept();
