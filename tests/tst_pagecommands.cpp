@@ -131,90 +131,76 @@ private slots:
     // "beside" the link is clicked, the link is reached by Tab and started by
     // "enter", the disk is "full", the editor "fails" to start.
     // The one message, if any, names the files and the reason ("bpv", "prj" for the paths).
-    void templateLink_data()
-    {
-        QTest::addColumn<QString>("bpv");
-        QTest::addColumn<QString>("prj");
-        QTest::addColumn<QString>("twist");
-        QTest::addColumn<QString>("bpvAfter");
-        QTest::addColumn<bool>("started");
-        QTest::addColumn<QStringList>("said");
-        const auto row = [](const char* name, const QString& bpv, const QString& prj,
-                            const QString& twist, const QString& bpvAfter, bool started,
-                            const QStringList& said) {
-            QTest::newRow(name) << bpv << prj << twist << bpvAfter << started << said;
-        };
-        const QString exe = "Type=Exe\r\n";
-        const QString folder = FileIo::reasonFor(EISDIR);
-        row("template there, spare unused, Enter", exe, "Alt\r\n", "enter", exe, true, {});
-        row("restored from the spare, text beside the link", "-", exe, "beside", exe, true, {});
-        row("neither file: nothing happens", "-", "-", "", "-", false, {});
-        row("restore on a full disk", "-", exe, "full", "-", false,
-            {"bpv", "prj", FileIo::reasonFor(ENOSPC)});
-        row("empty spare is not copied", "-", "", "", "-", false, {"bpv", "prj"});
-        row("spare is a folder", "-", "dir", "", "-", false, {"bpv", "prj", folder});
-        row("template is a folder", "dir", exe, "", "dir", false, {"bpv", folder});
-        row("empty template is opened with a note", "", exe, "", "", true, {"bpv"});
-        row("editor cannot start", exe, "-", "fails", exe, true, {"bpv"});
-    }
-
     void templateLink()
     {
-        QFETCH(QString, bpv);
-        QFETCH(QString, prj);
-        QFETCH(QString, twist);
-        QFETCH(QString, bpvAfter);
-        QFETCH(bool, started);
-        QFETCH(QStringList, said);
-        Window f;
-        auto place = [&](const QString& path, const QString& bytes) {
-            if (bytes == "dir")
-                QDir().mkpath(path);
-            else if (bytes != "-")
-                f.t.write(QDir(f.t.path()).relativeFilePath(path), bytes.toUtf8());
-        };
-        place(f.bpv(), bpv);
-        place(f.prj(), prj);
-        f.openOn(1);
-        if (!said.isEmpty())
-            f.desk.answers.enqueue(QMessageBox::Ok);
-        f.desk.startsSucceed = twist != "fails";
-        if (twist == "full")
-            FileIo::failWritesAfter(0);
-        if (twist == "enter") {
-            f.w->ui.bAbbrechen->setFocus();
-            QTest::keyClick(f.focus(), Qt::Key_Tab);
-            QCOMPARE(f.focus(), f.w->ui.tStdProjekt);
-            QTest::keyClick(f.focus(), Qt::Key_Return);
-        } else {
-            QTest::mouseClick(twist == "beside" ? f.w->ui.tStdProject : f.w->ui.tStdProjekt,
-                              Qt::LeftButton);
-        }
-        FileIo::clearFaults();
+        const QString exe = "Type=Exe\r\n", folder = FileIo::reasonFor(EISDIR);
+        const struct
+        {
+            QString bpv, prj, twist, bpvAfter;
+            bool started;
+            QStringList said;
+        } rows[] = {{exe, "Alt\r\n", "enter", exe, true, {}}, // template there, spare unused
+                    {"-", exe, "beside", exe, true, {}},      // restored from the spare
+                    {"-", "-", "", "-", false, {}},           // neither file: nothing happens
+                    {"-", exe, "full", "-", false, {"bpv", "prj", FileIo::reasonFor(ENOSPC)}},
+                    {"-", "", "", "-", false, {"bpv", "prj"}}, // an empty spare is not copied
+                    {"-", "dir", "", "-", false, {"bpv", "prj", folder}},
+                    {"dir", exe, "", "dir", false, {"bpv", folder}},
+                    {"", exe, "", "", true, {"bpv"}}, // an empty template is opened with a note
+                    {exe, "-", "fails", exe, true, {"bpv"}}};
+        for (const auto& [bpv, prj, twist, bpvAfter, started, said] : rows) {
+            Window f;
+            auto place = [&](const QString& path, const QString& bytes) {
+                if (bytes == "dir")
+                    QDir().mkpath(path);
+                else if (bytes != "-")
+                    f.t.write(QDir(f.t.path()).relativeFilePath(path), bytes.toUtf8());
+            };
+            place(f.bpv(), bpv);
+            place(f.prj(), prj);
+            f.openOn(1);
+            if (!said.isEmpty())
+                f.desk.answers.enqueue(QMessageBox::Ok);
+            f.desk.startsSucceed = twist != "fails";
+            if (twist == "full")
+                FileIo::failWritesAfter(0);
+            if (twist == "enter") {
+                f.w->ui.bAbbrechen->setFocus();
+                QTest::keyClick(f.focus(), Qt::Key_Tab);
+                QCOMPARE(f.focus(), f.w->ui.tStdProjekt);
+                QTest::keyClick(f.focus(), Qt::Key_Return);
+            } else {
+                QTest::mouseClick(twist == "beside" ? f.w->ui.tStdProject : f.w->ui.tStdProjekt,
+                                  Qt::LeftButton);
+            }
+            FileIo::clearFaults();
 
-        const auto onDisk = [](const QString& path) {
-            const QFileInfo file(path);
-            return !file.exists() ? "-" : file.isDir() ? "dir" : QString(TestFolder::read(path));
-        };
-        QCOMPARE(onDisk(f.bpv()), bpvAfter);
-        QCOMPARE(onDisk(f.prj()), prj);
-        // No half-written template is left behind.
-        const QStringList left = QDir(f.t.exeFolder()).entryList(QDir::Hidden | QDir::Files);
-        QVERIFY2(left.filter(".tmp-").isEmpty(), qPrintable(left.join(' ')));
+            const auto onDisk = [](const QString& path) {
+                const QFileInfo file(path);
+                return !file.exists() ? "-"
+                       : file.isDir() ? "dir"
+                                      : QString(TestFolder::read(path));
+            };
+            QCOMPARE(onDisk(f.bpv()), bpvAfter);
+            QCOMPARE(onDisk(f.prj()), prj);
+            // No half-written template is left behind.
+            const QStringList left = QDir(f.t.exeFolder()).entryList(QDir::Hidden | QDir::Files);
+            QVERIFY2(left.filter(".tmp-").isEmpty(), qPrintable(left.join(' ')));
 
-        QCOMPARE(f.desk.starts.size(), started ? 1 : 0);
-        const FakeDesktop::Start start = f.desk.starts.value(0, {kTextEditor, {f.bpv()}, 3});
-        QVERIFY(start.program == kTextEditor && start.arguments == QStringList{f.bpv()} &&
-                start.windowStyle == 3);
-        QCOMPARE(f.desk.messages.size(), said.isEmpty() ? 0 : 1);
-        if (!said.isEmpty()) // only the empty template is a mere note
-            QCOMPARE(f.desk.messages.constFirst().icon,
-                     bpv.isEmpty() ? QMessageBox::Information : QMessageBox::Warning);
-        for (QString part : said) {
-            const QString& text = f.desk.messages.constFirst().text;
-            part = part == "bpv" ? f.bpv() : part == "prj" ? f.prj() : part;
-            QVERIFY2(text.contains("''" + part + "''") || text.contains('\n' + part),
-                     qPrintable(text));
+            QCOMPARE(f.desk.starts.size(), started ? 1 : 0);
+            const FakeDesktop::Start start = f.desk.starts.value(0, {kTextEditor, {f.bpv()}, 3});
+            QVERIFY(start.program == kTextEditor && start.arguments == QStringList{f.bpv()} &&
+                    start.windowStyle == 3);
+            QCOMPARE(f.desk.messages.size(), said.isEmpty() ? 0 : 1);
+            if (!said.isEmpty()) // only the empty template is a mere note
+                QCOMPARE(f.desk.messages.constFirst().icon,
+                         bpv.isEmpty() ? QMessageBox::Information : QMessageBox::Warning);
+            for (QString part : said) {
+                const QString& text = f.desk.messages.constFirst().text;
+                part = part == "bpv" ? f.bpv() : part == "prj" ? f.prj() : part;
+                QVERIFY2(text.contains("''" + part + "''") || text.contains('\n' + part),
+                         qPrintable(text));
+            }
         }
     }
 };
