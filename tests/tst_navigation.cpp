@@ -96,64 +96,59 @@ private slots:
         QCOMPARE(ui.tBezeichnung->text(), QString("Kunde"));
     }
 
-    // The checks before page 3, on the catalogue as read; two rows also through
-    // the window, which asks with the checked lines and stays on page 2.
-    void checkedSelection_data()
-    {
-        QTest::addColumn<QStringList>("entries"); // "name=folder/file"; "!name=..." not marked
-        QTest::addColumn<QString>("refusal");     // empty: page 3 follows
-        QTest::addColumn<bool>("window");
-        using namespace Catalog;
-        QTest::newRow("nothing checked")
-            << QStringList{"!Eins=a/Eins.bas"} << kNothingChecked << false;
-        QTest::newRow("Module1.bas in two folders")
-            << QStringList{"Eins=a/Module1.bas", "Zwei=b/MODULE1.bas"}
-            << kSameFile.arg("Eins", "Zwei", "Module1.bas") << true;
-        QTest::newRow("the same file, one unchecked")
-            << QStringList{"Eins=a/Module1.bas", "!Zwei=b/Module1.bas"} << QString() << true;
-        QTest::newRow("a form's companion against a file")
-            << QStringList{"Haupt=a/Haupt.frm", "Bild=b/haupt.FRX"}
-            << kSameFile.arg("Haupt", "Bild", "Haupt.frx") << false;
-        QTest::newRow("entry name outside Windows-1252")
-            << QStringList{"Modul中=a/Modul.bas"} << kEntryNameOutsideCodePage.arg("Modul中")
-            << false;
-        QTest::newRow("file name outside Windows-1252")
-            << QStringList{"Modul=a/Modul中.bas"}
-            << kFileNameOutsideCodePage.arg("Modul", "Modul中.bas") << false;
-        QTest::newRow("distinct copies, names the files can hold")
-            << QStringList{"Betrag€=a/Betrag€.bas", "Zwei=b/Zwei.frm", "Zwei.frx=b/Zwei.bas",
-                           "Daten中=b/Daten.res"}
-            << QString() << false;
-    }
+    // The checks before page 3, on the catalogue as read ("!": not marked); two rows
+    // also through the window, which asks with the checked lines and stays on page 2.
     void checkedSelection()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QString, refusal);
-        QFETCH(bool, window);
-        ShownWindow f;
-        QList<Entry> list;
-        QStringList checked;
-        for (const QString& entry : entries) {
-            list.append({entry.section('=', 0, 0).remove('!'), "v/" + entry.section('=', 1),
-                         !entry.startsWith('!')});
-            if (list.last().marked)
-                checked << list.last().name;
+        using namespace Catalog;
+        const struct
+        {
+            QStringList entries;
+            QString refusal; // empty: page 3 follows
+            bool window;
+        } rows[] = {
+            {{"!Eins=a/Eins.bas"}, kNothingChecked, false},
+            {{"Eins=a/Module1.bas", "Zwei=b/MODULE1.bas"},
+             kSameFile.arg("Eins", "Zwei", "Module1.bas"),
+             true},
+            {{"Eins=a/Module1.bas", "!Zwei=b/Module1.bas"}, QString(), true},
+            // A form's companion against a file.
+            {{"Haupt=a/Haupt.frm", "Bild=b/haupt.FRX"},
+             kSameFile.arg("Haupt", "Bild", "Haupt.frx"),
+             false},
+            {{"Modul中=a/Modul.bas"}, kEntryNameOutsideCodePage.arg("Modul中"), false},
+            {{"Modul=a/Modul中.bas"}, kFileNameOutsideCodePage.arg("Modul", "Modul中.bas"), false},
+            // Distinct copies, names the files can hold.
+            {{"Betrag€=a/Betrag€.bas", "Zwei=b/Zwei.frm", "Zwei.frx=b/Zwei.bas",
+              "Daten中=b/Daten.res"},
+             QString(),
+             false}};
+        for (const auto& [entries, refusal, window] : rows) {
+            ShownWindow f;
+            QList<::Entry> list;
+            QStringList checked;
+            for (const QString& entry : entries) {
+                list.append({entry.section('=', 0, 0).remove('!'), "v/" + entry.section('=', 1),
+                             !entry.startsWith('!')});
+                if (list.last().marked)
+                    checked << list.last().name;
+            }
+            f.t.writeEntries(list); // UTF-8 where a name does not fit the code page
+            QCOMPARE(Catalog::selectionProblem(Catalog::Snapshot::read(), checked), refusal);
+            if (!window)
+                continue;
+            f.open();
+            f.next();
+            if (!refusal.isEmpty())
+                f.desk.answers << QMessageBox::Ok;
+            f.next();
+            QCOMPARE(f.w->ui.Map2->isHidden(), refusal.isEmpty());
+            using Said = QList<FakeDesktop::Message>;
+            QCOMPARE(f.desk.messages,
+                     refusal.isEmpty()
+                         ? Said()
+                         : Said({{QMessageBox::Warning, " " + f.w->windowTitle(), refusal}}));
         }
-        f.t.writeEntries(list); // UTF-8 where a name does not fit the code page
-        QCOMPARE(Catalog::selectionProblem(Catalog::Snapshot::read(), checked), refusal);
-        if (!window)
-            return;
-        f.open();
-        f.next();
-        if (!refusal.isEmpty())
-            f.desk.answers << QMessageBox::Ok;
-        f.next();
-        QCOMPARE(f.w->ui.Map2->isHidden(), refusal.isEmpty());
-        using Said = QList<FakeDesktop::Message>;
-        QCOMPARE(f.desk.messages,
-                 refusal.isEmpty()
-                     ? Said()
-                     : Said({{QMessageBox::Warning, " " + f.w->windowTitle(), refusal}}));
     }
 
     // Asked once, also when checked again; other entries go freely.
@@ -246,26 +241,21 @@ private slots:
     }
 
     // Outer blanks and quotes survive the round trip through the catalogue.
-    void descriptionReadsBackAsTyped_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QByteArray>("stored");
-        QTest::newRow("emptied") << QString() << QByteArray();
-        QTest::newRow("quotes") << "\"Zitat\"" << QByteArray("\"\"Zitat\"\"");
-        QTest::newRow("single quotes") << "'x'" << QByteArray("\"'x'\"");
-        QTest::newRow("one quote only") << "\"halb" << QByteArray("\"halb");
-        QTest::newRow("inner quotes") << "a \"b\" c" << QByteArray("a \"b\" c");
-        QTest::newRow("254 with blanks") << " " + QString(252, 'r') + " "
-                                         << "\" " + QByteArray(252, 'r') + " \"";
-    }
     void descriptionReadsBackAsTyped()
     {
-        QFETCH(QString, typed);
-        QFETCH(QByteArray, stored);
         TestFolder t;
-        QVERIFY(Catalog::setCaption("Steuer", Catalog::storedCaption(typed)));
-        QVERIFY(t.catalogBytes().contains("\r\nSteuer=" + stored + "\r\n"));
-        QCOMPARE(Catalog::Snapshot::read().captionOf("Steuer"), typed);
+        const std::pair<QString, QByteArray> rows[] = {
+            {"", ""},
+            {"\"Zitat\"", "\"\"Zitat\"\""},
+            {"'x'", "\"'x'\""},
+            {"\"halb", "\"halb"},
+            {"a \"b\" c", "a \"b\" c"},
+            {" " + QString(252, 'r') + " ", "\" " + QByteArray(252, 'r') + " \""}};
+        for (const auto& [typed, stored] : rows) {
+            QVERIFY(Catalog::setCaption("Steuer", Catalog::storedCaption(typed)));
+            QVERIFY(t.catalogBytes().contains("\r\nSteuer=" + stored + "\r\n"));
+            QCOMPARE(Catalog::Snapshot::read().captionOf("Steuer"), typed);
+        }
     }
 
     // A catalogue that cannot be written (a full disk here): the person is told
