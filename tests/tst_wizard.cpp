@@ -104,43 +104,36 @@ private slots:
     }
 
     // A refused name is told before anything is asked or created, with the name
-    // selected for overtyping (the rule itself: tst_generate).
-    void projectNames_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("refusal"); // empty: the project is made
-        QTest::newRow("dot dot") << ".." << Generate::kNameEnding;
-        QTest::newRow("device name") << "Lpt1.txt" << Generate::kDeviceName;
-        QTest::newRow("hyphen, no folder asked about")
-            << "Mein-Projekt" << Generate::kForbiddenName;
-        QTest::newRow("euro sign fits") << "Proj€kt" << QString();
-    }
+    // selected for overtyping (the rules themselves: tst_generate).
     void projectNames()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, refusal);
-        ProjectWindow f;
-        QDir().mkpath(f.t.file("P")); // ".." would name this folder's parent
-        f.w->ui.tBezeichnung->setText(name);
-        if (!refusal.isEmpty())
-            f.desk.answers << QMessageBox::Ok;
-        f.next();
-        const QStringList made =
-            QDir(f.t.file("P")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        if (refusal.isEmpty()) {
-            QCOMPARE(made, QStringList{name});
-            QVERIFY(TestFolder::read(f.t.file("P/" + name + '/' + name + ".vbp"))
-                        .contains("Name=\"" + Ansi::encode(name) + '"'));
-            return;
+        const std::pair<QString, QString> rows[] = {{"..", Generate::kNameEnding},
+                                                    {"Mein-Projekt", Generate::kForbiddenName},
+                                                    {"Proj€kt", QString()}};
+        for (const auto& [name, refusal] : rows) {
+            ProjectWindow f;
+            QDir().mkpath(f.t.file("P")); // ".." would name this folder's parent
+            f.w->ui.tBezeichnung->setText(name);
+            if (!refusal.isEmpty())
+                f.desk.answers << QMessageBox::Ok;
+            f.next();
+            const QStringList made =
+                QDir(f.t.file("P")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+            if (refusal.isEmpty()) {
+                QCOMPARE(made, QStringList{name});
+                QVERIFY(TestFolder::read(f.t.file("P/" + name + '/' + name + ".vbp"))
+                            .contains("Name=\"" + Ansi::encode(name) + '"'));
+                continue;
+            }
+            QCOMPARE(f.desk.messages.size(), 1);
+            QCOMPARE(f.desk.messages[0].text, refusal);
+            QCOMPARE(f.desk.messages[0].icon, QMessageBox::Critical);
+            QCOMPARE(f.w->ui.tBezeichnung->selectedText(), name);
+            QCOMPARE(f.w->focusWidget(), f.w->ui.tBezeichnung);
+            QVERIFY(made.isEmpty());
+            QCOMPARE(QDir(f.t.path()).entryList({"*.vbp", "*.vbw"}, QDir::Files | QDir::Hidden),
+                     QStringList());
         }
-        QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(f.desk.messages[0].text, refusal);
-        QCOMPARE(f.desk.messages[0].icon, QMessageBox::Critical);
-        QCOMPARE(f.w->ui.tBezeichnung->selectedText(), name);
-        QCOMPARE(f.w->focusWidget(), f.w->ui.tBezeichnung);
-        QVERIFY(made.isEmpty());
-        QCOMPARE(QDir(f.t.path()).entryList({"*.vbp", "*.vbw"}, QDir::Files | QDir::Hidden),
-                 QStringList());
     }
 
     void doublePressGeneratesOnce()
@@ -165,28 +158,23 @@ private slots:
 
     // Restored from its spare as the template link restores it; without a spare,
     // told, and page 5 does not call the project complete.
-    void missingTemplate_data()
-    {
-        QTest::addColumn<bool>("spare");
-        QTest::newRow("restored from its spare") << true;
-        QTest::newRow("no spare: told") << false;
-    }
     void missingTemplate()
     {
-        QFETCH(bool, spare);
-        ProjectWindow f;
-        const QString success = f.w->ui.Label17->text();
-        const QString bpv = f.t.file("bin/QvStandard.bpv");
-        QFile::rename(bpv, spare ? f.t.file("bin/QvStandard.prj") : f.t.file("alt.bpv"));
-        if (!spare)
-            f.desk.answers << QMessageBox::Ok;
-        f.next();
-        QCOMPARE(f.desk.messages.value(0).text, spare ? QString() : ProjectTemplate::kMissing);
-        QCOMPARE(f.desk.messages.size(), spare ? 0 : 1);
-        QVERIFY(QFile::exists(f.project("Haupt.frm")));
-        QCOMPARE(QFile::exists(f.project("Kunde.vbp")) && QFile::exists(bpv), spare);
-        QVERIFY(!f.w->ui.Map5->isHidden());
-        QCOMPARE(f.w->ui.Label17->text() == success, spare);
+        for (const bool spare : {true, false}) {
+            ProjectWindow f;
+            const QString success = f.w->ui.Label17->text();
+            const QString bpv = f.t.file("bin/QvStandard.bpv");
+            QFile::rename(bpv, spare ? f.t.file("bin/QvStandard.prj") : f.t.file("alt.bpv"));
+            if (!spare)
+                f.desk.answers << QMessageBox::Ok;
+            f.next();
+            QCOMPARE(f.desk.messages.value(0).text, spare ? QString() : ProjectTemplate::kMissing);
+            QCOMPARE(f.desk.messages.size(), spare ? 0 : 1);
+            QVERIFY(QFile::exists(f.project("Haupt.frm")));
+            QCOMPARE(QFile::exists(f.project("Kunde.vbp")) && QFile::exists(bpv), spare);
+            QVERIFY(!f.w->ui.Map5->isHidden());
+            QCOMPARE(f.w->ui.Label17->text() == success, spare);
+        }
     }
 
     void finishWritesRegistryWhereKeysExist()
