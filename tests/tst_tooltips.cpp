@@ -216,11 +216,14 @@ private slots:
     }
 
     // Set up at the start and anew on the way back to page 1; a reload keeps them.
-    // Abbrechen ends at once, and the tip window goes with its window.
-    void windowSetup()
+    // Abbrechen ends at once; closing takes a tip along, the tip window goes with
+    // its window.
+    void inTheWindow()
     {
         {
             ShownWindow f;
+            f.t.writeEntries({{"Haupt", "v/Haupt.frm"},
+                              {"Steuer", "v/Steuer.ctl", false, "Eine Werkzeugleiste"}});
             f.open();
             QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
             Tooltips_Class& tips = RootTooltips::manager();
@@ -238,7 +241,6 @@ private slots:
                 QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
 
             f.next();
-            QCOMPARE(tips.toolText(ui.LDateien), QString()); // an empty catalogue: no description
             tips.SetTipText(ui.bLoeschen, QStringLiteral("geändert"));
             const QWidget* window = tips.tipWindow();
             f.w->reloadFlag = QStringLiteral("1");
@@ -250,56 +252,44 @@ private slots:
             QCOMPARE(tips.ToolCount(), 12); // anew, not twice
             QCOMPARE(tips.toolText(ui.LDateien), listHint);
             f.next();
+
+            hover(ui.bHinzufuegen);
+            QCOMPARE(m_clock->waiting(TipClock::Show), 400);
+            m_clock->fire(TipClock::Show);
+            QCOMPARE(tips.shownText(), tips.toolText(ui.bHinzufuegen));
+            m_clock->fire(TipClock::Hide);
+
+            // The list: Haupt has no description, Steuer has one.
+            QCOMPARE(tips.toolText(ui.LDateien), QString());
+            hover(ui.LDateien);
+            m_clock->fire(TipClock::Show);
+            QCOMPARE(tips.shownText(), QString());
+            ui.LDateien->setCurrentRow(1);
+            hover(ui.bHinzufuegen);
+            hover(ui.LDateien);
+            m_clock->fire(TipClock::Show);
+            QCOMPARE(tips.shownText(), QStringLiteral("Eine Werkzeugleiste"));
+
+            // The page's free area and its labels are silent.
+            QVERIFY(!ui.Map2->childAt(5, 5));
+            hover(ui.Map2, QPoint(5, 5));
+            QCOMPARE(tips.shownText(), QString());
+            m_clock->fire(TipClock::Show);
+            QCOMPARE(tips.shownText(), QString());
+            hover(ui.Label4);
+            QCOMPARE(m_clock->waiting(TipClock::Show), -1); // still the page's silent tool
+
             hover(ui.bAbbrechen);
             QTest::mouseClick(ui.bAbbrechen, Qt::LeftButton);
             QCOMPARE(f.desk.ends, 1);
             QVERIFY(f.w->isVisible()); // ended at once, no close events
+            hover(ui.bHinzufuegen);
+            m_clock->fire(TipClock::Show);
+            f.w->close(); // the close box
+            QCOMPARE(tips.shownText(), QString());
+            QCOMPARE(tips.ToolCount(), 12);
         }
         QVERIFY(!RootTooltips::manager().tipWindow());
-    }
-
-    void hoverInTheWindow()
-    {
-        ShownWindow f;
-        f.t.writeEntries(
-            {{"Haupt", "v/Haupt.frm"}, {"Steuer", "v/Steuer.ctl", false, "Eine Werkzeugleiste"}});
-        f.open();
-        QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
-        const RootUi& ui = f.w->ui;
-        Tooltips_Class& tips = RootTooltips::manager();
-        f.next();
-
-        hover(ui.bHinzufuegen);
-        QCOMPARE(m_clock->waiting(TipClock::Show), 400);
-        m_clock->fire(TipClock::Show);
-        QCOMPARE(tips.shownText(), tips.toolText(ui.bHinzufuegen));
-        m_clock->fire(TipClock::Hide);
-
-        // The list: Haupt has no description, Steuer has one.
-        hover(ui.LDateien);
-        m_clock->fire(TipClock::Show);
-        QCOMPARE(tips.shownText(), QString());
-        ui.LDateien->setCurrentRow(1);
-        hover(ui.bHinzufuegen);
-        hover(ui.LDateien);
-        m_clock->fire(TipClock::Show);
-        QCOMPARE(tips.shownText(), QStringLiteral("Eine Werkzeugleiste"));
-
-        // The page's free area and its labels are silent.
-        QVERIFY(!ui.Map2->childAt(5, 5));
-        hover(ui.Map2, QPoint(5, 5));
-        QCOMPARE(tips.shownText(), QString());
-        m_clock->fire(TipClock::Show);
-        QCOMPARE(tips.shownText(), QString());
-        hover(ui.Label4);
-        QCOMPARE(m_clock->waiting(TipClock::Show), -1); // still the page's silent tool
-
-        // Closing takes a tip along; the tools stay.
-        hover(ui.bHinzufuegen);
-        m_clock->fire(TipClock::Show);
-        f.w->close(); // the close box
-        QCOMPARE(tips.shownText(), QString());
-        QCOMPARE(tips.ToolCount(), 12);
     }
 };
 
