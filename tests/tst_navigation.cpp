@@ -80,10 +80,20 @@ private slots:
         QVERIFY(!ui.Map3->isHidden());
         QCOMPARE(f.w->focusWidget(), ui.tBezeichnung);
         f.back();
-        // The welcome page brings back the stored marks and the documents folder.
-        f.desk.answers << QMessageBox::Yes;
+        // Unchecking the start form asks: No keeps it, asked once also when it is
+        // checked again; Yes lets it go. Other entries go freely.
+        f.desk.answers << QMessageBox::No << QMessageBox::Yes;
         f.line(0)->setCheckState(Qt::Unchecked);
+        QCOMPARE(f.line(0)->checkState(), Qt::Checked);
+        f.line(0)->setCheckState(Qt::Unchecked);
+        QCOMPARE(f.line(0)->checkState(), Qt::Unchecked);
+        QCOMPARE(f.desk.messages.size(), 2);
+        QCOMPARE(f.desk.messages[1].text, ComponentPage::kRootQuestion);
+        ui.LDateien->setCurrentRow(2);
         f.line(2)->setCheckState(Qt::Checked);
+        f.line(2)->setCheckState(Qt::Unchecked);
+        f.line(2)->setCheckState(Qt::Checked);
+        // The welcome page brings back the stored marks and the documents folder.
         ui.tProjekte->setText("/getippt/");
         ui.tBezeichnung->setText("Kunde");
         f.back();
@@ -148,24 +158,6 @@ private slots:
                      refusal.isEmpty()
                          ? Said()
                          : Said({{QMessageBox::Warning, " " + f.w->windowTitle(), refusal}}));
-        }
-    }
-
-    // Asked once, also when checked again; other entries go freely.
-    void rootFormQuestion()
-    {
-        for (const auto& [answer, state] : {std::pair{QMessageBox::No, Qt::Checked},
-                                            std::pair{QMessageBox::Yes, Qt::Unchecked}}) {
-            Wizard f;
-            f.next();
-            f.desk.answers << answer;
-            f.line(0)->setCheckState(Qt::Unchecked);
-            QCOMPARE(f.desk.messages.size(), 1);
-            QCOMPARE(f.desk.messages[0].text, ComponentPage::kRootQuestion);
-            QCOMPARE(f.line(0)->checkState(), state);
-            f.w->ui.LDateien->setCurrentRow(1);
-            f.line(1)->setCheckState(Qt::Checked);
-            f.line(1)->setCheckState(Qt::Unchecked);
         }
     }
 
