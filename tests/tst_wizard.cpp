@@ -136,10 +136,18 @@ private slots:
         }
     }
 
-    void doublePressGeneratesOnce()
+    // A second press during the run does nothing. "Beenden" writes the registry
+    // where its keys exist, and opens nothing without the viewer.
+    void doublePressAndFinish()
     {
         ProjectWindow f;
         SleepScale slower(0.05);
+        const QString command = "Software\\Classes\\Applications\\VB6.EXE\\shell\\open\\command";
+        const QString manager = "Software\\Velkaro\\Quorvix Manager";
+        RegistryCreateKey(HKEY_LOCAL_MACHINE, command, {});
+        RegistrySetValue(HKEY_LOCAL_MACHINE, command, {}, QString("vb6 \"%1\""));
+        RegistryCreateKey(HKEY_CURRENT_USER, manager, {});
+        f.w->ui.bZeigeProjekt->setChecked(false);
         bool pressedDuringRun = false, nextWasEnabled = true;
         QTimer presser;
         connect(&presser, &QTimer::timeout, [&] {
@@ -154,6 +162,17 @@ private slots:
         QVERIFY(pressedDuringRun && !nextWasEnabled);
         QVERIFY(!f.w->ui.Map5->isHidden());
         QCOMPARE(f.desk.ends, 0);
+        f.next();
+        QCOMPARE(f.desk.ends, 1);
+        QVERIFY(f.desk.openedFiles.isEmpty());
+        QVariant appPath, lastNew;
+        QVERIFY(RegistryGetValue(HKEY_LOCAL_MACHINE,
+                                 "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Vb6.exe",
+                                 {}, appPath));
+        QVERIFY(appPath.toString().startsWith("vb6 \"%1\""));
+        QVERIFY(RegistryGetValue(HKEY_CURRENT_USER, manager, "LastNew", lastNew));
+        QVERIFY(lastNew.toString().startsWith(f.project("Kunde.vbp")));
+        QCOMPARE(ReadIniValue(f.t.catalog(), "Option", "Viewer"), QString("0"));
     }
 
     // Restored from its spare as the template link restores it; without a spare,
@@ -175,29 +194,6 @@ private slots:
             QVERIFY(!f.w->ui.Map5->isHidden());
             QCOMPARE(f.w->ui.Label17->text() == success, spare);
         }
-    }
-
-    void finishWritesRegistryWhereKeysExist()
-    {
-        ProjectWindow f;
-        const QString command = "Software\\Classes\\Applications\\VB6.EXE\\shell\\open\\command";
-        const QString manager = "Software\\Velkaro\\Quorvix Manager";
-        RegistryCreateKey(HKEY_LOCAL_MACHINE, command, {});
-        RegistrySetValue(HKEY_LOCAL_MACHINE, command, {}, QString("vb6 \"%1\""));
-        RegistryCreateKey(HKEY_CURRENT_USER, manager, {});
-        f.w->ui.bZeigeProjekt->setChecked(false);
-        f.next();
-        f.next();
-        QCOMPARE(f.desk.ends, 1);
-        QVERIFY(f.desk.openedFiles.isEmpty());
-        QVariant appPath, lastNew;
-        QVERIFY(RegistryGetValue(HKEY_LOCAL_MACHINE,
-                                 "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Vb6.exe",
-                                 {}, appPath));
-        QVERIFY(appPath.toString().startsWith("vb6 \"%1\""));
-        QVERIFY(RegistryGetValue(HKEY_CURRENT_USER, manager, "LastNew", lastNew));
-        QVERIFY(lastNew.toString().startsWith(f.project("Kunde.vbp")));
-        QCOMPARE(ReadIniValue(f.t.catalog(), "Option", "Viewer"), QString("0"));
     }
 };
 
