@@ -140,10 +140,10 @@ private slots:
     {
         Page f(Catalog::kCapacity - 2);
         QStringList project;
-        for (int i = 0; i < 30; ++i)
+        for (int i = 0; i < 30; ++i) {
             project << QString("Module=M%1; %2/M%1.bas").arg(i).arg(QString(60, 'x'));
-        for (int i = 0; i < 30; ++i)
             f.t.write(QString("p/%1/M%2.bas").arg(QString(60, 'x')).arg(i), "");
+        }
         QPointer<TakeInDialog> d = f.openProject(project);
         QVERIFY(d && QTest::qWaitForWindowExposed(d));
         QTableWidget* list = d->LKomponenten;
