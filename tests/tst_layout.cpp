@@ -32,8 +32,7 @@ private slots:
         for (const char* name : {"tProjektKopie", "tStdProjekt", "bMarkieren", "bUnterordner",
                                  "bMerkeOrdner", "bZeigeProjekt", "PHilfe"})
             QVERIFY2(root.findChild<QWidget*>(name)->cursor().hotSpot() == QPoint(5, 0), name);
-        // The column beside the component list: stacked without overlap above the
-        // check box's line, each button's caption and the hint within its box.
+        // The column beside the list: no overlap, each caption within its box.
         const QWidget* column[] = {ui.bHinzufuegen, ui.bUebernehmen, ui.bLoeschen, ui.bAbgleichen,
                                    ui.RInfotip};
         for (std::size_t i = 1; i < std::size(column); ++i)
@@ -66,8 +65,7 @@ private slots:
             // Stacked above the sentence, or the sentence would hide the word.
             QVERIFY(s->parent()->children().indexOf(l) > s->parent()->children().indexOf(s));
         }
-        // Each control the focus can reach says what it is; the links come after
-        // the others, in reading order, as links that can be started.
+        // Each control Tab reaches says what it is; the links come last, as links.
         QWidgetList chain;
         QWidget* w = ui.bZurueck;
         do {

@@ -161,9 +161,8 @@ private slots:
         }
     }
 
-    // A right click opens the current line's description, whatever line is
-    // under the pointer; Return is OK and never a line break, pasted line breaks
-    // become blanks, and outer blanks survive the round trip.
+    // A right click opens the current line's description; Return is OK, pasted
+    // line breaks become blanks, outer blanks survive the round trip.
     void descriptionThroughTheWindow()
     {
         Wizard f;
@@ -250,9 +249,8 @@ private slots:
         }
     }
 
-    // A catalogue that cannot be written (a full disk here): the person is told
-    // which file and what was not saved, the file keeps its bytes and the text
-    // stays in the dialog; Abbrechen then closes it and stores nothing.
+    // A full disk: what was not saved is told, the text stays in the dialog, the
+    // catalogue keeps its bytes; Abbrechen then closes it and stores nothing.
     void descriptionNotSavedIsSaid()
     {
         Wizard f;

@@ -6,8 +6,7 @@
 #include <QAccessible>
 #include <QDir>
 
-// The help icon, the folder button, the Enter chain and the links of page 1,
-// driven through the shown window.
+// The help icon, the folder button, the Enter chain and page 1's links.
 class tst_pagecommands : public QObject
 {
     Q_OBJECT
@@ -127,9 +126,8 @@ private slots:
         QCOMPARE(f.w->ui.tBezeichnung->selectedText(), QString("Kunde"));
     }
 
-    // Files: "-" missing, "dir" a folder, anything else the bytes. The twist: the text
-    // "beside" the link is clicked, the link is reached by Tab and started by
-    // "enter", the disk is "full", the editor "fails" to start.
+    // Files: "-" missing, "dir" a folder, else the bytes. The twist: the text "beside" the
+    // link is clicked, Tab and "enter" start it, the disk is "full", the editor "fails".
     // The one message, if any, names the files and the reason ("bpv", "prj" for the paths).
     void templateLink()
     {

@@ -100,9 +100,8 @@ private slots:
         }
     }
 
-    // Every write fails: each file is named with the reason, page 5 does not call it
-    // a success, and the folder the run made is not left empty. Page 4 stays up two
-    // seconds after the run (here a sixth of that), so a quick run is not a flash.
+    // Every write fails: each file is named with the reason, the folder made is removed.
+    // Page 4 stays up two seconds (here a sixth), so a quick run is not a flash.
     void fullDiskIsTold()
     {
         ProjectWindow f;
@@ -110,8 +109,7 @@ private slots:
         const QStringList success{f.w->ui.Label17->text(), f.w->ui.Label15->text()};
         WriteIniValue(f.t.catalog(), "Marked", "Alt", "1"); // a mark the run would drop
         FileIo::failWritesAfter(0);
-        // The catalogue shares the full disk: its marks, options and sorted list are
-        // not saved either, each said once.
+        // Marks, options and the sorted list share the full disk, each said once.
         f.w->ui.bMarkieren->setChecked(true);
         f.desk.answers.fill(QMessageBox::Ok, 4);
         const SleepScale sixth(1.0 / 6);

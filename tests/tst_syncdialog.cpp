@@ -15,9 +15,8 @@ class tst_syncdialog : public QObject
 {
     Q_OBJECT
 
-    // Alt, Beide and Gleich in the catalogue (v/) and in the project P/Kunde.vbp,
-    // whose record names them and Weg: Alt is behind, Beide changed on both
-    // sides, Gleich current, Weg deleted in the project. The window on page 2.
+    // P/Kunde.vbp, whose record names Alt (behind), Beide (changed on both sides),
+    // Gleich (current) and Weg (deleted in the project). The window on page 2.
     struct Page : ShownWindow
     {
         Page()
@@ -53,10 +52,8 @@ class tst_syncdialog : public QObject
     };
 
 private slots:
-    // What is behind starts checked; what changed on both sides can be checked
-    // too, nothing else. OK updates the behind file, puts the catalogue's version
-    // of the checked conflict beside it and says so in one message, the update's
-    // summary; a file changed while the dialog was open keeps its bytes.
+    // OK updates the behind file and puts the catalogue's version of the checked
+    // conflict beside it; a file changed while the dialog was open keeps its bytes.
     void update_data()
     {
         QTest::addColumn<bool>("meanwhile");
@@ -101,16 +98,14 @@ private slots:
         if (meanwhile)
             return;
 
-        // A project file that cannot be read is said once and opens no dialog (the
-        // rest of what is said instead of comparing: tst_sync).
+        // An unreadable project is said and opens no dialog (the other cases: tst_sync).
         f.desk.answers.enqueue(QMessageBox::Ok);
         QVERIFY(!f.openProject(f.t.file("Q/Fehlt.vbp")));
         QVERIFY(f.desk.messages.value(1).text.startsWith(
             "Die Projektdatei ''Fehlt.vbp'' konnte nicht gelesen werden."));
 
-        // Without a record the project is compared by name, and OK records what
-        // equals the catalogue. The file dialog starts in page 3's folder, then in
-        // the last project's; the dialog opens as large as it was left.
+        // Without a record OK records what equals the catalogue. The file dialog starts in
+        // page 3's folder, then in the last project's; the dialog keeps the size left.
         f.t.write("R/Gleich.bas", "g\r\n");
         f.t.write("R/Alt.bas", "a\r\n");
         f.t.write("R/Alt.vbp",

@@ -46,10 +46,8 @@ class tst_takeindialog : public QObject
     }
 
 private slots:
-    // The same file, a new one, a missing one and a property page: only the new
-    // one is offered and checked, each file shown where it is. OK takes it in,
-    // checked beside the person's own checks, and names each other line with its
-    // reason. Nothing is written while the dialog is open.
+    // Only the new one is offered; OK takes it in, checked beside the person's own
+    // checks, and names each other line with its reason.
     void takeIn()
     {
         Page f;
@@ -99,9 +97,8 @@ private slots:
                       "  Seite: Art wird in neuen Projekten nicht verwendet"}}));
     }
 
-    // One place left and two new: the first is checked; checking the second too
-    // disables OK with the reason, unchecking the first enables it again, and the
-    // line that does not fit is called full. Cancel leaves the catalogue's bytes.
+    // One place left and two new: OK waits while both are checked, the line that does
+    // not fit is called full. Cancel leaves the catalogue's bytes.
     void roomForOneMore()
     {
         Page f(100);
@@ -133,9 +130,8 @@ private slots:
         QCOMPARE(f.w->ui.LDateien->count(), 100);
     }
 
-    // At first every line of a long project has room but for its paths, shortened
-    // in the middle; the current line stays in view when the line under the list
-    // grows. The size left and the project's folder are where the next one starts.
+    // A long project: room for its lines, paths shortened in the middle, the current
+    // line in view; the size left and the project's folder are used next time.
     void sizePlaceAndProblems()
     {
         Page f(Catalog::kCapacity - 2);
@@ -165,8 +161,7 @@ private slots:
         QCOMPARE(d->size(), QSize(420, 300));
         d->reject();
         QTRY_VERIFY(!d);
-        // A project file that gives nothing is said, and no dialog opens; one
-        // whose lines are all in the catalogue has nothing to take in.
+        // A project that gives nothing is said; one already in the catalogue gives nothing new.
         f.desk.answers.enqueue(QMessageBox::Ok);
         QVERIFY(!f.openProject({"Type=Exe", "Name=\"Leer\""}));
         QCOMPARE(f.desk.messages.value(0).icon, QMessageBox::Warning);

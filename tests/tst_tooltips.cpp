@@ -201,9 +201,8 @@ private slots:
         QVERIFY(screen.contains(f.tips.tipWindow()->frameGeometry()));
     }
 
-    // Set up at the start and anew on the way back to page 1; a reload keeps them.
-    // Abbrechen ends at once; closing takes a tip along, the tip window goes with
-    // its window.
+    // Set up at the start and anew on page 1, kept by a reload. Abbrechen ends at once;
+    // closing takes a tip along; the tip window goes with its window.
     void inTheWindow()
     {
         const auto clock = std::make_shared<FakeClock>();

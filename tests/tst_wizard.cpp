@@ -175,8 +175,7 @@ private slots:
         QCOMPARE(ReadIniValue(f.t.catalog(), "Option", "Viewer"), QString("0"));
     }
 
-    // Told, and page 5 does not call the project complete (restored from its
-    // spare: tst_generate).
+    // Told, and page 5 does not call it complete (restored from a spare: tst_generate).
     void missingTemplate()
     {
         ProjectWindow f;
