@@ -196,11 +196,12 @@ private slots:
     {
         Beschreibung d;
         d.show();
-        d.ui.tCaption->setPlainText("Text");
-        d.ui.tCaption->moveCursor(QTextCursor::End);
+        QPlainTextEdit* text = d.ui.tCaption;
+        text->setPlainText("Text");
+        text->moveCursor(QTextCursor::End);
         QApplication::clipboard()->setMimeData(new QMimeData);
-        QTest::keyClick(d.ui.tCaption, Qt::Key_V, Qt::ControlModifier);
-        QTest::keyClick(d.ui.tCaption, Qt::Key_Insert, Qt::ShiftModifier);
+        QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_Insert, Qt::ShiftModifier);
         QTimer::singleShot(0, [] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu);
@@ -210,25 +211,25 @@ private slots:
             menu->close();
         });
         QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                                    d.ui.tCaption->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(d.ui.tCaption, &menuEvent);
-        QCOMPARE(d.ui.tCaption->toPlainText(), QString("Text"));
+                                    text->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(text, &menuEvent);
+        QCOMPARE(text->toPlainText(), QString("Text"));
 
         // A real paste stops at what the catalogue can hand back; so does typing.
         QApplication::clipboard()->setText(QString(300, 'a'));
-        QTest::keyClick(d.ui.tCaption, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
         QApplication::clipboard()->clear();
         const QString full = "Text" + QString(250, 'a');
-        QCOMPARE(d.ui.tCaption->toPlainText(), full);
-        d.ui.tCaption->moveCursor(QTextCursor::Start);
-        QTest::keyClicks(d.ui.tCaption, "bc");
-        QCOMPARE(d.ui.tCaption->toPlainText(), full);
+        QCOMPARE(text->toPlainText(), full);
+        text->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(text, "bc");
+        QCOMPARE(text->toPlainText(), full);
 
         // A character outside the basic plane that no longer fits goes whole.
-        d.ui.tCaption->setPlainText(QString(253, 'a'));
-        d.ui.tCaption->moveCursor(QTextCursor::End);
-        d.ui.tCaption->insertPlainText(QString::fromUcs4(U"\U0001F600"));
-        QCOMPARE(d.ui.tCaption->toPlainText(), QString(253, 'a'));
+        text->setPlainText(QString(253, 'a'));
+        text->moveCursor(QTextCursor::End);
+        text->insertPlainText(QString::fromUcs4(U"\U0001F600"));
+        QCOMPARE(text->toPlainText(), QString(253, 'a'));
     }
 
     // Outer blanks and quotes survive the round trip through the catalogue.
@@ -277,8 +278,8 @@ private slots:
 
     void shortenedPath()
     {
-        const auto shown = [](const QString& folder) {
-            return Beschreibung::shortenedPath(folder, "Datei.frm");
+        const auto shown = [](const QString& p) {
+            return Beschreibung::shortenedPath(p, "Datei.frm");
         };
         // With the 9-character file name: 64 characters shown whole, 65 shortened.
         const QString a48(48, 'a'), a49(49, 'a');

@@ -75,11 +75,8 @@ private slots:
             ->actionInterface()
             ->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(f.desk.starts.size(), 3);
-        for (const FakeDesktop::Start& start : std::as_const(f.desk.starts)) {
-            QCOMPARE(start.program, tool);
-            QVERIFY(start.arguments.isEmpty());
-            QCOMPARE(start.windowStyle, 1);
-        }
+        for (const FakeDesktop::Start& start : std::as_const(f.desk.starts))
+            QVERIFY(start.program == tool && start.arguments.isEmpty() && start.windowStyle == 1);
         QCOMPARE(f.desk.messages.size(), 1);
         QVERIFY(f.desk.messages.constFirst().text.contains("''" + tool + "''"));
     }
@@ -90,40 +87,41 @@ private slots:
     {
         Window f;
         f.openOn(3);
-        f.w->ui.tProjekte->setText("/alt/");
+        RootUi& ui = f.w->ui;
+        ui.tProjekte->setText("/alt/");
         for (const QString& chosen : {QString(), QString("/srv/projekte/")}) {
-            f.w->ui.tBezeichnung->setFocus();
+            ui.tBezeichnung->setFocus();
             if (!chosen.isEmpty())
                 f.desk.folders.enqueue(chosen);
-            QTest::mouseClick(f.w->ui.bOrdner, Qt::LeftButton);
+            QTest::mouseClick(ui.bOrdner, Qt::LeftButton);
             settle();
             const QString shown = chosen.isEmpty() ? "/alt/" : "/srv/projekte";
-            QCOMPARE(f.w->ui.tProjekte->text(), shown);
-            QCOMPARE(f.focus(), f.w->ui.tProjekte);
-            QCOMPARE(f.w->ui.tProjekte->selectedText(), shown);
+            QCOMPARE(ui.tProjekte->text(), shown);
+            QCOMPARE(f.focus(), ui.tProjekte);
+            QCOMPARE(ui.tProjekte->selectedText(), shown);
         }
 
         // Enter walks on to the folder field or to "Weiter" and presses nothing (the
         // folder button or a generation would move the focus). A click selects as Tab does.
-        f.w->ui.tBezeichnung->setText("Kunde");
-        f.w->ui.tProjekte->setText(f.t.file("P"));
-        const std::pair<QWidget*, QWidget*> steps[] = {{f.w->ui.tBezeichnung, f.w->ui.tProjekte},
-                                                       {f.w->ui.bUnterordner, f.w->ui.tProjekte},
-                                                       {f.w->ui.tProjekte, f.w->ui.bWeiter},
-                                                       {f.w->ui.bOrdner, f.w->ui.bWeiter}};
+        ui.tBezeichnung->setText("Kunde");
+        ui.tProjekte->setText(f.t.file("P"));
+        const std::pair<QWidget*, QWidget*> steps[] = {{ui.tBezeichnung, ui.tProjekte},
+                                                       {ui.bUnterordner, ui.tProjekte},
+                                                       {ui.tProjekte, ui.bWeiter},
+                                                       {ui.bOrdner, ui.bWeiter}};
         for (const auto& [from, to] : steps) {
             from->setFocus();
             settle();
             QTest::keyClick(from, Qt::Key_Return);
             settle();
             QCOMPARE(f.focus(), to);
-            if (to == f.w->ui.tProjekte)
-                QCOMPARE(f.w->ui.tProjekte->selectedText(), f.t.file("P"));
+            if (to == ui.tProjekte)
+                QCOMPARE(ui.tProjekte->selectedText(), f.t.file("P"));
         }
-        QTest::mouseClick(f.w->ui.tBezeichnung, Qt::LeftButton);
+        QTest::mouseClick(ui.tBezeichnung, Qt::LeftButton);
         settle();
-        QCOMPARE(f.focus(), f.w->ui.tBezeichnung);
-        QCOMPARE(f.w->ui.tBezeichnung->selectedText(), QString("Kunde"));
+        QCOMPARE(f.focus(), ui.tBezeichnung);
+        QCOMPARE(ui.tBezeichnung->selectedText(), QString("Kunde"));
     }
 
     // Files: "-" missing, "dir" a folder, else the bytes. The twist: the text "beside" the

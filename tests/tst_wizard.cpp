@@ -29,8 +29,8 @@ private slots:
         f.next();
         QVERIFY(!ui.Map5->isHidden());
         QCOMPARE(ui.bWeiter->text(), QString("&Beenden"));
-        QVERIFY(ui.bWeiter->isEnabled() && ui.bWeiter->isDefault());
-        QVERIFY(!ui.bZurueck->isEnabled() && !ui.bAbbrechen->isEnabled());
+        QVERIFY(ui.bWeiter->isEnabled() && ui.bWeiter->isDefault() && !ui.bZurueck->isEnabled() &&
+                !ui.bAbbrechen->isEnabled());
         QCOMPARE(ui.tProjekte->text(), f.t.file("P/"));
         QVERIFY(QFile::exists(f.project("Haupt.frx")) &&
                 QFile::exists(f.project("Hilfsmodul.bas")));
