@@ -38,7 +38,7 @@ private slots:
     void cleanup() { FileIo::clearFaults(); }
 
     // Pages 1 to 3 each have their own help; pages 4 and 5 none.
-    void helpAndCopyTool()
+    void helpCopyToolAndFolder()
     {
         Window f;
         f.openOn(1);
@@ -79,14 +79,10 @@ private slots:
             QVERIFY(start.program == tool && start.arguments.isEmpty() && start.windowStyle == 1);
         QCOMPARE(f.desk.messages.size(), 1);
         QVERIFY(f.desk.messages.constFirst().text.contains("''" + tool + "''"));
-    }
 
-    // Cancelled, the folder stays; chosen, it is shown without its final '/'.
-    // Either way the folder field gets the focus, all selected.
-    void folderAndEnter()
-    {
-        Window f;
-        f.openOn(3);
+        // Cancelled, the folder stays; chosen, it is shown without its final '/'.
+        // Either way the folder field gets the focus, all selected.
+        f.showPage(3);
         RootUi& ui = f.w->ui;
         ui.tProjekte->setText("/alt/");
         for (const QString& chosen : {QString(), QString("/srv/projekte/")}) {
