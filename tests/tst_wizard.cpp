@@ -32,8 +32,6 @@ private slots:
         QVERIFY(ui.bWeiter->isEnabled() && ui.bWeiter->isDefault() && !ui.bZurueck->isEnabled() &&
                 !ui.bAbbrechen->isEnabled());
         QCOMPARE(ui.tProjekte->text(), f.t.file("P/"));
-        QVERIFY(QFile::exists(f.project("Haupt.frx")) &&
-                QFile::exists(f.project("Hilfsmodul.bas")));
         QCOMPARE(TestFolder::read(f.project("Kunde.vbp")),
                  TestFolder::crlf({"Type=Exe", "Form=Haupt.frm",
                                    "Module=Hilfsmodul; Hilfsmodul.bas", "Startup=\"Haupt\"",
