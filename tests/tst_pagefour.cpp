@@ -34,8 +34,7 @@ private slots:
         FileIo::clearFaults();
     }
 
-    // A watchdog on the window's event loop while a slowed copy runs; the file
-    // line names each file on its way, and the bar ends full.
+    // The event loop runs on during a slowed copy; each file is named, the bar ends full.
     void windowAnswers()
     {
         ProjectWindow f;

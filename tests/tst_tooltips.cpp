@@ -74,8 +74,7 @@ class tst_tooltips : public QObject
     Q_OBJECT
 
 private slots:
-    // The desktop's own delays differ from every one the program sets, so a
-    // setting left out shows.
+    // Desktop delays unlike any the program sets, so a setting left out shows.
     void initTestCase() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(250); }
     void cleanup() { RootTooltips::manager().setClock(nullptr); }
 
@@ -119,8 +118,7 @@ private slots:
         QTest::mouseMove(f.window.get(), QPoint(f.window->width() - 2, f.window->height() - 2));
         QCOMPARE(f.clock->waiting(TipClock::Show), -1);
 
-        // A tool without text has no tip; an emptied text and switching the tips off
-        // take a shown tip along at once.
+        // No text, no tip; emptying the text or switching tips off takes a shown tip along.
         f.tips.AddTool(f.label, 0);
         hover(f.label);
         f.clock->fire(TipClock::Show);

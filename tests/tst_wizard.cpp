@@ -18,8 +18,7 @@ class tst_wizard : public QObject
     Q_OBJECT
 
 private slots:
-    // Then the command line for the same input: the same files with the same
-    // bytes, the same catalogue, the same file opened.
+    // Then the command line for the same input: the same bytes, catalogue and file opened.
     void wholeProject()
     {
         ProjectWindow f;
