@@ -12,68 +12,51 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <memory>
-
 class tst_layout : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QWidget> m_root;
-    RootUi m_ui;
-
 private slots:
-    void init()
-    {
-        m_root = std::make_unique<QWidget>();
-        m_ui.setupUi(m_root.get());
-    }
-
     void windowAsLaidOut()
     {
-        QCOMPARE(m_root->minimumSize(), QSize(499, 358));
-        QCOMPARE(m_root->maximumSize(), QSize(499, 358));
-        for (QWidget* w : {m_ui.Map1, m_ui.Map2, m_ui.Map3, m_ui.Map4, m_ui.Map5})
-            QCOMPARE(!w->isHidden(), w != m_ui.Map4 && w != m_ui.Map5);
+        QWidget root;
+        RootUi ui;
+        ui.setupUi(&root);
+        QVERIFY(root.minimumSize() == QSize(499, 358) && root.maximumSize() == QSize(499, 358));
+        for (QWidget* w : {ui.Map1, ui.Map2, ui.Map3, ui.Map4, ui.Map5})
+            QCOMPARE(!w->isHidden(), w != ui.Map4 && w != ui.Map5);
         for (const char* name : {"RCaption", "LSorted", "FileCheck"})
-            QVERIFY2(m_root->findChild<QWidget*>(name)->isHidden(), name);
-        for (QPushButton* button : m_root->findChildren<QPushButton*>())
+            QVERIFY2(root.findChild<QWidget*>(name)->isHidden(), name);
+        for (QPushButton* button : root.findChildren<QPushButton*>())
             QVERIFY2(!button->isDefault(), qPrintable(button->objectName()));
         for (const char* name : {"tProjektKopie", "tStdProjekt", "bMarkieren", "bUnterordner",
                                  "bMerkeOrdner", "bZeigeProjekt", "PHilfe"})
-            QVERIFY2(m_root->findChild<QWidget*>(name)->cursor().hotSpot() == QPoint(5, 0), name);
-    }
-
-    // The column beside the component list: stacked without overlap above the
-    // check box's line, each button's caption and the hint within its box.
-    void columnBesideTheList()
-    {
-        const QWidget* column[] = {m_ui.bHinzufuegen, m_ui.bUebernehmen, m_ui.bLoeschen,
-                                   m_ui.bAbgleichen, m_ui.RInfotip};
+            QVERIFY2(root.findChild<QWidget*>(name)->cursor().hotSpot() == QPoint(5, 0), name);
+        // The column beside the list: no overlap, each caption within its box.
+        const QWidget* column[] = {ui.bHinzufuegen, ui.bUebernehmen, ui.bLoeschen, ui.bAbgleichen,
+                                   ui.RInfotip};
         for (std::size_t i = 1; i < std::size(column); ++i)
             QVERIFY(column[i]->y() > column[i - 1]->geometry().bottom());
-        QVERIFY(m_ui.RInfotip->geometry().bottom() <= m_ui.bMarkieren->geometry().bottom());
-        QVERIFY(m_ui.RInfotip->heightForWidth(m_ui.RInfotip->width()) <= m_ui.RInfotip->height());
+        QVERIFY(ui.RInfotip->geometry().bottom() <= ui.bMarkieren->geometry().bottom());
+        QVERIFY(ui.RInfotip->heightForWidth(ui.RInfotip->width()) <= ui.RInfotip->height());
         // Beside the list and the check box under it, whose text fits.
         for (const QWidget* w : column)
             QVERIFY(w->x() >
-                    qMax(m_ui.LDateien->geometry().right(), m_ui.bMarkieren->geometry().right()));
-        QVERIFY(m_ui.bMarkieren->sizeHint().width() <= m_ui.bMarkieren->width());
+                    qMax(ui.LDateien->geometry().right(), ui.bMarkieren->geometry().right()));
+        QVERIFY(ui.bMarkieren->sizeHint().width() <= ui.bMarkieren->width());
         for (const QPushButton* b :
-             {m_ui.bHinzufuegen, m_ui.bUebernehmen, m_ui.bLoeschen, m_ui.bAbgleichen}) {
+             {ui.bHinzufuegen, ui.bUebernehmen, ui.bLoeschen, ui.bAbgleichen}) {
             const QStringList lines = b->text().remove(u'&').split(u'\n');
             const QFontMetrics metrics(b->font());
             for (const QString& line : lines)
                 QVERIFY2(metrics.horizontalAdvance(line) < b->width() - 6, qPrintable(line));
             QVERIFY(metrics.height() * lines.size() < b->height() - 4);
         }
-    }
-
-    void linksCoverTheGapsOfTheirSentences()
-    {
+        // The links cover the gaps of their sentences.
         using Link = std::pair<QLabel*, QLabel*>;
         const QString gap(10, u' ');
-        for (auto [s, l] : {Link{m_ui.tStdProject, m_ui.tStdProjekt},
-                            Link{m_ui.tProjektCopy, m_ui.tProjektKopie}}) {
+        for (auto [s, l] :
+             {Link{ui.tStdProject, ui.tStdProjekt}, Link{ui.tProjektCopy, ui.tProjektKopie}}) {
             const QString before = s->text().section(gap, 0, 0);
             const QFontMetrics metrics(s->font());
             QVERIFY(l->x() >= s->x() + metrics.horizontalAdvance(before));
@@ -82,33 +65,27 @@ private slots:
             // Stacked above the sentence, or the sentence would hide the word.
             QVERIFY(s->parent()->children().indexOf(l) > s->parent()->children().indexOf(s));
         }
-    }
-
-    // Each control the focus can reach says what it is; the links come after
-    // the others, in reading order, as links that can be started.
-    void reachableAndNamed()
-    {
+        // Each control Tab reaches says what it is; the links come last, as links.
         QWidgetList chain;
-        QWidget* w = m_ui.bZurueck;
+        QWidget* w = ui.bZurueck;
         do {
             if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden())
                 chain << w;
             w = w->nextInFocusChain();
-        } while (w != m_ui.bZurueck);
-        const QWidgetList order{m_ui.bZurueck,     m_ui.bWeiter,      m_ui.bAbbrechen,
-                                m_ui.LDateien,     m_ui.bHinzufuegen, m_ui.bUebernehmen,
-                                m_ui.bLoeschen,    m_ui.bAbgleichen,  m_ui.bMarkieren,
-                                m_ui.tBezeichnung, m_ui.bUnterordner, m_ui.tProjekte,
-                                m_ui.bOrdner,      m_ui.bMerkeOrdner, m_ui.bZeigeProjekt,
-                                m_ui.tStdProjekt,  m_ui.tProjektKopie};
+        } while (w != ui.bZurueck);
+        const QWidgetList order{ui.bZurueck,     ui.bWeiter,      ui.bAbbrechen,    ui.LDateien,
+                                ui.bHinzufuegen, ui.bUebernehmen, ui.bLoeschen,     ui.bAbgleichen,
+                                ui.bMarkieren,   ui.tBezeichnung, ui.bUnterordner,  ui.tProjekte,
+                                ui.bOrdner,      ui.bMerkeOrdner, ui.bZeigeProjekt, ui.tStdProjekt,
+                                ui.tProjektKopie};
         QCOMPARE(chain, order);
-        QCOMPARE(QAccessible::queryAccessibleInterface(m_ui.bAbgleichen)->text(QAccessible::Name),
+        QCOMPARE(QAccessible::queryAccessibleInterface(ui.bAbgleichen)->text(QAccessible::Name),
                  QStringLiteral("Projekt abgleichen"));
         for (QWidget* reached : chain) {
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(reached);
             QVERIFY2(a->text(QAccessible::Name).contains(QRegularExpression("\\p{L}")),
                      qPrintable(reached->objectName()));
-            if (reached == m_ui.tStdProjekt || reached == m_ui.tProjektKopie) {
+            if (reached == ui.tStdProjekt || reached == ui.tProjektKopie) {
                 QCOMPARE(a->role(), QAccessible::Link);
                 QVERIFY(a->actionInterface()->actionNames().contains(
                     QAccessibleActionInterface::pressAction()));

@@ -1,8 +1,6 @@
-#include "catalog/Catalog.h"
 #include "catalog/Selection.h"
 #include "editing/Beschreibung.h"
 #include "editing/ComponentPage.h"
-#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/FullDevice.h"
 #include "support/ShownWindow.h"
@@ -15,9 +13,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTimer>
-
-#include <functional>
-#include <memory>
 
 // The component page and the wizard's navigation, driven through the window.
 class tst_navigation : public QObject
@@ -85,107 +80,88 @@ private slots:
         QVERIFY(!ui.Map3->isHidden());
         QCOMPARE(f.w->focusWidget(), ui.tBezeichnung);
         f.back();
-        // The welcome page brings back the stored marks and the documents folder.
-        f.desk.answers << QMessageBox::Yes;
+        // Unchecking the start form asks: No keeps it, asked once also when it is
+        // checked again; Yes lets it go. Other entries go freely.
+        f.desk.answers << QMessageBox::No << QMessageBox::Yes;
         f.line(0)->setCheckState(Qt::Unchecked);
+        QCOMPARE(f.line(0)->checkState(), Qt::Checked);
+        f.line(0)->setCheckState(Qt::Unchecked);
+        QCOMPARE(f.line(0)->checkState(), Qt::Unchecked);
+        QCOMPARE(f.desk.messages.size(), 2);
+        QCOMPARE(f.desk.messages[1].text, ComponentPage::kRootQuestion);
+        ui.LDateien->setCurrentRow(2);
         f.line(2)->setCheckState(Qt::Checked);
+        f.line(2)->setCheckState(Qt::Unchecked);
+        f.line(2)->setCheckState(Qt::Checked);
+        // The welcome page brings back the stored marks and the documents folder.
         ui.tProjekte->setText("/getippt/");
         ui.tBezeichnung->setText("Kunde");
         f.back();
         QVERIFY(!ui.Map1->isHidden() && !ui.bZurueck->isEnabled());
         QCOMPARE(f.w->focusWidget(), ui.bWeiter);
         f.next();
-        QCOMPARE(f.line(0)->checkState(), Qt::Checked);
-        QCOMPARE(f.line(2)->checkState(), Qt::Unchecked);
+        QCOMPARE(lines(ui.LDateien), QStringList({"Haupt [x]", "Modul", "Steuer"}));
         QCOMPARE(ui.tProjekte->text(), f.t.documents() + '/');
         QCOMPARE(ui.tBezeichnung->text(), QString("Kunde"));
     }
 
-    // The checks before page 3, on the catalogue as read; two rows also through
-    // the window, which asks with the checked lines and stays on page 2.
-    void checkedSelection_data()
-    {
-        QTest::addColumn<QStringList>("entries"); // "name=folder/file"; "!name=..." not marked
-        QTest::addColumn<QString>("refusal");     // empty: page 3 follows
-        QTest::addColumn<bool>("window");
-        using namespace Catalog;
-        QTest::newRow("nothing checked")
-            << QStringList{"!Eins=a/Eins.bas"} << kNothingChecked << false;
-        QTest::newRow("Module1.bas in two folders")
-            << QStringList{"Eins=a/Module1.bas", "Zwei=b/MODULE1.bas"}
-            << kSameFile.arg("Eins", "Zwei", "Module1.bas") << true;
-        QTest::newRow("the same file, one unchecked")
-            << QStringList{"Eins=a/Module1.bas", "!Zwei=b/Module1.bas"} << QString() << true;
-        QTest::newRow("a form's companion against a file")
-            << QStringList{"Haupt=a/Haupt.frm", "Bild=b/haupt.FRX"}
-            << kSameFile.arg("Haupt", "Bild", "Haupt.frx") << false;
-        QTest::newRow("entry name outside Windows-1252")
-            << QStringList{"Modul中=a/Modul.bas"} << kEntryNameOutsideCodePage.arg("Modul中")
-            << false;
-        QTest::newRow("file name outside Windows-1252")
-            << QStringList{"Modul=a/Modul中.bas"}
-            << kFileNameOutsideCodePage.arg("Modul", "Modul中.bas") << false;
-        QTest::newRow("distinct copies, names the files can hold")
-            << QStringList{"Betrag€=a/Betrag€.bas", "Zwei=b/Zwei.frm", "Zwei.frx=b/Zwei.bas",
-                           "Daten中=b/Daten.res"}
-            << QString() << false;
-    }
+    // The checks before page 3 ("!": not marked); `window` rows also through the window.
     void checkedSelection()
     {
-        QFETCH(QStringList, entries);
-        QFETCH(QString, refusal);
-        QFETCH(bool, window);
-        ShownWindow f;
-        QList<Entry> list;
-        QStringList checked;
-        for (const QString& entry : entries) {
-            list.append({entry.section('=', 0, 0).remove('!'), "v/" + entry.section('=', 1),
-                         !entry.startsWith('!')});
-            if (list.last().marked)
-                checked << list.last().name;
+        using namespace Catalog;
+        const struct
+        {
+            QStringList entries;
+            QString refusal; // empty: page 3 follows
+            bool window;
+        } rows[] = {
+            {{"!Eins=a/Eins.bas"}, kNothingChecked, false},
+            {{"Eins=a/Module1.bas", "Zwei=b/MODULE1.bas"},
+             kSameFile.arg("Eins", "Zwei", "Module1.bas"),
+             true},
+            {{"Eins=a/Module1.bas", "!Zwei=b/Module1.bas"}, QString(), true},
+            // A form's companion against a file.
+            {{"Haupt=a/Haupt.frm", "Bild=b/haupt.FRX"},
+             kSameFile.arg("Haupt", "Bild", "Haupt.frx"),
+             false},
+            {{"Modul中=a/Modul.bas"}, kEntryNameOutsideCodePage.arg("Modul中"), false},
+            {{"Modul=a/Modul中.bas"}, kFileNameOutsideCodePage.arg("Modul", "Modul中.bas"), false},
+            // Distinct copies, names the files can hold.
+            {{"Betrag€=a/Betrag€.bas", "Zwei=b/Zwei.frm", "Zwei.frx=b/Zwei.bas",
+              "Daten中=b/Daten.res"},
+             QString(),
+             false}};
+        for (const auto& [entries, refusal, window] : rows) {
+            ShownWindow f;
+            QList<::Entry> list;
+            QStringList checked;
+            for (const QString& entry : entries) {
+                list.append({entry.section('=', 0, 0).remove('!'), "v/" + entry.section('=', 1),
+                             !entry.startsWith('!')});
+                if (list.last().marked)
+                    checked << list.last().name;
+            }
+            f.t.writeEntries(list); // UTF-8 where a name does not fit the code page
+            QCOMPARE(Catalog::selectionProblem(Catalog::Snapshot::read(), checked), refusal);
+            if (!window)
+                continue;
+            f.open();
+            f.next();
+            if (!refusal.isEmpty())
+                f.desk.answers << QMessageBox::Ok;
+            f.next();
+            QCOMPARE(f.w->ui.Map2->isHidden(), refusal.isEmpty());
+            using Said = QList<FakeDesktop::Message>;
+            QCOMPARE(f.desk.messages,
+                     refusal.isEmpty()
+                         ? Said()
+                         : Said({{QMessageBox::Warning, " " + f.w->windowTitle(), refusal}}));
         }
-        f.t.writeEntries(list); // UTF-8 where a name does not fit the code page
-        QCOMPARE(Catalog::selectionProblem(Catalog::Snapshot::read(), checked), refusal);
-        if (!window)
-            return;
-        f.open();
-        f.next();
-        if (!refusal.isEmpty())
-            f.desk.answers << QMessageBox::Ok;
-        f.next();
-        QCOMPARE(f.w->ui.Map2->isHidden(), refusal.isEmpty());
-        using Said = QList<FakeDesktop::Message>;
-        QCOMPARE(f.desk.messages,
-                 refusal.isEmpty()
-                     ? Said()
-                     : Said({{QMessageBox::Warning, " " + f.w->windowTitle(), refusal}}));
     }
 
-    void rootFormQuestion_data()
-    {
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::addColumn<Qt::CheckState>("state");
-        QTest::newRow("No keeps the start form") << QMessageBox::No << Qt::Checked;
-        QTest::newRow("Yes lets it go") << QMessageBox::Yes << Qt::Unchecked;
-    }
-    void rootFormQuestion()
-    {
-        QFETCH(QMessageBox::StandardButton, answer);
-        QFETCH(Qt::CheckState, state);
-        Wizard f;
-        f.next();
-        f.desk.answers << answer;
-        f.line(0)->setCheckState(Qt::Unchecked);
-        QCOMPARE(f.desk.messages.size(), 1); // asked once, also when checked again
-        QCOMPARE(f.desk.messages[0].text, ComponentPage::kRootQuestion);
-        QCOMPARE(f.line(0)->checkState(), state);
-        // Other entries go freely.
-        f.w->ui.LDateien->setCurrentRow(1);
-        f.line(1)->setCheckState(Qt::Checked);
-        f.line(1)->setCheckState(Qt::Unchecked);
-    }
-
-    void rightClickEditsTheCurrentLine()
+    // A right click opens the current line's description; Return is OK, pasted
+    // line breaks become blanks, outer blanks survive the round trip.
+    void descriptionThroughTheWindow()
     {
         Wizard f;
         f.next();
@@ -194,92 +170,15 @@ private slots:
         const auto opened = whenDialogOpens([&](Beschreibung* d) {
             QCOMPARE(d->ui.RName->text() + ": " + d->ui.tCaption->toPlainText(),
                      QString("Steuer: Eine Werkzeugleiste"));
-            d->ui.tCaption->setPlainText("Neue\r\nZeilen\nhier"); // as pasted
-            QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
+            d->ui.tCaption->setPlainText("  Neue\r\nZeilen\nhier  "); // as pasted
+            QTest::keyClick(d->ui.tCaption, Qt::Key_Return);
         });
         const QRect other = f.w->ui.LDateien->visualItemRect(f.line(0));
         QTest::mouseClick(f.w->ui.LDateien->viewport(), Qt::RightButton, {}, other.center());
         QVERIFY(*opened);
         QCOMPARE(f.w->ui.LDateien->currentRow(), 2);
-        QCOMPARE(ReadIniValue(f.t.catalog(), "Caption", "Steuer"), QString("Neue Zeilen hier"));
-        QCOMPARE(listTip(f), QString("Neue Zeilen hier"));
-    }
-
-    // Data without any format is what X11 hands out when nobody owns the
-    // clipboard: every way to paste it leaves the text alone.
-    void pasteWithNothingOnTheClipboard()
-    {
-        Beschreibung d;
-        d.show();
-        d.ui.tCaption->setPlainText("Text");
-        d.ui.tCaption->moveCursor(QTextCursor::End);
-        QApplication::clipboard()->setMimeData(new QMimeData);
-        QTest::keyClick(d.ui.tCaption, Qt::Key_V, Qt::ControlModifier);
-        QTest::keyClick(d.ui.tCaption, Qt::Key_Insert, Qt::ShiftModifier);
-        QTimer::singleShot(0, [] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            auto* paste = menu->findChild<QAction*>("edit-paste");
-            paste->setEnabled(true); // as if the clipboard had emptied while the menu was up
-            paste->trigger();
-            menu->close();
-        });
-        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                                    d.ui.tCaption->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(d.ui.tCaption, &menuEvent);
-        QCOMPARE(d.ui.tCaption->toPlainText(), QString("Text"));
-
-        // A real paste stops at what the catalogue can hand back; so does typing.
-        QApplication::clipboard()->setText(QString(300, 'a'));
-        QTest::keyClick(d.ui.tCaption, Qt::Key_V, Qt::ControlModifier);
-        QApplication::clipboard()->clear();
-        const QString full = "Text" + QString(250, 'a');
-        QCOMPARE(d.ui.tCaption->toPlainText(), full);
-        d.ui.tCaption->moveCursor(QTextCursor::Start);
-        QTest::keyClicks(d.ui.tCaption, "bc");
-        QCOMPARE(d.ui.tCaption->toPlainText(), full);
-
-        // A character outside the basic plane that no longer fits goes whole.
-        d.ui.tCaption->setPlainText(QString(253, 'a'));
-        d.ui.tCaption->moveCursor(QTextCursor::End);
-        d.ui.tCaption->insertPlainText(QString::fromUcs4(U"\U0001F600"));
-        QCOMPARE(d.ui.tCaption->toPlainText(), QString(253, 'a'));
-    }
-
-    // Outer blanks and quotes survive the round trip through the catalogue; one
-    // row through the dialog, where Return is OK and never a line break.
-    void descriptionReadsBackAsTyped_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<bool>("window");
-        QTest::newRow("emptied") << QString() << QByteArray() << false;
-        QTest::newRow("quotes") << "\"Zitat\"" << QByteArray("\"\"Zitat\"\"") << false;
-        QTest::newRow("outer blanks") << "  Rand  " << QByteArray("\"  Rand  \"") << true;
-        QTest::newRow("single quotes") << "'x'" << QByteArray("\"'x'\"") << false;
-        QTest::newRow("one quote only") << "\"halb" << QByteArray("\"halb") << false;
-        QTest::newRow("inner quotes") << "a \"b\" c" << QByteArray("a \"b\" c") << false;
-        QTest::newRow("254 with blanks") << " " + QString(252, 'r') + " "
-                                         << "\" " + QByteArray(252, 'r') + " \"" << false;
-    }
-    void descriptionReadsBackAsTyped()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QByteArray, stored);
-        QFETCH(bool, window);
-        if (!window) {
-            TestFolder t;
-            QVERIFY(Catalog::setCaption("Steuer", Catalog::storedCaption(typed)));
-            QVERIFY(t.catalogBytes().contains("\r\nSteuer=" + stored + "\r\n"));
-            QCOMPARE(Catalog::Snapshot::read().captionOf("Steuer"), typed);
-            return;
-        }
-        Wizard f;
-        QVERIFY(f.describe([&](Beschreibung* d) {
-            d->ui.tCaption->setPlainText(typed);
-            QTest::keyClick(d->ui.tCaption, Qt::Key_Return);
-        }));
-        QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=" + stored + "\r\n"));
+        const QString typed = "  Neue Zeilen hier  ";
+        QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=\"" + typed.toUtf8() + "\"\r\n"));
         QCOMPARE(f.w->ui.RCaption->text(), typed);
         QCOMPARE(listTip(f), typed);
         QVERIFY(f.describe([&](Beschreibung* d) {
@@ -289,9 +188,68 @@ private slots:
         QCOMPARE(ReadIniValue(f.t.catalog(), "Caption", "Steuer"), typed);
     }
 
-    // A catalogue that cannot be written (a full disk here): the person is told
-    // which file and what was not saved, the file keeps its bytes and the text
-    // stays in the dialog; Abbrechen then closes it and stores nothing.
+    // Data without any format is what X11 hands out when nobody owns the
+    // clipboard: every way to paste it leaves the text alone.
+    void pasteWithNothingOnTheClipboard()
+    {
+        Beschreibung d;
+        d.show();
+        QPlainTextEdit* text = d.ui.tCaption;
+        text->setPlainText("Text");
+        text->moveCursor(QTextCursor::End);
+        QApplication::clipboard()->setMimeData(new QMimeData);
+        QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_Insert, Qt::ShiftModifier);
+        QTimer::singleShot(0, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            auto* paste = menu->findChild<QAction*>("edit-paste");
+            paste->setEnabled(true); // as if the clipboard had emptied while the menu was up
+            paste->trigger();
+            menu->close();
+        });
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                    text->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(text, &menuEvent);
+        QCOMPARE(text->toPlainText(), QString("Text"));
+
+        // A real paste stops at what the catalogue can hand back; so does typing.
+        QApplication::clipboard()->setText(QString(300, 'a'));
+        QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
+        QApplication::clipboard()->clear();
+        const QString full = "Text" + QString(250, 'a');
+        QCOMPARE(text->toPlainText(), full);
+        text->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(text, "bc");
+        QCOMPARE(text->toPlainText(), full);
+
+        // A character outside the basic plane that no longer fits goes whole.
+        text->setPlainText(QString(253, 'a'));
+        text->moveCursor(QTextCursor::End);
+        text->insertPlainText(QString::fromUcs4(U"\U0001F600"));
+        QCOMPARE(text->toPlainText(), QString(253, 'a'));
+    }
+
+    // Outer blanks and quotes survive the round trip through the catalogue.
+    void descriptionReadsBackAsTyped()
+    {
+        TestFolder t;
+        const std::pair<QString, QByteArray> rows[] = {
+            {"", ""},
+            {"\"Zitat\"", "\"\"Zitat\"\""},
+            {"'x'", "\"'x'\""},
+            {"\"halb", "\"halb"},
+            {"a \"b\" c", "a \"b\" c"},
+            {" " + QString(252, 'r') + " ", "\" " + QByteArray(252, 'r') + " \""}};
+        for (const auto& [typed, stored] : rows) {
+            QVERIFY(Catalog::setCaption("Steuer", Catalog::storedCaption(typed)));
+            QVERIFY(t.catalogBytes().contains("\r\nSteuer=" + stored + "\r\n"));
+            QCOMPARE(Catalog::Snapshot::read().captionOf("Steuer"), typed);
+        }
+    }
+
+    // A full disk: what was not saved is told, the text stays in the dialog, the
+    // catalogue keeps its bytes; Abbrechen then closes it and stores nothing.
     void descriptionNotSavedIsSaid()
     {
         Wizard f;
@@ -318,8 +276,8 @@ private slots:
 
     void shortenedPath()
     {
-        const auto shown = [](const QString& folder) {
-            return Beschreibung::shortenedPath(folder, "Datei.frm");
+        const auto shown = [](const QString& p) {
+            return Beschreibung::shortenedPath(p, "Datei.frm");
         };
         // With the 9-character file name: 64 characters shown whole, 65 shortened.
         const QString a48(48, 'a'), a49(49, 'a');

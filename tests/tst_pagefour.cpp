@@ -1,8 +1,6 @@
-// Page 4 while the copy runs: the window answers, the bar moves, a stop takes
-// everything back, a full disk is told.
+// Page 4 while the copy runs.
 
 #include "generate/CopyRun.h"
-#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
 #include "ui/Widgets.h"
@@ -14,12 +12,6 @@
 #include <thread>
 
 namespace {
-
-// Marks and folder to be kept.
-struct Wizard : ProjectWindow
-{
-    Wizard() { w->ui.bMerkeOrdner->setChecked(true); }
-};
 
 // Every copy goes in chunks of 4 bytes, each taking `pause`.
 void slowCopies(std::chrono::milliseconds pause)
@@ -42,11 +34,10 @@ private slots:
         FileIo::clearFaults();
     }
 
-    // A watchdog on the window's event loop while a slowed copy runs; the file
-    // line names each file on its way, and the bar ends full.
+    // The event loop runs on during a slowed copy; each file is named, the bar ends full.
     void windowAnswers()
     {
-        Wizard f;
+        ProjectWindow f;
         const QString success = f.w->ui.Label17->text();
         // About 20 chunks of 40 ms: a loop blocked by the copy would wait most of
         // that, far past the limit, while a busy machine's scheduling stays under it.
@@ -72,57 +63,52 @@ private slots:
     }
 
     // Abbrechen, Esc and closing the window, each in a fresh project folder.
-    void stopTakesEverythingBack_data()
-    {
-        QTest::addColumn<QString>("how");
-        for (const char* how : {"Abbrechen", "Esc", "close"})
-            QTest::newRow(how) << QString(how);
-    }
     void stopTakesEverythingBack()
     {
-        QFETCH(QString, how);
-        Wizard f;
-        f.w->ui.bMarkieren->setChecked(true);
-        const QByteArray catalogue = f.t.catalogBytes();
-        f.w->activateWindow(); // Esc acts in the active window
-        QVERIFY(QTest::qWaitForWindowActive(f.w.get()));
-        slowCopies(std::chrono::milliseconds(10));
-        QElapsedTimer sinceStop;
-        QTimer stopper;
-        connect(&stopper, &QTimer::timeout, [&] {
-            // Once the last file is under way: the form and its .frx wait as temporaries.
-            if (sinceStop.isValid() || !f.w->ui.RFortschritt->text().startsWith("Hilfsmodul.bas"))
-                return;
-            sinceStop.start();
-            if (how == "Abbrechen")
-                QTest::mouseClick(f.w->ui.bAbbrechen, Qt::LeftButton);
-            else if (how == "Esc")
-                QTest::keyClick(f.w.get(), Qt::Key_Escape);
-            else
-                f.w->close();
-        });
-        stopper.start(2);
-        f.next();
-        QVERIFY(sinceStop.isValid());
-        QVERIFY2(sinceStop.elapsed() < 100, qPrintable(QString::number(sinceStop.elapsed())));
-        QCOMPARE(f.desk.ends, 1);
-        QVERIFY(f.w->ui.Map5->isHidden());
-        QVERIFY(!QFileInfo::exists(f.t.file("P")));
-        QCOMPARE(f.t.catalogBytes(), catalogue); // no marks, no options
+        for (const QString how : {"Abbrechen", "Esc", "close"}) {
+            ProjectWindow f;
+            f.w->ui.bMerkeOrdner->setChecked(true);
+            f.w->ui.bMarkieren->setChecked(true);
+            const QByteArray catalogue = f.t.catalogBytes();
+            f.w->activateWindow(); // Esc acts in the active window
+            QVERIFY(QTest::qWaitForWindowActive(f.w.get()));
+            slowCopies(std::chrono::milliseconds(10));
+            QElapsedTimer sinceStop;
+            QTimer stopper;
+            connect(&stopper, &QTimer::timeout, [&] {
+                // Once the last file is under way: the form and its .frx wait as temporaries.
+                if (sinceStop.isValid() ||
+                    !f.w->ui.RFortschritt->text().startsWith("Hilfsmodul.bas"))
+                    return;
+                sinceStop.start();
+                if (how == "Abbrechen")
+                    QTest::mouseClick(f.w->ui.bAbbrechen, Qt::LeftButton);
+                else if (how == "Esc")
+                    QTest::keyClick(f.w.get(), Qt::Key_Escape);
+                else
+                    f.w->close();
+            });
+            stopper.start(2);
+            f.next();
+            QVERIFY(sinceStop.isValid());
+            QVERIFY2(sinceStop.elapsed() < 100, qPrintable(QString::number(sinceStop.elapsed())));
+            QCOMPARE(f.desk.ends, 1);
+            QVERIFY(f.w->ui.Map5->isHidden());
+            QVERIFY(!QFileInfo::exists(f.t.file("P")));
+            QCOMPARE(f.t.catalogBytes(), catalogue); // no marks, no options
+        }
     }
 
-    // Every write fails: each file is named with the reason, page 5 does not
-    // call it a success, and the folder the run made is not left empty. Page 4
-    // stays up two seconds after the run (here a sixth of that), so a quick run
-    // is not a flash.
+    // Every write fails: each file is named with the reason, the folder made is removed.
+    // Page 4 stays up two seconds (here a sixth), so a quick run is not a flash.
     void fullDiskIsTold()
     {
-        Wizard f;
+        ProjectWindow f;
+        f.w->ui.bMerkeOrdner->setChecked(true);
         const QStringList success{f.w->ui.Label17->text(), f.w->ui.Label15->text()};
         WriteIniValue(f.t.catalog(), "Marked", "Alt", "1"); // a mark the run would drop
         FileIo::failWritesAfter(0);
-        // The catalogue shares the full disk: its marks, options and sorted list are
-        // not saved either, each said once.
+        // Marks, options and the sorted list share the full disk, each said once.
         f.w->ui.bMarkieren->setChecked(true);
         f.desk.answers.fill(QMessageBox::Ok, 4);
         const SleepScale sixth(1.0 / 6);

@@ -5,7 +5,6 @@
 #include "ui/Tooltips.h"
 #include "ui/Widgets.h"
 
-#include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QScreen>
@@ -13,30 +12,26 @@
 #include <QToolTip>
 
 #include <array>
-#include <utility>
 
 namespace {
 
 // Fires the tips' waits when the test says so and tells how long each would be.
-class FakeClock : public TipClock
+struct FakeClock : TipClock
 {
-public:
     void start(Wait wait, int ms, std::function<void()> due) override
     {
-        m_armed[wait] = {ms, std::move(due)};
+        armed[wait] = {ms, std::move(due)};
     }
-    void stop(Wait wait) override { m_armed[wait] = {}; }
+    void stop(Wait wait) override { armed[wait] = {}; }
     // The wait's length while it runs, else -1.
-    int waiting(Wait wait) const { return m_armed[wait].second ? m_armed[wait].first : -1; }
+    int waiting(Wait wait) const { return armed[wait].second ? armed[wait].first : -1; }
     void fire(Wait wait)
     {
-        const auto due = std::exchange(m_armed[wait], {}).second;
+        const auto due = std::exchange(armed[wait], {}).second;
         QVERIFY2(due, "no wait is running");
         due();
     }
-
-private:
-    std::array<std::pair<int, std::function<void()>>, 2> m_armed;
+    std::array<std::pair<int, std::function<void()>>, 2> armed;
 };
 
 // Long enough to wrap at the window's width of 188 pixels.
@@ -78,52 +73,10 @@ class tst_tooltips : public QObject
 {
     Q_OBJECT
 
-    std::shared_ptr<FakeClock> m_clock;
-
 private slots:
-    // The desktop's own delays differ from every one the program sets, so a
-    // setting left out shows.
+    // Desktop delays unlike any the program sets, so a setting left out shows.
     void initTestCase() { QGuiApplication::styleHints()->setMouseDoubleClickInterval(250); }
-    void init()
-    {
-        m_clock = std::make_shared<FakeClock>();
-        RootTooltips::manager().setClock(m_clock);
-    }
     void cleanup() { RootTooltips::manager().setClock(nullptr); }
-
-    void toolsTextsAndSizes()
-    {
-        Form f;
-        QPushButton stranger;
-        f.tips.AddTool(f.a, 0, QStringLiteral("erste"));
-        f.tips.AddTool(f.a, 0, QStringLiteral("zweite")); // no check for duplicates
-        f.tips.SetTipText(&stranger, QStringLiteral("fremd"));
-        f.tips.DeleteTool(&stranger);
-        QCOMPARE(f.tips.ToolCount(), 2);
-        QCOMPARE(f.tips.toolText(&stranger), QString());
-        f.tips.SetTipText(f.a, QStringLiteral("neu")); // the first registration
-        QCOMPARE(f.tips.toolText(f.a), QStringLiteral("neu"));
-        f.tips.DeleteTool(f.a);
-        QCOMPARE(f.tips.ToolCount(), 1);
-        QCOMPARE(f.tips.toolText(f.a), QStringLiteral("zweite"));
-
-        // The toolkit's own tip never shows on a tool.
-        f.a->setToolTip(QStringLiteral("vom Toolkit"));
-        const QPoint at = f.a->rect().center();
-        QHelpEvent help(QEvent::ToolTip, at, f.a->mapToGlobal(at));
-        QApplication::sendEvent(f.a, &help);
-        QVERIFY(!QToolTip::isVisible());
-
-        // Sizes are signed 16-bit halves.
-        f.tips.SetTipText(f.a, QString(4000, QLatin1Char('W'))); // far wider than 32767 px
-        f.tips.AddTool(f.b, 0, QStringLiteral("kurz"));
-        QVERIFY(f.tips.GetTooltipWidth(f.a) < 0);
-        const QFontMetrics fm(QToolTip::font());
-        // The tip rounds the text's width up; the one-line measurement rounds it.
-        QVERIFY(qAbs(f.tips.GetTooltipWidth(f.b) - f.tips.ToolTipWidthFromText(fm, "kurz")) <= 1);
-        QCOMPARE(f.tips.GetTooltipHeight(f.b), f.tips.ToolTipHeightFromText(fm, "kurz"));
-        QCOMPARE(f.tips.GetTooltipWidth(f.label), 0); // no tool
-    }
 
     void hoverShowsWaitsAndMovesOn()
     {
@@ -164,40 +117,66 @@ private slots:
         QCOMPARE(f.tips.shownText(), QString());
         QTest::mouseMove(f.window.get(), QPoint(f.window->width() - 2, f.window->height() - 2));
         QCOMPARE(f.clock->waiting(TipClock::Show), -1);
-    }
 
-    void silentToolsAndTexts()
-    {
-        Form f;
-        f.tips.AddTool(f.a, 0); // no text: a tool without a tip
-        f.tips.AddTool(f.b, 0, QStringLiteral("B"));
-        hover(f.a);
+        // No text, no tip; emptying the text or switching tips off takes a shown tip along.
+        f.tips.AddTool(f.label, 0);
+        hover(f.label);
         f.clock->fire(TipClock::Show);
         QVERIFY(!f.tips.tipWindow()->isVisible());
         hover(f.b);
         f.clock->fire(TipClock::Show);
-        QCOMPARE(f.tips.shownText(), QStringLiteral("B"));
-        f.tips.SetTipText(f.b, QString()); // silences the tip on the spot
+        QCOMPARE(f.tips.shownText(), QStringLiteral("Knopf B"));
+        f.tips.SetTipText(f.b, QString());
         QVERIFY(!f.tips.tipWindow()->isVisible());
         f.tips.SetTipText(f.b, QStringLiteral("wieder"));
-        hover(f.a);
+        hover(f.label);
         hover(f.b);
         f.clock->fire(TipClock::Show);
-        f.tips.setEnabled(false); // takes a tip along
+        f.tips.setEnabled(false);
         QCOMPARE(f.tips.shownText(), QString());
-        hover(f.a);
+        hover(f.label);
         hover(f.b);
         f.clock->fire(TipClock::Show);
         QCOMPARE(f.tips.shownText(), QString());
         QCOMPARE(f.tips.Enabled(), false);
     }
 
-    void titleWrappingAndScreenEdge()
+    void toolsTextsAndSizes()
     {
         Form f;
-        f.tips.setMaxTipWidth(188);
-        f.tips.AddTool(f.a, 0, kLong);
+        QPushButton stranger;
+        f.tips.AddTool(f.a, 0, QStringLiteral("erste"));
+        f.tips.AddTool(f.a, 0, QStringLiteral("zweite")); // no check for duplicates
+        f.tips.SetTipText(&stranger, QStringLiteral("fremd"));
+        f.tips.DeleteTool(&stranger);
+        QCOMPARE(f.tips.ToolCount(), 2);
+        QCOMPARE(f.tips.toolText(&stranger), QString());
+        f.tips.SetTipText(f.a, QStringLiteral("neu")); // the first registration
+        QCOMPARE(f.tips.toolText(f.a), QStringLiteral("neu"));
+        f.tips.DeleteTool(f.a);
+        QCOMPARE(f.tips.ToolCount(), 1);
+        QCOMPARE(f.tips.toolText(f.a), QStringLiteral("zweite"));
+
+        // The toolkit's own tip never shows on a tool.
+        f.a->setToolTip(QStringLiteral("vom Toolkit"));
+        const QPoint at = f.a->rect().center();
+        QHelpEvent help(QEvent::ToolTip, at, f.a->mapToGlobal(at));
+        QApplication::sendEvent(f.a, &help);
+        QVERIFY(!QToolTip::isVisible());
+
+        // Sizes are signed 16-bit halves.
+        f.tips.SetTipText(f.a, QString(4000, QLatin1Char('W'))); // far wider than 32767 px
+        f.tips.AddTool(f.b, 0, QStringLiteral("kurz"));
+        QVERIFY(f.tips.GetTooltipWidth(f.a) < 0);
         const QFontMetrics fm(QToolTip::font());
+        // The tip rounds the text's width up; the one-line measurement rounds it.
+        QVERIFY(qAbs(f.tips.GetTooltipWidth(f.b) - f.tips.ToolTipWidthFromText(fm, "kurz")) <= 1);
+        QCOMPARE(f.tips.GetTooltipHeight(f.b), f.tips.ToolTipHeightFromText(fm, "kurz"));
+        QCOMPARE(f.tips.GetTooltipWidth(f.label), 0); // no tool
+
+        // Titles and wrapping.
+        f.tips.setMaxTipWidth(188);
+        f.tips.SetTipText(f.a, kLong);
         const int oneLine = f.tips.ToolTipHeightFromText(fm, kLong);
         const int height = f.tips.GetTooltipHeight(f.a);
         QVERIFY2(height >= oneLine + fm.lineSpacing(), "wraps onto a second line");
@@ -220,96 +199,82 @@ private slots:
         QVERIFY(screen.contains(f.tips.tipWindow()->frameGeometry()));
     }
 
-    // Set up at the start and anew on the way back to page 1; a reload keeps them.
-    void windowSetup()
+    // Set up at the start and anew on page 1, kept by a reload. Abbrechen ends at once;
+    // closing takes a tip along; the tip window goes with its window.
+    void inTheWindow()
     {
-        ShownWindow f;
-        f.open();
-        Tooltips_Class& tips = RootTooltips::manager();
-        const RootUi& ui = f.w->ui;
-        QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP), 10000);
-        QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), 300);
-        QCOMPARE(tips.MaxTipWidth(), 188);
-        QCOMPARE(QList<int>({tips.MarginLeft(), tips.MarginTop(), tips.MarginRight(),
-                             tips.MarginBottom()}),
-                 QList<int>({2, 2, 2, 2}));
-        const QString listHint = tips.toolText(ui.LDateien);
-        QVERIFY(!listHint.isEmpty() && !tips.toolText(ui.PHilfe).isEmpty());
-        // No toolkit tip left anywhere on the window.
-        for (const QWidget* w : f.w->findChildren<QWidget*>())
-            QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
-
-        f.next();
-        QCOMPARE(tips.toolText(ui.LDateien), QString()); // an empty catalogue: no description
-        tips.SetTipText(ui.bLoeschen, QStringLiteral("geändert"));
-        const QWidget* window = tips.tipWindow();
-        f.w->reloadFlag = QStringLiteral("1");
-        f.w->Form_Load();
-        QCOMPARE(tips.tipWindow(), window);
-        QCOMPARE(tips.toolText(ui.bLoeschen), QStringLiteral("geändert"));
-        f.w->reloadFlag.clear();
-        f.back();
-        QCOMPARE(tips.ToolCount(), 12); // anew, not twice
-        QCOMPARE(tips.toolText(ui.LDateien), listHint);
-    }
-
-    void hoverInTheWindow()
-    {
-        ShownWindow f;
-        f.t.writeEntries(
-            {{"Haupt", "v/Haupt.frm"}, {"Steuer", "v/Steuer.ctl", false, "Eine Werkzeugleiste"}});
-        f.open();
-        QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
-        const RootUi& ui = f.w->ui;
-        Tooltips_Class& tips = RootTooltips::manager();
-        f.next();
-
-        hover(ui.bHinzufuegen);
-        QCOMPARE(m_clock->waiting(TipClock::Show), 400);
-        m_clock->fire(TipClock::Show);
-        QCOMPARE(tips.shownText(), tips.toolText(ui.bHinzufuegen));
-        m_clock->fire(TipClock::Hide);
-
-        // The list: Haupt has no description, Steuer has one.
-        hover(ui.LDateien);
-        m_clock->fire(TipClock::Show);
-        QCOMPARE(tips.shownText(), QString());
-        ui.LDateien->setCurrentRow(1);
-        hover(ui.bHinzufuegen);
-        hover(ui.LDateien);
-        m_clock->fire(TipClock::Show);
-        QCOMPARE(tips.shownText(), QStringLiteral("Eine Werkzeugleiste"));
-
-        // The page's free area and its labels are silent.
-        QVERIFY(!ui.Map2->childAt(5, 5));
-        hover(ui.Map2, QPoint(5, 5));
-        QCOMPARE(tips.shownText(), QString());
-        m_clock->fire(TipClock::Show);
-        QCOMPARE(tips.shownText(), QString());
-        hover(ui.Label4);
-        QCOMPARE(m_clock->waiting(TipClock::Show), -1); // still the page's silent tool
-
-        // Closing takes a tip along; the tools stay.
-        hover(ui.bHinzufuegen);
-        m_clock->fire(TipClock::Show);
-        f.w->close(); // the close box
-        QCOMPARE(tips.shownText(), QString());
-        QCOMPARE(tips.ToolCount(), 12);
-    }
-
-    void cancelEndsAtOnce()
-    {
+        const auto clock = std::make_shared<FakeClock>();
+        RootTooltips::manager().setClock(clock);
         {
             ShownWindow f;
+            f.t.writeEntries({{"Haupt", "v/Haupt.frm"},
+                              {"Steuer", "v/Steuer.ctl", false, "Eine Werkzeugleiste"}});
             f.open();
             QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
+            Tooltips_Class& tips = RootTooltips::manager();
+            const RootUi& ui = f.w->ui;
+            QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP), 10000);
+            QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), 300);
+            QCOMPARE(tips.MaxTipWidth(), 188);
+            QCOMPARE(QList<int>({tips.MarginLeft(), tips.MarginTop(), tips.MarginRight(),
+                                 tips.MarginBottom()}),
+                     QList<int>({2, 2, 2, 2}));
+            const QString listHint = tips.toolText(ui.LDateien);
+            QVERIFY(!listHint.isEmpty() && !tips.toolText(ui.PHilfe).isEmpty());
+            // No toolkit tip left anywhere on the window.
+            for (const QWidget* w : f.w->findChildren<QWidget*>())
+                QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
+
             f.next();
-            hover(f.w->ui.bAbbrechen);
-            QTest::mouseClick(f.w->ui.bAbbrechen, Qt::LeftButton);
+            tips.SetTipText(ui.bLoeschen, QStringLiteral("geändert"));
+            const QWidget* window = tips.tipWindow();
+            f.w->reloadFlag = QStringLiteral("1");
+            f.w->Form_Load();
+            QCOMPARE(tips.tipWindow(), window);
+            QCOMPARE(tips.toolText(ui.bLoeschen), QStringLiteral("geändert"));
+            f.w->reloadFlag.clear();
+            f.back();
+            QCOMPARE(tips.ToolCount(), 12); // anew, not twice
+            QCOMPARE(tips.toolText(ui.LDateien), listHint);
+            f.next();
+
+            hover(ui.bHinzufuegen);
+            QCOMPARE(clock->waiting(TipClock::Show), 400);
+            clock->fire(TipClock::Show);
+            QCOMPARE(tips.shownText(), tips.toolText(ui.bHinzufuegen));
+            clock->fire(TipClock::Hide);
+
+            // The list: Haupt has no description, Steuer has one.
+            QCOMPARE(tips.toolText(ui.LDateien), QString());
+            hover(ui.LDateien);
+            clock->fire(TipClock::Show);
+            QCOMPARE(tips.shownText(), QString());
+            ui.LDateien->setCurrentRow(1);
+            hover(ui.bHinzufuegen);
+            hover(ui.LDateien);
+            clock->fire(TipClock::Show);
+            QCOMPARE(tips.shownText(), QStringLiteral("Eine Werkzeugleiste"));
+
+            // The page's free area and its labels are silent.
+            QVERIFY(!ui.Map2->childAt(5, 5));
+            hover(ui.Map2, QPoint(5, 5));
+            QCOMPARE(tips.shownText(), QString());
+            clock->fire(TipClock::Show);
+            QCOMPARE(tips.shownText(), QString());
+            hover(ui.Label4);
+            QCOMPARE(clock->waiting(TipClock::Show), -1); // still the page's silent tool
+
+            hover(ui.bAbbrechen);
+            QTest::mouseClick(ui.bAbbrechen, Qt::LeftButton);
             QCOMPARE(f.desk.ends, 1);
             QVERIFY(f.w->isVisible()); // ended at once, no close events
+            hover(ui.bHinzufuegen);
+            clock->fire(TipClock::Show);
+            f.w->close(); // the close box
+            QCOMPARE(tips.shownText(), QString());
+            QCOMPARE(tips.ToolCount(), 12);
         }
-        QVERIFY(!RootTooltips::manager().tipWindow()); // went with its window
+        QVERIFY(!RootTooltips::manager().tipWindow());
     }
 };
 
