@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QTest>
 
+#include <tuple>
+
 using namespace Generate;
 using Catalog::Kind;
 
@@ -27,6 +29,12 @@ template <typename... Values> void row(const char* tag, const Values&... values)
 {
     (QTest::newRow(tag) << ... << values);
 }
+
+// Tables of one column whose rows are tuples.
+using NameRow = std::tuple<QString, QString, QString>;
+using FilesRow = std::tuple<QByteArray, QString, QString, QString, QByteArray>;
+using KindRow = std::tuple<QString, Kind, QString>;
+using CopyRow = std::tuple<QString, QString, QString, QString, QString, QStringList>;
 
 const QString kOle =
     "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE Automation";
@@ -82,38 +90,36 @@ private slots:
 
     // The one name rule of both front ends: what Windows, a Linux file name or the
     // project file cannot hold is refused before the folder is asked about.
+    // A row: the name, the folder (empty: the test folder, which exists) and the
+    // refusal (empty: accepted).
     void projectNames_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("folder");  // empty: the test folder, which exists
-        QTest::addColumn<QString>("refusal"); // empty: accepted
-        const QString none;
-        row("only blanks", QString("   "), none, kBlankName);
-        row("trailing dot", QString("Kunde."), none, kNameEnding);
-        row("dot dot, no question about the parent", QString(".."), none, kNameEnding);
-        row("outside Windows-1252", QString("Projekt中"), none, kNameOutsideCodePage);
-        row("hyphen", QString("Mein-Projekt"), none, kForbiddenName);
-        row("line feed", QString("a\nb"), none, kNameControlCharacter);
-        row("tab", QString("\tKunde"), none, kNameControlCharacter);
-        row("delete", QString("Kunde\x7f"), none, kNameControlCharacter);
-        row("device", QString("CON"), none, kDeviceName);
-        row("device, letter case, extension", QString("lpt1.txt"), none, kDeviceName);
-        row("device, blanks before the dot", QString("Nul  .vbp"), none, kDeviceName);
-        row("device, superscript digit", QString("com³"), none, kDeviceName);
-        row("no device", QString("COM10"), none, none);
-        row("251 bytes", QString(251, 'a'), none, none);
-        row("252 bytes", QString(252, 'a'), none, kNameTooLong);
-        row("251 bytes, 126 characters", QString(125, u'ä') + 'a', none, none);
-        row("252 bytes, 126 characters", QString(126, u'ä'), none, kNameTooLong);
+        QTest::addColumn<NameRow>("r");
+        row("only blanks", NameRow{"   ", {}, kBlankName});
+        row("trailing dot", NameRow{"Kunde.", {}, kNameEnding});
+        row("dot dot, no question about the parent", NameRow{"..", {}, kNameEnding});
+        row("outside Windows-1252", NameRow{"Projekt中", {}, kNameOutsideCodePage});
+        row("hyphen", NameRow{"Mein-Projekt", {}, kForbiddenName});
+        row("line feed", NameRow{"a\nb", {}, kNameControlCharacter});
+        row("tab", NameRow{"\tKunde", {}, kNameControlCharacter});
+        row("delete", NameRow{"Kunde\x7f", {}, kNameControlCharacter});
+        row("device", NameRow{"CON", {}, kDeviceName});
+        row("device, letter case, extension", NameRow{"lpt1.txt", {}, kDeviceName});
+        row("device, blanks before the dot", NameRow{"Nul  .vbp", {}, kDeviceName});
+        row("device, superscript digit", NameRow{"com³", {}, kDeviceName});
+        row("no device", NameRow{"COM10", {}, {}});
+        row("251 bytes", NameRow{QString(251, 'a'), {}, {}});
+        row("252 bytes", NameRow{QString(252, 'a'), {}, kNameTooLong});
+        row("251 bytes, 126 characters", NameRow{QString(125, u'ä') + 'a', {}, {}});
+        row("252 bytes, 126 characters", NameRow{QString(126, u'ä'), {}, kNameTooLong});
         // <folder>/K/.K.vbp.tmp-XXXXXX, the longest path of the run: 4095 bytes and one more.
-        row("path at the limit", QString("K"), "/" + QString(4074, 'p'), none);
-        row("path over the limit", QString("K"), "/" + QString(4075, 'p'), kNameTooLong);
+        row("path at the limit", NameRow{"K", "/" + QString(4074, 'p'), {}});
+        row("path over the limit", NameRow{"K", "/" + QString(4075, 'p'), kNameTooLong});
     }
     void projectNames()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, folder);
-        QFETCH(QString, refusal);
+        QFETCH(NameRow, r);
+        const auto& [name, folder, refusal] = r;
         TestFolder t;
         const ProjectCheck check =
             checkProject(1, name, folder.isEmpty() ? t.path() : folder, true);
@@ -121,13 +127,10 @@ private slots:
         QVERIFY(check.folderQuestion.isEmpty());
     }
 
+    // A row: the template, the project name, its lines, the start form, the .vbp.
     void projectFiles_data()
     {
-        QTest::addColumn<QByteArray>("templateBytes");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("lines");
-        QTest::addColumn<QString>("startForm");
-        QTest::addColumn<QByteArray>("vbp");
+        QTest::addColumn<FilesRow>("r");
         const QByteArray shipped = TestFolder::read(QStringLiteral(VORLAGEN_TEMPLATE));
         const QByteArray shippedEdited =
             "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\..\\..\\WINDOWS\\"
@@ -135,48 +138,50 @@ private slots:
             "Title=\"Kunde\"|" +
             shipped.mid(shipped.indexOf("Command32="));
         const QByteArray startA = "Startup=\"A\"|IconForm=\"A\"|Name=\"Kunde\"|";
-
-        row("worked example, shipped template", shipped, "Kunde",
-            "Form=Haupt.frm|Module=Hilfsmodul; Hilfsmodul.bas|", "Haupt",
-            bar("Type=Exe|Form=Haupt.frm|Module=Hilfsmodul; Hilfsmodul.bas|Startup=\"Haupt\"|"
-                "IconForm=\"Haupt\"|Name=\"Kunde\"|" +
-                shippedEdited));
+        row("worked example, shipped template",
+            FilesRow{shipped, "Kunde", "Form=Haupt.frm|Module=Hilfsmodul; Hilfsmodul.bas|", "Haupt",
+                     bar("Type=Exe|Form=Haupt.frm|Module=Hilfsmodul; Hilfsmodul.bas|Startup="
+                         "\"Haupt\"|IconForm=\"Haupt\"|Name=\"Kunde\"|" +
+                         shippedEdited)});
         // Without a form Sub Main starts; the name stays where the template has it.
-        row("no form: named after the project, a user control's line", shipped, "Kunde",
-            "Module=Hilfsmodul; Hilfsmodul.bas|UserControl=Leiste.ctl|", "",
-            bar("Type=Exe|Module=Hilfsmodul; Hilfsmodul.bas|UserControl=Leiste.ctl|") +
-                shipped.mid(shipped.indexOf("Reference="))
-                    .replace("Name=\"Projekt1\"", "Name=\"Kunde\"")
-                    .replace("\"<PROJEKT>\"", "\"Kunde\""));
-        row("no project line: one empty line", bar("Type=Exe|Name=\"projekt1\"|X=1"), "Kunde", "",
-            "", bar("Type=Exe||Name=\"Kunde\"|X=1|"));
-        row("empty second line dropped", bar("Type=Exe||X=1|"), "Kunde",
-            "Form=Haupt.frm|Form=root.frm|", "Root",
-            bar("Type=Exe|Form=Haupt.frm|Form=root.frm|Startup=\"Root\"|IconForm=\"Root\"|"
-                "Name=\"Kunde\"|X=1|"));
+        row("no form: named after the project, a user control's line",
+            FilesRow{shipped, "Kunde", "Module=Hilfsmodul; Hilfsmodul.bas|UserControl=Leiste.ctl|",
+                     "",
+                     bar("Type=Exe|Module=Hilfsmodul; Hilfsmodul.bas|UserControl=Leiste.ctl|") +
+                         shipped.mid(shipped.indexOf("Reference="))
+                             .replace("Name=\"Projekt1\"", "Name=\"Kunde\"")
+                             .replace("\"<PROJEKT>\"", "\"Kunde\"")});
+        row("no project line: one empty line",
+            FilesRow{bar("Type=Exe|Name=\"projekt1\"|X=1"), "Kunde", "", "",
+                     bar("Type=Exe||Name=\"Kunde\"|X=1|")});
+        row("empty second line dropped",
+            FilesRow{bar("Type=Exe||X=1|"), "Kunde", "Form=Haupt.frm|Form=root.frm|", "Root",
+                     bar("Type=Exe|Form=Haupt.frm|Form=root.frm|Startup=\"Root\"|IconForm="
+                         "\"Root\"|Name=\"Kunde\"|X=1|")});
         row("key lines in other letter case, Name first, Description last",
-            bar("Type=Exe|name=\"projekt1\"|STARTUP=\"sub main\"|title=\"<Projekt>\"|"
-                "description=\"<projekt>\"|"),
-            "Kunde", "Form=A.frm|", "A",
-            bar("Type=Exe|Form=A.frm|" + startA + "Title=\"Kunde\"|Description=\"Kunde\"||"));
-        row("template without CR: no first line, the block first", QByteArray("Type=Exe"), "Kunde",
-            "Form=A.frm|", "A", bar("Form=A.frm|" + startA + "Type=Exe|"));
-        row("template with bare LF line ends", QByteArray("Type=Exe\nX=1\n"), "Kunde",
-            "Form=A.frm|", "A", bar("Type=Exe|Form=A.frm|" + startA + "X=1|"));
+            FilesRow{
+                bar("Type=Exe|name=\"projekt1\"|STARTUP=\"sub main\"|title=\"<Projekt>\"|"
+                    "description=\"<projekt>\"|"),
+                "Kunde", "Form=A.frm|", "A",
+                bar("Type=Exe|Form=A.frm|" + startA + "Title=\"Kunde\"|Description=\"Kunde\"||")});
+        row("template without CR: no first line, the block first",
+            FilesRow{"Type=Exe", "Kunde", "Form=A.frm|", "A",
+                     bar("Form=A.frm|" + startA + "Type=Exe|")});
+        row("template with bare LF line ends",
+            FilesRow{"Type=Exe\nX=1\n", "Kunde", "Form=A.frm|", "A",
+                     bar("Type=Exe|Form=A.frm|" + startA + "X=1|")});
         // In the code page \334 is U with umlaut, \366 o with umlaut, \337 sharp s.
         row("umlauts as code-page bytes, other bytes pass",
-            bar("Type=Exe|Title=\"<PROJEKT>\"|K=\x81\x9d\x80\xff\xe4|"), "Größe",
-            "Module=Maße; Maße.bas|", "Übersicht",
-            bar("Type=Exe|Module=Ma\337e; Ma\337e.bas|Startup=\"\334bersicht\"|IconForm=\"\334"
-                "bersicht\"|Name=\"Gr\366\337e\"|Title=\"Gr\366\337e\"|K=\x81\x9d\x80\xff\xe4|"));
+            FilesRow{bar("Type=Exe|Title=\"<PROJEKT>\"|K=\x81\x9d\x80\xff\xe4|"), "Größe",
+                     "Module=Maße; Maße.bas|", "Übersicht",
+                     bar("Type=Exe|Module=Ma\337e; Ma\337e.bas|Startup=\"\334bersicht\"|IconForm="
+                         "\"\334bersicht\"|Name=\"Gr\366\337e\"|Title=\"Gr\366\337e\"|K=\x81\x9d"
+                         "\x80\xff\xe4|")});
     }
     void projectFiles()
     {
-        QFETCH(QByteArray, templateBytes);
-        QFETCH(QString, name);
-        QFETCH(QString, lines);
-        QFETCH(QString, startForm);
-        QFETCH(QByteArray, vbp);
+        QFETCH(FilesRow, r);
+        auto [templateBytes, name, lines, startForm, vbp] = r;
         TestFolder t;
         const QString tpl = t.write("bin/QvStandard.bpv", templateBytes);
         const QString vbpPath = t.write("out/" + name + ".vbp", "alt und länger als die neue");
@@ -187,53 +192,39 @@ private slots:
         QCOMPARE(TestFolder::read(vbwPath), startForm.toLatin1() + kVbwTail);
     }
 
-    // One row per kind: the kind, the companions, text or binary, the project line
-    // of the entry E, whether the entry's name goes into the project files, and the
-    // start form of E alone, of E with a root.frm after it, and with a form after it.
+    // One row per kind: the kind and, separated by ';', the companions, text or
+    // binary, the project line of the entry E, whether the entry's name goes into
+    // the project files, and the start form of E alone, of E with a root.frm after
+    // it, and with a form after it.
     void kinds_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<Kind>("kind");
-        QTest::addColumn<QString>("companions");
-        QTest::addColumn<bool>("text");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("namesEntry");
-        QTest::addColumn<QString>("startForms");
-        const QString form = "E,Root,E";
-        const QString none = ",Root,W";
-        row("form", "Haupt.frm", Kind::Form, "Haupt.frx,Haupt.FRX", true, "Form=Haupt.frm", true,
-            form);
-        row("form in capitals", "HAUPT.FRM", Kind::Form, "HAUPT.FRX,HAUPT.frx", true,
-            "Form=HAUPT.FRM", true, form);
-        row("root form", "Root.Frm", Kind::Form, "Root.frx,Root.FRX", true, "Form=Root.Frm", true,
-            QString("Root,Root,Root"));
-        row("module", "M.bas", Kind::Module, "", true, "Module=E; M.bas", true, none);
-        row("user control", "K.ctl", Kind::UserControl, "K.ctx,K.CTX", true, "UserControl=K.ctl",
-            false, none);
-        row("class", "K.CLS", Kind::Class, "", true, "Class=E; K.CLS", true, none);
-        row("resource", "D.res", Kind::Resource, "", false, "ResFile32=\"D.res\"", false, none);
-        row("user document", "D.dob", Kind::UserDocument, "", true, "", false, none);
-        row("property page", "P.pag", Kind::PropertyPage, "", true, "", false, none);
-        row("designer", "D.dsr", Kind::Designer, "", true, "", false, none);
-        row("companion", "Haupt.frx", Kind::Other, "", false, "", false, none);
-        row("the last three letters count", "x.frmfrm", Kind::Form, "x.frmfrx,x.frmFRX", true,
-            "Form=x.frmfrm", true, form);
-        row("other", "liesmich.txt", Kind::Other, "", false, "", false, none);
+        QTest::addColumn<KindRow>("r");
+        const QString none = ";;;;,Root,W";
+        row("form", KindRow{"Haupt.frm", Kind::Form,
+                            "Haupt.frx,Haupt.FRX;text;Form=Haupt.frm;"
+                            "named;E,Root,E"});
+        row("form in capitals", KindRow{"HAUPT.FRM", Kind::Form,
+                                        "HAUPT.FRX,HAUPT.frx;text;Form=HAUPT.FRM;named;E,Root,E"});
+        row("root form", KindRow{"Root.Frm", Kind::Form,
+                                 "Root.frx,Root.FRX;text;Form=Root.Frm;named;Root,Root,Root"});
+        row("module", KindRow{"M.bas", Kind::Module, ";text;Module=E; M.bas;named;,Root,W"});
+        row("user control",
+            KindRow{"K.ctl", Kind::UserControl, "K.ctx,K.CTX;text;UserControl=K.ctl;;,Root,W"});
+        row("class", KindRow{"K.CLS", Kind::Class, ";text;Class=E; K.CLS;named;,Root,W"});
+        row("resource", KindRow{"D.res", Kind::Resource, ";;ResFile32=\"D.res\";;,Root,W"});
+        row("user document", KindRow{"D.dob", Kind::UserDocument, ";text;;;,Root,W"});
+        row("property page", KindRow{"P.pag", Kind::PropertyPage, ";text;;;,Root,W"});
+        row("designer", KindRow{"D.dsr", Kind::Designer, ";text;;;,Root,W"});
+        row("companion", KindRow{"Haupt.frx", Kind::Other, none});
+        row("the last three letters count",
+            KindRow{"x.frmfrm", Kind::Form, "x.frmfrx,x.frmFRX;text;Form=x.frmfrm;named;E,Root,E"});
+        row("other", KindRow{"liesmich.txt", Kind::Other, none});
     }
     void kinds()
     {
-        QFETCH(QString, file);
-        QFETCH(Kind, kind);
-        QFETCH(QString, companions);
-        QFETCH(bool, text);
-        QFETCH(QString, line);
-        QFETCH(bool, namesEntry);
-        QFETCH(QString, startForms);
+        QFETCH(KindRow, r);
+        const auto& [file, kind, facts] = r;
         QCOMPARE(Catalog::kindOf(file), kind);
-        QCOMPARE(Catalog::companionNames(file).join(','), companions);
-        QCOMPARE(Catalog::isText(file), text);
-        QCOMPARE(Catalog::projectLine("E", file), line);
-        QCOMPARE(Catalog::namesEntry(file), namesEntry);
         QStringList starts;
         for (const char* after : {"", "root.frm", "Zweit.frm"}) {
             Catalog::StartForm start;
@@ -242,7 +233,11 @@ private slots:
                 start.add("W", after);
             starts << start.name();
         }
-        QCOMPARE(starts.join(','), startForms);
+        QCOMPARE(QStringList({Catalog::companionNames(file).join(','),
+                              Catalog::isText(file) ? "text" : "", Catalog::projectLine("E", file),
+                              Catalog::namesEntry(file) ? "named" : "", starts.join(',')})
+                     .join(';'),
+                 facts);
         // A first form whose entry is called root, in any case, keeps its name.
         Catalog::StartForm root;
         root.add("rOOT", file);
@@ -250,74 +245,83 @@ private slots:
         QCOMPARE(root.name(), kind == Kind::Form ? "rOOT" : "Root");
     }
 
+    // A row: entries "name=file" (unchecked when "!name=file") and the files in the
+    // source folder, both comma-separated; the project lines, the start form, the
+    // copies, the failures.
     void copyCases_data()
     {
-        // Comma-separated lists; entries "name=file", unchecked when "!name=file".
-        QTest::addColumn<QString>("entries");
-        QTest::addColumn<QString>("present"); // in the source folder
-        QTest::addColumn<QString>("lines");
-        QTest::addColumn<QString>("startForm");
-        QTest::addColumn<QString>("copied");
-        QTest::addColumn<QStringList>("failures");
+        QTest::addColumn<CopyRow>("r");
         QStringList bad;
         for (const char* name : {"../x.frm", "sub/x.frm", "a\\b.frm", ".", ".."})
             bad << QString::fromUtf8(name) + ": " + Catalog::kBadFileName;
         bad << "F: " + Catalog::kNoFileName;
-
-        row("worked example", "Hilfsmodul=Hilfsmodul.bas,Haupt=Haupt.frm,Daten=Daten.res",
-            "Hilfsmodul.bas,Haupt.frm,Haupt.frx,Daten.res",
-            "Module=Hilfsmodul; Hilfsmodul.bas|Form=Haupt.frm|ResFile32=\"Daten.res\"|", "Haupt",
-            "Daten.res,Haupt.frm,Haupt.frx,Hilfsmodul.bas", QStringList());
-        row("user control with its upper-case CTX", "Leiste=Leiste.ctl", "Leiste.ctl,Leiste.CTX",
-            "UserControl=Leiste.ctl|", "", "Leiste.CTX,Leiste.ctl", QStringList());
+        row("worked example",
+            CopyRow{"Hilfsmodul=Hilfsmodul.bas,Haupt=Haupt.frm,Daten=Daten.res",
+                    "Hilfsmodul.bas,Haupt.frm,Haupt.frx,Daten.res",
+                    "Module=Hilfsmodul; Hilfsmodul.bas|Form=Haupt.frm|ResFile32=\"Daten.res\"|",
+                    "Haupt",
+                    "Daten.res,Haupt.frm,Haupt.frx,Hilfsmodul.bas",
+                    {}});
+        row("user control with its upper-case CTX", CopyRow{"Leiste=Leiste.ctl",
+                                                            "Leiste.ctl,Leiste.CTX",
+                                                            "UserControl=Leiste.ctl|",
+                                                            "",
+                                                            "Leiste.CTX,Leiste.ctl",
+                                                            {}});
         row("upper checked form starts, unchecked left out, root.frm starts as Root",
-            "!Neben=Neben.frm,Zweit=Zweit.frm,W=root.frm", "Neben.frm,Zweit.frm,root.frm",
-            "Form=Zweit.frm|Form=root.frm|", "Root", "Zweit.frm,root.frm", QStringList());
-        row("missing file keeps its line and is reported", "Haupt=Haupt.frm", "", "Form=Haupt.frm|",
-            "Haupt", "", QStringList{"Haupt.frm: " + Reason::kSourceMissing});
+            CopyRow{"!Neben=Neben.frm,Zweit=Zweit.frm,W=root.frm",
+                    "Neben.frm,Zweit.frm,root.frm",
+                    "Form=Zweit.frm|Form=root.frm|",
+                    "Root",
+                    "Zweit.frm,root.frm",
+                    {}});
+        row("missing file keeps its line and is reported",
+            CopyRow{"Haupt=Haupt.frm",
+                    "",
+                    "Form=Haupt.frm|",
+                    "Haupt",
+                    "",
+                    {"Haupt.frm: " + Reason::kSourceMissing}});
         row("file names that leave the project folder, or none",
-            "A=../x.frm,B=sub/x.frm,C=a\\b.frm,D=.,E=..,F=", "../x.frm,sub/x.frm,a\\b.frm", "", "",
-            "", bad);
+            CopyRow{"A=../x.frm,B=sub/x.frm,C=a\\b.frm,D=.,E=..,F=", "../x.frm,sub/x.frm,a\\b.frm",
+                    "", "", "", bad});
     }
     void copyCases()
     {
-        QFETCH(QString, entries);
-        QFETCH(QString, present);
-        QFETCH(QString, lines);
-        QFETCH(QString, startForm);
-        QFETCH(QString, copied);
-        QFETCH(QStringList, failures);
+        QFETCH(CopyRow, r);
+        auto [entries, present, lines, startForm, copied, failures] = r;
         TestFolder t;
-        QStringList checked;
-        for (const QString& entry : entries.split(','))
+        QStringList names, checked;
+        for (const QString& entry : entries.split(',')) {
+            names << entry.section('=', 0, 0).remove('!');
             if (!entry.startsWith('!'))
-                checked << entry.section('=', 0, 0);
+                checked << names.last();
+        }
         writeEntries(t, entries.remove('!').split(','), {"[Marked]", "Alt=1"});
         for (const QString& file : present.split(',', Qt::SkipEmptyParts))
             t.write("src/" + file, file.toUtf8());
         const QString folder = t.file("out/Kunde");
         QDir().mkpath(folder);
-
-        Request r = request(checked, folder);
-        r.saveMarks = true;
-        Generation generation(r);
+        Request request = ::request(checked, folder);
+        request.saveMarks = true;
+        Generation generation(request);
         QCOMPARE(generation.plan().projectLines, lines.replace('|', "\r\n"));
         QCOMPARE(generation.plan().startForm, startForm);
-        Recorder recorder;
-        const Outcome outcome = recorder.run(generation);
-        const QStringList files = copied.split(',', Qt::SkipEmptyParts);
-        QStringList inFolder = QDir(folder).entryList(QDir::Files, QDir::Name);
-        QVERIFY(inFolder.removeOne("Kunde.vorlagen"));
-        QCOMPARE(inFolder, files);
-        for (const QString& file : files)
-            QCOMPARE(TestFolder::read(folder + '/' + file), file.toUtf8());
+        const Outcome outcome = Recorder().run(generation);
+        QMap<QString, QByteArray> expected;
+        for (const QString& file : copied.split(',', Qt::SkipEmptyParts))
+            expected.insert(file, file.toUtf8());
+        auto inFolder = contents(folder);
+        QVERIFY(inFolder.remove("Kunde.vorlagen"));
+        QCOMPARE(inFolder, expected);
         QCOMPARE(listed(outcome.failures), failures);
         // Marks rebuilt: every checked line, copied or not; the earlier mark is gone.
         const Catalog::Snapshot after = Catalog::Snapshot::read();
-        for (const QString& entry : entries.split(','))
-            QCOMPARE(after.isMarked(entry.section('=', 0, 0)),
-                     checked.contains(entry.section('=', 0, 0)));
-        QVERIFY(!after.isMarked("Alt"));
+        QStringList marked;
+        for (const QString& name : names + QStringList{"Alt"})
+            if (after.isMarked(name))
+                marked << name;
+        QCOMPARE(marked, checked);
     }
 
     // An older copy is replaced and nothing of the run is left beside it, the
@@ -331,8 +335,7 @@ private slots:
         t.write("out/Haupt.frm", "alt und länger");
         t.write("bin/QvStandard.bpv", "Type=Exe\r\n");
         for (const char* folder : {"out", "src", "Neu/A/B"}) {
-            Recorder recorder;
-            QVERIFY(recorder.run(request({"Haupt"}, t.file(folder))).failures.isEmpty());
+            QVERIFY(Recorder().run(request({"Haupt"}, t.file(folder))).failures.isEmpty());
             QCOMPARE(contents(t.file(folder)).keys(),
                      QStringList({"Haupt.frm", "Kunde.vbp", "Kunde.vbw", "Kunde.vorlagen"}));
             QCOMPARE(TestFolder::read(t.file(folder) + "/Haupt.frm"), QByteArray("neu"));
@@ -341,8 +344,7 @@ private slots:
         QVERIFY(!Catalog::Snapshot::read().isMarked("Haupt"));
 
         t.write("src/Haupt.frx", "x");
-        Recorder recorder;
-        const Outcome outcome = recorder.run(request({"Haupt"}, t.write("afile", "D") + "/sub"));
+        const Outcome outcome = Recorder().run(request({"Haupt"}, t.write("afile", "D") + "/sub"));
         const QString noFolder = FileIo::reasonFor(ENOTDIR);
         QCOMPARE(listed(outcome.failures),
                  QStringList({"Haupt.frm: " + Reason::kNoFolder, "Haupt.frx: " + Reason::kNoFolder,
@@ -373,9 +375,9 @@ private slots:
         QTest::addColumn<QString>("condition");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("failures");
+        const QString full = FileIo::reasonFor(ENOSPC);
         row("all well", QString(), QStringList(), QStringList());
         row("written once", QString("once"), QStringList(), QStringList());
-        const QString full = FileIo::reasonFor(ENOSPC);
         // "unsaved": each save of the catalogue failed, said in the run's order.
         row("full disk", QString("full"), QStringList{"unsaved", "report"},
             QStringList{"Haupt.frm: " + full, "Haupt.frx: " + full, "Modul.bas: " + full,
@@ -500,15 +502,15 @@ private slots:
                      QStringList{"[References]"} + section);
         Generation generation(request({"Haupt", "Modul"}, t.file("P")));
         const Preview preview = generation.preview();
-        Recorder recorder;
-        recorder.run(generation);
+        Recorder().run(generation);
         const QString components = "Form=Haupt.frm|Module=Modul; Modul.bas|Startup=\"Haupt\"|"
                                    "IconForm=\"Haupt\"|Name=\"Kunde\"|";
-        const QString vbp = added.isEmpty()
-                                ? "Type=Exe|" + components + own + tail
-                                : "Type=Exe|" + added + components + "HelpFile=\"\"|" + tail;
-        QCOMPARE(TestFolder::read(t.file("P/Kunde.vbp")), bar(vbp.toLatin1()));
-        QCOMPARE(preview.texts.project, bar(vbp.toLatin1()));
+        const QByteArray vbp =
+            bar((added.isEmpty() ? "Type=Exe|" + components + own + tail
+                                 : "Type=Exe|" + added + components + "HelpFile=\"\"|" + tail)
+                    .toLatin1());
+        QCOMPARE(TestFolder::read(t.file("P/Kunde.vbp")), vbp);
+        QCOMPARE(preview.texts.project, vbp);
     }
 
     // A stop when any step starts, or while the list is saved, takes the run back:
