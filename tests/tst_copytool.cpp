@@ -215,16 +215,9 @@ private slots:
         QCOMPARE(p.outsideTarget(), before);
     }
 
-    void windowAsksBeforeReplacing_data()
-    {
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::newRow("no keeps everything") << QMessageBox::No;
-        QTest::newRow("yes replaces") << QMessageBox::Yes;
-    }
-
+    // No keeps everything; Yes replaces.
     void windowAsksBeforeReplacing()
     {
-        QFETCH(QMessageBox::StandardButton, answer);
         Presets p;
         FakeDesktop desk;
         p.t.write("ziel/QvStandard.prj", "alt\r\n");
@@ -232,20 +225,17 @@ private slots:
         window.show();
         desk.folders.enqueue(p.target());
         QTest::mouseClick(window.bZiel, Qt::LeftButton);
-        desk.answers.enqueue(answer);
-        if (answer == QMessageBox::Yes)
-            desk.answers.enqueue(QMessageBox::Ok); // the summary
+        desk.answers << QMessageBox::No << QMessageBox::Yes << QMessageBox::Ok; // Ok: the summary
         QTest::mouseClick(window.bKopieren, Qt::LeftButton);
-        QCOMPARE(desk.messages.size(), answer == QMessageBox::Yes ? 2 : 1);
-        QVERIFY(desk.messages.at(0).text.startsWith(
-            "Im Zielordner sind bereits 1 Dateien gleichen Namens vorhanden:\n" + p.target() +
-            "/QvStandard.prj"));
-        if (answer == QMessageBox::No) {
-            QCOMPARE(Presets::tree(p.target()).size(), 1);
-            return;
-        }
-        QCOMPARE(desk.messages.at(1).icon, QMessageBox::Warning); // one entry is missing
-        QVERIFY(desk.messages.at(1).text.startsWith("9 Dateien"));
+        QCOMPARE(Presets::tree(p.target()).size(), 1);
+        QTest::mouseClick(window.bKopieren, Qt::LeftButton);
+        QCOMPARE(desk.messages.size(), 3);
+        for (const int asked : {0, 1})
+            QVERIFY(desk.messages.at(asked).text.startsWith(
+                "Im Zielordner sind bereits 1 Dateien gleichen Namens vorhanden:\n" + p.target() +
+                "/QvStandard.prj"));
+        QCOMPARE(desk.messages.at(2).icon, QMessageBox::Warning); // one entry is missing
+        QVERIFY(desk.messages.at(2).text.startsWith("9 Dateien"));
         QCOMPARE(TestFolder::read(p.target() + "/QvStandard.prj"), QByteArray("Type=Exe\r\n"));
         QCOMPARE(window.pFortschritt->value(), 1000);
     }
@@ -356,21 +346,17 @@ private slots:
         QVERIFY(!CopyCommandLine::helpText().contains("hilfe"));
         row("version", {"--version"}, "", kDone, "QvtrCopy " VORLAGEN_VERSION "\n", "", 0);
         row("the window with --von", {"--von", "bin"}, "", -1, "", "", 0);
-        // Bad arguments: one line, nothing copied.
+        // Bad arguments: one line, nothing copied. The shared parser's own rules are
+        // tabled in tst_cli::badArguments.
         const auto bad = [&](const char* tag, const QStringList& arguments, const QString& said) {
             row(tag, arguments, "", kNothingDone, "", said + '\n', 0);
         };
         bad("unknown option", line + QStringList{"--falsch"},
             kUnknownOption.arg("--falsch", "QvtrCopy"));
-        bad("an option is no value", {"--von", "--nach", "%T/ziel"},
-            kMissingValue.arg("--von", "ORDNER"));
-        bad("value for a switch", line + QStringList{"--ueberschreiben=ja"},
-            kNoValueWanted.arg("--ueberschreiben"));
         bad("replace without a target", {"--ueberschreiben"},
             kRequired.arg("--ueberschreiben", "--nach ORDNER"));
         bad("target twice", line + QStringList{"--nach", "%T/z"}, kRepeated.arg("--nach"));
         bad("an argument of no option", line + QStringList{"x"}, kUnexpectedArgument.arg("x"));
-        bad("data folder missing", {"--von", "%T/fehlt"}, kNoDataFolder.arg("%T/fehlt"));
     }
 
     void commandLine()
@@ -416,17 +402,8 @@ private slots:
 
     // Return in the folder box copies; "~/" is the home folder, and a folder
     // relative to wherever the tool was started is refused.
-    void windowTarget_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("copied"); // into <home>/vorgaben
-        QTest::newRow("~/ is the home folder") << "~/vorgaben" << true;
-        QTest::newRow("a relative folder is refused") << "vorgaben" << false;
-    }
     void windowTarget()
     {
-        QFETCH(QString, typed);
-        QFETCH(bool, copied);
         Presets p;
         FakeDesktop desk;
         QVERIFY(QDir().mkpath(p.t.file("home")));
@@ -435,15 +412,16 @@ private slots:
         QDir::setCurrent(p.t.path()); // the fixture restores it
         CopyWindow window(p.source());
         window.show();
-        window.tZiel->setText(typed);
-        desk.answers.enqueue(QMessageBox::Ok);
-        QTest::keyClick(window.tZiel, Qt::Key_Return);
+        for (const char* typed : {"vorgaben", "~/vorgaben"}) {
+            window.tZiel->setText(typed);
+            desk.answers.enqueue(QMessageBox::Ok);
+            QTest::keyClick(window.tZiel, Qt::Key_Return);
+        }
         qputenv("HOME", home);
-        QCOMPARE(desk.messages.size(), 1);
-        QCOMPARE(QFileInfo::exists(p.t.file("home/vorgaben/vorlagen.dat")), copied);
+        QCOMPARE(desk.messages.size(), 2);
+        QVERIFY(desk.messages[0].text.contains("''vorgaben''"));
+        QVERIFY(QFileInfo::exists(p.t.file("home/vorgaben/vorlagen.dat")));
         QVERIFY(!QFileInfo::exists(p.t.file("vorgaben")) && !QFileInfo::exists(p.t.file("~")));
-        if (!copied)
-            QVERIFY(desk.messages[0].text.contains("''vorgaben''"));
     }
 
     // A catalogue in an encoding not recognised, or a folder in its place: one

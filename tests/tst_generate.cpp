@@ -32,9 +32,7 @@ template <typename... Values> void row(const char* tag, const Values&... values)
 
 // Tables of one column whose rows are tuples.
 using NameRow = std::tuple<QString, QString, QString>;
-using FilesRow = std::tuple<QByteArray, QString, QString, QString, QByteArray>;
 using KindRow = std::tuple<QString, Kind, QString>;
-using CopyRow = std::tuple<QString, QString, QString, QString, QString, QStringList>;
 
 const QString kOle =
     "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE Automation";
@@ -127,10 +125,13 @@ private slots:
         QVERIFY(check.folderQuestion.isEmpty());
     }
 
-    // A row: the template, the project name, its lines, the start form, the .vbp.
     void projectFiles_data()
     {
-        QTest::addColumn<FilesRow>("r");
+        QTest::addColumn<QByteArray>("templateBytes");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<QString>("startForm");
+        QTest::addColumn<QByteArray>("vbp");
         const QByteArray shipped = TestFolder::read(QStringLiteral(VORLAGEN_TEMPLATE));
         const QByteArray shippedEdited =
             "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\..\\..\\WINDOWS\\"
@@ -138,50 +139,48 @@ private slots:
             "Title=\"Kunde\"|" +
             shipped.mid(shipped.indexOf("Command32="));
         const QByteArray startA = "Startup=\"A\"|IconForm=\"A\"|Name=\"Kunde\"|";
-        row("worked example, shipped template",
-            FilesRow{shipped, "Kunde", "Form=Haupt.frm|Module=Hilfsmodul; Hilfsmodul.bas|", "Haupt",
-                     bar("Type=Exe|Form=Haupt.frm|Module=Hilfsmodul; Hilfsmodul.bas|Startup="
-                         "\"Haupt\"|IconForm=\"Haupt\"|Name=\"Kunde\"|" +
-                         shippedEdited)});
+
+        row("worked example, shipped template", shipped, "Kunde",
+            "Form=Haupt.frm|Module=Hilfsmodul; Hilfsmodul.bas|", "Haupt",
+            bar("Type=Exe|Form=Haupt.frm|Module=Hilfsmodul; Hilfsmodul.bas|Startup=\"Haupt\"|"
+                "IconForm=\"Haupt\"|Name=\"Kunde\"|" +
+                shippedEdited));
         // Without a form Sub Main starts; the name stays where the template has it.
-        row("no form: named after the project, a user control's line",
-            FilesRow{shipped, "Kunde", "Module=Hilfsmodul; Hilfsmodul.bas|UserControl=Leiste.ctl|",
-                     "",
-                     bar("Type=Exe|Module=Hilfsmodul; Hilfsmodul.bas|UserControl=Leiste.ctl|") +
-                         shipped.mid(shipped.indexOf("Reference="))
-                             .replace("Name=\"Projekt1\"", "Name=\"Kunde\"")
-                             .replace("\"<PROJEKT>\"", "\"Kunde\"")});
-        row("no project line: one empty line",
-            FilesRow{bar("Type=Exe|Name=\"projekt1\"|X=1"), "Kunde", "", "",
-                     bar("Type=Exe||Name=\"Kunde\"|X=1|")});
-        row("empty second line dropped",
-            FilesRow{bar("Type=Exe||X=1|"), "Kunde", "Form=Haupt.frm|Form=root.frm|", "Root",
-                     bar("Type=Exe|Form=Haupt.frm|Form=root.frm|Startup=\"Root\"|IconForm="
-                         "\"Root\"|Name=\"Kunde\"|X=1|")});
+        row("no form: named after the project, a user control's line", shipped, "Kunde",
+            "Module=Hilfsmodul; Hilfsmodul.bas|UserControl=Leiste.ctl|", "",
+            bar("Type=Exe|Module=Hilfsmodul; Hilfsmodul.bas|UserControl=Leiste.ctl|") +
+                shipped.mid(shipped.indexOf("Reference="))
+                    .replace("Name=\"Projekt1\"", "Name=\"Kunde\"")
+                    .replace("\"<PROJEKT>\"", "\"Kunde\""));
+        row("no project line: one empty line", bar("Type=Exe|Name=\"projekt1\"|X=1"), "Kunde", "",
+            "", bar("Type=Exe||Name=\"Kunde\"|X=1|"));
+        row("empty second line dropped", bar("Type=Exe||X=1|"), "Kunde",
+            "Form=Haupt.frm|Form=root.frm|", "Root",
+            bar("Type=Exe|Form=Haupt.frm|Form=root.frm|Startup=\"Root\"|IconForm=\"Root\"|"
+                "Name=\"Kunde\"|X=1|"));
         row("key lines in other letter case, Name first, Description last",
-            FilesRow{
-                bar("Type=Exe|name=\"projekt1\"|STARTUP=\"sub main\"|title=\"<Projekt>\"|"
-                    "description=\"<projekt>\"|"),
-                "Kunde", "Form=A.frm|", "A",
-                bar("Type=Exe|Form=A.frm|" + startA + "Title=\"Kunde\"|Description=\"Kunde\"||")});
-        row("template without CR: no first line, the block first",
-            FilesRow{"Type=Exe", "Kunde", "Form=A.frm|", "A",
-                     bar("Form=A.frm|" + startA + "Type=Exe|")});
-        row("template with bare LF line ends",
-            FilesRow{"Type=Exe\nX=1\n", "Kunde", "Form=A.frm|", "A",
-                     bar("Type=Exe|Form=A.frm|" + startA + "X=1|")});
+            bar("Type=Exe|name=\"projekt1\"|STARTUP=\"sub main\"|title=\"<Projekt>\"|"
+                "description=\"<projekt>\"|"),
+            "Kunde", "Form=A.frm|", "A",
+            bar("Type=Exe|Form=A.frm|" + startA + "Title=\"Kunde\"|Description=\"Kunde\"||"));
+        row("template without CR: no first line, the block first", QByteArray("Type=Exe"), "Kunde",
+            "Form=A.frm|", "A", bar("Form=A.frm|" + startA + "Type=Exe|"));
+        row("template with bare LF line ends", QByteArray("Type=Exe\nX=1\n"), "Kunde",
+            "Form=A.frm|", "A", bar("Type=Exe|Form=A.frm|" + startA + "X=1|"));
         // In the code page \334 is U with umlaut, \366 o with umlaut, \337 sharp s.
         row("umlauts as code-page bytes, other bytes pass",
-            FilesRow{bar("Type=Exe|Title=\"<PROJEKT>\"|K=\x81\x9d\x80\xff\xe4|"), "Größe",
-                     "Module=Maße; Maße.bas|", "Übersicht",
-                     bar("Type=Exe|Module=Ma\337e; Ma\337e.bas|Startup=\"\334bersicht\"|IconForm="
-                         "\"\334bersicht\"|Name=\"Gr\366\337e\"|Title=\"Gr\366\337e\"|K=\x81\x9d"
-                         "\x80\xff\xe4|")});
+            bar("Type=Exe|Title=\"<PROJEKT>\"|K=\x81\x9d\x80\xff\xe4|"), "Größe",
+            "Module=Maße; Maße.bas|", "Übersicht",
+            bar("Type=Exe|Module=Ma\337e; Ma\337e.bas|Startup=\"\334bersicht\"|IconForm=\"\334"
+                "bersicht\"|Name=\"Gr\366\337e\"|Title=\"Gr\366\337e\"|K=\x81\x9d\x80\xff\xe4|"));
     }
     void projectFiles()
     {
-        QFETCH(FilesRow, r);
-        auto [templateBytes, name, lines, startForm, vbp] = r;
+        QFETCH(QByteArray, templateBytes);
+        QFETCH(QString, name);
+        QFETCH(QString, lines);
+        QFETCH(QString, startForm);
+        QFETCH(QByteArray, vbp);
         TestFolder t;
         const QString tpl = t.write("bin/QvStandard.bpv", templateBytes);
         const QString vbpPath = t.write("out/" + name + ".vbp", "alt und länger als die neue");
@@ -245,51 +244,43 @@ private slots:
         QCOMPARE(root.name(), kind == Kind::Form ? "rOOT" : "Root");
     }
 
-    // A row: entries "name=file" (unchecked when "!name=file") and the files in the
-    // source folder, both comma-separated; the project lines, the start form, the
-    // copies, the failures.
     void copyCases_data()
     {
-        QTest::addColumn<CopyRow>("r");
+        // Comma-separated lists; entries "name=file", unchecked when "!name=file".
+        QTest::addColumn<QString>("entries");
+        QTest::addColumn<QString>("present"); // in the source folder
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<QString>("startForm");
+        QTest::addColumn<QString>("copied");
+        QTest::addColumn<QStringList>("failures");
         QStringList bad;
         for (const char* name : {"../x.frm", "sub/x.frm", "a\\b.frm", ".", ".."})
             bad << QString::fromUtf8(name) + ": " + Catalog::kBadFileName;
         bad << "F: " + Catalog::kNoFileName;
-        row("worked example",
-            CopyRow{"Hilfsmodul=Hilfsmodul.bas,Haupt=Haupt.frm,Daten=Daten.res",
-                    "Hilfsmodul.bas,Haupt.frm,Haupt.frx,Daten.res",
-                    "Module=Hilfsmodul; Hilfsmodul.bas|Form=Haupt.frm|ResFile32=\"Daten.res\"|",
-                    "Haupt",
-                    "Daten.res,Haupt.frm,Haupt.frx,Hilfsmodul.bas",
-                    {}});
-        row("user control with its upper-case CTX", CopyRow{"Leiste=Leiste.ctl",
-                                                            "Leiste.ctl,Leiste.CTX",
-                                                            "UserControl=Leiste.ctl|",
-                                                            "",
-                                                            "Leiste.CTX,Leiste.ctl",
-                                                            {}});
+
+        row("worked example", "Hilfsmodul=Hilfsmodul.bas,Haupt=Haupt.frm,Daten=Daten.res",
+            "Hilfsmodul.bas,Haupt.frm,Haupt.frx,Daten.res",
+            "Module=Hilfsmodul; Hilfsmodul.bas|Form=Haupt.frm|ResFile32=\"Daten.res\"|", "Haupt",
+            "Daten.res,Haupt.frm,Haupt.frx,Hilfsmodul.bas", QStringList());
+        row("user control with its upper-case CTX", "Leiste=Leiste.ctl", "Leiste.ctl,Leiste.CTX",
+            "UserControl=Leiste.ctl|", "", "Leiste.CTX,Leiste.ctl", QStringList());
         row("upper checked form starts, unchecked left out, root.frm starts as Root",
-            CopyRow{"!Neben=Neben.frm,Zweit=Zweit.frm,W=root.frm",
-                    "Neben.frm,Zweit.frm,root.frm",
-                    "Form=Zweit.frm|Form=root.frm|",
-                    "Root",
-                    "Zweit.frm,root.frm",
-                    {}});
-        row("missing file keeps its line and is reported",
-            CopyRow{"Haupt=Haupt.frm",
-                    "",
-                    "Form=Haupt.frm|",
-                    "Haupt",
-                    "",
-                    {"Haupt.frm: " + Reason::kSourceMissing}});
+            "!Neben=Neben.frm,Zweit=Zweit.frm,W=root.frm", "Neben.frm,Zweit.frm,root.frm",
+            "Form=Zweit.frm|Form=root.frm|", "Root", "Zweit.frm,root.frm", QStringList());
+        row("missing file keeps its line and is reported", "Haupt=Haupt.frm", "", "Form=Haupt.frm|",
+            "Haupt", "", QStringList{"Haupt.frm: " + Reason::kSourceMissing});
         row("file names that leave the project folder, or none",
-            CopyRow{"A=../x.frm,B=sub/x.frm,C=a\\b.frm,D=.,E=..,F=", "../x.frm,sub/x.frm,a\\b.frm",
-                    "", "", "", bad});
+            "A=../x.frm,B=sub/x.frm,C=a\\b.frm,D=.,E=..,F=", "../x.frm,sub/x.frm,a\\b.frm", "", "",
+            "", bad);
     }
     void copyCases()
     {
-        QFETCH(CopyRow, r);
-        auto [entries, present, lines, startForm, copied, failures] = r;
+        QFETCH(QString, entries);
+        QFETCH(QString, present);
+        QFETCH(QString, lines);
+        QFETCH(QString, startForm);
+        QFETCH(QString, copied);
+        QFETCH(QStringList, failures);
         TestFolder t;
         QStringList names, checked;
         for (const QString& entry : entries.split(',')) {
