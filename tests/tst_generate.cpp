@@ -212,8 +212,6 @@ private slots:
         row("class", KindRow{"K.CLS", Kind::Class, ";text;Class=E; K.CLS;named;,Root,W"});
         row("resource", KindRow{"D.res", Kind::Resource, ";;ResFile32=\"D.res\";;,Root,W"});
         row("user document", KindRow{"D.dob", Kind::UserDocument, ";text;;;,Root,W"});
-        row("property page", KindRow{"P.pag", Kind::PropertyPage, ";text;;;,Root,W"});
-        row("designer", KindRow{"D.dsr", Kind::Designer, ";text;;;,Root,W"});
         row("companion", KindRow{"Haupt.frx", Kind::Other, none});
         row("the last three letters count",
             KindRow{"x.frmfrm", Kind::Form, "x.frmfrx,x.frmFRX;text;Form=x.frmfrm;named;E,Root,E"});
@@ -358,7 +356,7 @@ private slots:
 
     // The steps in their order, and what the run has to tell, when all goes well,
     // when every write fails, when another program keeps the catalogue locked,
-    // without the template, and with only its spare. The outcome lists every failure.
+    // and without the template. The outcome lists every failure.
     // Each file, the catalogue too, is written once: the bytes of a first run's
     // files are enough for a second.
     void sequence_data()
@@ -376,7 +374,6 @@ private slots:
         row("catalogue locked", QString("locked"), QStringList{"unsaved"}, QStringList());
         row("template missing", QString("no template"), QStringList{ProjectTemplate::kMissing},
             QStringList());
-        row("template restored from its spare", QString("spare"), QStringList(), QStringList());
     }
     void sequence()
     {
@@ -392,8 +389,6 @@ private slots:
                                     QFileDevice::FileModificationTime));
             p.t.write("P/Kunde/.Modul.bas.tmp-Xy34Zw", "y");
         }
-        if (condition == "spare")
-            QFile::rename(p.t.file("bin/QvStandard.bpv"), p.t.file("bin/QvStandard.prj"));
         if (condition == "no template")
             QFile::remove(p.t.file("bin/QvStandard.bpv"));
         if (condition == "full")
@@ -551,10 +546,7 @@ private slots:
     {
         TestFolder t;
         QStringList opened;
-        const auto open = [&](const QString& file) {
-            opened << file;
-            return true;
-        };
+        const auto open = [&](const QString& file) { return opened << file, true; };
         const QString vbp = t.write("out/Kunde.vbp", "x");
         int sleeps = 0;
         const auto sleep = [&] { ++sleeps; };
