@@ -125,8 +125,7 @@ private slots:
             PresetCopy::run(PresetCopy::plan(t.exeFolder(), t.file("ziel")), false);
         QCOMPARE(outcome.failed, QStringList());
         QCOMPARE(TestFolder::read(t.file("ziel/Komponenten/" + companion)), QByteArray("bin"));
-        Recorder recorder;
-        QCOMPARE(recorder.run(request({"Lang"}, t.file("P/"))).failures.size(), 0);
+        QCOMPARE(Recorder().run(request({"Lang"}, t.file("P/"))).failures.size(), 0);
         QCOMPARE(TestFolder::read(t.file("P/" + form)), TestFolder::read(t.file("a/" + form)));
         QCOMPARE(TestFolder::read(t.file("P/" + companion)), QByteArray("bin"));
     }
@@ -191,31 +190,6 @@ private slots:
                  TestFolder::read(p.source() + "/QvStandard.bpv"));
         QVERIFY(!QFileInfo(link).isSymLink() && !QFileInfo::exists(p.t.file("nirgends")));
         QCOMPARE(TestFolder::read(link), QByteArray("Type=Exe\r\n"));
-    }
-
-    // No keeps everything; Yes replaces.
-    void windowAsksBeforeReplacing()
-    {
-        Presets p;
-        FakeDesktop desk;
-        p.t.write("ziel/QvStandard.prj", "alt\r\n");
-        CopyWindow window(p.source());
-        window.show();
-        desk.folders.enqueue(p.target());
-        QTest::mouseClick(window.bZiel, Qt::LeftButton);
-        desk.answers << QMessageBox::No << QMessageBox::Yes << QMessageBox::Ok; // Ok: the summary
-        QTest::mouseClick(window.bKopieren, Qt::LeftButton);
-        QCOMPARE(Presets::tree(p.target()).size(), 1);
-        QTest::mouseClick(window.bKopieren, Qt::LeftButton);
-        QCOMPARE(desk.messages.size(), 3);
-        for (const int asked : {0, 1})
-            QVERIFY(desk.messages.at(asked).text.startsWith(
-                "Im Zielordner sind bereits 1 Dateien gleichen Namens vorhanden:\n" + p.target() +
-                "/QvStandard.prj"));
-        QCOMPARE(desk.messages.at(2).icon, QMessageBox::Warning); // one entry is missing
-        QVERIFY(desk.messages.at(2).text.startsWith("9 Dateien"));
-        QCOMPARE(TestFolder::read(p.target() + "/QvStandard.prj"), QByteArray("Type=Exe\r\n"));
-        QCOMPARE(window.pFortschritt->value(), 1000);
     }
 
     void cancelTakesBackTheCopy_data()
@@ -379,27 +353,43 @@ private slots:
     }
 
     // Return in the folder box copies; "~/" is the home folder, and a folder
-    // relative to wherever the tool was started is refused.
-    void windowTarget()
+    // relative to wherever the tool was started is refused. Files of the same
+    // names in the folder chosen are replaced only after a Yes.
+    void window()
     {
         Presets p;
         FakeDesktop desk;
+        p.t.write("ziel/QvStandard.prj", "alt\r\n");
         QVERIFY(QDir().mkpath(p.t.file("home")));
         const QByteArray home = qgetenv("HOME");
         qputenv("HOME", QFile::encodeName(p.t.file("home")));
         QDir::setCurrent(p.t.path()); // the fixture restores it
         CopyWindow window(p.source());
         window.show();
+        desk.answers << QMessageBox::Ok << QMessageBox::Ok << QMessageBox::No << QMessageBox::Yes
+                     << QMessageBox::Ok;
         for (const char* typed : {"vorgaben", "~/vorgaben"}) {
             window.tZiel->setText(typed);
-            desk.answers.enqueue(QMessageBox::Ok);
             QTest::keyClick(window.tZiel, Qt::Key_Return);
         }
         qputenv("HOME", home);
-        QCOMPARE(desk.messages.size(), 2);
         QVERIFY(desk.messages[0].text.contains("''vorgaben''"));
         QVERIFY(QFileInfo::exists(p.t.file("home/vorgaben/vorlagen.dat")));
         QVERIFY(!QFileInfo::exists(p.t.file("vorgaben")) && !QFileInfo::exists(p.t.file("~")));
+        desk.folders.enqueue(p.target());
+        QTest::mouseClick(window.bZiel, Qt::LeftButton);
+        QTest::mouseClick(window.bKopieren, Qt::LeftButton); // No
+        QCOMPARE(Presets::tree(p.target()).size(), 1);
+        QTest::mouseClick(window.bKopieren, Qt::LeftButton); // Yes
+        QCOMPARE(desk.messages.size(), 5);
+        for (const int asked : {2, 3})
+            QVERIFY(desk.messages.at(asked).text.startsWith(
+                "Im Zielordner sind bereits 1 Dateien gleichen Namens vorhanden:\n" + p.target() +
+                "/QvStandard.prj"));
+        QCOMPARE(desk.messages.at(4).icon, QMessageBox::Warning); // one entry is missing
+        QVERIFY(desk.messages.at(4).text.startsWith("9 Dateien"));
+        QCOMPARE(TestFolder::read(p.target() + "/QvStandard.prj"), QByteArray("Type=Exe\r\n"));
+        QCOMPARE(window.pFortschritt->value(), 1000);
     }
 
     // A catalogue in an encoding not recognised, or a folder in its place: one
