@@ -355,8 +355,7 @@ private slots:
     }
 
     // The steps in their order, and what the run has to tell, when all goes well,
-    // when every write fails, when another program keeps the catalogue locked,
-    // and without the template. The outcome lists every failure.
+    // when every write fails and without the template. The outcome lists every failure.
     // Each file, the catalogue too, is written once: the bytes of a first run's
     // files are enough for a second.
     void sequence_data()
@@ -371,7 +370,6 @@ private slots:
         row("full disk", QString("full"), QStringList{"unsaved", "report"},
             QStringList{"Haupt.frm: " + full, "Haupt.frx: " + full, "Modul.bas: " + full,
                         "Kunde.vbp: " + full, "Kunde.vbw: " + full, "Kunde.vorlagen: " + full});
-        row("catalogue locked", QString("locked"), QStringList{"unsaved"}, QStringList());
         row("template missing", QString("no template"), QStringList{ProjectTemplate::kMissing},
             QStringList());
     }
@@ -402,27 +400,17 @@ private slots:
             QVERIFY(FileIo::writeFileAtomically(p.t.catalog(), catalogue).ok());
             FileIo::failWritesAfter(bytes);
         }
-        FileIo::FileLock other;
-        const int timeout = FileIo::lockTimeout();
-        if (condition == "locked") {
-            QVERIFY(other.acquire(Catalog::file()).ok());
-            FileIo::setLockTimeout(20);
-        }
         Recorder recorder;
         const Outcome outcome = recorder.run(p.request);
         FileIo::clearFaults();
-        FileIo::setLockTimeout(timeout);
-        other.release();
         QCOMPARE(recorder.said, QStringList({"Copies", "Marks", "ProjectFiles", "CleanUp",
                                              "Options", "SortedList", "sorted Haupt,Modul"}));
         QStringList told;
         for (const QString& message : messages) {
-            const FileIo::Result failed =
-                FileIo::Result::failure(condition == "full" ? ENOSPC : EWOULDBLOCK);
             if (message == "unsaved")
                 for (const auto what :
                      {Catalog::Unsaved::Marks, Catalog::Unsaved::Options, Catalog::Unsaved::List})
-                    told << Catalog::notSavedText(what, failed);
+                    told << Catalog::notSavedText(what, FileIo::Result::failure(ENOSPC));
             else
                 told << (message == "report" ? failureReport(outcome.failures) : message);
         }
