@@ -519,8 +519,7 @@ private slots:
         else
             recorder.stopAtSortedList = true;
         const Outcome outcome = recorder.run(p.request);
-        QVERIFY(outcome.stopped);
-        QVERIFY(outcome.failures.isEmpty() && outcome.written.isEmpty());
+        QVERIFY(outcome.stopped && outcome.failures.isEmpty() && outcome.written.isEmpty());
         QCOMPARE(contents(p.project()), before);
         QCOMPARE(QFileInfo::exists(p.t.file("P")), folderExisted);
         QCOMPARE(p.t.catalogBytes(), catalogue);
