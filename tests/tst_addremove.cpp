@@ -13,17 +13,16 @@
 #include <sys/stat.h>
 
 using Msg = QMessageBox;
+using Status = Catalog::Change::Status;
 
 const QString kAdd = " Formulare/Module hinzufügen";
 
-// Adding component files to the catalogue and removing entries: the decisions
-// on the core's plan, and what the component page shows and lands on disk.
+// Adding files and removing entries: the core's plan, what the component page shows and saves.
 class tst_addremove : public QObject
 {
     Q_OBJECT
 
-    // Alpha (Alpha.bas) and Root (root.frm, marked, described) in <test>/v/, and
-    // Haupt.frm there, not listed.
+    // Alpha (Alpha.bas) and Root (root.frm, marked, described) in <test>/v/; Haupt.frm unlisted.
     struct Page : ShownWindow
     {
         QString v = t.file("v/"), haupt = put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
@@ -59,9 +58,8 @@ class tst_addremove : public QObject
 
 private slots:
 
-    // The entry name the plan gives a file, the file's bytes afterwards and the
-    // companion it lacks: a module still called Module1 is renamed after its file
-    // with a backup.
+    // The entry name the plan gives a file, its bytes afterwards and the companion it lacks: a
+    // module still called Module1 is renamed after its file with a backup.
     void planNamesTheEntry_data()
     {
         QTest::addColumn<QString>("fileName");
@@ -75,9 +73,7 @@ private slots:
                             const QString& companion = {}, const QString& told = {}) {
             QTest::newRow(tag) << file << bytes << listed << renamed << companion << told;
         };
-        const auto attr = [](const QByteArray& name) {
-            return "Attribute VB_Name = \"" + name + '"';
-        };
+        const auto attr = [](const QByteArray& n) { return "Attribute VB_Name = \"" + n + '"'; };
         row("form", "Haupt-Datei.frm",
             "VERSION 5.00\r\nBegin VB.Form Haupt\r\n" + attr("Hauptform") + "\r\nX\r\n",
             "Hauptform");
@@ -171,8 +167,7 @@ private slots:
                  p.bytes("[Filepath]|Alpha=@|Root=" + p.t.file("w/") + "|Haupt=@" +
                          QString(filename).replace("root.frm", "Start.frm") + "ROOT"));
         QCOMPARE(p.lines(), QStringList({"Alpha", "Haupt", "ROOT [x]"}));
-        // No keeps the catalogue and shows the entry there; the module renamed
-        // on the way is still told.
+        // No keeps the catalogue and shows the entry; the module renamed on the way is still told.
         const QByteArray before = p.t.catalogBytes();
         p.add(p.t.write("w/Alpha.bas", "Attribute VB_Name = \"Module1\"\r\n"), {Msg::No, Msg::Ok});
         QCOMPARE(p.t.catalogBytes(), before);
@@ -272,8 +267,7 @@ private slots:
         QCOMPARE(ReadIniValue(p.t.catalog(), "Filepath", "K200"), p.t.file("w/"));
         QCOMPARE(ReadIniValue(p.t.catalog(), "Filelist", "200"), QString("k200"));
         QCOMPARE(p.w->ui.LDateien->count(), 101);
-        QCOMPARE(Catalog::removeEntry("k200").status,
-                 Catalog::Change::Status::Done); // the last key
+        QCOMPARE(Catalog::removeEntry("k200").status, Status::Done); // the last key
         p.t.writeEntries(entries.mid(0, 100));
         QCOMPARE(Catalog::prepareAddition(neu).refusal, QString());
     }
@@ -401,10 +395,8 @@ private slots:
             p.remove("Root", {Msg::Ok, Msg::Ok});
         else
             p.add(p.t.file(file), asked ? QList{Msg::Yes, Msg::Ok} : QList{Msg::Ok});
-        Catalog::Change change;
-        change.status =
-            found.isEmpty() ? Catalog::Change::Status::NotListed : Catalog::Change::Status::Moved;
-        change.found = {p.t.file("w/"), found};
+        const Catalog::Change change{.status = found.isEmpty() ? Status::NotListed : Status::Moved,
+                                     .found = {p.t.file("w/"), found}};
         QCOMPARE(p.desk.messages.size(), asked ? 2 : 1);
         QCOMPARE(p.desk.messages.last().icon, Msg::Warning);
         const QString text = p.desk.messages.last().text;
