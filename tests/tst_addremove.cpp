@@ -14,6 +14,7 @@
 
 using Msg = QMessageBox;
 using Status = Catalog::Change::Status;
+using Msgs = QList<FakeDesktop::Message>;
 
 const QString kAdd = " Formulare/Module hinzufügen";
 
@@ -44,9 +45,8 @@ class tst_addremove : public QObject
         }
         void remove(const QString& name, QList<Msg::StandardButton> answers = {Msg::Ok})
         {
-            if (!name.isEmpty())
-                w->ui.LDateien->setCurrentItem(
-                    w->ui.LDateien->findItems(name, Qt::MatchExactly).value(0));
+            w->ui.LDateien->setCurrentItem(
+                w->ui.LDateien->findItems(name, Qt::MatchExactly).value(0));
             desk.answers.append(answers);
             QTest::mouseClick(w->ui.bLoeschen, Qt::LeftButton);
         }
@@ -161,8 +161,7 @@ private slots:
         // Letter case makes no second entry: Yes replaces the one there.
         p.add(p.t.write("w/Start.frm", "Attribute VB_Name = \"ROOT\"\r\n"), {Msg::Yes});
         QCOMPARE(p.desk.messages,
-                 (QList<FakeDesktop::Message>{
-                     {Msg::Warning, kAdd, Catalog::duplicateQuestion(), Msg::Yes | Msg::No}}));
+                 (Msgs{{Msg::Warning, kAdd, Catalog::duplicateQuestion(), Msg::Yes | Msg::No}}));
         QCOMPARE(p.t.catalogBytes(),
                  p.bytes("[Filepath]|Alpha=@|Root=" + p.t.file("w/") + "|Haupt=@" +
                          QString(filename).replace("root.frm", "Start.frm") + "ROOT"));
@@ -175,8 +174,7 @@ private slots:
         QCOMPARE(p.desk.texts().last(), Catalog::renamedText("Alpha.bas"));
         // Cancelled or without a current line nothing is removed.
         p.remove("ROOT", {Msg::Cancel});
-        p.w->ui.LDateien->setCurrentRow(-1);
-        p.remove({}, {}); // nothing asked: no answer is queued
+        p.remove({}, {}); // no current line, nothing asked: no answer is queued
         QCOMPARE(p.t.catalogBytes(), before);
 
         p.remove("ROOT");
@@ -201,11 +199,10 @@ private slots:
                                                "Attribute VB_Name = \"Bild\"\r\n");
         p.add(form, {Msg::Ok});
         QCOMPARE(p.lines(), QStringList({"Alpha", "Bild", "Haupt", "Rechner", "Root"}));
-        QCOMPARE(
-            p.desk.messages.mid(5),
-            (QList<FakeDesktop::Message>{
-                {Msg::Information, kAdd, Catalog::renamedText("Rechner.bas")},
-                {Msg::Information, kAdd, Catalog::companionText(Catalog::prepareAddition(form))}}));
+        QCOMPARE(p.desk.messages.mid(5),
+                 (Msgs{{Msg::Information, kAdd, Catalog::renamedText("Rechner.bas")},
+                       {Msg::Information, kAdd,
+                        Catalog::companionText(Catalog::prepareAddition(form))}}));
     }
 
     void failedRepairKeepsTheFileAndSaysSo()
@@ -223,8 +220,7 @@ private slots:
                     p.desk.messages[0].text.startsWith("Die Sicherung ''" + path + ".bak''"));
             QCOMPARE(p.current(), QString("Module1"));
         }
-        // The rewrite fails after a complete backup; the catalogue cannot be
-        // written either, and nothing is reported as done.
+        // The rewrite fails after a whole backup, the catalogue's too: nothing is reported as done.
         Page p;
         const QString path = p.put("Rechner.bas", before);
         p.openPage();
@@ -257,8 +253,7 @@ private slots:
         p.t.writeEntries(entries);
         p.openPage();
         p.add(neu, {Msg::Ok});
-        QCOMPARE(p.desk.messages,
-                 (QList<FakeDesktop::Message>{{Msg::Warning, kAdd, Catalog::fullText()}}));
+        QCOMPARE(p.desk.messages, (Msgs{{Msg::Warning, kAdd, Catalog::fullText()}}));
         QVERIFY(Catalog::fullText().contains(QString(" %1 Komponenten.").arg(entries.size())));
         QCOMPARE(TestFolder::read(neu), module);
         QVERIFY(!QFile::exists(neu + ".bak"));
@@ -324,8 +319,7 @@ private slots:
                  qPrintable(refusal));
     }
 
-    // A full disk, then a folder in the catalogue's place at the start: the
-    // window says what was not saved; the file and the list stay.
+    // A full disk, then a folder in the catalogue's place: what was not saved is said; all stays.
     void unwritableCatalogueIsReported()
     {
         Page p;
@@ -358,8 +352,8 @@ private slots:
         QCOMPARE(p.lines(), shown);
     }
 
-    // Another program changed the catalogue after the list was read: nothing is
-    // changed, the message says what is there now, and the list shows the file.
+    // Changed by another program since read: nothing is changed, what is there now is said and
+    // shown.
     void entryChangedByAnotherProgram_data()
     {
         QTest::addColumn<QString>("file"); // to add; empty: Root is removed
@@ -395,8 +389,9 @@ private slots:
             p.remove("Root", {Msg::Ok, Msg::Ok});
         else
             p.add(p.t.file(file), asked ? QList{Msg::Yes, Msg::Ok} : QList{Msg::Ok});
-        const Catalog::Change change{.status = found.isEmpty() ? Status::NotListed : Status::Moved,
-                                     .found = {p.t.file("w/"), found}};
+        Catalog::Change change;
+        change.status = found.isEmpty() ? Status::NotListed : Status::Moved;
+        change.found = {p.t.file("w/"), found};
         QCOMPARE(p.desk.messages.size(), asked ? 2 : 1);
         QCOMPARE(p.desk.messages.last().icon, Msg::Warning);
         const QString text = p.desk.messages.last().text;

@@ -22,8 +22,7 @@ class tst_catalog : public QObject
 {
     Q_OBJECT
 
-    // What deleting the list (only its keys 100 to 200 when others stay) and writing key by key
-    // leaves.
+    // What deleting the list (or only keys 100 to 200) and writing key by key leaves on disk.
     static QByteArray stepByStep(const TestFolder& t, const QByteArray& start,
                                  const QStringList& names, bool othersStay)
     {
@@ -73,10 +72,9 @@ private slots:
         QCOMPARE(t.catalogBytes(), expected);
     }
 
-    // The one load in every encoding: a missing file is an empty catalogue; an unreadable or
-    // unknown one is said with its reason and file, lists nothing, is its health's first finding
-    // (texts show control characters) and keeps its bytes, as does one with entries past the
-    // list's keys; adding and removing fail with a reason.
+    // The one load, in every encoding: missing is empty; unreadable or unknown is said with reason
+    // and file, lists nothing, is health's first finding (texts show control characters), keeps its
+    // bytes, as one with entries past the keys does; adding and removing fail with a reason.
     void readResult_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // "-" none, "dir" a folder
@@ -196,8 +194,7 @@ private slots:
         }
     }
 
-    // However early the disk gives up, each write leaves the old or the new file whole and says
-    // why; the sorted list is saved by the window, which shows its warning.
+    // However early the disk gives up, each write leaves the old or the new file whole, says why.
     void fullDiskKeepsTheCatalogue_data()
     {
         QTest::addColumn<QString>("write");

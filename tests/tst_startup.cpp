@@ -24,12 +24,10 @@ private slots:
         TestFolder t;
         FakeDesktop desk;
         t.write("bin/vorlagen.log", "\r\nFile is not exists: /alt.frm\r\n"); // from an earlier run
-        t.writeEntries({{"Hilfsmodul", "V/Module/Hilfsmodul.bas"},
-                        {"Fehlt1", "/nirgends/Eins.frm", true},
-                        {"Root", "V/root.frm", true},
-                        {"Fehlt2", "/weg/Zwei.bas"},
-                        {"Leer", "V/"},
-                        {"Werkzeugleiste", "V/Werkzeugleiste.ctl"}},
+        t.writeEntries({Entry{"Hilfsmodul", "V/Module/Hilfsmodul.bas"},
+                        Entry{"Fehlt1", "/nirgends/Eins.frm", true},
+                        Entry{"Root", "V/root.frm", true}, Entry{"Fehlt2", "/weg/Zwei.bas"},
+                        Entry{"Leer", "V/"}, Entry{"Werkzeugleiste", "V/Werkzeugleiste.ctl"}},
                        {"[Option]", "MyDocs=/srv/Projekte/", "Folder=yes", "Viewer=0"});
         Root w;
         QCOMPARE(lines(w.ui.LDateien), QStringList({"Hilfsmodul", "Root [x]", "Werkzeugleiste"}));
@@ -38,10 +36,10 @@ private slots:
         QVERIFY(w.ui.bUnterordner->isChecked()); // only "0" unchecks
         QVERIFY(!w.ui.bZeigeProjekt->isChecked());
         const QString log = t.exeFolder() + "/vorlagen.log";
-        QCOMPARE(TestFolder::read(log), QByteArray("\r\nFile is not exists: /nirgends/Eins.frm\r\n"
-                                                   "File is not exists: /weg/Zwei.bas\r\n"
-                                                   "File is not exists: " +
-                                                   t.path().toUtf8() + "/V/\r\n"));
+        QCOMPARE(TestFolder::read(log),
+                 "\r\nFile is not exists: /nirgends/Eins.frm\r\n"
+                 "File is not exists: /weg/Zwei.bas\r\nFile is not exists: " +
+                     t.path().toUtf8() + "/V/\r\n");
         QCOMPARE(desk.starts.size(), 1);
         QCOMPARE(desk.starts[0].program, kTextEditor);
         QCOMPARE(desk.starts[0].arguments, QStringList({log}));
@@ -86,8 +84,7 @@ private slots:
         }
     }
 
-    // A catalogue that cannot be used, or entries past the list's keys, are said
-    // once at start-up, not again when the list is read anew.
+    // An unusable catalogue, or entries past the list's keys, are said once, not again on reading.
     void catalogueSaidOnce_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // empty: a folder in its place
@@ -149,9 +146,8 @@ private slots:
         }
     }
 
-    // As the program builds it: the first paint shows the welcome page alone and
-    // the load's separator; the other pages, the list, the start-up log, the
-    // pictures and the pointer follow it, or come first when Next is pressed before.
+    // As the program builds it: the first paint shows the welcome page and its separator alone; the
+    // rest (pages, list, log, pictures, pointer) follows, or comes first when Next is pressed.
     void windowBuiltAfterTheFirstPaint()
     {
         TestFolder t;
@@ -159,9 +155,8 @@ private slots:
         t.writeEntries({{"Da", "v/Da.bas"}, {"Fehlt", "/weg/Fehlt.frm"}});
         Root w(nullptr, Root::Build::AfterFirstPaint);
         QVERIFY(!w.ui.pagesDone() && !w.ui.LDateien && desk.starts.isEmpty());
-        for (const QWidget* page : std::initializer_list<QWidget*>{w.ui.Map2, w.ui.Map3, w.ui.Map4,
-                                                                   w.ui.Map5, w.ui.Frame2})
-            QVERIFY(page->isHidden());
+        QVERIFY(w.ui.Map2->isHidden() && w.ui.Map3->isHidden() && w.ui.Map4->isHidden() &&
+                w.ui.Map5->isHidden() && w.ui.Frame2->isHidden());
         QVERIFY(!w.ui.Map1->isHidden() && !w.ui.Frame1->isHidden());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -180,8 +175,7 @@ private slots:
         QCOMPARE(early.ui.RCaption->text(), QString());
     }
 
-    // At start-up a temporary file of the catalogue goes once it is a minute
-    // old; one a second younger may still be filled by a running writer.
+    // A temporary of the catalogue goes at a minute old; a second younger may still be in use.
     void staleTemporaryAgeAtStart()
     {
         TestFolder t;

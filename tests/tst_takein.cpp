@@ -20,9 +20,8 @@ QByteArray named(const char* name)
     return "Attribute VB_Name = \"" + QByteArray(name) + "\"\r\n";
 }
 
-// As real projects are: backslashes, a shared folder above, letter case, a missing file, one file
-// name in two folders, Module1, a form naming its control library; a catalogue already holding one
-// of its files and another file under one of its names.
+// As real projects are: backslashes, a shared folder above, letter case, a missing file, a name in
+// two folders, Module1, a form naming its control library; a catalogue with a file and a name.
 QString buildProject(const TestFolder& t)
 {
     t.write(u"proj/Formulare/Haupt.frx"_s, "\x01");
@@ -116,8 +115,8 @@ private slots:
         QCOMPARE(t.catalogBytes(), taken);
     }
 
-    // A failed write at any point: the catalogue keeps its bytes, nothing is reported as taken in,
-    // a module renamed before is named by its backup.
+    // Any failed write: catalogue unchanged, nothing taken in, a renamed module named by its
+    // backup.
     void failedWriteTakesNothingIn()
     {
         // Writes fail after the backup, amid the renamed module, or at the catalogue's first byte.
@@ -145,9 +144,8 @@ private slots:
         }
     }
 
-    // Room for `free` more, two new files (the second called Module1): the first `free` are checked
-    // and go in, the others are full; an entry added after the plan takes a place; never past the
-    // last key.
+    // Room for `free` more, two new files (the second Module1): the first `free` checked and in,
+    // the others full; an entry added after the plan takes a place; never past the last key.
     void capacityAtTheEdge()
     {
         for (const auto& [free, filledMeanwhile] :
