@@ -58,8 +58,7 @@ class tst_addremove : public QObject
 
 private slots:
 
-    // The entry name the plan gives a file, its bytes afterwards and the companion it lacks: a
-    // module still called Module1 is renamed after its file with a backup.
+    // A module still called Module1 is renamed after its file, with a backup.
     void planNamesTheEntry_data()
     {
         QTest::addColumn<QString>("fileName");
@@ -140,7 +139,6 @@ private slots:
         QCOMPARE(plan.missingCompanion, told);
     }
 
-    // The whole file and the list after an addition, an overwrite and a removal.
     void catalogueBytesAfterAddOverwriteRemove()
     {
         Page p;
@@ -240,8 +238,7 @@ private slots:
         QCOMPARE(p.lines(), QStringList({"Alpha", "Root [x]"}));
     }
 
-    // 101 entries fill the catalogue: a new name is refused before the module is
-    // renamed, a listed one keeps its place; with 100 there is room.
+    // 101 entries: a new name is refused before Module1 is renamed, a listed one is replaced.
     void fullCatalogueRefusesNewNames()
     {
         QList<Entry> entries;

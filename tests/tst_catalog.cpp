@@ -156,7 +156,6 @@ private slots:
                          qPrintable(finding.text));
     }
 
-    // One read of the whole file answers as each single key read does.
     void snapshotAnswersAsSingleReads_data()
     {
         QTest::addColumn<QByteArray>("bytes");

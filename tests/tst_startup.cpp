@@ -11,14 +11,12 @@
 #include <QStringEncoder>
 #include <QTimer>
 
-// Start-up with the catalogue: what the window shows and what lands on disk.
 class tst_startup : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // The catalogue's own example, with files that are gone: order, marks and
-    // options as stored, the missing files logged and shown but kept.
+    // The catalogue's own example with files gone: those are logged and not shown, but kept.
     void catalogueExampleWithMissingFiles()
     {
         TestFolder t;
@@ -46,8 +44,8 @@ private slots:
         QCOMPARE(ReadIniValue(t.catalog(), "Filelist", "101"), QString("Fehlt1")); // kept
     }
 
-    // A name listed twice is dropped and the list saved; while another program
-    // holds the catalogue: one warning, one wait for its lock, the list as read.
+    // A name twice is dropped, the list saved; under another's lock: one warning, one wait, as
+    // read.
     void duplicateName()
     {
         for (const bool locked : {false, true}) {
@@ -117,8 +115,7 @@ private slots:
                      {QMessageBox::Warning, w.messageTitle(), told.replace("%F", t.catalog())}}));
     }
 
-    // No catalogue, or one that says nothing: an empty list, the default options
-    // on page 1, an earlier run's log gone, and nothing written.
+    // No catalogue, or one that says nothing: default options, the old log gone, nothing written.
     void startsEmpty()
     {
         for (const QByteArray& bytes :

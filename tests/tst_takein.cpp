@@ -144,8 +144,7 @@ private slots:
         }
     }
 
-    // Room for `free` more, two new files (the second Module1): the first `free` checked and in,
-    // the others full; an entry added after the plan takes a place; never past the last key.
+    // Two new files (the second Module1), room for `free`: an entry added after the plan takes one.
     void capacityAtTheEdge()
     {
         for (const auto& [free, filledMeanwhile] :
@@ -184,8 +183,7 @@ private slots:
         QVERIFY(after.listedName(Catalog::kLastKey + 1).isEmpty());
     }
 
-    // A user control's property page never goes in, and is named once the
-    // control went in; a front end that showed every line names each one.
+    // A property page never goes in, named once its control did; all named if all were shown.
     void whatStaysOutIsNamed()
     {
         const QString page =
