@@ -44,8 +44,7 @@ private slots:
         QCOMPARE(ReadIniValue(t.catalog(), "Filelist", "101"), QString("Fehlt1")); // kept
     }
 
-    // A name twice is dropped, the list saved; under another's lock: one warning, one wait, as
-    // read.
+    // A name twice is dropped, the list saved; under another's lock one warning, one wait.
     void duplicateName()
     {
         for (const bool locked : {false, true}) {
