@@ -115,8 +115,7 @@ private slots:
         QCOMPARE(t.catalogBytes(), taken);
     }
 
-    // Any failed write: catalogue unchanged, nothing taken in, a renamed module named by its
-    // backup.
+    // Any failed write: catalogue unchanged, nothing taken in, a renamed module named by backup.
     void failedWriteTakesNothingIn()
     {
         // Writes fail after the backup, amid the renamed module, or at the catalogue's first byte.
