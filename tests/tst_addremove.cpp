@@ -13,17 +13,17 @@
 #include <sys/stat.h>
 
 using Msg = QMessageBox;
+using Status = Catalog::Change::Status;
+using Msgs = QList<FakeDesktop::Message>;
 
 const QString kAdd = " Formulare/Module hinzufügen";
 
-// Adding component files to the catalogue and removing entries: the decisions
-// on the core's plan, and what the component page shows and lands on disk.
+// Adding files and removing entries: the core's plan, what the component page shows and saves.
 class tst_addremove : public QObject
 {
     Q_OBJECT
 
-    // Alpha (Alpha.bas) and Root (root.frm, marked, described) in <test>/v/, and
-    // Haupt.frm there, not listed.
+    // Alpha (Alpha.bas) and Root (root.frm, marked, described) in <test>/v/; Haupt.frm unlisted.
     struct Page : ShownWindow
     {
         QString v = t.file("v/"), haupt = put("Haupt.frm", "Attribute VB_Name = \"Haupt\"\r\n");
@@ -45,9 +45,8 @@ class tst_addremove : public QObject
         }
         void remove(const QString& name, QList<Msg::StandardButton> answers = {Msg::Ok})
         {
-            if (!name.isEmpty())
-                w->ui.LDateien->setCurrentItem(
-                    w->ui.LDateien->findItems(name, Qt::MatchExactly).value(0));
+            w->ui.LDateien->setCurrentItem(
+                w->ui.LDateien->findItems(name, Qt::MatchExactly).value(0));
             desk.answers.append(answers);
             QTest::mouseClick(w->ui.bLoeschen, Qt::LeftButton);
         }
@@ -59,9 +58,7 @@ class tst_addremove : public QObject
 
 private slots:
 
-    // The entry name the plan gives a file, the file's bytes afterwards and the
-    // companion it lacks: a module still called Module1 is renamed after its file
-    // with a backup.
+    // A module still called Module1 is renamed after its file, with a backup.
     void planNamesTheEntry_data()
     {
         QTest::addColumn<QString>("fileName");
@@ -75,9 +72,7 @@ private slots:
                             const QString& companion = {}, const QString& told = {}) {
             QTest::newRow(tag) << file << bytes << listed << renamed << companion << told;
         };
-        const auto attr = [](const QByteArray& name) {
-            return "Attribute VB_Name = \"" + name + '"';
-        };
+        const auto attr = [](const QByteArray& n) { return "Attribute VB_Name = \"" + n + '"'; };
         row("form", "Haupt-Datei.frm",
             "VERSION 5.00\r\nBegin VB.Form Haupt\r\n" + attr("Hauptform") + "\r\nX\r\n",
             "Hauptform");
@@ -144,7 +139,6 @@ private slots:
         QCOMPARE(plan.missingCompanion, told);
     }
 
-    // The whole file and the list after an addition, an overwrite and a removal.
     void catalogueBytesAfterAddOverwriteRemove()
     {
         Page p;
@@ -165,14 +159,12 @@ private slots:
         // Letter case makes no second entry: Yes replaces the one there.
         p.add(p.t.write("w/Start.frm", "Attribute VB_Name = \"ROOT\"\r\n"), {Msg::Yes});
         QCOMPARE(p.desk.messages,
-                 (QList<FakeDesktop::Message>{
-                     {Msg::Warning, kAdd, Catalog::duplicateQuestion(), Msg::Yes | Msg::No}}));
+                 (Msgs{{Msg::Warning, kAdd, Catalog::duplicateQuestion(), Msg::Yes | Msg::No}}));
         QCOMPARE(p.t.catalogBytes(),
                  p.bytes("[Filepath]|Alpha=@|Root=" + p.t.file("w/") + "|Haupt=@" +
                          QString(filename).replace("root.frm", "Start.frm") + "ROOT"));
         QCOMPARE(p.lines(), QStringList({"Alpha", "Haupt", "ROOT [x]"}));
-        // No keeps the catalogue and shows the entry there; the module renamed
-        // on the way is still told.
+        // No keeps the catalogue and shows the entry; the module renamed on the way is still told.
         const QByteArray before = p.t.catalogBytes();
         p.add(p.t.write("w/Alpha.bas", "Attribute VB_Name = \"Module1\"\r\n"), {Msg::No, Msg::Ok});
         QCOMPARE(p.t.catalogBytes(), before);
@@ -180,8 +172,7 @@ private slots:
         QCOMPARE(p.desk.texts().last(), Catalog::renamedText("Alpha.bas"));
         // Cancelled or without a current line nothing is removed.
         p.remove("ROOT", {Msg::Cancel});
-        p.w->ui.LDateien->setCurrentRow(-1);
-        p.remove({}, {}); // nothing asked: no answer is queued
+        p.remove({}, {}); // no current line, nothing asked: no answer is queued
         QCOMPARE(p.t.catalogBytes(), before);
 
         p.remove("ROOT");
@@ -206,11 +197,10 @@ private slots:
                                                "Attribute VB_Name = \"Bild\"\r\n");
         p.add(form, {Msg::Ok});
         QCOMPARE(p.lines(), QStringList({"Alpha", "Bild", "Haupt", "Rechner", "Root"}));
-        QCOMPARE(
-            p.desk.messages.mid(5),
-            (QList<FakeDesktop::Message>{
-                {Msg::Information, kAdd, Catalog::renamedText("Rechner.bas")},
-                {Msg::Information, kAdd, Catalog::companionText(Catalog::prepareAddition(form))}}));
+        QCOMPARE(p.desk.messages.mid(5),
+                 (Msgs{{Msg::Information, kAdd, Catalog::renamedText("Rechner.bas")},
+                       {Msg::Information, kAdd,
+                        Catalog::companionText(Catalog::prepareAddition(form))}}));
     }
 
     void failedRepairKeepsTheFileAndSaysSo()
@@ -228,8 +218,7 @@ private slots:
                     p.desk.messages[0].text.startsWith("Die Sicherung ''" + path + ".bak''"));
             QCOMPARE(p.current(), QString("Module1"));
         }
-        // The rewrite fails after a complete backup; the catalogue cannot be
-        // written either, and nothing is reported as done.
+        // The rewrite fails after a whole backup, the catalogue's too: nothing is reported as done.
         Page p;
         const QString path = p.put("Rechner.bas", before);
         p.openPage();
@@ -249,8 +238,7 @@ private slots:
         QCOMPARE(p.lines(), QStringList({"Alpha", "Root [x]"}));
     }
 
-    // 101 entries fill the catalogue: a new name is refused before the module is
-    // renamed, a listed one keeps its place; with 100 there is room.
+    // 101 entries: a new name is refused before Module1 is renamed, a listed one is replaced.
     void fullCatalogueRefusesNewNames()
     {
         QList<Entry> entries;
@@ -262,8 +250,7 @@ private slots:
         p.t.writeEntries(entries);
         p.openPage();
         p.add(neu, {Msg::Ok});
-        QCOMPARE(p.desk.messages,
-                 (QList<FakeDesktop::Message>{{Msg::Warning, kAdd, Catalog::fullText()}}));
+        QCOMPARE(p.desk.messages, (Msgs{{Msg::Warning, kAdd, Catalog::fullText()}}));
         QVERIFY(Catalog::fullText().contains(QString(" %1 Komponenten.").arg(entries.size())));
         QCOMPARE(TestFolder::read(neu), module);
         QVERIFY(!QFile::exists(neu + ".bak"));
@@ -272,8 +259,7 @@ private slots:
         QCOMPARE(ReadIniValue(p.t.catalog(), "Filepath", "K200"), p.t.file("w/"));
         QCOMPARE(ReadIniValue(p.t.catalog(), "Filelist", "200"), QString("k200"));
         QCOMPARE(p.w->ui.LDateien->count(), 101);
-        QCOMPARE(Catalog::removeEntry("k200").status,
-                 Catalog::Change::Status::Done); // the last key
+        QCOMPARE(Catalog::removeEntry("k200").status, Status::Done); // the last key
         p.t.writeEntries(entries.mid(0, 100));
         QCOMPARE(Catalog::prepareAddition(neu).refusal, QString());
     }
@@ -330,8 +316,7 @@ private slots:
                  qPrintable(refusal));
     }
 
-    // A full disk, then a folder in the catalogue's place at the start: the
-    // window says what was not saved; the file and the list stay.
+    // A full disk, then a folder in the catalogue's place: what was not saved is said; all stays.
     void unwritableCatalogueIsReported()
     {
         Page p;
@@ -364,8 +349,8 @@ private slots:
         QCOMPARE(p.lines(), shown);
     }
 
-    // Another program changed the catalogue after the list was read: nothing is
-    // changed, the message says what is there now, and the list shows the file.
+    // Changed by another program since read: nothing is changed, what is there now is said and
+    // shown.
     void entryChangedByAnotherProgram_data()
     {
         QTest::addColumn<QString>("file"); // to add; empty: Root is removed
@@ -402,8 +387,7 @@ private slots:
         else
             p.add(p.t.file(file), asked ? QList{Msg::Yes, Msg::Ok} : QList{Msg::Ok});
         Catalog::Change change;
-        change.status =
-            found.isEmpty() ? Catalog::Change::Status::NotListed : Catalog::Change::Status::Moved;
+        change.status = found.isEmpty() ? Status::NotListed : Status::Moved;
         change.found = {p.t.file("w/"), found};
         QCOMPARE(p.desk.messages.size(), asked ? 2 : 1);
         QCOMPARE(p.desk.messages.last().icon, Msg::Warning);

@@ -22,8 +22,7 @@ class tst_catalog : public QObject
 {
     Q_OBJECT
 
-    // What deleting the section (or, with keys outside 100 to 200, the keys of the
-    // list) and writing key after key leaves on disk.
+    // What deleting the list (or only keys 100 to 200) and writing key by key leaves on disk.
     static QByteArray stepByStep(const TestFolder& t, const QByteArray& start,
                                  const QStringList& names, bool othersStay)
     {
@@ -43,22 +42,19 @@ private slots:
         QTest::addColumn<QStringList>("catalogue");
         QTest::addColumn<QStringList>("saved");
         QTest::addColumn<bool>("othersStay"); // lines of keys outside 100 to 200
-        QTest::newRow("alphabetical without regard to case, gaps closed")
-            << QStringList{"[Filelist]", "150=beta", "100=Alpha", "120=gamma",
-                           "[Filepath]", "beta=/v/", "Alpha=/v/", "gamma=/v/"}
-            << QStringList{"Alpha", "beta", "gamma"} << false;
-        QTest::newRow("keys 100..200 only, the others stay as they are")
-            << QStringList{"[Filelist]", "99=x",  "100=b", "200=c", "201=y",
-                           "[Filepath]", "x=/v/", "b=/v/", "c=/v/", "y=/v/"}
-            << QStringList{"b", "c"} << true;
-        QTest::newRow("empty Filepath drops the name")
-            << QStringList{"[Filelist]", "100=weg",    "101=da",      "[Filepath]", "weg=",
-                           "da=/v/",     "[Filename]", "weg=weg.frm", "[Caption]",  "weg=bleibt"}
-            << QStringList{"da"} << false;
-        QTest::newRow("umlauts sort by the locale")
-            << QStringList{"[Filelist]", "100=Zahl", "101=Übersicht", "102=Anfang",
-                           "[Filepath]", "Zahl=/v/", "Übersicht=/v/", "Anfang=/v/"}
-            << QStringList{"Anfang", "Übersicht", "Zahl"} << false;
+        const auto row = [](const char* tag, const char* saved, bool othersStay, QString lines) {
+            QTest::newRow(tag) << lines.split('|') << QString(saved).split('|') << othersStay;
+        };
+        row("alphabetical without regard to case, gaps closed", "Alpha|beta|gamma", false,
+            "[Filelist]|150=beta|100=Alpha|120=gamma|[Filepath]|beta=/v/|Alpha=/v/|gamma=/v/");
+        row("keys 100..200 only, the others stay as they are", "b|c", true,
+            "[Filelist]|99=x|100=b|200=c|201=y|[Filepath]|x=/v/|b=/v/|c=/v/|y=/v/");
+        row("empty Filepath drops the name", "da", false,
+            "[Filelist]|100=weg|101=da|[Filepath]|weg=|da=/v/|[Filename]|weg=weg.frm|[Caption]|"
+            "weg=bleibt");
+        row("umlauts sort by the locale", "Anfang|Übersicht|Zahl", false,
+            "[Filelist]|100=Zahl|101=Übersicht|102=Anfang|[Filepath]|Zahl=/v/|Übersicht=/v/|"
+            "Anfang=/v/");
     }
     void sortierung()
     {
@@ -67,8 +63,7 @@ private slots:
         QFETCH(bool, othersStay);
         TestFolder t;
         FakeDesktop desk;
-        const QByteArray start = TestFolder::crlf(catalogue);
-        const QByteArray expected = stepByStep(t, start, saved, othersStay);
+        const QByteArray expected = stepByStep(t, TestFolder::crlf(catalogue), saved, othersStay);
         t.writeCatalog(catalogue);
         if (othersStay) // said at start-up
             desk.answers.enqueue(QMessageBox::Ok);
@@ -77,11 +72,9 @@ private slots:
         QCOMPARE(t.catalogBytes(), expected);
     }
 
-    // The one load, in every encoding the catalogue may come in: a missing file is
-    // an empty catalogue and fine; one that cannot be read or understood is said
-    // with its reason, naming the file, lists nothing, is the first finding of its
-    // health (whose texts show control characters) and keeps its bytes, as does
-    // one with entries past the list's keys; adding and removing fail with a reason.
+    // The one load, in every encoding: missing is empty; unreadable or unknown is said with reason
+    // and file, lists nothing, is health's first finding (texts show control characters), keeps its
+    // bytes, as one with entries past the keys does; adding and removing fail with a reason.
     void readResult_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // "-" none, "dir" a folder
@@ -89,10 +82,9 @@ private slots:
         const QString text = "[Filelist]\r\n100=Haupt\r\n101=Über\r\n[Filepath]\r\nHaupt=../v/\r\n"
                              "Über=../v/\r\n[Filename]\r\nHaupt=a.frm\r\nÜber=a.frm\r\n";
         using E = QStringConverter::Encoding;
+        using F = QStringConverter::Flag;
         const auto encoded = [&](E encoding, bool mark) {
-            return QByteArray(
-                QStringEncoder(encoding, mark ? QStringConverter::Flag::WriteBom
-                                              : QStringConverter::Flag::Default)(text));
+            return QByteArray(QStringEncoder(encoding, mark ? F::WriteBom : F::Default)(text));
         };
         const QString unreadable = "Die Vorlagendatei ''%F'' kann nicht gelesen werden: ";
         const QString unknown = Catalog::unknownEncodingText("%F");
@@ -164,30 +156,24 @@ private slots:
                          qPrintable(finding.text));
     }
 
-    // One read of the whole file answers as each single key read does.
     void snapshotAnswersAsSingleReads_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("repeated section and key")
-            << QByteArray("[Filelist]\r\n100=a\r\n100=b\r\n[filelist]\r\n101=c\r\n[Filepath]\r\n"
-                          "a=/v/\r\nA=/w/\r\n");
-        QTest::newRow("quotes, blanks and case")
-            << QByteArray("[ Caption ]\r\n  A  =  \"quoted\"  \r\nb='x'\r\nc=\"half\r\n"
-                          "MyDocs=\"\"\r\n");
-        QTest::newRow("long value") << "[Caption]\r\na=" + QByteArray(300, 'x') + "\r\n";
-        QTest::newRow("code page") << QByteArray("[Filelist]\r\n100=\xdc"
-                                                 "bersicht\r\n[Caption]\r\n\xfc"
-                                                 "bersicht=gr\xfc\xdf\r\n");
-        QTest::newRow("UTF-8") << QByteArray("[Filelist]\r\n100=\xc3\x9c"
-                                             "bersicht\r\n[Caption]\r\n\xc3\xbc"
-                                             "bersicht=gr\xc3\xbc\xc3\x9f\r\n");
-        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[Option]\r\nMyDocs=/x/\r\n");
-        QTest::newRow("LF and CR line ends") << QByteArray("[Option]\nFolder=0\rViewer=1\n");
-        QTest::newRow("NUL in a line")
-            << QByteArray("[Option]\r\nMy\0Docs=/n/\r\nMyDocs=/m/\r\n", 36);
-        QTest::newRow("key before any section") << QByteArray("MyDocs=/a/\r\n[Option]\r\n");
-        QTest::newRow("header without closing bracket")
-            << QByteArray("[Option\r\nMyDocs=/a/\r\n[Caption]\r\na=1\r\n");
+        const auto row = [](const char* tag, const QByteArray& b) { QTest::newRow(tag) << b; };
+        row("repeated section and key", "[Filelist]\r\n100=a\r\n100=b\r\n[filelist]\r\n101=c\r\n"
+                                        "[Filepath]\r\na=/v/\r\nA=/w/\r\n");
+        row("quotes, blanks and case",
+            "[ Caption ]\r\n  A  =  \"quoted\"  \r\nb='x'\r\nc=\"half\r\nMyDocs=\"\"\r\n");
+        row("long value", "[Caption]\r\na=" + QByteArray(300, 'x') + "\r\n");
+        row("code page",
+            "[Filelist]\r\n100=\334bersicht\r\n[Caption]\r\n\374bersicht=gr\374\337\r\n");
+        row("UTF-8", "[Filelist]\r\n100=\303\234bersicht\r\n[Caption]\r\n\303\274bersicht="
+                     "gr\303\274\303\237\r\n");
+        row("byte-order mark", "\xEF\xBB\xBF[Option]\r\nMyDocs=/x/\r\n");
+        row("LF and CR line ends", "[Option]\nFolder=0\rViewer=1\n");
+        row("NUL in a line", QByteArray("[Option]\r\nMy\0Docs=/n/\r\nMyDocs=/m/\r\n", 36));
+        row("key before any section", "MyDocs=/a/\r\n[Option]\r\n");
+        row("header without closing bracket", "[Option\r\nMyDocs=/a/\r\n[Caption]\r\na=1\r\n");
     }
     void snapshotAnswersAsSingleReads()
     {
@@ -207,9 +193,7 @@ private slots:
         }
     }
 
-    // However early the disk gives up, each write of the catalogue leaves the old
-    // or the new file whole and says why; the sorted list is saved by the window,
-    // which shows its warning.
+    // However early the disk gives up, each write leaves the old or the new file whole, says why.
     void fullDiskKeepsTheCatalogue_data()
     {
         QTest::addColumn<QString>("write");
@@ -228,14 +212,11 @@ private slots:
             t.writeEntries({{"b", "v/b.bas"}, {"a", "v/a.frm", true, "Text"}});
             const auto bytes = [&] { return t.catalogBytes().replace(t.path().toUtf8(), "@"); };
             const QByteArray before = bytes();
-            std::optional<Root> w;
-            if (write == "sorted list")
-                w.emplace();
+            std::optional<Root> w =
+                write == "sorted list" ? std::make_optional<Root>() : std::nullopt;
             FileIo::Result result;
             {
-                std::optional<DiskFull> full;
-                if (budget >= 0)
-                    full.emplace(budget);
+                auto full = budget < 0 ? std::nullopt : std::make_optional<DiskFull>(budget);
                 if (w) {
                     desk.answers << QMessageBox::Ok;
                     w->Sortierung();

@@ -11,25 +11,21 @@
 #include <QStringEncoder>
 #include <QTimer>
 
-// Start-up with the catalogue: what the window shows and what lands on disk.
 class tst_startup : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // The catalogue's own example, with files that are gone: order, marks and
-    // options as stored, the missing files logged and shown but kept.
+    // The catalogue's own example with files gone: those are logged and not shown, but kept.
     void catalogueExampleWithMissingFiles()
     {
         TestFolder t;
         FakeDesktop desk;
         t.write("bin/vorlagen.log", "\r\nFile is not exists: /alt.frm\r\n"); // from an earlier run
-        t.writeEntries({{"Hilfsmodul", "V/Module/Hilfsmodul.bas"},
-                        {"Fehlt1", "/nirgends/Eins.frm", true},
-                        {"Root", "V/root.frm", true},
-                        {"Fehlt2", "/weg/Zwei.bas"},
-                        {"Leer", "V/"},
-                        {"Werkzeugleiste", "V/Werkzeugleiste.ctl"}},
+        t.writeEntries({Entry{"Hilfsmodul", "V/Module/Hilfsmodul.bas"},
+                        Entry{"Fehlt1", "/nirgends/Eins.frm", true},
+                        Entry{"Root", "V/root.frm", true}, Entry{"Fehlt2", "/weg/Zwei.bas"},
+                        Entry{"Leer", "V/"}, Entry{"Werkzeugleiste", "V/Werkzeugleiste.ctl"}},
                        {"[Option]", "MyDocs=/srv/Projekte/", "Folder=yes", "Viewer=0"});
         Root w;
         QCOMPARE(lines(w.ui.LDateien), QStringList({"Hilfsmodul", "Root [x]", "Werkzeugleiste"}));
@@ -38,18 +34,17 @@ private slots:
         QVERIFY(w.ui.bUnterordner->isChecked()); // only "0" unchecks
         QVERIFY(!w.ui.bZeigeProjekt->isChecked());
         const QString log = t.exeFolder() + "/vorlagen.log";
-        QCOMPARE(TestFolder::read(log), QByteArray("\r\nFile is not exists: /nirgends/Eins.frm\r\n"
-                                                   "File is not exists: /weg/Zwei.bas\r\n"
-                                                   "File is not exists: " +
-                                                   t.path().toUtf8() + "/V/\r\n"));
+        QCOMPARE(TestFolder::read(log),
+                 "\r\nFile is not exists: /nirgends/Eins.frm\r\n"
+                 "File is not exists: /weg/Zwei.bas\r\nFile is not exists: " +
+                     t.path().toUtf8() + "/V/\r\n");
         QCOMPARE(desk.starts.size(), 1);
         QCOMPARE(desk.starts[0].program, kTextEditor);
         QCOMPARE(desk.starts[0].arguments, QStringList({log}));
         QCOMPARE(ReadIniValue(t.catalog(), "Filelist", "101"), QString("Fehlt1")); // kept
     }
 
-    // A name listed twice is dropped and the list saved; while another program
-    // holds the catalogue: one warning, one wait for its lock, the list as read.
+    // A name twice is dropped, the list saved; under another's lock one warning, one wait.
     void duplicateName()
     {
         for (const bool locked : {false, true}) {
@@ -86,8 +81,7 @@ private slots:
         }
     }
 
-    // A catalogue that cannot be used, or entries past the list's keys, are said
-    // once at start-up, not again when the list is read anew.
+    // An unusable catalogue, or entries past the list's keys, are said once, not again on reading.
     void catalogueSaidOnce_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // empty: a folder in its place
@@ -120,8 +114,7 @@ private slots:
                      {QMessageBox::Warning, w.messageTitle(), told.replace("%F", t.catalog())}}));
     }
 
-    // No catalogue, or one that says nothing: an empty list, the default options
-    // on page 1, an earlier run's log gone, and nothing written.
+    // No catalogue, or one that says nothing: default options, the old log gone, nothing written.
     void startsEmpty()
     {
         for (const QByteArray& bytes :
@@ -149,9 +142,8 @@ private slots:
         }
     }
 
-    // As the program builds it: the first paint shows the welcome page alone and
-    // the load's separator; the other pages, the list, the start-up log, the
-    // pictures and the pointer follow it, or come first when Next is pressed before.
+    // As the program builds it: the first paint shows the welcome page and its separator alone; the
+    // rest (pages, list, log, pictures, pointer) follows, or comes first when Next is pressed.
     void windowBuiltAfterTheFirstPaint()
     {
         TestFolder t;
@@ -159,9 +151,8 @@ private slots:
         t.writeEntries({{"Da", "v/Da.bas"}, {"Fehlt", "/weg/Fehlt.frm"}});
         Root w(nullptr, Root::Build::AfterFirstPaint);
         QVERIFY(!w.ui.pagesDone() && !w.ui.LDateien && desk.starts.isEmpty());
-        for (const QWidget* page : std::initializer_list<QWidget*>{w.ui.Map2, w.ui.Map3, w.ui.Map4,
-                                                                   w.ui.Map5, w.ui.Frame2})
-            QVERIFY(page->isHidden());
+        QVERIFY(w.ui.Map2->isHidden() && w.ui.Map3->isHidden() && w.ui.Map4->isHidden() &&
+                w.ui.Map5->isHidden() && w.ui.Frame2->isHidden());
         QVERIFY(!w.ui.Map1->isHidden() && !w.ui.Frame1->isHidden());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -180,8 +171,7 @@ private slots:
         QCOMPARE(early.ui.RCaption->text(), QString());
     }
 
-    // At start-up a temporary file of the catalogue goes once it is a minute
-    // old; one a second younger may still be filled by a running writer.
+    // A temporary of the catalogue goes at a minute old; a second younger may still be in use.
     void staleTemporaryAgeAtStart()
     {
         TestFolder t;

@@ -20,10 +20,8 @@ QByteArray named(const char* name)
     return "Attribute VB_Name = \"" + QByteArray(name) + "\"\r\n";
 }
 
-// A project as real ones are: backslashes, a shared folder above it, a file
-// name in another letter case, a missing file, one file name in two folders, a
-// module still called Module1, a form naming its control library; and a
-// catalogue that has one of its files and another file under one of its names.
+// As real projects are: backslashes, a shared folder above, letter case, a missing file, a name in
+// two folders, Module1, a form naming its control library; a catalogue with a file and a name.
 QString buildProject(const TestFolder& t)
 {
     t.write(u"proj/Formulare/Haupt.frx"_s, "\x01");
@@ -36,23 +34,22 @@ QString buildProject(const TestFolder& t)
     t.write(u"proj/Alt.frm"_s, named("Alt"));
     t.write(u"proj/Liste.bas"_s, named("Liste"));
     t.write(u"proj/Summe.bas"_s, named("Σumme")); // UTF-8, outside the code page
-    t.writeCatalog({u"[Filelist]"_s, u"100=Alt"_s, u"101=Liste"_s, u"[Filepath]"_s,
-                    u"Alt="_s + t.file(u"proj/"_s), u"Liste=/anderswo/"_s, u"[Filename]"_s,
-                    u"Alt=Alt.frm"_s, u"Liste=Liste.bas"_s});
-    return t.write(
-        u"proj/Projekt.vbp"_s,
-        TestFolder::crlf({u"Type=Exe"_s, kOle, u"Form=Formulare\\Haupt.frm"_s,
-                          u"Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas"_s, u"Module=Hilfe; Hilfe.bas"_s,
-                          u"Module=Werk; werk.BAS"_s, u"Class=Konto; Fehlt.cls"_s,
-                          u"Form=Alt.frm"_s, u"Module=Liste; Liste.bas"_s,
-                          u"Module=Summe; Summe.bas"_s, u"Form=Formulare\\Haupt.frx"_s}));
+    t.writeCatalog(u"[Filelist]|100=Alt|101=Liste|[Filepath]|Alt=%1|Liste=/anderswo/|"
+                   u"[Filename]|Alt=Alt.frm|Liste=Liste.bas"_s.arg(t.file(u"proj/"_s))
+                       .split(u'|'));
+    const QString vbp =
+        u"Type=Exe|%1|Form=Formulare\\Haupt.frm|Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas|"
+        u"Module=Hilfe; Hilfe.bas|Module=Werk; werk.BAS|Class=Konto; Fehlt.cls|"
+        u"Form=Alt.frm|Module=Liste; Liste.bas|Module=Summe; Summe.bas|"
+        u"Form=Formulare\\Haupt.frx"_s;
+    return t.write(u"proj/Projekt.vbp"_s, TestFolder::crlf(vbp.arg(kOle).split(u'|')));
 }
 
-QStringList leftNames(const Catalog::IntakeOutcome& outcome)
+QStringList leftNames(const Catalog::IntakeOutcome& outcome, bool reasons = false)
 {
     QStringList names;
-    for (const auto& left : outcome.left)
-        names << u"%1@%2"_s.arg(left.name).arg(left.index);
+    for (const auto& l : outcome.left)
+        names << u"%1@%2"_s.arg(l.name).arg(l.index) + (reasons ? u": "_s + l.reason : QString());
     return names;
 }
 
@@ -62,34 +59,30 @@ class tst_takein : public QObject
 {
     Q_OBJECT
 private slots:
-    // Each line's state and name, then every line chosen: the new ones go in
-    // with one write, with their lines, list sorted; the module is renamed
-    // after its backup; the others are left with their reasons.
+    // Each line's state and name; all chosen, the new ones go in with one write, their lines, list
+    // sorted, the module renamed after its backup; the others are left with their reasons.
     void wholeProject()
     {
         TestFolder t;
         const Catalog::Intake intake = Catalog::planIntake(buildProject(t));
         QVERIFY(intake.problem.isEmpty());
         QCOMPARE(intake.free, Catalog::kCapacity - 2);
+        const auto n = [](State state) { return QString::number(int(state)); };
         QStringList states;
         for (const Catalog::Candidate& c : intake.candidates)
-            states << u"%1|%2|%3|%4|%5"_s.arg(
-                c.name, c.folder + c.fileName, QString::number(int(c.state)),
-                QString::number(c.checked), QString::number(c.repair));
+            states << u"%1|%2|%3|%4|%5"_s.arg(c.name, c.folder + c.fileName, n(c.state),
+                                              QString::number(c.checked),
+                                              QString::number(c.repair));
         const QString p = t.path();
-        QCOMPARE(
-            states,
-            (QStringList{
-                u"Haupt|%1/proj/Formulare/Haupt.frm|%2|1|0"_s.arg(p).arg(int(State::New)),
-                u"Hilfe|%1/Gemeinsam/Hilfe.bas|%2|1|0"_s.arg(p).arg(int(State::New)),
-                u"Hilfe|%1/proj/Hilfe.bas|%2|0|0"_s.arg(p).arg(int(State::NameTaken)),
-                u"Werk|%1/proj/Werk.bas|%2|1|1"_s.arg(p).arg(int(State::New)),
-                u"||%1|0|0"_s.arg(int(State::Missing)),
-                u"Alt|%1/proj/Alt.frm|%2|0|0"_s.arg(p).arg(int(State::Same)),
-                u"Liste|%1/proj/Liste.bas|%2|0|0"_s.arg(p).arg(int(State::NameTaken)),
-                u"Σumme|%1/proj/Summe.bas|%2|0|0"_s.arg(p).arg(int(State::Refused)),
-                u"Haupt|%1/proj/Formulare/Haupt.frx|%2|0|0"_s.arg(p).arg(int(State::UnusableKind)),
-            }));
+        // %1 the test folder, then the states New, NameTaken, Missing, Same, Refused, UnusableKind.
+        QCOMPARE(states,
+                 u"Haupt|%1/proj/Formulare/Haupt.frm|%2|1|0;Hilfe|%1/Gemeinsam/Hilfe.bas|%2|1|0;"
+                 u"Hilfe|%1/proj/Hilfe.bas|%3|0|0;Werk|%1/proj/Werk.bas|%2|1|1;||%4|0|0;"
+                 u"Alt|%1/proj/Alt.frm|%5|0|0;Liste|%1/proj/Liste.bas|%3|0|0;"
+                 u"Σumme|%1/proj/Summe.bas|%6|0|0;Haupt|%1/proj/Formulare/Haupt.frx|%7|0|0"_s
+                     .arg(p, n(State::New), n(State::NameTaken), n(State::Missing), n(State::Same),
+                          n(State::Refused), n(State::UnusableKind))
+                     .split(u';'));
 
         const Catalog::IntakeOutcome outcome = Catalog::takeIn(intake, {0, 1, 2, 3, 4, 5, 6, 7, 8});
         QCOMPARE(outcome.taken, (QStringList{u"Haupt"_s, u"Hilfe"_s, u"Werk"_s}));
@@ -114,8 +107,7 @@ private slots:
                      u"104=Werk"_s.arg(p, kOle, kComctl)
                          .split(u'|')));
 
-        // Planned again: what went in is the same file now. The old plan again:
-        // under the lock none is new any more, and nothing is written.
+        // Planned again, what went in is Same; the old plan again takes nothing in, writes nothing.
         QCOMPARE(Catalog::planIntake(intake.project.path).candidates.at(3).state, State::Same);
         const QByteArray taken = t.catalogBytes();
         const Catalog::IntakeOutcome again = Catalog::takeIn(intake, {0, 1, 3});
@@ -123,9 +115,7 @@ private slots:
         QCOMPARE(t.catalogBytes(), taken);
     }
 
-    // A failed write of the catalogue at any point: the file keeps its bytes,
-    // nothing is reported as taken in, and a module renamed before is named by
-    // its backup.
+    // Any failed write: catalogue unchanged, nothing taken in, a renamed module named by backup.
     void failedWriteTakesNothingIn()
     {
         // Writes fail after the backup, amid the renamed module, or at the catalogue's first byte.
@@ -153,10 +143,7 @@ private slots:
         }
     }
 
-    // Room for `free` more entries, two new files (the second a module still
-    // called Module1): the first `free` are checked and go in, the others are
-    // full; an entry added after the plan takes a place, and the write never
-    // goes past the last key.
+    // Two new files (the second Module1), room for `free`: an entry added after the plan takes one.
     void capacityAtTheEdge()
     {
         for (const auto& [free, filledMeanwhile] :
@@ -195,21 +182,15 @@ private slots:
         QVERIFY(after.listedName(Catalog::kLastKey + 1).isEmpty());
     }
 
-    // A user control's property page never goes in, and is named once the
-    // control went in; a front end that showed every line names each one.
+    // A property page never goes in, named once its control did; all named if all were shown.
     void whatStaysOutIsNamed()
     {
         const QString page =
             u"Seite@1: "_s + ProjectImport::stateText(ProjectImport::State::UnusableKind);
-        const struct
-        {
-            QList<int> chosen;
-            bool everyLine;
-            QStringList left;
-        } rows[] = {{{0}, false, {page}}, // the control
-                    {{2}, false, {}},     // a module
-                    {{2}, true, {u"Ctl@0: nicht markiert"_s, page}}};
-        for (const auto& [chosen, everyLine, left] : rows) {
+        for (const auto& [chosen, everyLine, left] :
+             {std::tuple<QList<int>, bool, QStringList>{{0}, false, {page}}, // the control
+              {{2}, false, {}},                                              // a module
+              {{2}, true, {u"Ctl@0: nicht markiert"_s, page}}}) {
             TestFolder t;
             t.write(u"proj/Ctl.ctl"_s, named("Ctl"));
             t.write(u"proj/Seite.pag"_s, named("Seite"));
@@ -221,10 +202,7 @@ private slots:
             const Catalog::IntakeOutcome outcome = Catalog::takeIn(
                 intake, chosen, everyLine ? Catalog::Unchosen::Named : Catalog::Unchosen::Unnamed);
             QCOMPARE(outcome.takenIndexes, chosen);
-            QStringList said;
-            for (const auto& l : outcome.left)
-                said << u"%1@%2: %3"_s.arg(l.name).arg(l.index).arg(l.reason);
-            QCOMPARE(said, left);
+            QCOMPARE(leftNames(outcome, true), left);
         }
     }
 };
