@@ -82,7 +82,6 @@ Edit refuse(const QString& section, const QString& key, const QString& value)
 
 using enum QStringConverter::Encoding;
 
-// `text` in a UTF-16 or UTF-32 encoding, with the byte-order mark.
 QByteArray marked(const QString& text, QStringConverter::Encoding encoding)
 {
     return QStringEncoder(encoding, QStringEncoder::Flag::WriteBom)(text);
@@ -97,8 +96,7 @@ void writeAged(const TestFolder& t, const QString& name)
                           QFileDevice::FileModificationTime));
 }
 
-// Child process: writes `count` keys of its own into one file, each write a
-// read-change-write of its own.
+// Child process: writes `count` keys of its own, each a read-change-write of its own.
 int writeKeys(const QString& file, const QString& prefix, int count)
 {
     for (int i = 0; i < count; ++i)
@@ -114,8 +112,7 @@ class tst_inifiles : public QObject
 {
     Q_OBJECT
 private slots:
-    // The bytes on disk after each operation. Writes go to section "s"; lines a change does
-    // not touch keep their bytes.
+    // The bytes on disk after each change (writes to "s"); untouched lines keep their bytes.
     void edit_data()
     {
         QTest::addColumn<QByteArray>("before"); // null: no file
@@ -237,9 +234,7 @@ private slots:
         QFETCH(Edit, change);
         QFETCH(QByteArray, after);
         TestFolder t;
-        const QString file = t.file(u"a.ini"_s);
-        if (!before.isNull())
-            t.write(u"a.ini"_s, before);
+        const QString file = before.isNull() ? t.file(u"a.ini"_s) : t.write(u"a.ini"_s, before);
         change(file);
         QCOMPARE(TestFolder::read(file), after);
         QCOMPARE(QFile::exists(file), !after.isNull());
@@ -276,8 +271,7 @@ private slots:
         QVERIFY(QFileInfo(folder).isDir());
     }
 
-    // A write that fails (full disk, here through the seam) reports it and leaves
-    // the file and its folder as they were; deletions report too.
+    // A failed write (full disk, by the seam) is reported, file and folder stay; deletions too.
     void failedWritesReported()
     {
         TestFolder t;
@@ -291,7 +285,7 @@ private slots:
         QCOMPARE(results, QList<int>({0, 0, 0, 1}));
         QCOMPARE(TestFolder::read(file), bytes);
         QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({u".a.ini.lock"_s, u"a.ini"_s}));
+                 u".a.ini.lock a.ini"_s.split(' '));
         QCOMPARE(DeleteIniKey(file, s, k), 1);
         QCOMPARE(TestFolder::read(file), "[s]\r\n[t]\r\n"_b);
     }
@@ -315,8 +309,7 @@ private slots:
         QCOMPARE(TestFolder::read(file).count("\r\n"), 1 + kProcesses * kKeys);
     }
 
-    // A lock another writer keeps gives a failed write after the timeout, not a
-    // hang; a change that needs no write still succeeds.
+    // A lock held elsewhere fails the write after the timeout, no hang; a no-op still succeeds.
     void heldLockFailsTheWrite()
     {
         TestFolder t;
@@ -337,8 +330,7 @@ private slots:
         QVERIFY(WriteIniValue(file, s, k, u"2"_s));
     }
 
-    // A file whose name is as long as the file system allows still gets its
-    // temporary file and lock, and its leftovers are still recognised.
+    // Names as long as the file system allows still get a temporary file, a lock and clean-up.
     void namesAtTheLimit()
     {
         // 254 and 255 bytes, and 255 bytes of two-byte characters.
@@ -370,13 +362,12 @@ private slots:
         QCOMPARE(::link(QFile::encodeName(file), QFile::encodeName(t.file(prefix + "kept01"))), 0);
         QCOMPARE(FileIo::removeStaleTemporaries(file), 1);
         QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({u".a.ini.tmp-def456"_s, u".a.ini.tmp-kept01"_s,
-                              u".a.ini.tmp-long789"_s, u".b.ini.tmp-abc123"_s, u"a.ini"_s}));
+                 u".a.ini.tmp-def456 .a.ini.tmp-kept01 .a.ini.tmp-long789 .b.ini.tmp-abc123 a.ini"_s
+                     .split(' '));
         // The whole folder: every file's leftovers.
         QCOMPARE(FileIo::removeStaleTemporariesIn(t.path()), 1);
         QCOMPARE(QDir(t.path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({u".a.ini.tmp-def456"_s, u".a.ini.tmp-kept01"_s,
-                              u".a.ini.tmp-long789"_s, u"a.ini"_s}));
+                 u".a.ini.tmp-def456 .a.ini.tmp-kept01 .a.ini.tmp-long789 a.ini"_s.split(' '));
     }
 };
 
