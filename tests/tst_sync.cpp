@@ -1,6 +1,4 @@
-#include "cli/CommandLine.h"
 #include "cli/Texts.h"
-#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "platform/Sha256.h"
 #include "support/CliRun.h"
@@ -13,15 +11,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTest>
 
 #include <sys/fsuid.h>
 
 #include <csignal>
 
 using namespace Sync;
-
-namespace {
 
 const QString kOle = "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE";
 const QString kGrid = "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX";
@@ -81,8 +76,6 @@ struct Made
         }
     }
 };
-
-} // namespace
 
 class tst_sync : public QObject
 {
