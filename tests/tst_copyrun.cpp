@@ -1,5 +1,3 @@
-// The copy run on disk: line ends, full disks, pipes, stops in the middle, progress.
-
 #include "generate/CopyRun.h"
 #include "generate/ProjectFile.h"
 #include "platform/FileIo.h"
@@ -14,8 +12,6 @@
 
 using namespace Generate;
 
-namespace {
-
 const QString kFull = FileIo::reasonFor(ENOSPC);
 const QString kNotRegular = FileIo::reasonFor(FileIo::kNotRegular);
 
@@ -29,8 +25,6 @@ QString failures(const QList<Failure>& list)
 {
     return failureReport(list).section('\n', 1);
 }
-
-} // namespace
 
 class tst_copyrun : public QObject
 {
@@ -63,8 +57,7 @@ private slots:
             writeEntries(t, {"A=" + fileName});
             const QString original = t.write("src/" + fileName, source);
             setChunkBytes(3);
-            const CopyResult result = copyRun({"A"}, t.file("out"));
-            QVERIFY(result.failures.isEmpty());
+            QVERIFY(copyRun({"A"}, t.file("out")).failures.isEmpty());
             QCOMPARE(TestFolder::read(t.file("out/") + fileName), copy);
             QCOMPARE(TestFolder::read(original), source); // the catalogue's file is never changed
         }
@@ -102,8 +95,7 @@ private slots:
             QVERIFY(::mkfifo(QFile::encodeName(t.file(pipe)).constData(), 0600) == 0);
         QElapsedTimer timer;
         timer.start();
-        Recorder recorder;
-        const Outcome outcome = recorder.run(request({"Rohr", "Haupt"}, t.file("out")));
+        const Outcome outcome = Recorder().run(request({"Rohr", "Haupt"}, t.file("out")));
         QVERIFY(timer.elapsed() < 1000);
         QCOMPARE(failures(outcome.failures), "Rohr.bas: " + kNotRegular + "\nHaupt.frx: " +
                                                  kNotRegular + "\nQvStandard.bpv: " + kNotRegular);
@@ -186,8 +178,7 @@ private slots:
         {
             QFile filler(disk + "/filler");
             QVERIFY(filler.open(QIODevice::WriteOnly));
-            const QByteArray block(4096, 'f');
-            while (filler.write(block) == block.size() && filler.flush()) {
+            while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
             }
         }
         writeEntries(t, {"Haupt=Haupt.frm", "Daten=Daten.res"});
@@ -195,9 +186,8 @@ private slots:
         t.write("src/Daten.res", QByteArray(20000, 'r'));
         const QString folder = disk + "/Kunde";
         t.write("bin/QvStandard.bpv", QByteArray(20000, 'T'));
-        Recorder recorder;
         const QString report =
-            failureReport(recorder.run(request({"Haupt", "Daten"}, folder)).failures);
+            failureReport(Recorder().run(request({"Haupt", "Daten"}, folder)).failures);
         for (const char* name : {"Haupt.frm", "Daten.res", "Kunde.vbp"})
             QVERIFY2(report.contains(QString(name) + ": " + kFull), qPrintable(report));
         // Only whole files: the older .vbp, and a .vbw and the record if they fit.
