@@ -14,18 +14,15 @@
 using namespace Qt::StringLiterals;
 using namespace ProjectImport;
 
-namespace {
-
 // A messy project folder "proj": shared files beside it, names in another letter
 // case, one name in two folders, entries that are no files.
 void buildProjectTree(const TestFolder& t)
 {
-    for (const char* file :
-         {"proj/Haupt.frm", "proj/Common/VisualStyles.bas", "Gemeinsam/Hilfe.bas", "proj/Hilfe.bas",
-          "proj/Formulare/Kunde.FRM", "proj/a/Info.frm", "proj/b/Info.frm", "proj/Zwei.bas",
-          "proj/ZWEI.bas", "proj/Seite.pag", "proj/Bilder.RES"}) {
-        t.write(QString::fromLatin1(file), "Attribute VB_Name = \"X\"\r\n");
-    }
+    for (const QString& file :
+         u"proj/Haupt.frm proj/Common/VisualStyles.bas Gemeinsam/Hilfe.bas "
+         u"proj/Hilfe.bas proj/Formulare/Kunde.FRM proj/a/Info.frm proj/b/Info.frm "
+         u"proj/Zwei.bas proj/ZWEI.bas proj/Seite.pag proj/Bilder.RES"_s.split(u' '))
+        t.write(file, "Attribute VB_Name = \"X\"\r\n");
     QDir().mkpath(t.file(u"proj/Ordner.frm"_s));
     const auto at = [&](const char* file) { return QFile::encodeName(t.file(file)); };
     QVERIFY(::mkfifo(at("proj/Rohr.bas").constData(), 0600) == 0);
@@ -38,8 +35,6 @@ Project readLines(const TestFolder& t, const QStringList& lines)
     return readProject(t.write(u"proj/Projekt.vbp"_s, TestFolder::crlf(lines)));
 }
 
-} // namespace
-
 class tst_projectimport : public QObject
 {
     Q_OBJECT
@@ -48,35 +43,34 @@ private slots:
     void resolution()
     {
         const QString up = u"..\\"_s.repeated(40); // far more parts than any folder has
+        using enum State;
         const std::tuple<const char*, QString, QString, State> rows[] = {
             {"backslashes", "Module=VisualStyles; Common\\VisualStyles.bas",
-             "proj/Common/VisualStyles.bas", State::Found},
-            {"..\\ part", "Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas", "Gemeinsam/Hilfe.bas",
-             State::Found},
+             "proj/Common/VisualStyles.bas", Found},
+            {"..\\ part", "Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas", "Gemeinsam/Hilfe.bas", Found},
             {"letter case of folder and file", "Form=formulare\\KUNDE.frm",
-             "proj/Formulare/Kunde.FRM", State::Found},
-            {"exact case before another", "Module=Zwei; C:\\Alt\\Zwei.bas", "proj/Zwei.bas",
-             State::Found},
-            {"no exact case: first sorted", "Module=Zwei; zwei.bas", "proj/ZWEI.bas", State::Found},
-            {"one name, the folder given", "Form=b\\Info.frm", "proj/b/Info.frm", State::Found},
+             "proj/Formulare/Kunde.FRM", Found},
+            {"exact case before another", "Module=Zwei; C:\\Alt\\Zwei.bas", "proj/Zwei.bas", Found},
+            {"no exact case: first sorted", "Module=Zwei; zwei.bas", "proj/ZWEI.bas", Found},
+            {"one name, the folder given", "Form=b\\Info.frm", "proj/b/Info.frm", Found},
             {"drive letter: longest existing end", "Module=Hilfe; C:\\Daten\\Gemeinsam\\Hilfe.bas",
-             "Gemeinsam/Hilfe.bas", State::Found},
+             "Gemeinsam/Hilfe.bas", Found},
             {"drive letter: file name only", "Form=d:\\Alt\\Weg\\haupt.frm", "proj/Haupt.frm",
-             State::Found},
-            {"UNC path", "Form=\\\\server\\proj\\Haupt.frm", "proj/Haupt.frm", State::Found},
-            {"quoted resource file", "ResFile32=\"bilder.res\"", "proj/Bilder.RES", State::Found},
-            {"missing", "Form=Fehlt.frm", "", State::Missing},
-            {"leaving every folder, missing", "Form=" + up + "Fehlt.frm", "", State::Missing},
+             Found},
+            {"UNC path", "Form=\\\\server\\proj\\Haupt.frm", "proj/Haupt.frm", Found},
+            {"quoted resource file", "ResFile32=\"bilder.res\"", "proj/Bilder.RES", Found},
+            {"missing", "Form=Fehlt.frm", "", Missing},
+            {"leaving every folder, missing", "Form=" + up + "Fehlt.frm", "", Missing},
             {"leaving every folder, resolves", "Form=" + up + "<test>\\proj\\Haupt.frm",
-             "proj/Haupt.frm", State::Found},
-            {"folder", "Form=Ordner.frm", "proj/Ordner.frm", State::NotRegular},
-            {"pipe", "Module=Rohr; rohr.bas", "proj/Rohr.bas", State::NotRegular},
-            {"symlink loop", "Form=Schleife.frm", "proj/Schleife.frm", State::NotRegular},
-            {"link to nothing", "Form=Verweis.frm", "proj/Verweis.frm", State::Missing},
+             "proj/Haupt.frm", Found},
+            {"folder", "Form=Ordner.frm", "proj/Ordner.frm", NotRegular},
+            {"pipe", "Module=Rohr; rohr.bas", "proj/Rohr.bas", NotRegular},
+            {"symlink loop", "Form=Schleife.frm", "proj/Schleife.frm", NotRegular},
+            {"link to nothing", "Form=Verweis.frm", "proj/Verweis.frm", Missing},
             {"kind the generator does not use", "PropertyPage=Seite.pag", "proj/Seite.pag",
-             State::UnusableKind},
+             UnusableKind},
             {"form line naming a module", "Form=Common\\VisualStyles.bas",
-             "proj/Common/VisualStyles.bas", State::UnusableKind},
+             "proj/Common/VisualStyles.bas", UnusableKind},
         };
         TestFolder t;
         buildProjectTree(t);
@@ -109,14 +103,11 @@ private slots:
             seen << u"%1|%2|%3|%4|%5"_s.arg(c.key, c.declaredName, c.rawPath)
                         .arg(int(c.state))
                         .arg(c.line);
-        const QStringList expected{
-            u"form||Haupt.frm|%1|3"_s.arg(int(State::Found)),
-            u"Form||Hilfe.bas|%1|5"_s.arg(int(State::UnusableKind)),
-            u"MODULE|Hilfe|Hilfe.bas|%1|7"_s.arg(int(State::Found)),
-            u"Class|Konto|Fehlt.cls|%1|8"_s.arg(int(State::Missing)),
-            u"Form||.\\HAUPT.FRM|%1|9"_s.arg(int(State::Duplicate)),
-        };
-        QCOMPARE(seen, expected);
+        QCOMPARE(seen, (QStringList{u"form||Haupt.frm|%1|3"_s.arg(int(State::Found)),
+                                    u"Form||Hilfe.bas|%1|5"_s.arg(int(State::UnusableKind)),
+                                    u"MODULE|Hilfe|Hilfe.bas|%1|7"_s.arg(int(State::Found)),
+                                    u"Class|Konto|Fehlt.cls|%1|8"_s.arg(int(State::Missing)),
+                                    u"Form||.\\HAUPT.FRM|%1|9"_s.arg(int(State::Duplicate))}));
         QCOMPARE(project.references + project.objects, (QStringList{ole, tree}));
     }
 
