@@ -13,7 +13,6 @@
 
 #include <sys/stat.h>
 
-// The small platform answers the rest of the program relies on.
 class tst_platform : public QObject
 {
     Q_OBJECT

@@ -5,14 +5,10 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-const QString kKey = u"Software\\Velkaro\\Quorvix Manager"_s;
-const QString kName = u"LastNew"_s;
+const QString kKey = u"Software\\Velkaro\\Quorvix Manager"_s, kName = u"LastNew"_s;
 // What the old platform handed out after a text: its NUL and one blank.
 const QString kTail = QStringView(u"\0 ", 2).toString();
-} // namespace
 
-// The registry stand-in answers as the old platform did.
 class tst_registry : public QObject
 {
     Q_OBJECT
