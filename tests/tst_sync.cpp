@@ -24,22 +24,15 @@ const QString kDao = "Reference=*\\G{00025E01-0000-0000-C000-000000000046}#5.0#0
 const QString kTree = "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX";
 const QByteArray kHilfe = "Attribute VB_Name = \"Hilfe\"\r\n";
 
-QByteArray sha(const QByteArray& bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-}
-
 // Project P/Kunde from src: Haupt (LF-only, .frx), Hilfe (a remembered reference), Bin (a NUL).
 struct Made
 {
     TestFolder t;
     Made()
     {
-        t.write("src/Haupt.frm", "VERSION 5.00\nBegin\n");
-        t.write("src/Haupt.frx", QByteArray("\x01\x00\x02", 3));
-        t.write("src/Hilfe.bas", kHilfe);
-        t.write("src/Bin.bas", QByteArray("a\nb\0", 4));
-        t.write("bin/QvStandard.bpv", TestFolder::crlf({"Type=Exe", kOle}));
+        change({"S Haupt.frm=VERSION 5.00\nBegin\n", "S Haupt.frx=\x01~\x02",
+                "S Hilfe.bas=" + kHilfe, "S Bin.bas=a\nb~",
+                "T bin/QvStandard.bpv=Type=Exe\r\n" + kOle + "\r\n"});
         writeEntries(t, {"Haupt=Haupt.frm", "Hilfe=Hilfe.bas", "Bin=Bin.bas"},
                      {"[References]", "Hilfe.0=Hilfe.bas", "Hilfe.1=" + kOle});
         Recorder().run(request({"Haupt", "Hilfe", "Bin"}, t.file("P")));
@@ -85,6 +78,9 @@ private slots:
     // Each copied file recorded with the hash of the bytes the project got.
     void recordOfARun()
     {
+        const auto sha = [](const QByteArray& b) {
+            return QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex();
+        };
         Made m;
         const auto file = [&](const char* entry, const char* name, const QByteArray& bytes) {
             return Generate::RecordedFile{entry, m.t.file("src/"), name, bytes.size(), sha(bytes)};
@@ -153,8 +149,7 @@ private slots:
         }
     }
 
-    // Behind: brought up to date; both changed: the catalogue's files beside the
-    // project's; changed in the project or deleted: untouched.
+    // Behind: updated; both changed: the catalogue's files set beside; changed or deleted: kept.
     void update()
     {
         Made m;
@@ -242,8 +237,7 @@ private slots:
         }
     }
 
-    // A project made before records: compared by file name; an update records only
-    // the equal ones in its folder and changes no other file.
+    // Made before records: matched by file name; an update records the equal ones in its folder.
     void unrecorded()
     {
         Made m;
@@ -308,10 +302,9 @@ private slots:
              Cli::kPreviewOutcome + "\nAktualisiert: Hilfe."},
             {"SIGTERM", neu + "|signal", update, 2, "Abgebrochen. Das Projekt ist wie zuvor."},
         };
-        for (auto [tag, changeText, argumentText, code, err] : rows) {
+        for (auto [tag, changed, args, code, err] : rows) {
             Made m;
-            QStringList changes = changeText.split('|', Qt::SkipEmptyParts);
-            QStringList arguments = argumentText.split(' ');
+            QStringList changes = changed.split('|', Qt::SkipEmptyParts);
             const bool signal = changes.removeOne("signal");
             const bool locked = changes.contains("T P/zu/x=x");
             m.change(changes);
@@ -324,21 +317,21 @@ private slots:
             QVERIFY(!locked || (QFile::setPermissions(m.t.file("P/zu"), {}) &&
                                 QFile::setPermissions(m.t.path(), open)));
             const int fsuid = locked ? setfsuid(65534) : 0;
-            const CliRun::Ran ran = CliRun::run(m.t, arguments.replaceInStrings("%T", m.t.path()));
+            const auto ran = CliRun::run(m.t, args.split(' ').replaceInStrings("%T", m.t.path()));
             if (locked)
                 setfsuid(uid_t(fsuid));
             QVERIFY(!locked || QFile::setPermissions(m.t.file("P/zu"), open));
             setStepHook({});
             QCOMPARE(ran.err, err.isEmpty() ? err : err.replace("%T", m.t.path()) + '\n');
             QCOMPARE(ran.code, code);
-            if (code == 2 || arguments.contains("--vorschau"))
+            if (code == 2 || args.contains("--vorschau"))
                 QCOMPARE(TestFolder::contents(m.t.file("P")), before);
             const QString p = m.t.file("P/");
-            if (arguments.contains("--vorschau"))
+            if (args.contains("--vorschau"))
                 QCOMPARE(ran.out, m.t.file("src/Hilfe.bas") + " -> " + p + "Hilfe.bas\n");
             if (!qstrcmp(tag, "all current"))
                 QVERIFY(ran.out.startsWith(p + "Kunde.vbp\tHaupt\taktuell\n"));
-            if (arguments.contains("--json"))
+            if (args.contains("--json"))
                 QCOMPARE(QJsonDocument::fromJson(ran.out.toUtf8()).array().at(1).toObject(),
                          (QJsonObject{{"projekt", p + "Kunde.vbp"},
                                       {"eintrag", "Hilfe"},
