@@ -1,10 +1,5 @@
-#include "generate/CopyRun.h"
-#include "generate/ProjectFile.h"
-#include "platform/FileIo.h"
 #include "support/Recorder.h"
 
-#include <QElapsedTimer>
-#include <QScopeGuard>
 #include <QTest>
 
 #include <sys/mount.h>
@@ -15,16 +10,11 @@ using namespace Generate;
 const QString kFull = FileIo::reasonFor(ENOSPC);
 const QString kNotRegular = FileIo::reasonFor(FileIo::kNotRegular);
 
-CopyResult copyRun(const QStringList& entries, const QString& folder)
-{
+const auto copyRun = [](const QStringList& entries, const QString& folder) {
     CopyControl control;
     return runCopies(planCopies(Catalog::Snapshot::read(), entries, folder), control);
-}
-
-QString failures(const QList<Failure>& list)
-{
-    return failureReport(list).section('\n', 1);
-}
+};
+const auto failures = [](const QList<Failure>& l) { return failureReport(l).section('\n', 1); };
 
 class tst_copyrun : public QObject
 {

@@ -5,9 +5,7 @@
 #include "support/TestFolder.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFileDialog>
-#include <QListView>
 #include <QListWidget>
 #include <QTest>
 

@@ -5,7 +5,6 @@
 #include "platform/IniDocument.h"
 #include "support/TestFolder.h"
 
-#include <QDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -30,10 +29,9 @@ void buildProjectTree(const TestFolder& t)
     QVERIFY(::symlink("Weg.frm", at("proj/Verweis.frm").constData()) == 0);
 }
 
-Project readLines(const TestFolder& t, const QStringList& lines)
-{
+const auto readLines = [](const TestFolder& t, const QStringList& lines) {
     return readProject(t.write(u"proj/Projekt.vbp"_s, TestFolder::crlf(lines)));
-}
+};
 
 class tst_projectimport : public QObject
 {
@@ -207,20 +205,19 @@ private slots:
     // the file cannot hold are given back. Removing the entries leaves no trace.
     void rememberedLines()
     {
-        const auto line = [](char digit, qsizetype length) {
+        const auto line = [](QChar digit, qsizetype length) {
             const QString start =
-                u"Reference=*\\G{0000000%1-0000-0000-0000-000000000000}#1.0#0#"_s.arg(
-                    QLatin1Char(digit));
+                u"Reference=*\\G{0000000%1-0000-0000-0000-000000000000}#1.0#0#"_s.arg(digit);
             return start + QString(length - start.size(), u'x');
         };
-        QString cut = line('3', 300);
+        QString cut = line(u'3', 300);
         cut[Ini::kMaxValueLength] = u' ';
-        QString pair = line('4', 300); // a character of two halves where a piece ends
+        QString pair = line(u'4', 300); // a character of two halves where a piece ends
         pair.replace(Ini::kMaxValueLength - 1, 2, u"\U0001F600"_s);
         const QString grid = u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX"_s;
         const QString nul = grid + QChar(0);
-        const QString atLimit = line('1', Ini::kMaxValueLength);
-        const QString beyond = line('2', Ini::kMaxValueLength + 1);
+        const QString atLimit = line(u'1', Ini::kMaxValueLength);
+        const QString beyond = line(u'2', Ini::kMaxValueLength + 1);
         TestFolder t;
         const auto list = [&] { t.listEntries({u"A=src/a.frm"_s, u"A.1=src/b.frm"_s}); };
         list();
