@@ -22,7 +22,7 @@ const QString kOle = "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0
 const QString kGrid = "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX";
 const QString kDao = "Reference=*\\G{00025E01-0000-0000-C000-000000000046}#5.0#0#dao#DAO";
 const QString kTree = "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX";
-const QByteArray kHilfe = "Attribute VB_Name = \"Hilfe\"\r\n";
+const QString kHilfe = "Attribute VB_Name = \"Hilfe\"\r\n";
 
 // Project P/Kunde from src: Haupt (LF-only, .frx), Hilfe (a remembered reference), Bin (a NUL).
 struct Made
@@ -47,9 +47,8 @@ struct Made
         return State::Unknown;
     }
 
-    // "P file=bytes" in the project, "S ..." beside the catalogue's files, "T ..." in
-    // the test folder; without "=bytes" the file goes, with "/" a folder takes its
-    // place; "L section/key=value" in the catalogue. '~' stands for a NUL.
+    // "P|S|T file=bytes": in the project, beside the catalogue's files, in the test folder; no
+    // "=bytes": the file goes, "/": a folder in its place. "L section/key=value"; '~' is NUL.
     void change(const QStringList& changes) const
     {
         for (const QString& change : changes) {
@@ -88,12 +87,11 @@ private slots:
         Generate::Record record{m.compare().record.made, {}, {}};
         record.files = {file("Haupt", "Haupt.frm", "VERSION 5.00\r\nBegin\r\n"),
                         file("Haupt", "Haupt.frx", QByteArray("\x01\x00\x02", 3)),
-                        file("Hilfe", "Hilfe.bas", kHilfe),
+                        file("Hilfe", "Hilfe.bas", kHilfe.toLatin1()),
                         file("Bin", "Bin.bas", QByteArray("a\nb\0", 4))};
         QCOMPARE(TestFolder::read(m.t.file("P/Kunde.vorlagen")), Generate::recordBytes(record));
-        QVERIFY(QRegularExpression(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d$)")
-                    .match(record.made)
-                    .hasMatch());
+        QVERIFY(record.made.contains(
+            QRegularExpression(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d$)")));
         // Read back as written; UTF-8 once a name does not fit the code page.
         record.files[0].entry = "Σumme";
         record.updated = "2025-01-01T00:00:00+01:00";
@@ -120,12 +118,11 @@ private slots:
 
     void states()
     {
-        const QString hilfe = QString::fromLatin1(kHilfe);
         // The changes to the project made, '|' between two.
         const std::tuple<const char*, QString, QString, State> rows[] = {
             {"line ends alone", "P Hilfe.bas=Attribute VB_Name = \"Hilfe\"\n", "Hilfe",
              State::Current},
-            {"the project's file in other letters", "P Hilfe.bas|P HILFE.BAS=" + hilfe, "Hilfe",
+            {"the project's file in other letters", "P Hilfe.bas|P HILFE.BAS=" + kHilfe, "Hilfe",
              State::Current},
             {"only the catalogue's .frx changed", "S Haupt.frx=~3", "Haupt", State::Behind},
             {"the project's .frx changed", "P Haupt.frx=x", "Haupt", State::ChangedInProject},
@@ -136,8 +133,8 @@ private slots:
             {"its file missing", "S Hilfe.bas", "Hilfe", State::Gone},
             {"another file under its name", "L Filename/Hilfe=Neu.bas|S Neu.bas=x", "Hilfe",
              State::Gone},
-            {"moved, the same bytes", "T w/Hilfe.bas=" + hilfe + "|L Filepath/Hilfe=%T/w/", "Hilfe",
-             State::Current},
+            {"moved, the same bytes", "T w/Hilfe.bas=" + kHilfe + "|L Filepath/Hilfe=%T/w/",
+             "Hilfe", State::Current},
             {"moved, new bytes", "T w/Hilfe.bas=neu|L Filepath/Hilfe=%T/w/", "Hilfe",
              State::Behind},
             {"a folder in the project's place", "P Hilfe.bas/", "Hilfe", State::Unreadable},
