@@ -24,10 +24,7 @@ QByteArray operator""_b(const char* text, size_t size)
 }
 
 // One data row in a line: plain literals are texts, _b literals are bytes.
-template <typename... T> void row(const char* name, const T&... cells)
-{
-    (QTest::newRow(name) << ... << cells);
-}
+const auto row = [](const char* name, const auto&... c) { (QTest::newRow(name) << ... << c); };
 
 // Reading hands out the value and leaves the file as it was.
 const auto readRow = [](const char* name, const QByteArray& file, const QString& section,
@@ -36,10 +33,6 @@ const auto readRow = [](const char* name, const QByteArray& file, const QString&
         file);
 };
 
-Edit write(const QString& key, const QString& value)
-{
-    return [=](const QString& file) { QVERIFY(WriteIniValue(file, s, key, value) != 0); };
-}
 // An empty key deletes the whole section.
 const auto drop = [](const QString& section, const QString& key) -> Edit {
     return [=](const QString& file) {
@@ -74,13 +67,12 @@ const auto marked = [](const QString& text, QStringConverter::Encoding encoding)
 };
 
 // A file two minutes old, as a killed writer leaves it.
-void writeAged(const TestFolder& t, const QString& name)
-{
+const auto writeAged = [](const TestFolder& t, const QString& name) {
     QFile f(t.write(name, "y"));
     QVERIFY(f.open(QIODevice::ReadWrite));
     QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-120),
                           QFileDevice::FileModificationTime));
-}
+};
 
 class tst_inifiles : public QObject
 {
@@ -92,6 +84,9 @@ private slots:
         QTest::addColumn<QByteArray>("before"); // null: no file
         QTest::addColumn<Edit>("change");
         QTest::addColumn<QByteArray>("after"); // null: still no file
+        const auto write = [](const QString& key, const QString& value) -> Edit {
+            return [=](const QString& file) { QVERIFY(WriteIniValue(file, s, key, value) != 0); };
+        };
         const QByteArray list = "[Filelist]|100=Haupt|"_b;
         readRow("FileList finds Filelist", list, "FileList", "100", "Haupt");
         readRow("umlaut case", "[\xC4rger]|\xD6l=1|"_b, "ärger", "ÖL", "1");
