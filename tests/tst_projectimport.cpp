@@ -12,11 +12,10 @@
 
 using namespace Qt::StringLiterals;
 using namespace ProjectImport;
+using namespace ReferenceLines;
 
-// A messy project folder "proj": shared files beside it, names in another letter
-// case, one name in two folders, entries that are no files.
-void buildProjectTree(const TestFolder& t)
-{
+// A messy folder "proj": shared files beside it, other letter case, a name twice, non-files.
+const auto buildProjectTree = [](const TestFolder& t) {
     for (const QString& file :
          u"proj/Haupt.frm proj/Common/VisualStyles.bas Gemeinsam/Hilfe.bas "
          u"proj/Hilfe.bas proj/Formulare/Kunde.FRM proj/a/Info.frm proj/b/Info.frm "
@@ -27,7 +26,7 @@ void buildProjectTree(const TestFolder& t)
     QVERIFY(::mkfifo(at("proj/Rohr.bas").constData(), 0600) == 0);
     QVERIFY(::symlink("Schleife.frm", at("proj/Schleife.frm").constData()) == 0);
     QVERIFY(::symlink("Weg.frm", at("proj/Verweis.frm").constData()) == 0);
-}
+};
 
 const auto readLines = [](const TestFolder& t, const QStringList& lines) {
     return readProject(t.write(u"proj/Projekt.vbp"_s, TestFolder::crlf(lines)));
@@ -98,9 +97,8 @@ private slots:
         const auto project = readProject(t.write(u"proj/P.vbp"_s, vbp.arg(ole, tree).toLatin1()));
         QStringList seen;
         for (const auto& c : project.components)
-            seen << u"%1|%2|%3|%4|%5"_s.arg(c.key, c.declaredName, c.rawPath)
-                        .arg(int(c.state))
-                        .arg(c.line);
+            seen << u"%1|%2|%3|%4|%5"_s.arg(c.key, c.declaredName, c.rawPath,
+                                            QString::number(int(c.state)), QString::number(c.line));
         QCOMPARE(seen, (QStringList{u"form||Haupt.frm|%1|3"_s.arg(int(State::Found)),
                                     u"Form||Hilfe.bas|%1|5"_s.arg(int(State::UnusableKind)),
                                     u"MODULE|Hilfe|Hilfe.bas|%1|7"_s.arg(int(State::Found)),
@@ -151,12 +149,12 @@ private slots:
             "\r\nBegin VB.Form Haupt\r\n"
             "Object = \"{00000000-0000-0000-0000-000000000000}#1.0#0\"; \"NACH.OCX\"\r\n";
         QCOMPARE(
-            ReferenceLines::objectLinesIn(form),
+            objectLinesIn(form),
             (QStringList{u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX"_s,
                          u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; mscomctl.ocx"_s,
                          u"Object={F9043C88-F6F2-101A-A3C9-08002B2F49FB}#1.2#0; COMDLG32.OCX"_s}));
-        QCOMPARE(ReferenceLines::unusableObjectLines(u"Haupt.CTL"_s, form), odd);
-        QVERIFY(ReferenceLines::unusableObjectLines(u"Hilfe.bas"_s, form).isEmpty());
+        QCOMPARE(unusableObjectLines(u"Haupt.CTL"_s, form), odd);
+        QVERIFY(unusableObjectLines(u"Hilfe.bas"_s, form).isEmpty());
 
         // An entry remembers the project's references, and a form its header's objects.
         TestFolder t;
@@ -166,7 +164,7 @@ private slots:
             readLines(t, {u"Reference=*\\G{00000200-0000-0010-8000-00AA006D2EA4}#2.0#0#a#ADO"_s,
                           u"Form=Haupt.frm"_s, u"Module=Hilfe; Hilfe.bas"_s});
         QCOMPARE(ProjectImport::rememberedLines(project, project.components[0]),
-                 project.references + ReferenceLines::objectLinesIn(form));
+                 project.references + objectLinesIn(form));
         QCOMPARE(ProjectImport::rememberedLines(project, project.components[1]),
                  project.references);
         // Only the first 64 KiB of a form are read for its header.
@@ -192,13 +190,10 @@ private slots:
             u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.1#0; msflxgrd.ocx"_s;
         const QString group = u"Reference=*\\A..\\Teil\\Teil.vbp"_s;
         const QString other = u"Reference=*\\A..\\Anders.vbp"_s;
-        QCOMPARE(ReferenceLines::merged({ole, grid, oleOther, gridOther, ado}),
-                 (QStringList{ole, ado, grid}));
-        QCOMPARE(ReferenceLines::merged({grid, ado, ole}), (QStringList{ado, ole, grid}));
-        QCOMPARE(ReferenceLines::merged({group, group.toUpper(), other}),
-                 (QStringList{group, other}));
-        QCOMPARE(ReferenceLines::merged({u"Form=Haupt.frm"_s, u"Type=Exe"_s, ado}),
-                 QStringList{ado});
+        QCOMPARE(merged({ole, grid, oleOther, gridOther, ado}), (QStringList{ole, ado, grid}));
+        QCOMPARE(merged({grid, ado, ole}), (QStringList{ado, ole, grid}));
+        QCOMPARE(merged({group, group.toUpper(), other}), (QStringList{group, other}));
+        QCOMPARE(merged({u"Form=Haupt.frm"_s, u"Type=Exe"_s, ado}), QStringList{ado});
     }
 
     // Lines longer than a read gives go on in further keys and read back whole; lines
