@@ -37,8 +37,7 @@ private slots:
             TestFolder t;
             const QString file = t.write("d/vorlagen.dat", old);
             FileIo::failWritesAfter(budget, error);
-            const FileIo::Result result =
-                FileIo::writeFileAtomically(file, QByteArray(100000, 'x'));
+            const auto result = FileIo::writeFileAtomically(file, QByteArray(100000, 'x'));
             FileIo::clearFaults();
             QCOMPARE(result.error(), error);
             QVERIFY(!result.reason().isEmpty());
