@@ -5,15 +5,12 @@
 #include "support/TestFolder.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFileDialog>
-#include <QListView>
 #include <QListWidget>
 #include <QTest>
 
 #include <sys/stat.h>
 
-// The small platform answers the rest of the program relies on.
 class tst_platform : public QObject
 {
     Q_OBJECT
@@ -40,8 +37,7 @@ private slots:
             TestFolder t;
             const QString file = t.write("d/vorlagen.dat", old);
             FileIo::failWritesAfter(budget, error);
-            const FileIo::Result result =
-                FileIo::writeFileAtomically(file, QByteArray(100000, 'x'));
+            const auto result = FileIo::writeFileAtomically(file, QByteArray(100000, 'x'));
             FileIo::clearFaults();
             QCOMPARE(result.error(), error);
             QVERIFY(!result.reason().isEmpty());

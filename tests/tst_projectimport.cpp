@@ -5,7 +5,6 @@
 #include "platform/IniDocument.h"
 #include "support/TestFolder.h"
 
-#include <QDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -13,32 +12,25 @@
 
 using namespace Qt::StringLiterals;
 using namespace ProjectImport;
+using namespace ReferenceLines;
 
-namespace {
-
-// A messy project folder "proj": shared files beside it, names in another letter
-// case, one name in two folders, entries that are no files.
-void buildProjectTree(const TestFolder& t)
-{
-    for (const char* file :
-         {"proj/Haupt.frm", "proj/Common/VisualStyles.bas", "Gemeinsam/Hilfe.bas", "proj/Hilfe.bas",
-          "proj/Formulare/Kunde.FRM", "proj/a/Info.frm", "proj/b/Info.frm", "proj/Zwei.bas",
-          "proj/ZWEI.bas", "proj/Seite.pag", "proj/Bilder.RES"}) {
-        t.write(QString::fromLatin1(file), "Attribute VB_Name = \"X\"\r\n");
-    }
+// A messy folder "proj": shared files beside it, other letter case, a name twice, non-files.
+const auto buildProjectTree = [](const TestFolder& t) {
+    for (const QString& file :
+         u"proj/Haupt.frm proj/Common/VisualStyles.bas Gemeinsam/Hilfe.bas "
+         u"proj/Hilfe.bas proj/Formulare/Kunde.FRM proj/a/Info.frm proj/b/Info.frm "
+         u"proj/Zwei.bas proj/ZWEI.bas proj/Seite.pag proj/Bilder.RES"_s.split(u' '))
+        t.write(file, "Attribute VB_Name = \"X\"\r\n");
     QDir().mkpath(t.file(u"proj/Ordner.frm"_s));
     const auto at = [&](const char* file) { return QFile::encodeName(t.file(file)); };
     QVERIFY(::mkfifo(at("proj/Rohr.bas").constData(), 0600) == 0);
     QVERIFY(::symlink("Schleife.frm", at("proj/Schleife.frm").constData()) == 0);
     QVERIFY(::symlink("Weg.frm", at("proj/Verweis.frm").constData()) == 0);
-}
+};
 
-Project readLines(const TestFolder& t, const QStringList& lines)
-{
+const auto readLines = [](const TestFolder& t, const QStringList& lines) {
     return readProject(t.write(u"proj/Projekt.vbp"_s, TestFolder::crlf(lines)));
-}
-
-} // namespace
+};
 
 class tst_projectimport : public QObject
 {
@@ -48,35 +40,34 @@ private slots:
     void resolution()
     {
         const QString up = u"..\\"_s.repeated(40); // far more parts than any folder has
+        using enum State;
         const std::tuple<const char*, QString, QString, State> rows[] = {
             {"backslashes", "Module=VisualStyles; Common\\VisualStyles.bas",
-             "proj/Common/VisualStyles.bas", State::Found},
-            {"..\\ part", "Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas", "Gemeinsam/Hilfe.bas",
-             State::Found},
+             "proj/Common/VisualStyles.bas", Found},
+            {"..\\ part", "Module=Hilfe; ..\\Gemeinsam\\Hilfe.bas", "Gemeinsam/Hilfe.bas", Found},
             {"letter case of folder and file", "Form=formulare\\KUNDE.frm",
-             "proj/Formulare/Kunde.FRM", State::Found},
-            {"exact case before another", "Module=Zwei; C:\\Alt\\Zwei.bas", "proj/Zwei.bas",
-             State::Found},
-            {"no exact case: first sorted", "Module=Zwei; zwei.bas", "proj/ZWEI.bas", State::Found},
-            {"one name, the folder given", "Form=b\\Info.frm", "proj/b/Info.frm", State::Found},
+             "proj/Formulare/Kunde.FRM", Found},
+            {"exact case before another", "Module=Zwei; C:\\Alt\\Zwei.bas", "proj/Zwei.bas", Found},
+            {"no exact case: first sorted", "Module=Zwei; zwei.bas", "proj/ZWEI.bas", Found},
+            {"one name, the folder given", "Form=b\\Info.frm", "proj/b/Info.frm", Found},
             {"drive letter: longest existing end", "Module=Hilfe; C:\\Daten\\Gemeinsam\\Hilfe.bas",
-             "Gemeinsam/Hilfe.bas", State::Found},
+             "Gemeinsam/Hilfe.bas", Found},
             {"drive letter: file name only", "Form=d:\\Alt\\Weg\\haupt.frm", "proj/Haupt.frm",
-             State::Found},
-            {"UNC path", "Form=\\\\server\\proj\\Haupt.frm", "proj/Haupt.frm", State::Found},
-            {"quoted resource file", "ResFile32=\"bilder.res\"", "proj/Bilder.RES", State::Found},
-            {"missing", "Form=Fehlt.frm", "", State::Missing},
-            {"leaving every folder, missing", "Form=" + up + "Fehlt.frm", "", State::Missing},
+             Found},
+            {"UNC path", "Form=\\\\server\\proj\\Haupt.frm", "proj/Haupt.frm", Found},
+            {"quoted resource file", "ResFile32=\"bilder.res\"", "proj/Bilder.RES", Found},
+            {"missing", "Form=Fehlt.frm", "", Missing},
+            {"leaving every folder, missing", "Form=" + up + "Fehlt.frm", "", Missing},
             {"leaving every folder, resolves", "Form=" + up + "<test>\\proj\\Haupt.frm",
-             "proj/Haupt.frm", State::Found},
-            {"folder", "Form=Ordner.frm", "proj/Ordner.frm", State::NotRegular},
-            {"pipe", "Module=Rohr; rohr.bas", "proj/Rohr.bas", State::NotRegular},
-            {"symlink loop", "Form=Schleife.frm", "proj/Schleife.frm", State::NotRegular},
-            {"link to nothing", "Form=Verweis.frm", "proj/Verweis.frm", State::Missing},
+             "proj/Haupt.frm", Found},
+            {"folder", "Form=Ordner.frm", "proj/Ordner.frm", NotRegular},
+            {"pipe", "Module=Rohr; rohr.bas", "proj/Rohr.bas", NotRegular},
+            {"symlink loop", "Form=Schleife.frm", "proj/Schleife.frm", NotRegular},
+            {"link to nothing", "Form=Verweis.frm", "proj/Verweis.frm", Missing},
             {"kind the generator does not use", "PropertyPage=Seite.pag", "proj/Seite.pag",
-             State::UnusableKind},
+             UnusableKind},
             {"form line naming a module", "Form=Common\\VisualStyles.bas",
-             "proj/Common/VisualStyles.bas", State::UnusableKind},
+             "proj/Common/VisualStyles.bas", UnusableKind},
         };
         TestFolder t;
         buildProjectTree(t);
@@ -106,17 +97,13 @@ private slots:
         const auto project = readProject(t.write(u"proj/P.vbp"_s, vbp.arg(ole, tree).toLatin1()));
         QStringList seen;
         for (const auto& c : project.components)
-            seen << u"%1|%2|%3|%4|%5"_s.arg(c.key, c.declaredName, c.rawPath)
-                        .arg(int(c.state))
-                        .arg(c.line);
-        const QStringList expected{
-            u"form||Haupt.frm|%1|3"_s.arg(int(State::Found)),
-            u"Form||Hilfe.bas|%1|5"_s.arg(int(State::UnusableKind)),
-            u"MODULE|Hilfe|Hilfe.bas|%1|7"_s.arg(int(State::Found)),
-            u"Class|Konto|Fehlt.cls|%1|8"_s.arg(int(State::Missing)),
-            u"Form||.\\HAUPT.FRM|%1|9"_s.arg(int(State::Duplicate)),
-        };
-        QCOMPARE(seen, expected);
+            seen << u"%1|%2|%3|%4|%5"_s.arg(c.key, c.declaredName, c.rawPath,
+                                            QString::number(int(c.state)), QString::number(c.line));
+        QCOMPARE(seen, (QStringList{u"form||Haupt.frm|%1|3"_s.arg(int(State::Found)),
+                                    u"Form||Hilfe.bas|%1|5"_s.arg(int(State::UnusableKind)),
+                                    u"MODULE|Hilfe|Hilfe.bas|%1|7"_s.arg(int(State::Found)),
+                                    u"Class|Konto|Fehlt.cls|%1|8"_s.arg(int(State::Missing)),
+                                    u"Form||.\\HAUPT.FRM|%1|9"_s.arg(int(State::Duplicate))}));
         QCOMPARE(project.references + project.objects, (QStringList{ole, tree}));
     }
 
@@ -162,12 +149,12 @@ private slots:
             "\r\nBegin VB.Form Haupt\r\n"
             "Object = \"{00000000-0000-0000-0000-000000000000}#1.0#0\"; \"NACH.OCX\"\r\n";
         QCOMPARE(
-            ReferenceLines::objectLinesIn(form),
+            objectLinesIn(form),
             (QStringList{u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX"_s,
                          u"Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; mscomctl.ocx"_s,
                          u"Object={F9043C88-F6F2-101A-A3C9-08002B2F49FB}#1.2#0; COMDLG32.OCX"_s}));
-        QCOMPARE(ReferenceLines::unusableObjectLines(u"Haupt.CTL"_s, form), odd);
-        QVERIFY(ReferenceLines::unusableObjectLines(u"Hilfe.bas"_s, form).isEmpty());
+        QCOMPARE(unusableObjectLines(u"Haupt.CTL"_s, form), odd);
+        QVERIFY(unusableObjectLines(u"Hilfe.bas"_s, form).isEmpty());
 
         // An entry remembers the project's references, and a form its header's objects.
         TestFolder t;
@@ -177,7 +164,7 @@ private slots:
             readLines(t, {u"Reference=*\\G{00000200-0000-0010-8000-00AA006D2EA4}#2.0#0#a#ADO"_s,
                           u"Form=Haupt.frm"_s, u"Module=Hilfe; Hilfe.bas"_s});
         QCOMPARE(ProjectImport::rememberedLines(project, project.components[0]),
-                 project.references + ReferenceLines::objectLinesIn(form));
+                 project.references + objectLinesIn(form));
         QCOMPARE(ProjectImport::rememberedLines(project, project.components[1]),
                  project.references);
         // Only the first 64 KiB of a form are read for its header.
@@ -203,33 +190,29 @@ private slots:
             u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.1#0; msflxgrd.ocx"_s;
         const QString group = u"Reference=*\\A..\\Teil\\Teil.vbp"_s;
         const QString other = u"Reference=*\\A..\\Anders.vbp"_s;
-        QCOMPARE(ReferenceLines::merged({ole, grid, oleOther, gridOther, ado}),
-                 (QStringList{ole, ado, grid}));
-        QCOMPARE(ReferenceLines::merged({grid, ado, ole}), (QStringList{ado, ole, grid}));
-        QCOMPARE(ReferenceLines::merged({group, group.toUpper(), other}),
-                 (QStringList{group, other}));
-        QCOMPARE(ReferenceLines::merged({u"Form=Haupt.frm"_s, u"Type=Exe"_s, ado}),
-                 QStringList{ado});
+        QCOMPARE(merged({ole, grid, oleOther, gridOther, ado}), (QStringList{ole, ado, grid}));
+        QCOMPARE(merged({grid, ado, ole}), (QStringList{ado, ole, grid}));
+        QCOMPARE(merged({group, group.toUpper(), other}), (QStringList{group, other}));
+        QCOMPARE(merged({u"Form=Haupt.frm"_s, u"Type=Exe"_s, ado}), QStringList{ado});
     }
 
     // Lines longer than a read gives go on in further keys and read back whole; lines
     // the file cannot hold are given back. Removing the entries leaves no trace.
     void rememberedLines()
     {
-        const auto line = [](char digit, qsizetype length) {
+        const auto line = [](QChar digit, qsizetype length) {
             const QString start =
-                u"Reference=*\\G{0000000%1-0000-0000-0000-000000000000}#1.0#0#"_s.arg(
-                    QLatin1Char(digit));
+                u"Reference=*\\G{0000000%1-0000-0000-0000-000000000000}#1.0#0#"_s.arg(digit);
             return start + QString(length - start.size(), u'x');
         };
-        QString cut = line('3', 300);
+        QString cut = line(u'3', 300);
         cut[Ini::kMaxValueLength] = u' ';
-        QString pair = line('4', 300); // a character of two halves where a piece ends
+        QString pair = line(u'4', 300); // a character of two halves where a piece ends
         pair.replace(Ini::kMaxValueLength - 1, 2, u"\U0001F600"_s);
         const QString grid = u"Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX"_s;
         const QString nul = grid + QChar(0);
-        const QString atLimit = line('1', Ini::kMaxValueLength);
-        const QString beyond = line('2', Ini::kMaxValueLength + 1);
+        const QString atLimit = line(u'1', Ini::kMaxValueLength);
+        const QString beyond = line(u'2', Ini::kMaxValueLength + 1);
         TestFolder t;
         const auto list = [&] { t.listEntries({u"A=src/a.frm"_s, u"A.1=src/b.frm"_s}); };
         list();

@@ -5,14 +5,10 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-const QString kKey = u"Software\\Velkaro\\Quorvix Manager"_s;
-const QString kName = u"LastNew"_s;
+const QString kKey = u"Software\\Velkaro\\Quorvix Manager"_s, kName = u"LastNew"_s;
 // What the old platform handed out after a text: its NUL and one blank.
 const QString kTail = QStringView(u"\0 ", 2).toString();
-} // namespace
 
-// The registry stand-in answers as the old platform did.
 class tst_registry : public QObject
 {
     Q_OBJECT
@@ -20,11 +16,10 @@ private slots:
     // A text read back carries NUL and blank; written again it is stored as it is.
     void values()
     {
-        const QString path = u"/p/Kunde/Kunde.vbp"_s;
         // Written, read back, and the type as the hive file keeps it.
         const std::tuple<QVariant, QVariant, QByteArray> rows[] = {
-            {path, path + kTail, "sz:"_ba},
-            {path + kTail, path + kTail + kTail, "sz:"_ba},
+            {u"/p/Kunde/Kunde.vbp"_s, u"/p/Kunde/Kunde.vbp"_s + kTail, "sz:"_ba},
+            {u"/p/Kunde/Kunde.vbp"_s + kTail, u"/p/Kunde/Kunde.vbp"_s + kTail + kTail, "sz:"_ba},
             {u"Übung ł €"_s, u"Übung ł €"_s + kTail, "sz:"_ba},
             {u"a\r\nb"_s, u"a\r\nb\r\n"_s + kTail, "multi_sz:"_ba}, // CR: a final CR LF
             {u"a\rb\r\n"_s, u"a\rb\r\n"_s + kTail, "multi_sz:"_ba},

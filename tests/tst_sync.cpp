@@ -1,19 +1,16 @@
-#include "cli/CommandLine.h"
 #include "cli/Texts.h"
-#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "platform/Sha256.h"
+#include "support/CliRun.h"
 #include "support/Recorder.h"
 #include "sync/ProjectReferences.h"
 #include "sync/SyncTexts.h"
 #include "sync/Update.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTest>
 
 #include <sys/fsuid.h>
 
@@ -21,35 +18,24 @@
 
 using namespace Sync;
 
-namespace {
-
 const QString kOle = "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#stdole2.tlb#OLE";
 const QString kGrid = "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX";
 const QString kDao = "Reference=*\\G{00025E01-0000-0000-C000-000000000046}#5.0#0#dao#DAO";
 const QString kTree = "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX";
-const QByteArray kHilfe = "Attribute VB_Name = \"Hilfe\"\r\n";
+const QString kHilfe = "Attribute VB_Name = \"Hilfe\"\r\n";
 
-QByteArray sha(const QByteArray& bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-}
-
-// Project P/Kunde made from src: Haupt (LF-only form, .frx), Hilfe (remembers
-// the template's reference) and Bin (a module holding a NUL).
+// Project P/Kunde from src: Haupt (LF-only, .frx), Hilfe (a remembered reference), Bin (a NUL).
 struct Made
 {
     TestFolder t;
     Made()
     {
-        t.write("src/Haupt.frm", "VERSION 5.00\nBegin\n");
-        t.write("src/Haupt.frx", QByteArray("\x01\x00\x02", 3));
-        t.write("src/Hilfe.bas", kHilfe);
-        t.write("src/Bin.bas", QByteArray("a\nb\0", 4));
-        t.write("bin/QvStandard.bpv", TestFolder::crlf({"Type=Exe", kOle}));
+        change({"S Haupt.frm=VERSION 5.00\nBegin\n", "S Haupt.frx=\x01~\x02",
+                "S Hilfe.bas=" + kHilfe, "S Bin.bas=a\nb~",
+                "T bin/QvStandard.bpv=Type=Exe\r\n" + kOle + "\r\n"});
         writeEntries(t, {"Haupt=Haupt.frm", "Hilfe=Hilfe.bas", "Bin=Bin.bas"},
                      {"[References]", "Hilfe.0=Hilfe.bas", "Hilfe.1=" + kOle});
-        Recorder recorder;
-        recorder.run(request({"Haupt", "Hilfe", "Bin"}, t.file("P")));
+        Recorder().run(request({"Haupt", "Hilfe", "Bin"}, t.file("P")));
     }
     QString vbp() const { return t.file("P/Kunde.vbp"); }
     Project compare() const { return Comparer(Catalog::Snapshot::read()).compare(vbp()); }
@@ -61,9 +47,8 @@ struct Made
         return State::Unknown;
     }
 
-    // "P file=bytes" in the project, "S ..." beside the catalogue's files, "T ..." in
-    // the test folder; without "=bytes" the file goes, with "/" a folder takes its
-    // place; "L section/key=value" in the catalogue. '~' stands for a NUL.
+    // "P|S|T file=bytes": in the project, beside the catalogue's files, in the test folder; no
+    // "=bytes": the file goes, "/": a folder in its place. "L section/key=value"; '~' is NUL.
     void change(const QStringList& changes) const
     {
         for (const QString& change : changes) {
@@ -84,8 +69,6 @@ struct Made
     }
 };
 
-} // namespace
-
 class tst_sync : public QObject
 {
     Q_OBJECT
@@ -94,6 +77,9 @@ private slots:
     // Each copied file recorded with the hash of the bytes the project got.
     void recordOfARun()
     {
+        const auto sha = [](const QByteArray& b) {
+            return QCryptographicHash::hash(b, QCryptographicHash::Sha256).toHex();
+        };
         Made m;
         const auto file = [&](const char* entry, const char* name, const QByteArray& bytes) {
             return Generate::RecordedFile{entry, m.t.file("src/"), name, bytes.size(), sha(bytes)};
@@ -101,12 +87,11 @@ private slots:
         Generate::Record record{m.compare().record.made, {}, {}};
         record.files = {file("Haupt", "Haupt.frm", "VERSION 5.00\r\nBegin\r\n"),
                         file("Haupt", "Haupt.frx", QByteArray("\x01\x00\x02", 3)),
-                        file("Hilfe", "Hilfe.bas", kHilfe),
+                        file("Hilfe", "Hilfe.bas", kHilfe.toLatin1()),
                         file("Bin", "Bin.bas", QByteArray("a\nb\0", 4))};
         QCOMPARE(TestFolder::read(m.t.file("P/Kunde.vorlagen")), Generate::recordBytes(record));
-        const QRegularExpression iso(
-            "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$");
-        QVERIFY(iso.match(record.made).hasMatch());
+        QVERIFY(record.made.contains(
+            QRegularExpression(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d$)")));
         // Read back as written; UTF-8 once a name does not fit the code page.
         record.files[0].entry = "Σumme";
         record.updated = "2025-01-01T00:00:00+01:00";
@@ -133,59 +118,48 @@ private slots:
 
     void states()
     {
-        const QString hilfe = QString::fromLatin1(kHilfe);
-        const std::tuple<const char*, QStringList, QString, State> rows[] = {
-            {"line ends alone", QStringList{"P Hilfe.bas=Attribute VB_Name = \"Hilfe\"\n"}, "Hilfe",
+        // The changes to the project made, '|' between two.
+        const std::tuple<const char*, QString, QString, State> rows[] = {
+            {"line ends alone", "P Hilfe.bas=Attribute VB_Name = \"Hilfe\"\n", "Hilfe",
              State::Current},
-            {"the project's file in other letters",
-             QStringList{"P Hilfe.bas", "P HILFE.BAS=" + hilfe}, "Hilfe", State::Current},
-            {"only the catalogue's .frx changed", QStringList{"S Haupt.frx=~3"}, "Haupt",
-             State::Behind},
-            {"the project's .frx changed", QStringList{"P Haupt.frx=x"}, "Haupt",
-             State::ChangedInProject},
-            {"a NUL: line ends count", QStringList{"P Bin.bas=a\r\nb~"}, "Bin",
-             State::ChangedInProject},
-            {"both changed alike", QStringList{"P Hilfe.bas=neu\r\n", "S Hilfe.bas=neu\n"}, "Hilfe",
+            {"the project's file in other letters", "P Hilfe.bas|P HILFE.BAS=" + kHilfe, "Hilfe",
              State::Current},
-            {"no longer listed (the run sorted the list)", QStringList{"L Filelist/102="}, "Hilfe",
+            {"only the catalogue's .frx changed", "S Haupt.frx=~3", "Haupt", State::Behind},
+            {"the project's .frx changed", "P Haupt.frx=x", "Haupt", State::ChangedInProject},
+            {"a NUL: line ends count", "P Bin.bas=a\r\nb~", "Bin", State::ChangedInProject},
+            {"both changed alike", "P Hilfe.bas=neu\r\n|S Hilfe.bas=neu\n", "Hilfe",
+             State::Current},
+            {"no longer listed (the run sorted the list)", "L Filelist/102=", "Hilfe", State::Gone},
+            {"its file missing", "S Hilfe.bas", "Hilfe", State::Gone},
+            {"another file under its name", "L Filename/Hilfe=Neu.bas|S Neu.bas=x", "Hilfe",
              State::Gone},
-            {"its file missing", QStringList{"S Hilfe.bas"}, "Hilfe", State::Gone},
-            {"another file under its name", QStringList{"L Filename/Hilfe=Neu.bas", "S Neu.bas=x"},
-             "Hilfe", State::Gone},
-            {"moved, the same bytes",
-             QStringList{"T w/Hilfe.bas=" + hilfe, "L Filepath/Hilfe=%T/w/"}, "Hilfe",
-             State::Current},
-            {"moved, new bytes", QStringList{"T w/Hilfe.bas=neu", "L Filepath/Hilfe=%T/w/"},
-             "Hilfe", State::Behind},
-            {"a folder in the project's place", QStringList{"P Hilfe.bas/"}, "Hilfe",
-             State::Unreadable},
+            {"moved, the same bytes", "T w/Hilfe.bas=" + kHilfe + "|L Filepath/Hilfe=%T/w/",
+             "Hilfe", State::Current},
+            {"moved, new bytes", "T w/Hilfe.bas=neu|L Filepath/Hilfe=%T/w/", "Hilfe",
+             State::Behind},
+            {"a folder in the project's place", "P Hilfe.bas/", "Hilfe", State::Unreadable},
         };
         for (const auto& [tag, changes, entry, state] : rows) {
             Made m;
-            m.change(changes);
+            m.change(changes.split('|'));
             QVERIFY2(m.state(entry) == state, tag);
         }
     }
 
-    // Behind: brought up to date; both changed: the catalogue's files beside the
-    // project's; changed in the project or deleted: untouched.
+    // Behind: updated; both changed: the catalogue's files set beside; changed or deleted: kept.
     void update()
     {
         Made m;
-        const QString p = m.t.file("P/");
         m.change({"S Hilfe.bas=neu\n", "S Haupt.frx=~3", "P Haupt.frm=eigen", "P Bin.bas",
                   "L References/Hilfe.2=" + kGrid});
         const QByteArray vbp = TestFolder::read(m.vbp());
         auto before = TestFolder::contents(m.t.file("P"));
-        Update update(m.compare(), Catalog::Snapshot::read(), {0, 1, 2});
-        const Outcome outcome = update.run();
-        QCOMPARE(summaryText(outcome),
-                 "Aktualisiert: Hilfe.\nNicht aktualisiert:\nHaupt: beidseitig geändert; die "
-                 "Fassung der Vorlagenliste steht daneben in ''" +
-                     p + "Haupt.frm.neu'', ''" + p +
-                     "Haupt.frx.neu''.\nBin: im Projekt gelöscht\nIn die Projektdatei "
-                     "aufgenommen:\n" +
-                     kGrid);
+        QCOMPARE(summaryText(Update(m.compare(), Catalog::Snapshot::read(), {0, 1, 2}).run()),
+                 QString("Aktualisiert: Hilfe.\nNicht aktualisiert:\nHaupt: beidseitig geändert; "
+                         "die Fassung der Vorlagenliste steht daneben in ''%1Haupt.frm.neu'', "
+                         "''%1Haupt.frx.neu''.\nBin: im Projekt gelöscht\nIn die Projektdatei "
+                         "aufgenommen:\n%2")
+                     .arg(m.t.file("P/"), kGrid));
         auto after = TestFolder::contents(m.t.file("P"));
         QCOMPARE(after.take("Hilfe.bas"), QByteArray("neu\r\n"));
         QCOMPARE(after.take("Haupt.frm.neu"), QByteArray("VERSION 5.00\r\nBegin\r\n"));
@@ -216,8 +190,7 @@ private slots:
             });
             if (stopAt == 6)
                 FileIo::failWritesAfter(0);
-            Update update(m.compare(), Catalog::Snapshot::read(), {0, 1});
-            const Outcome outcome = update.run();
+            const Outcome outcome = Update(m.compare(), Catalog::Snapshot::read(), {0, 1}).run();
             setStepHook({});
             FileIo::clearFaults();
             QVERIFY2(outcome.stopped, qPrintable(QString::number(stopAt)));
@@ -261,8 +234,7 @@ private slots:
         }
     }
 
-    // A project made before records: compared by file name; an update records only
-    // the equal ones in its folder and changes no other file.
+    // Made before records: matched by file name; an update records the equal ones in its folder.
     void unrecorded()
     {
         Made m;
@@ -281,9 +253,7 @@ private slots:
                                       "Weg.cls: im Projekt gelöscht",
                                       "x.bas: nicht in der Vorlagenliste", "Bin: gleich"}));
         const auto before = TestFolder::contents(m.t.file("L"));
-        Update update(project, comparer.catalogue(), {0, 1, 2, 3, 4});
-        const Outcome outcome = update.run();
-        QCOMPARE(summaryText(outcome),
+        QCOMPARE(summaryText(Update(project, comparer.catalogue(), {0, 1, 2, 3, 4}).run()),
                  "In die Aufzeichnung aufgenommen: Haupt.\nNicht aufgenommen:\nHilfe: abweichend, "
                  "Herkunft unbekannt\nWeg.cls: im Projekt gelöscht\nx.bas: nicht in der "
                  "Vorlagenliste\nBin: " +
@@ -303,40 +273,35 @@ private slots:
         QVERIFY(Cli::helpText().contains("--abgleichen PROJEKT.vbp|ORDNER [--json]\n") &&
                 Cli::helpText().contains("--aktualisieren PROJEKT.vbp [--komponente NAME]... "
                                          "[--vorschau]\n"));
-        const QString vbp = "%T/P/Kunde.vbp";
-        const QStringList neu{"S Hilfe.bas=neu"};
-        const QStringList update{"--aktualisieren", vbp};
-        // Changes ("signal": SIGTERM at the first step), arguments, exit code, what is said.
-        const std::tuple<const char*, QStringList, QStringList, int, QString> rows[] = {
-            {"all current", QStringList{}, QStringList{"--abgleichen", "%T"}, 0, ""},
-            {"changed in the project only", QStringList{"P Hilfe.bas=x"},
-             QStringList{"--abgleichen", "%T/P"}, 0, ""},
-            {"behind, as JSON", neu, QStringList{"--abgleichen", vbp, "--json"}, 1, ""},
-            {"a folder that cannot be read", QStringList{"T P/zu/x=x"},
-             QStringList{"--abgleichen", "%T"}, 0,
+        const QString vbp = "%T/P/Kunde.vbp", neu = "S Hilfe.bas=neu";
+        const QString update = "--aktualisieren " + vbp;
+        // Changes ('|' between two, "signal": SIGTERM at once), arguments, exit code, what is said.
+        const std::tuple<const char*, QString, QString, int, QString> rows[] = {
+            {"all current", "", "--abgleichen %T", 0, ""},
+            {"changed in the project only", "P Hilfe.bas=x", "--abgleichen %T/P", 0, ""},
+            {"behind, as JSON", neu, "--abgleichen " + vbp + " --json", 1, ""},
+            {"a folder that cannot be read", "T P/zu/x=x", "--abgleichen %T", 0,
              unreadableFolderText("%T/P/zu", FileIo::Result::failure(EACCES))},
-            {"no record below", QStringList{}, QStringList{"--abgleichen", "%T/src"}, 2,
-             noRecordsText("%T/src")},
-            {"a record of no file", QStringList{"P Kunde.vorlagen=[Projekt]"}, update, 2,
+            {"no record below", "", "--abgleichen %T/src", 2, noRecordsText("%T/src")},
+            {"a record of no file", "P Kunde.vorlagen=[Projekt]", update, 2,
              "Das Projekt ''" + vbp +
-                 "'' enthält keine Komponente, die mit der Vorlagenliste "
-                 "verglichen werden könnte."},
+                 "'' enthält keine Komponente, die mit der "
+                 "Vorlagenliste verglichen werden könnte."},
             {"updated", neu, update, 0, "Aktualisiert: Hilfe."},
-            {"both changed", QStringList{"S Hilfe.bas=neu", "P Hilfe.bas=x"}, update, 1,
+            {"both changed", "S Hilfe.bas=neu|P Hilfe.bas=x", update, 1,
              "Nicht aktualisiert:\nHilfe: beidseitig geändert; die Fassung der Vorlagenliste "
              "steht daneben in ''%T/P/Hilfe.bas.neu''."},
-            {"named, changed in the project", QStringList{"P Hilfe.bas=x"},
-             update + QStringList{"--komponente", "hilfe"}, 1,
+            {"named, changed in the project", "P Hilfe.bas=x", update + " --komponente hilfe", 1,
              "Nicht aktualisiert:\nHilfe: im Projekt geändert"},
-            {"named, not in the project", neu, update + QStringList{"--komponente", "Fehlt"}, 2,
+            {"named, not in the project", neu, update + " --komponente Fehlt", 2,
              Cli::kNotInProject.arg("Fehlt")},
-            {"preview", neu, update + QStringList{"--vorschau"}, 0,
+            {"preview", neu, update + " --vorschau", 0,
              Cli::kPreviewOutcome + "\nAktualisiert: Hilfe."},
-            {"SIGTERM", neu + QStringList{"signal"}, update, 2,
-             "Abgebrochen. Das Projekt ist wie zuvor."},
+            {"SIGTERM", neu + "|signal", update, 2, "Abgebrochen. Das Projekt ist wie zuvor."},
         };
-        for (auto [tag, changes, arguments, code, err] : rows) {
+        for (auto [tag, changed, args, code, err] : rows) {
             Made m;
+            QStringList changes = changed.split('|', Qt::SkipEmptyParts);
             const bool signal = changes.removeOne("signal");
             const bool locked = changes.contains("T P/zu/x=x");
             m.change(changes);
@@ -349,33 +314,22 @@ private slots:
             QVERIFY(!locked || (QFile::setPermissions(m.t.file("P/zu"), {}) &&
                                 QFile::setPermissions(m.t.path(), open)));
             const int fsuid = locked ? setfsuid(65534) : 0;
-            QBuffer out, said;
-            out.open(QIODevice::WriteOnly);
-            said.open(QIODevice::WriteOnly);
-            int ran;
-            {
-                Cli::Output output(&out, &said);
-                ran = Cli::run(QStringList{"vorlagen", "--von", m.t.exeFolder()} +
-                                   arguments.replaceInStrings("%T", m.t.path()),
-                               output);
-            }
+            const auto ran = CliRun::run(m.t, args.split(' ').replaceInStrings("%T", m.t.path()));
             if (locked)
                 setfsuid(uid_t(fsuid));
             QVERIFY(!locked || QFile::setPermissions(m.t.file("P/zu"), open));
             setStepHook({});
-            QCOMPARE(QString::fromUtf8(said.data()),
-                     err.isEmpty() ? err : err.replace("%T", m.t.path()) + '\n');
-            QCOMPARE(ran, code);
-            if (code == 2 || arguments.contains("--vorschau"))
+            QCOMPARE(ran.err, err.isEmpty() ? err : err.replace("%T", m.t.path()) + '\n');
+            QCOMPARE(ran.code, code);
+            if (code == 2 || args.contains("--vorschau"))
                 QCOMPARE(TestFolder::contents(m.t.file("P")), before);
             const QString p = m.t.file("P/");
-            if (arguments.contains("--vorschau"))
-                QCOMPARE(out.data(),
-                         (m.t.file("src/Hilfe.bas") + " -> " + p + "Hilfe.bas\n").toUtf8());
+            if (args.contains("--vorschau"))
+                QCOMPARE(ran.out, m.t.file("src/Hilfe.bas") + " -> " + p + "Hilfe.bas\n");
             if (!qstrcmp(tag, "all current"))
-                QVERIFY(out.data().startsWith((p + "Kunde.vbp\tHaupt\taktuell\n").toUtf8()));
-            if (arguments.contains("--json"))
-                QCOMPARE(QJsonDocument::fromJson(out.data()).array().at(1).toObject(),
+                QVERIFY(ran.out.startsWith(p + "Kunde.vbp\tHaupt\taktuell\n"));
+            if (args.contains("--json"))
+                QCOMPARE(QJsonDocument::fromJson(ran.out.toUtf8()).array().at(1).toObject(),
                          (QJsonObject{{"projekt", p + "Kunde.vbp"},
                                       {"eintrag", "Hilfe"},
                                       {"zustand", stateText(State::Behind)},
