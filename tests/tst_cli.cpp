@@ -3,14 +3,12 @@
 #include "catalog/Health.h"
 #include "catalog/Selection.h"
 #include "catalog/TakeIn.h"
-#include "cli/CommandLine.h"
 #include "cli/Texts.h"
 #include "desktop/Session.h"
 #include "generate/Checks.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/CliRun.h"
-#include "support/TestFolder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,15 +18,13 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStringEncoder>
-#include <QTest>
 
 #include <grp.h>
 #include <unistd.h>
 
 using namespace CliRun;
 
-// The catalogue commands run in-process: exit code, standard output and standard
-// error as written, and the catalogue's bytes afterwards.
+// The catalogue commands run in-process, and the catalogue's bytes afterwards.
 class tst_cli : public QObject
 {
     Q_OBJECT
@@ -100,12 +96,11 @@ private slots:
         const QString v = t.exeFolder() + "/v/";
         using Catalog::label;
         using K = Catalog::Kind;
-        QCOMPARE(run(t, {"--liste"}),
-                 (Ran{Cli::kDone,
-                      lines({"Haupt\t" + label(K::Form) + '\t' + v + "Haupt.frm\t\t1",
-                             "Hilfe\t" + label(K::Module) + '\t' + v +
-                                 "Hilfe.bas\tRechnen und Runden\t0",
-                             "Weg\t" + label(K::UserControl) + "\t/anderswo/Weg.ctl\t\t0"})}));
+        const QString listed =
+            "Haupt\t%1\t%4Haupt.frm\t\t1\nHilfe\t%2\t%4Hilfe.bas\tRechnen und Runden\t0\n"
+            "Weg\t%3\t/anderswo/Weg.ctl\t\t0\n";
+        QCOMPARE(run(t, {"--liste"}), (Ran{Cli::kDone, listed.arg(label(K::Form), label(K::Module),
+                                                                  label(K::UserControl), v)}));
         const QJsonArray entries =
             QJsonDocument::fromJson(run(t, {"--liste", "--json"}).out.toUtf8()).array();
         QCOMPARE(entries.size(), 3);
@@ -132,9 +127,8 @@ private slots:
             return told;
         };
         const QString v = t.exeFolder() + "/v/", bpv = t.exeFolder() + "/QvStandard.bpv";
-        // A header line in the project file's form, which the development
-        // environment does not write into a form; only a form that refers to its
-        // .frx needs it; no line feeds are counted in a binary file.
+        // A header line in the project file's form, which the development environment does not
+        // write into a form; only a form using its .frx needs it; a binary file's LFs don't count.
         const QString odd = "Object = {5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; LEER.OCX";
         t.write("bin/v/Leer.frm", (odd + "\r\nBegin VB.Form Leer\r\nEnd\r\n").toLatin1());
         t.write("bin/v/Bild.frm", "Begin VB.Form Bild\r\n   Icon = \"Bild.frx\":0000\r\n");
@@ -235,13 +229,13 @@ private slots:
         // set, not the 5 s default, and not shorter.
         FileIo::FileLock other;
         QVERIFY(other.acquire(t.catalog()).ok());
-        const int timeout = FileIo::lockTimeout();
+        const auto timeout =
+            qScopeGuard([was = FileIo::lockTimeout()] { FileIo::setLockTimeout(was); });
         FileIo::setLockTimeout(60);
         QElapsedTimer waited;
         waited.start();
         const Ran locked = run(t, {"--entfernen", "Haupt"});
         const qint64 elapsed = waited.elapsed();
-        FileIo::setLockTimeout(timeout);
         QVERIFY2(elapsed >= 60 && elapsed < 2000, qPrintable(QString::number(elapsed)));
         Catalog::Change change;
         change.result = FileIo::Result::failure(EWOULDBLOCK);
@@ -281,10 +275,9 @@ private slots:
                 .split('|'));
         QCOMPARE(t.catalogBytes(), added);
 
-        const QString x = t.exeFolder() + "/x/Hilfe.bas";
-        const QStringList again{"--hinzufuegen", x, t.file("fehlt.bas")};
-        const QString refused =
-            t.file("fehlt.bas") + ": " + Catalog::prepareAddition(t.file("fehlt.bas")).refusal;
+        const QString x = t.exeFolder() + "/x/Hilfe.bas", fehlt = t.file("fehlt.bas");
+        const QStringList again{"--hinzufuegen", x, fehlt};
+        const QString refused = fehlt + ": " + Catalog::prepareAddition(fehlt).refusal;
         Catalog::Change exists;
         exists.status = Catalog::Change::Status::Exists;
         QCOMPARE(run(t, again),
@@ -342,28 +335,18 @@ private slots:
     {
         Folder t;
         const QString bin = t.exeFolder(), b = t.write("b.bas", "Attribute VB_Name = \"Beta\"\r\n");
-        Catalog::Change denied;
-        denied.result = FileIo::Result::failure(EACCES);
         using namespace Session;
-        // The program, its environment (X11 only), its arguments, exit code and message.
+        const QString lost = Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC));
+        Catalog::Change change;
+        change.result = FileIo::Result::failure(EACCES);
+        const QString denied = b + ": " + Catalog::additionFailedText({}, change);
+        const QStringList x11{"DISPLAY=:4711", "QT_QPA_PLATFORM=xcb"};
+        // The program, its environment, its arguments, exit code and message.
         const std::tuple<QString, QStringList, QStringList, int, QString> rows[] = {
             {VORLAGEN_PROGRAM, {}, {}, 2, kNoSession.arg("vorlagen", kNoDisplay, "--help")},
-            {QVTRCOPY,
-             {"DISPLAY=:4711", "QT_QPA_PLATFORM=xcb"},
-             {},
-             2,
-             kNoSession.arg("QvtrCopy", kUnreachable, "--help")},
-            {VORLAGEN_PROGRAM,
-             {},
-             {"--von", bin, "--liste"},
-             1,
-             Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC))},
-            // The catalogue cannot be saved.
-            {VORLAGEN_PROGRAM,
-             {},
-             {"--von", bin, "--hinzufuegen", b},
-             2,
-             b + ": " + Catalog::additionFailedText({}, denied)},
+            {QVTRCOPY, x11, {}, 2, kNoSession.arg("QvtrCopy", kUnreachable, "--help")},
+            {VORLAGEN_PROGRAM, {}, {"--von", bin, "--liste"}, 1, lost},
+            {VORLAGEN_PROGRAM, {}, {"--von", bin, "--hinzufuegen", b}, 2, denied}, // cannot save
         };
         const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                           QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
@@ -380,8 +363,8 @@ private slots:
                         ::_exit(99);
                 });
             }
-            const QStringList unset{"-u", "DISPLAY",        "-u", "WAYLAND_DISPLAY",
-                                    "-u", "QT_QPA_PLATFORM"};
+            const QStringList unset =
+                QString("-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM").split(' ');
             process.start("env", unset + environment + QStringList{program} + arguments);
             QVERIFY(process.waitForFinished());
             QCOMPARE(process.exitStatus(), QProcess::NormalExit);
