@@ -43,8 +43,7 @@ private slots:
                  (Ran{Cli::kDone, QStringLiteral("vorlagen " VORLAGEN_VERSION "\n")}));
     }
 
-    // Every bad input: one German line on standard error, nothing on standard
-    // output, exit 2, and the catalogue keeps its bytes.
+    // Every bad input: one line on standard error, nothing else, exit 2, the catalogue untouched.
     void badArguments()
     {
         using namespace Cli;
@@ -94,26 +93,24 @@ private slots:
                                "Hilfe=Rechnen\tund Runden|[Option]|Folder=0")
                            .split('|'));
         const QString v = t.exeFolder() + "/v/";
-        using Catalog::label;
-        using K = Catalog::Kind;
+        using namespace Catalog;
         const QString listed =
-            "Haupt\t%1\t%4Haupt.frm\t\t1\nHilfe\t%2\t%4Hilfe.bas\tRechnen und Runden\t0\n"
-            "Weg\t%3\t/anderswo/Weg.ctl\t\t0\n";
-        QCOMPARE(run(t, {"--liste"}), (Ran{Cli::kDone, listed.arg(label(K::Form), label(K::Module),
-                                                                  label(K::UserControl), v)}));
+            QString("Haupt\t%1\t%4Haupt.frm\t\t1\nHilfe\t%2\t%4Hilfe.bas\tRechnen und "
+                    "Runden\t0\nWeg\t%3\t/anderswo/Weg.ctl\t\t0\n")
+                .arg(label(Kind::Form), label(Kind::Module), label(Kind::UserControl), v);
+        QCOMPARE(run(t, {"--liste"}), (Ran{Cli::kDone, listed}));
         const QJsonArray entries =
             QJsonDocument::fromJson(run(t, {"--liste", "--json"}).out.toUtf8()).array();
         QCOMPARE(entries.size(), 3);
         QCOMPARE(entries.at(1).toObject(), (QJsonObject{{"name", "Hilfe"},
-                                                        {"art", label(K::Module)},
+                                                        {"art", label(Kind::Module)},
                                                         {"datei", v + "Hilfe.bas"},
                                                         {"beschreibung", "Rechnen\tund Runden"},
                                                         {"markiert", false}}));
         QCOMPARE(entries.at(0).toObject().value("markiert"), QJsonValue(true));
     }
 
-    // Every problem at once; each is found, said in one line, and given to
-    // scripts under its kind. No problem: nothing on standard output, exit 0.
+    // Every problem at once, each in one line and, for scripts, under its kind.
     void check()
     {
         using namespace Catalog;
@@ -134,8 +131,7 @@ private slots:
         t.write("bin/v/Bild.frm", "Begin VB.Form Bild\r\n   Icon = \"Bild.frx\":0000\r\n");
         t.write("bin/v/Lf.bas", "Attribute VB_Name = \"Lf\"\r\nDim a\n");
         t.write("bin/v/Bin.bas", QByteArray("\n\0", 2));
-        // A control character is shown, not passed on. UTF-8, as the catalogue is
-        // saved once a name does not fit the code page.
+        // A control character is shown, not passed on; UTF-8, as saved for a non-code-page name.
         const QString catalogue =
             QString("[Filelist]|99=Vorab|201=Extra|109=Ohne|150=HILFE|108=Σumme|107=Zweit|106=Leer|"
                     "105=Bild|104=Bin|103=Lf|102=Weg|100=Haupt|101=Hilfe|[Filepath]|Σumme=v/|"
@@ -162,10 +158,10 @@ private slots:
             "jenseits|" + kBeyondList.arg("Vorab", "99"),
             "jenseits|" + kBeyondList.arg("Extra", "201"),
             "vorlage|" + kNoTemplate.arg(bpv)};
-        QStringList texts;
+        QString texts;
         for (const QString& finding : findings)
-            texts << finding.section('|', 1).replace('\n', ' ');
-        QCOMPARE(run(t, {"--pruefen"}), (Ran{Cli::kProblems, lines(texts)}));
+            texts += finding.section('|', 1).replace('\n', ' ') + '\n';
+        QCOMPARE(run(t, {"--pruefen"}), (Ran{Cli::kProblems, texts}));
         QCOMPARE(found(), findings);
         QCOMPARE(t.catalogBytes(), before);
         // The template's spare there, or a folder in its place.
@@ -178,8 +174,7 @@ private slots:
                  QStringList{"vorlage|" + kTemplateUnreadable.arg(bpv, FileIo::reasonFor(EISDIR))});
     }
 
-    // A catalogue that cannot be read or understood: every task says so once,
-    // naming it, and does nothing.
+    // A catalogue that cannot be read or decoded: every task says so once and does nothing.
     void unusableCatalogueIsSaid()
     {
         Folder t;
@@ -225,17 +220,16 @@ private slots:
                      beyond.err.contains("''Extra'' (Schlüssel 201)"),
                  qPrintable(beyond.err));
 
-        // Locked by another program: said with the reason, exit 2, after the wait
-        // set, not the 5 s default, and not shorter.
+        // Locked by another program: said with the reason, exit 2, after the wait set (not 5 s).
         FileIo::FileLock other;
         QVERIFY(other.acquire(t.catalog()).ok());
-        const auto timeout =
-            qScopeGuard([was = FileIo::lockTimeout()] { FileIo::setLockTimeout(was); });
+        const int timeout = FileIo::lockTimeout();
         FileIo::setLockTimeout(60);
         QElapsedTimer waited;
         waited.start();
         const Ran locked = run(t, {"--entfernen", "Haupt"});
         const qint64 elapsed = waited.elapsed();
+        FileIo::setLockTimeout(timeout);
         QVERIFY2(elapsed >= 60 && elapsed < 2000, qPrintable(QString::number(elapsed)));
         Catalog::Change change;
         change.result = FileIo::Result::failure(EWOULDBLOCK);
@@ -243,18 +237,15 @@ private slots:
                  said(Cli::kNothingDone, {Catalog::removalFailedText("Haupt", change, {})}));
     }
 
-    // Each file its own addition, each message prefixed with its path as given: a
-    // new form whose .frx is missing, a module still called Module1 (renamed after
-    // a backup), both named from the working folder; a name already listed is
-    // replaced only with --ueberschreiben.
+    // Each file its own addition, each message prefixed with its path as given (relative to the
+    // working folder); Module1 is renamed; a listed name is replaced only with --ueberschreiben.
     void add()
     {
         Folder t;
         const QString grid = "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX";
         t.write("bin/w/Neu.frm", "VERSION 5.00\r\nObject = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}"
-                                 "#1.0#0\"; \"MSFLXGRD.OCX\"\r\nBegin VB.Form Neu\r\n"
-                                 "   Icon = \"Neu.frx\":0000\r\nEnd\r\n"
-                                 "Attribute VB_Name = \"Neu\"\r\n");
+                                 "#1.0#0\"; \"MSFLXGRD.OCX\"\r\nBegin VB.Form Neu\r\n   Icon = "
+                                 "\"Neu.frx\":0000\r\nEnd\r\nAttribute VB_Name = \"Neu\"\r\n");
         t.write("bin/w/Werk.bas", "Attribute VB_Name = \"Module1\"\r\n");
         t.write("bin/x/Hilfe.bas", "Attribute VB_Name = \"Hilfe\"\r\n");
         const QString w = t.exeFolder() + "/w/";
@@ -290,9 +281,8 @@ private slots:
         QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Hilfe"), t.exeFolder() + "/x/");
     }
 
-    // A project's new components in one write, the summary on standard error
-    // naming each other line with its reason, exit 1; a named one that is not
-    // new is reported with its state.
+    // A project's new components in one write, the summary naming each other line with its
+    // reason, exit 1; a named one that is not new is reported with its state.
     void takeIn()
     {
         Folder t;
@@ -328,9 +318,8 @@ private slots:
         QCOMPARE(lines.at(2).toObject().value("zustand"), Catalog::stateText(State::Missing));
     }
 
-    // The programs themselves, standard output on a full device, run as another
-    // user when this one may write anywhere: without a display for a window, with
-    // nowhere to list to, with a data folder the user may not write to.
+    // The programs themselves, output to a full device, as another user when this one may write
+    // anywhere: no display, nowhere to list to, a data folder the user may not write to.
     void programs()
     {
         Folder t;
