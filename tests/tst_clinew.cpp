@@ -16,15 +16,12 @@ class tst_clinew : public QObject
     Q_OBJECT
 
 private slots:
-    // The marked entries, or the named ones in list order. --vorschau writes
-    // nothing; Ctrl-C, SIGTERM or SIGHUP amid the copies leaves the project folder
-    // as it was; then the run writes what the preview showed, and says why the
-    // project cannot be opened.
+    // The named entries in list order; --vorschau writes nothing; a signal amid the copies leaves
+    // the project folder as it was; the run writes what the preview showed.
     void newProject()
     {
         Folder t;
-        // Without its template: said in the window's words; with a usable spare it
-        // is restored, as the window does. Without --komponente: the marked entries.
+        // No template: the window's words; a usable spare is restored. No --komponente: the marked.
         QVERIFY(QFile::remove(t.exeFolder() + "/QvStandard.bpv"));
         QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("R")}),
                  said(Cli::kProblems,
@@ -33,9 +30,8 @@ private slots:
         t.write("bin/QvStandard.prj", "Type=Exe\r\n");
         QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("Q")}),
                  said(Cli::kDone, {Cli::kMade.arg(t.file("Q/"))}));
-        QCOMPARE(
-            QDir(t.file("Q")).entryList(QDir::Files),
-            QStringList({"Haupt.frm", "Haupt.frx", "Kunde.vbp", "Kunde.vbw", "Kunde.vorlagen"}));
+        QCOMPARE(QDir(t.file("Q")).entryList(QDir::Files),
+                 QString("Haupt.frm|Haupt.frx|Kunde.vbp|Kunde.vbw|Kunde.vorlagen").split('|'));
         const QByteArray before = t.catalogBytes();
         const QString p = t.file("P/");
         t.write("P/Haupt.frm", "alt");
@@ -66,10 +62,9 @@ private slots:
         QString shown;
         for (const char* file : {"Haupt.frm", "Haupt.frx", "Hilfe.bas"})
             shown += Cli::kPreviewCopy.arg(t.exeFolder() + "/v/" + file, p + file) + '\n';
-        for (const char* file : {"Kunde.vbp", "Kunde.vbw"}) {
+        for (const char* file : {"Kunde.vbp", "Kunde.vbw"})
             shown += Cli::kPreviewFile.arg(p + file) +
                      QString::fromLatin1(TestFolder::read(p + file)).replace("\r\n", "\n");
-        }
         QCOMPARE(preview, (Ran{Cli::kDone, shown}));
         QCOMPARE(ReadIniValue(t.catalog(), "Marked", "Hilfe"), QString("1"));
     }

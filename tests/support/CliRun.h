@@ -7,8 +7,7 @@
 #include <QBuffer>
 #include <QTest>
 
-// The command line run in-process: exit code, standard output and standard
-// error as written.
+// The command line run in-process: exit code, standard output and standard error as written.
 namespace CliRun {
 
 struct Ran
@@ -23,8 +22,7 @@ struct Ran
     }
 };
 
-// With the test folder's bin as data folder unless one is given. `refused`:
-// "out" or "err" takes nothing.
+// Data folder: the test folder's bin unless one is given. `refused`: "out" or "err" takes nothing.
 inline Ran run(const TestFolder& t, QStringList arguments, const QString& refused = {})
 {
     QBuffer out, err;
@@ -39,14 +37,10 @@ inline Ran run(const TestFolder& t, QStringList arguments, const QString& refuse
     return {code, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
 }
 
-inline QString lines(const QStringList& l)
-{
-    return l.isEmpty() ? "" : l.join('\n') + '\n';
-}
 // A run that writes only messages.
 inline Ran said(int code, const QStringList& messages)
 {
-    return {code, {}, lines(messages)};
+    return {code, {}, messages.isEmpty() ? "" : messages.join('\n') + '\n'};
 }
 
 inline const QStringList kCatalogue =
