@@ -12,8 +12,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QScopeGuard>
@@ -99,8 +97,7 @@ private slots:
                     "Runden\t0\nWeg\t%3\t/anderswo/Weg.ctl\t\t0\n")
                 .arg(label(Kind::Form), label(Kind::Module), label(Kind::UserControl), v);
         QCOMPARE(run(t, {"--liste"}), (Ran{Cli::kDone, listed}));
-        const QJsonArray entries =
-            QJsonDocument::fromJson(run(t, {"--liste", "--json"}).out.toUtf8()).array();
+        const QJsonArray entries = run(t, {"--liste", "--json"}).json();
         QCOMPARE(entries.size(), 3);
         QCOMPARE(entries.at(1).toObject(), (QJsonObject{{"name", "Hilfe"},
                                                         {"art", label(Kind::Module)},
@@ -118,8 +115,7 @@ private slots:
         QCOMPARE(run(t, {"--pruefen"}), said(Cli::kDone, {Cli::kNothingWrong}));
         const auto found = [&] {
             QStringList told;
-            const QString json = run(t, {"--pruefen", "--json"}).out;
-            for (const QJsonValue& value : QJsonDocument::fromJson(json.toUtf8()).array())
+            for (const QJsonValue& value : run(t, {"--pruefen", "--json"}).json())
                 told << value["befund"].toString() + '|' + value["text"].toString();
             return told;
         };
@@ -303,7 +299,7 @@ private slots:
 
         const Ran json = run(t, {"--uebernehmen", vbp, "--komponente", "neu", "--json"});
         QCOMPARE(json.code, int(Cli::kProblems));
-        const QJsonArray lines = QJsonDocument::fromJson(json.out.toUtf8()).array();
+        const QJsonArray lines = json.json();
         QCOMPARE(lines.size(), 3);
         using State = Catalog::Candidate::State;
         QCOMPARE(lines.at(0).toObject().value("zustand"), Catalog::stateText(State::Same));
@@ -342,6 +338,7 @@ private slots:
         QVERIFY(QFile::setPermissions(t.path(), open) &&
                 QFile::setPermissions(bin, open & ~QFile::WriteOwner));
         const auto restore = qScopeGuard([&] { QFile::setPermissions(bin, open); });
+        const auto unset = QString("-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM").split(' ');
         for (const auto& [program, environment, arguments, code, message] : rows) {
             QProcess process;
             process.setStandardOutputFile("/dev/full");
@@ -352,8 +349,6 @@ private slots:
                         ::_exit(99);
                 });
             }
-            const QStringList unset =
-                QString("-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM").split(' ');
             process.start("env", unset + environment + QStringList{program} + arguments);
             QVERIFY(process.waitForFinished());
             QCOMPARE(process.exitStatus(), QProcess::NormalExit);

@@ -5,6 +5,8 @@
 #include "support/TestFolder.h"
 
 #include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTest>
 
 // The command line run in-process: exit code, standard output and standard error as written.
@@ -15,11 +17,11 @@ struct Ran
     int code = 0;
     QString out{}, err{};
     bool operator==(const Ran&) const = default;
-    friend char* toString(const Ran& ran)
+    friend char* toString(const Ran& r)
     {
-        return QTest::toString(QString::number(ran.code) + "\nout: " + ran.out +
-                               "\nerr: " + ran.err);
+        return QTest::toString(QString::number(r.code) + "\nout: " + r.out + "\nerr: " + r.err);
     }
+    QJsonArray json() const { return QJsonDocument::fromJson(out.toUtf8()).array(); }
 };
 
 // Data folder: the test folder's bin unless one is given. `refused`: "out" or "err" takes nothing.
