@@ -37,8 +37,7 @@ private slots:
              {"--entfernen NAME...", "--neu NAME --ordner ORDNER [--komponente NAME]..."})
             QVERIFY2(Cli::helpText().contains(QLatin1String(option)), option);
         QVERIFY(Cli::helpText().contains(Cli::kExitCodes));
-        QCOMPARE(run(t, {"--version"}),
-                 (Ran{Cli::kDone, QStringLiteral("vorlagen " VORLAGEN_VERSION "\n")}));
+        QCOMPARE(run(t, {"--version"}), (Ran{Cli::kDone, "vorlagen " VORLAGEN_VERSION "\n"}));
     }
 
     // Every bad input: one line on standard error, nothing else, exit 2, the catalogue untouched.
@@ -162,10 +161,9 @@ private slots:
         QCOMPARE(t.catalogBytes(), before);
         // The template's spare there, or a folder in its place.
         t.writeCatalog(kCatalogue);
-        t.write("bin/QvStandard.prj", "Type=Exe\r\n");
-        QCOMPARE(found(), QStringList{"vorlage|" + kTemplateRestorable.arg(
-                                                       bpv, t.exeFolder() + "/QvStandard.prj")});
-        QVERIFY(QFile::remove(t.exeFolder() + "/QvStandard.prj") && QDir().mkdir(bpv));
+        const QString prj = t.write("bin/QvStandard.prj", "Type=Exe\r\n");
+        QCOMPARE(found(), QStringList{"vorlage|" + kTemplateRestorable.arg(bpv, prj)});
+        QVERIFY(QFile::remove(prj) && QDir().mkdir(bpv));
         QCOMPARE(found(),
                  QStringList{"vorlage|" + kTemplateUnreadable.arg(bpv, FileIo::reasonFor(EISDIR))});
     }
@@ -191,6 +189,7 @@ private slots:
     // Names compare without regard to case; each removal is the window's.
     void remove()
     {
+        using namespace Catalog;
         Folder t;
         QCOMPARE(run(t, {"--entfernen", "haupt", "HILFE"}),
                  said(Cli::kDone, {Cli::kRemoved.arg("Haupt"), Cli::kRemoved.arg("Hilfe")}));
@@ -199,9 +198,8 @@ private slots:
 
         // Named twice: the second finds nothing left, after the first was done.
         t.writeCatalog(kCatalogue);
-        QCOMPARE(
-            run(t, {"--entfernen", "Hilfe", "hilfe"}),
-            said(Cli::kProblems, {Cli::kRemoved.arg("Hilfe"), Catalog::notListedText("Hilfe")}));
+        QCOMPARE(run(t, {"--entfernen", "Hilfe", "hilfe"}),
+                 said(Cli::kProblems, {Cli::kRemoved.arg("Hilfe"), notListedText("Hilfe")}));
 
         // A standard error that takes nothing: the removal is made, but not called done.
         t.writeCatalog(kCatalogue);
@@ -212,7 +210,7 @@ private slots:
         t.writeCatalog(QStringList{"[Filelist]", "201=Extra"} + kCatalogue.mid(1));
         const Ran beyond = run(t, {"--entfernen", "Extra"});
         QVERIFY2(beyond.code == Cli::kNothingDone &&
-                     beyond.err.startsWith(Catalog::notListedText("Extra") + ' ') &&
+                     beyond.err.startsWith(notListedText("Extra") + ' ') &&
                      beyond.err.contains("''Extra'' (Schlüssel 201)"),
                  qPrintable(beyond.err));
 
@@ -227,10 +225,9 @@ private slots:
         const qint64 elapsed = waited.elapsed();
         FileIo::setLockTimeout(timeout);
         QVERIFY2(elapsed >= 60 && elapsed < 2000, qPrintable(QString::number(elapsed)));
-        Catalog::Change change;
+        Change change;
         change.result = FileIo::Result::failure(EWOULDBLOCK);
-        QCOMPARE(locked,
-                 said(Cli::kNothingDone, {Catalog::removalFailedText("Haupt", change, {})}));
+        QCOMPARE(locked, said(Cli::kNothingDone, {removalFailedText("Haupt", change, {})}));
     }
 
     // Each file its own addition, each message prefixed with its path as given (relative to the
@@ -326,7 +323,6 @@ private slots:
         change.result = FileIo::Result::failure(EACCES);
         const QString denied = b + ": " + Catalog::additionFailedText({}, change);
         const QStringList x11{"DISPLAY=:4711", "QT_QPA_PLATFORM=xcb"};
-        // The program, its environment, its arguments, exit code and message.
         const std::tuple<QString, QStringList, QStringList, int, QString> rows[] = {
             {VORLAGEN_PROGRAM, {}, {}, 2, kNoSession.arg("vorlagen", kNoDisplay, "--help")},
             {QVTRCOPY, x11, {}, 2, kNoSession.arg("QvtrCopy", kUnreachable, "--help")},
@@ -342,13 +338,11 @@ private slots:
         for (const auto& [program, environment, arguments, code, message] : rows) {
             QProcess process;
             process.setStandardOutputFile("/dev/full");
-            if (::geteuid() == 0) {
+            if (::geteuid() == 0)
                 process.setChildProcessModifier([] {
-                    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 ||
-                        ::setuid(65534) != 0)
+                    if (::setgroups(0, nullptr) || ::setgid(65534) || ::setuid(65534))
                         ::_exit(99);
                 });
-            }
             process.start("env", unset + environment + QStringList{program} + arguments);
             QVERIFY(process.waitForFinished());
             QCOMPARE(process.exitStatus(), QProcess::NormalExit);

@@ -51,7 +51,6 @@ inline const QStringList kCatalogue =
             "Hilfe=Rechnen\tund Runden|[Option]|Folder=0")
         .split('|');
 
-// Components in bin/v, the template and the catalogue in bin.
 struct Folder : TestFolder
 {
     Folder()
