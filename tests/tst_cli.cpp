@@ -22,7 +22,6 @@
 
 using namespace CliRun;
 
-// The catalogue commands run in-process, and the catalogue's bytes afterwards.
 class tst_cli : public QObject
 {
     Q_OBJECT
@@ -235,7 +234,6 @@ private slots:
     void add()
     {
         Folder t;
-        const QString grid = "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX";
         t.write("bin/w/Neu.frm", "VERSION 5.00\r\nObject = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}"
                                  "#1.0#0\"; \"MSFLXGRD.OCX\"\r\nBegin VB.Form Neu\r\n   Icon = "
                                  "\"Neu.frx\":0000\r\nEnd\r\nAttribute VB_Name = \"Neu\"\r\n");
@@ -255,7 +253,7 @@ private slots:
                     "Hilfe=Hilfe.bas|Neu=Neu.frm|Werk=Werk.bas|[Marked]|Haupt=1|[Caption]|"
                     "Hilfe=Rechnen\tund Runden|[Option]|Folder=0|[References]|Neu.0=Neu.frm|"
                     "Neu.1=%2|[Filelist]|100=Haupt|101=Hilfe|102=Neu|103=Werk")
-                .arg(w, grid)
+                .arg(w, "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX")
                 .split('|'));
         QCOMPARE(t.catalogBytes(), added);
 

@@ -10,7 +10,6 @@
 
 using namespace CliRun;
 
-// --neu run in-process, as the command line makes a project.
 class tst_clinew : public QObject
 {
     Q_OBJECT
