@@ -229,8 +229,7 @@ private slots:
         QCOMPARE(locked, said(Cli::kNothingDone, {removalFailedText("Haupt", change, {})}));
     }
 
-    // Each file its own addition, each message prefixed with its path as given (relative to the
-    // working folder); Module1 is renamed; a listed name is replaced only with --ueberschreiben.
+    // Each file its own addition, each message prefixed with its path as given; Module1 renamed.
     void add()
     {
         Folder t;
@@ -272,8 +271,7 @@ private slots:
         QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Hilfe"), t.exeFolder() + "/x/");
     }
 
-    // A project's new components in one write, the summary naming each other line with its
-    // reason, exit 1; a named one that is not new is reported with its state.
+    // A project's new components in one write, the summary naming each other line's reason.
     void takeIn()
     {
         Folder t;
@@ -309,8 +307,7 @@ private slots:
         QCOMPARE(lines.at(2).toObject().value("zustand"), Catalog::stateText(State::Missing));
     }
 
-    // The programs themselves, output to a full device, as another user when this one may write
-    // anywhere: no display, nowhere to list to, a data folder the user may not write to.
+    // The programs, output to a full device, run as another user if this one may write anywhere.
     void programs()
     {
         Folder t;

@@ -15,8 +15,7 @@ class tst_clinew : public QObject
     Q_OBJECT
 
 private slots:
-    // The named entries in list order; --vorschau writes nothing; a signal amid the copies leaves
-    // the project folder as it was; the run writes what the preview showed.
+    // Named entries in list order; --vorschau writes nothing; a signal amid copies changes nothing.
     void newProject()
     {
         using namespace Cli;
