@@ -118,8 +118,7 @@ private slots:
             return told;
         };
         const QString v = t.exeFolder() + "/v/", bpv = t.exeFolder() + "/QvStandard.bpv";
-        // A header line in the project file's form, which the development environment does not
-        // write into a form; only a form using its .frx needs it; a binary file's LFs don't count.
+        // Leer: Object line as in a project file; Bild uses its .frx; binary Bin: LFs not counted.
         const QString odd = "Object = {5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; LEER.OCX";
         t.write("bin/v/Leer.frm", (odd + "\r\nBegin VB.Form Leer\r\nEnd\r\n").toLatin1());
         t.write("bin/v/Bild.frm", "Begin VB.Form Bild\r\n   Icon = \"Bild.frx\":0000\r\n");
@@ -158,7 +157,6 @@ private slots:
         QCOMPARE(run(t, {"--pruefen"}), (Ran{Cli::kProblems, texts}));
         QCOMPARE(found(), findings);
         QCOMPARE(t.catalogBytes(), before);
-        // The template's spare there, or a folder in its place.
         t.writeCatalog(kCatalogue);
         const QString prj = t.write("bin/QvStandard.prj", "Type=Exe\r\n");
         QCOMPARE(found(), QStringList{"vorlage|" + kTemplateRestorable.arg(bpv, prj)});
@@ -232,6 +230,7 @@ private slots:
     // Each file its own addition, each message prefixed with its path as given; Module1 renamed.
     void add()
     {
+        using namespace Catalog;
         Folder t;
         t.write("bin/w/Neu.frm", "VERSION 5.00\r\nObject = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}"
                                  "#1.0#0\"; \"MSFLXGRD.OCX\"\r\nBegin VB.Form Neu\r\n   Icon = "
@@ -239,13 +238,12 @@ private slots:
         t.write("bin/w/Werk.bas", "Attribute VB_Name = \"Module1\"\r\n");
         t.write("bin/x/Hilfe.bas", "Attribute VB_Name = \"Hilfe\"\r\n");
         const QString w = t.exeFolder() + "/w/";
-        const Catalog::AddPlan neu = Catalog::prepareAddition(w + "Neu.frm");
         QDir::setCurrent(t.exeFolder());
         QCOMPARE(run(t, {"--hinzufuegen", "--ueberschreiben", "w/Neu.frm", "w/Werk.bas"}),
                  said(Cli::kDone, {"w/Neu.frm: " + Cli::kAdded.arg("Neu"),
-                                   "w/Neu.frm: " + Catalog::companionText(neu),
+                                   "w/Neu.frm: " + companionText(prepareAddition(w + "Neu.frm")),
                                    "w/Werk.bas: " + Cli::kAdded.arg("Werk"),
-                                   "w/Werk.bas: " + Catalog::renamedText("Werk.bas")}));
+                                   "w/Werk.bas: " + renamedText("Werk.bas")}));
         // The list is written anew at the end; a new entry's folder is stored whole.
         const QByteArray added = TestFolder::crlf(
             QString("[Filepath]|Haupt=v/|Hilfe=v/|Neu=%1|Werk=%1|[Filename]|Haupt=Haupt.frm|"
@@ -258,13 +256,11 @@ private slots:
 
         const QString x = t.exeFolder() + "/x/Hilfe.bas", fehlt = t.file("fehlt.bas");
         const QStringList again{"--hinzufuegen", x, fehlt};
-        const QString refused = fehlt + ": " + Catalog::prepareAddition(fehlt).refusal;
-        Catalog::Change exists;
-        exists.status = Catalog::Change::Status::Exists;
-        QCOMPARE(run(t, again),
-                 said(Cli::kNothingDone, {x + ": " + Catalog::additionFailedText({}, exists) +
-                                              '\n' + Cli::kNotOverwritten,
-                                          refused}));
+        const QString refused = fehlt + ": " + prepareAddition(fehlt).refusal;
+        Change known;
+        known.status = Change::Status::Exists;
+        const QString kept = x + ": " + additionFailedText({}, known) + '\n' + Cli::kNotOverwritten;
+        QCOMPARE(run(t, again), said(Cli::kNothingDone, {kept, refused}));
 
         QCOMPARE(run(t, again + QStringList{"--ueberschreiben"}),
                  said(Cli::kProblems, {x + ": " + Cli::kAdded.arg("Hilfe"), refused}));
