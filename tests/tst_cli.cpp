@@ -3,32 +3,25 @@
 #include "catalog/Health.h"
 #include "catalog/Selection.h"
 #include "catalog/TakeIn.h"
-#include "cli/CommandLine.h"
 #include "cli/Texts.h"
 #include "desktop/Session.h"
 #include "generate/Checks.h"
 #include "platform/FileIo.h"
 #include "platform/IniFiles.h"
 #include "support/CliRun.h"
-#include "support/TestFolder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStringEncoder>
-#include <QTest>
 
 #include <grp.h>
 #include <unistd.h>
 
 using namespace CliRun;
 
-// The catalogue commands run in-process: exit code, standard output and standard
-// error as written, and the catalogue's bytes afterwards.
 class tst_cli : public QObject
 {
     Q_OBJECT
@@ -43,12 +36,10 @@ private slots:
              {"--entfernen NAME...", "--neu NAME --ordner ORDNER [--komponente NAME]..."})
             QVERIFY2(Cli::helpText().contains(QLatin1String(option)), option);
         QVERIFY(Cli::helpText().contains(Cli::kExitCodes));
-        QCOMPARE(run(t, {"--version"}),
-                 (Ran{Cli::kDone, QStringLiteral("vorlagen " VORLAGEN_VERSION "\n")}));
+        QCOMPARE(run(t, {"--version"}), (Ran{Cli::kDone, "vorlagen " VORLAGEN_VERSION "\n"}));
     }
 
-    // Every bad input: one German line on standard error, nothing on standard
-    // output, exit 2, and the catalogue keeps its bytes.
+    // Every bad input: one line on standard error, nothing else, exit 2, the catalogue untouched.
     void badArguments()
     {
         using namespace Cli;
@@ -98,27 +89,23 @@ private slots:
                                "Hilfe=Rechnen\tund Runden|[Option]|Folder=0")
                            .split('|'));
         const QString v = t.exeFolder() + "/v/";
-        using Catalog::label;
-        using K = Catalog::Kind;
-        QCOMPARE(run(t, {"--liste"}),
-                 (Ran{Cli::kDone,
-                      lines({"Haupt\t" + label(K::Form) + '\t' + v + "Haupt.frm\t\t1",
-                             "Hilfe\t" + label(K::Module) + '\t' + v +
-                                 "Hilfe.bas\tRechnen und Runden\t0",
-                             "Weg\t" + label(K::UserControl) + "\t/anderswo/Weg.ctl\t\t0"})}));
-        const QJsonArray entries =
-            QJsonDocument::fromJson(run(t, {"--liste", "--json"}).out.toUtf8()).array();
+        using namespace Catalog;
+        const QString listed =
+            QString("Haupt\t%1\t%4Haupt.frm\t\t1\nHilfe\t%2\t%4Hilfe.bas\tRechnen und "
+                    "Runden\t0\nWeg\t%3\t/anderswo/Weg.ctl\t\t0\n")
+                .arg(label(Kind::Form), label(Kind::Module), label(Kind::UserControl), v);
+        QCOMPARE(run(t, {"--liste"}), (Ran{Cli::kDone, listed}));
+        const QJsonArray entries = run(t, {"--liste", "--json"}).json();
         QCOMPARE(entries.size(), 3);
         QCOMPARE(entries.at(1).toObject(), (QJsonObject{{"name", "Hilfe"},
-                                                        {"art", label(K::Module)},
+                                                        {"art", label(Kind::Module)},
                                                         {"datei", v + "Hilfe.bas"},
                                                         {"beschreibung", "Rechnen\tund Runden"},
                                                         {"markiert", false}}));
         QCOMPARE(entries.at(0).toObject().value("markiert"), QJsonValue(true));
     }
 
-    // Every problem at once; each is found, said in one line, and given to
-    // scripts under its kind. No problem: nothing on standard output, exit 0.
+    // Every problem at once, each in one line and, for scripts, under its kind.
     void check()
     {
         using namespace Catalog;
@@ -126,22 +113,18 @@ private slots:
         QCOMPARE(run(t, {"--pruefen"}), said(Cli::kDone, {Cli::kNothingWrong}));
         const auto found = [&] {
             QStringList told;
-            const QString json = run(t, {"--pruefen", "--json"}).out;
-            for (const QJsonValue& value : QJsonDocument::fromJson(json.toUtf8()).array())
+            for (const QJsonValue& value : run(t, {"--pruefen", "--json"}).json())
                 told << value["befund"].toString() + '|' + value["text"].toString();
             return told;
         };
         const QString v = t.exeFolder() + "/v/", bpv = t.exeFolder() + "/QvStandard.bpv";
-        // A header line in the project file's form, which the development
-        // environment does not write into a form; only a form that refers to its
-        // .frx needs it; no line feeds are counted in a binary file.
+        // Leer: Object line as in a project file; Bild uses its .frx; binary Bin: LFs not counted.
         const QString odd = "Object = {5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; LEER.OCX";
         t.write("bin/v/Leer.frm", (odd + "\r\nBegin VB.Form Leer\r\nEnd\r\n").toLatin1());
         t.write("bin/v/Bild.frm", "Begin VB.Form Bild\r\n   Icon = \"Bild.frx\":0000\r\n");
         t.write("bin/v/Lf.bas", "Attribute VB_Name = \"Lf\"\r\nDim a\n");
         t.write("bin/v/Bin.bas", QByteArray("\n\0", 2));
-        // A control character is shown, not passed on. UTF-8, as the catalogue is
-        // saved once a name does not fit the code page.
+        // A control character is shown, not passed on; UTF-8, as saved for a non-code-page name.
         const QString catalogue =
             QString("[Filelist]|99=Vorab|201=Extra|109=Ohne|150=HILFE|108=Σumme|107=Zweit|106=Leer|"
                     "105=Bild|104=Bin|103=Lf|102=Weg|100=Haupt|101=Hilfe|[Filepath]|Σumme=v/|"
@@ -168,24 +151,21 @@ private slots:
             "jenseits|" + kBeyondList.arg("Vorab", "99"),
             "jenseits|" + kBeyondList.arg("Extra", "201"),
             "vorlage|" + kNoTemplate.arg(bpv)};
-        QStringList texts;
+        QString texts;
         for (const QString& finding : findings)
-            texts << finding.section('|', 1).replace('\n', ' ');
-        QCOMPARE(run(t, {"--pruefen"}), (Ran{Cli::kProblems, lines(texts)}));
+            texts += finding.section('|', 1).replace('\n', ' ') + '\n';
+        QCOMPARE(run(t, {"--pruefen"}), (Ran{Cli::kProblems, texts}));
         QCOMPARE(found(), findings);
         QCOMPARE(t.catalogBytes(), before);
-        // The template's spare there, or a folder in its place.
         t.writeCatalog(kCatalogue);
-        t.write("bin/QvStandard.prj", "Type=Exe\r\n");
-        QCOMPARE(found(), QStringList{"vorlage|" + kTemplateRestorable.arg(
-                                                       bpv, t.exeFolder() + "/QvStandard.prj")});
-        QVERIFY(QFile::remove(t.exeFolder() + "/QvStandard.prj") && QDir().mkdir(bpv));
+        const QString prj = t.write("bin/QvStandard.prj", "Type=Exe\r\n");
+        QCOMPARE(found(), QStringList{"vorlage|" + kTemplateRestorable.arg(bpv, prj)});
+        QVERIFY(QFile::remove(prj) && QDir().mkdir(bpv));
         QCOMPARE(found(),
                  QStringList{"vorlage|" + kTemplateUnreadable.arg(bpv, FileIo::reasonFor(EISDIR))});
     }
 
-    // A catalogue that cannot be read or understood: every task says so once,
-    // naming it, and does nothing.
+    // A catalogue that cannot be read or decoded: every task says so once and does nothing.
     void unusableCatalogueIsSaid()
     {
         Folder t;
@@ -206,6 +186,7 @@ private slots:
     // Names compare without regard to case; each removal is the window's.
     void remove()
     {
+        using namespace Catalog;
         Folder t;
         QCOMPARE(run(t, {"--entfernen", "haupt", "HILFE"}),
                  said(Cli::kDone, {Cli::kRemoved.arg("Haupt"), Cli::kRemoved.arg("Hilfe")}));
@@ -214,9 +195,8 @@ private slots:
 
         // Named twice: the second finds nothing left, after the first was done.
         t.writeCatalog(kCatalogue);
-        QCOMPARE(
-            run(t, {"--entfernen", "Hilfe", "hilfe"}),
-            said(Cli::kProblems, {Cli::kRemoved.arg("Hilfe"), Catalog::notListedText("Hilfe")}));
+        QCOMPARE(run(t, {"--entfernen", "Hilfe", "hilfe"}),
+                 said(Cli::kProblems, {Cli::kRemoved.arg("Hilfe"), notListedText("Hilfe")}));
 
         // A standard error that takes nothing: the removal is made, but not called done.
         t.writeCatalog(kCatalogue);
@@ -227,12 +207,11 @@ private slots:
         t.writeCatalog(QStringList{"[Filelist]", "201=Extra"} + kCatalogue.mid(1));
         const Ran beyond = run(t, {"--entfernen", "Extra"});
         QVERIFY2(beyond.code == Cli::kNothingDone &&
-                     beyond.err.startsWith(Catalog::notListedText("Extra") + ' ') &&
+                     beyond.err.startsWith(notListedText("Extra") + ' ') &&
                      beyond.err.contains("''Extra'' (Schlüssel 201)"),
                  qPrintable(beyond.err));
 
-        // Locked by another program: said with the reason, exit 2, after the wait
-        // set, not the 5 s default, and not shorter.
+        // Locked by another program: said with the reason, exit 2, after the wait set (not 5 s).
         FileIo::FileLock other;
         QVERIFY(other.acquire(t.catalog()).ok());
         const int timeout = FileIo::lockTimeout();
@@ -243,63 +222,52 @@ private slots:
         const qint64 elapsed = waited.elapsed();
         FileIo::setLockTimeout(timeout);
         QVERIFY2(elapsed >= 60 && elapsed < 2000, qPrintable(QString::number(elapsed)));
-        Catalog::Change change;
+        Change change;
         change.result = FileIo::Result::failure(EWOULDBLOCK);
-        QCOMPARE(locked,
-                 said(Cli::kNothingDone, {Catalog::removalFailedText("Haupt", change, {})}));
+        QCOMPARE(locked, said(Cli::kNothingDone, {removalFailedText("Haupt", change, {})}));
     }
 
-    // Each file its own addition, each message prefixed with its path as given: a
-    // new form whose .frx is missing, a module still called Module1 (renamed after
-    // a backup), both named from the working folder; a name already listed is
-    // replaced only with --ueberschreiben.
+    // Each file its own addition, each message prefixed with its path as given; Module1 renamed.
     void add()
     {
+        using namespace Catalog;
         Folder t;
-        const QString grid = "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX";
         t.write("bin/w/Neu.frm", "VERSION 5.00\r\nObject = \"{5E9E78A0-531B-11CF-91F6-C2863C385E30}"
-                                 "#1.0#0\"; \"MSFLXGRD.OCX\"\r\nBegin VB.Form Neu\r\n"
-                                 "   Icon = \"Neu.frx\":0000\r\nEnd\r\n"
-                                 "Attribute VB_Name = \"Neu\"\r\n");
+                                 "#1.0#0\"; \"MSFLXGRD.OCX\"\r\nBegin VB.Form Neu\r\n   Icon = "
+                                 "\"Neu.frx\":0000\r\nEnd\r\nAttribute VB_Name = \"Neu\"\r\n");
         t.write("bin/w/Werk.bas", "Attribute VB_Name = \"Module1\"\r\n");
         t.write("bin/x/Hilfe.bas", "Attribute VB_Name = \"Hilfe\"\r\n");
         const QString w = t.exeFolder() + "/w/";
-        const Catalog::AddPlan neu = Catalog::prepareAddition(w + "Neu.frm");
         QDir::setCurrent(t.exeFolder());
         QCOMPARE(run(t, {"--hinzufuegen", "--ueberschreiben", "w/Neu.frm", "w/Werk.bas"}),
                  said(Cli::kDone, {"w/Neu.frm: " + Cli::kAdded.arg("Neu"),
-                                   "w/Neu.frm: " + Catalog::companionText(neu),
+                                   "w/Neu.frm: " + companionText(prepareAddition(w + "Neu.frm")),
                                    "w/Werk.bas: " + Cli::kAdded.arg("Werk"),
-                                   "w/Werk.bas: " + Catalog::renamedText("Werk.bas")}));
+                                   "w/Werk.bas: " + renamedText("Werk.bas")}));
         // The list is written anew at the end; a new entry's folder is stored whole.
         const QByteArray added = TestFolder::crlf(
             QString("[Filepath]|Haupt=v/|Hilfe=v/|Neu=%1|Werk=%1|[Filename]|Haupt=Haupt.frm|"
                     "Hilfe=Hilfe.bas|Neu=Neu.frm|Werk=Werk.bas|[Marked]|Haupt=1|[Caption]|"
                     "Hilfe=Rechnen\tund Runden|[Option]|Folder=0|[References]|Neu.0=Neu.frm|"
                     "Neu.1=%2|[Filelist]|100=Haupt|101=Hilfe|102=Neu|103=Werk")
-                .arg(w, grid)
+                .arg(w, "Object={5E9E78A0-531B-11CF-91F6-C2863C385E30}#1.0#0; MSFLXGRD.OCX")
                 .split('|'));
         QCOMPARE(t.catalogBytes(), added);
 
-        const QString x = t.exeFolder() + "/x/Hilfe.bas";
-        const QStringList again{"--hinzufuegen", x, t.file("fehlt.bas")};
-        const QString refused =
-            t.file("fehlt.bas") + ": " + Catalog::prepareAddition(t.file("fehlt.bas")).refusal;
-        Catalog::Change exists;
-        exists.status = Catalog::Change::Status::Exists;
-        QCOMPARE(run(t, again),
-                 said(Cli::kNothingDone, {x + ": " + Catalog::additionFailedText({}, exists) +
-                                              '\n' + Cli::kNotOverwritten,
-                                          refused}));
+        const QString x = t.exeFolder() + "/x/Hilfe.bas", fehlt = t.file("fehlt.bas");
+        const QStringList again{"--hinzufuegen", x, fehlt};
+        const QString refused = fehlt + ": " + prepareAddition(fehlt).refusal;
+        Change known;
+        known.status = Change::Status::Exists;
+        const QString kept = x + ": " + additionFailedText({}, known) + '\n' + Cli::kNotOverwritten;
+        QCOMPARE(run(t, again), said(Cli::kNothingDone, {kept, refused}));
 
         QCOMPARE(run(t, again + QStringList{"--ueberschreiben"}),
                  said(Cli::kProblems, {x + ": " + Cli::kAdded.arg("Hilfe"), refused}));
         QCOMPARE(ReadIniValue(t.catalog(), "Filepath", "Hilfe"), t.exeFolder() + "/x/");
     }
 
-    // A project's new components in one write, the summary on standard error
-    // naming each other line with its reason, exit 1; a named one that is not
-    // new is reported with its state.
+    // A project's new components in one write, the summary naming each other line's reason.
     void takeIn()
     {
         Folder t;
@@ -320,7 +288,7 @@ private slots:
 
         const Ran json = run(t, {"--uebernehmen", vbp, "--komponente", "neu", "--json"});
         QCOMPARE(json.code, int(Cli::kProblems));
-        const QJsonArray lines = QJsonDocument::fromJson(json.out.toUtf8()).array();
+        const QJsonArray lines = json.json();
         QCOMPARE(lines.size(), 3);
         using State = Catalog::Candidate::State;
         QCOMPARE(lines.at(0).toObject().value("zustand"), Catalog::stateText(State::Same));
@@ -335,53 +303,37 @@ private slots:
         QCOMPARE(lines.at(2).toObject().value("zustand"), Catalog::stateText(State::Missing));
     }
 
-    // The programs themselves, standard output on a full device, run as another
-    // user when this one may write anywhere: without a display for a window, with
-    // nowhere to list to, with a data folder the user may not write to.
+    // The programs, output to a full device, run as another user if this one may write anywhere.
     void programs()
     {
         Folder t;
         const QString bin = t.exeFolder(), b = t.write("b.bas", "Attribute VB_Name = \"Beta\"\r\n");
-        Catalog::Change denied;
-        denied.result = FileIo::Result::failure(EACCES);
         using namespace Session;
-        // The program, its environment (X11 only), its arguments, exit code and message.
+        const QString lost = Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC));
+        Catalog::Change change;
+        change.result = FileIo::Result::failure(EACCES);
+        const QString denied = b + ": " + Catalog::additionFailedText({}, change);
+        const QStringList x11{"DISPLAY=:4711", "QT_QPA_PLATFORM=xcb"};
         const std::tuple<QString, QStringList, QStringList, int, QString> rows[] = {
             {VORLAGEN_PROGRAM, {}, {}, 2, kNoSession.arg("vorlagen", kNoDisplay, "--help")},
-            {QVTRCOPY,
-             {"DISPLAY=:4711", "QT_QPA_PLATFORM=xcb"},
-             {},
-             2,
-             kNoSession.arg("QvtrCopy", kUnreachable, "--help")},
-            {VORLAGEN_PROGRAM,
-             {},
-             {"--von", bin, "--liste"},
-             1,
-             Cli::kOutputLost.arg(FileIo::reasonFor(ENOSPC))},
-            // The catalogue cannot be saved.
-            {VORLAGEN_PROGRAM,
-             {},
-             {"--von", bin, "--hinzufuegen", b},
-             2,
-             b + ": " + Catalog::additionFailedText({}, denied)},
+            {QVTRCOPY, x11, {}, 2, kNoSession.arg("QvtrCopy", kUnreachable, "--help")},
+            {VORLAGEN_PROGRAM, {}, {"--von", bin, "--liste"}, 1, lost},
+            {VORLAGEN_PROGRAM, {}, {"--von", bin, "--hinzufuegen", b}, 2, denied}, // cannot save
         };
         const auto open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                           QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
         QVERIFY(QFile::setPermissions(t.path(), open) &&
                 QFile::setPermissions(bin, open & ~QFile::WriteOwner));
         const auto restore = qScopeGuard([&] { QFile::setPermissions(bin, open); });
+        const auto unset = QString("-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM").split(' ');
         for (const auto& [program, environment, arguments, code, message] : rows) {
             QProcess process;
             process.setStandardOutputFile("/dev/full");
-            if (::geteuid() == 0) {
+            if (::geteuid() == 0)
                 process.setChildProcessModifier([] {
-                    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 ||
-                        ::setuid(65534) != 0)
+                    if (::setgroups(0, nullptr) || ::setgid(65534) || ::setuid(65534))
                         ::_exit(99);
                 });
-            }
-            const QStringList unset{"-u", "DISPLAY",        "-u", "WAYLAND_DISPLAY",
-                                    "-u", "QT_QPA_PLATFORM"};
             process.start("env", unset + environment + QStringList{program} + arguments);
             QVERIFY(process.waitForFinished());
             QCOMPARE(process.exitStatus(), QProcess::NormalExit);

@@ -10,32 +10,26 @@
 
 using namespace CliRun;
 
-// --neu run in-process, as the command line makes a project.
 class tst_clinew : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // The marked entries, or the named ones in list order. --vorschau writes
-    // nothing; Ctrl-C, SIGTERM or SIGHUP amid the copies leaves the project folder
-    // as it was; then the run writes what the preview showed, and says why the
-    // project cannot be opened.
+    // Named entries in list order; --vorschau writes nothing; a signal amid copies changes nothing.
     void newProject()
     {
+        using namespace Cli;
         Folder t;
-        // Without its template: said in the window's words; with a usable spare it
-        // is restored, as the window does. Without --komponente: the marked entries.
+        // No template: the window's words; a usable spare is restored. No --komponente: the marked.
         QVERIFY(QFile::remove(t.exeFolder() + "/QvStandard.bpv"));
         QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("R")}),
-                 said(Cli::kProblems,
-                      {ProjectTemplate::kMissing, Cli::kMadeIncompletely.arg(t.file("R/"))}));
+                 said(kProblems, {ProjectTemplate::kMissing, kMadeIncompletely.arg(t.file("R/"))}));
         QVERIFY(!QFile::exists(t.file("R/Kunde.vbp")));
         t.write("bin/QvStandard.prj", "Type=Exe\r\n");
         QCOMPARE(run(t, {"--neu", "Kunde", "--ordner", t.file("Q")}),
-                 said(Cli::kDone, {Cli::kMade.arg(t.file("Q/"))}));
-        QCOMPARE(
-            QDir(t.file("Q")).entryList(QDir::Files),
-            QStringList({"Haupt.frm", "Haupt.frx", "Kunde.vbp", "Kunde.vbw", "Kunde.vorlagen"}));
+                 said(kDone, {kMade.arg(t.file("Q/"))}));
+        QCOMPARE(QDir(t.file("Q")).entryList(QDir::Files),
+                 QString("Haupt.frm|Haupt.frx|Kunde.vbp|Kunde.vbw|Kunde.vorlagen").split('|'));
         const QByteArray before = t.catalogBytes();
         const QString p = t.file("P/");
         t.write("P/Haupt.frm", "alt");
@@ -50,7 +44,7 @@ private slots:
             const Ran stopped = run(t, line);
             Generate::setAfterChunk({});
             Generate::setChunkBytes(0);
-            QCOMPARE(stopped, said(Cli::kNothingDone, {Cli::kStopped}));
+            QCOMPARE(stopped, said(kNothingDone, {kStopped}));
             QCOMPARE(TestFolder::contents(p), (QMap<QString, QByteArray>{{"Haupt.frm", "alt"}}));
             QCOMPARE(t.catalogBytes(), before);
         }
@@ -60,17 +54,14 @@ private slots:
         qputenv("PATH", t.path().toUtf8());
         const Ran made = run(t, line + QStringList{"--oeffnen"});
         qputenv("PATH", path);
-        QCOMPARE(made,
-                 said(Cli::kProblems,
-                      {Cli::kMade.arg(p), Cli::kNotOpened.arg(p + "Kunde.vbp", Cli::kNoOpener)}));
+        QCOMPARE(made, said(kProblems, {kMade.arg(p), kNotOpened.arg(p + "Kunde.vbp", kNoOpener)}));
         QString shown;
         for (const char* file : {"Haupt.frm", "Haupt.frx", "Hilfe.bas"})
-            shown += Cli::kPreviewCopy.arg(t.exeFolder() + "/v/" + file, p + file) + '\n';
-        for (const char* file : {"Kunde.vbp", "Kunde.vbw"}) {
-            shown += Cli::kPreviewFile.arg(p + file) +
+            shown += kPreviewCopy.arg(t.exeFolder() + "/v/" + file, p + file) + '\n';
+        for (const char* file : {"Kunde.vbp", "Kunde.vbw"})
+            shown += kPreviewFile.arg(p + file) +
                      QString::fromLatin1(TestFolder::read(p + file)).replace("\r\n", "\n");
-        }
-        QCOMPARE(preview, (Ran{Cli::kDone, shown}));
+        QCOMPARE(preview, (Ran{kDone, shown}));
         QCOMPARE(ReadIniValue(t.catalog(), "Marked", "Hilfe"), QString("1"));
     }
 };

@@ -5,10 +5,11 @@
 #include "support/TestFolder.h"
 
 #include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTest>
 
-// The command line run in-process: exit code, standard output and standard
-// error as written.
+// The command line run in-process: exit code, standard output and standard error as written.
 namespace CliRun {
 
 struct Ran
@@ -16,15 +17,14 @@ struct Ran
     int code = 0;
     QString out{}, err{};
     bool operator==(const Ran&) const = default;
-    friend char* toString(const Ran& ran)
+    friend char* toString(const Ran& r)
     {
-        return QTest::toString(QString::number(ran.code) + "\nout: " + ran.out +
-                               "\nerr: " + ran.err);
+        return QTest::toString(QString::number(r.code) + "\nout: " + r.out + "\nerr: " + r.err);
     }
+    QJsonArray json() const { return QJsonDocument::fromJson(out.toUtf8()).array(); }
 };
 
-// With the test folder's bin as data folder unless one is given. `refused`:
-// "out" or "err" takes nothing.
+// Data folder: the test folder's bin unless one is given. `refused`: "out" or "err" takes nothing.
 inline Ran run(const TestFolder& t, QStringList arguments, const QString& refused = {})
 {
     QBuffer out, err;
@@ -39,14 +39,10 @@ inline Ran run(const TestFolder& t, QStringList arguments, const QString& refuse
     return {code, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
 }
 
-inline QString lines(const QStringList& l)
-{
-    return l.isEmpty() ? "" : l.join('\n') + '\n';
-}
 // A run that writes only messages.
 inline Ran said(int code, const QStringList& messages)
 {
-    return {code, {}, lines(messages)};
+    return {code, {}, messages.isEmpty() ? "" : messages.join('\n') + '\n'};
 }
 
 inline const QStringList kCatalogue =
@@ -55,7 +51,6 @@ inline const QStringList kCatalogue =
             "Hilfe=Rechnen\tund Runden|[Option]|Folder=0")
         .split('|');
 
-// Components in bin/v, the template and the catalogue in bin.
 struct Folder : TestFolder
 {
     Folder()
