@@ -12,7 +12,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -55,17 +54,6 @@ class tst_copytool : public QObject
         }
         QString source() const { return t.exeFolder(); }
         QString target() const { return t.file("ziel"); }
-        // Every file below `folder` with its bytes.
-        static QMap<QString, QByteArray> tree(const QString& folder)
-        {
-            QMap<QString, QByteArray> files;
-            QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-            while (it.hasNext()) {
-                const QString path = it.next();
-                files.insert(QDir(folder).relativeFilePath(path), TestFolder::read(path));
-            }
-            return files;
-        }
     };
 
 private slots:
@@ -79,7 +67,7 @@ private slots:
     void copiesEverythingAndPointsTheCatalogueAtIt()
     {
         Presets p;
-        const auto sourceBefore = Presets::tree(p.t.path());
+        const auto sourceBefore = TestFolder::contents(p.t.path(), true);
         const PresetCopy::Plan plan = PresetCopy::plan(p.source(), p.target());
         const PresetCopy::Outcome outcome = PresetCopy::run(plan, false);
         QVERIFY2(outcome.failed.isEmpty(), qPrintable(outcome.failed.join('\n')));
@@ -103,11 +91,11 @@ private slots:
             .replace("Knopf" + b, "Knopf=Komponenten/")
             .replace("Zweit" + b, "Zweit=Komponenten/2/");
         expected.insert("vorlagen.dat", catalogue);
-        QCOMPARE(Presets::tree(p.target()), expected);
+        QCOMPARE(TestFolder::contents(p.target(), true), expected);
         auto all = sourceBefore; // the source is only read
         for (const auto& [name, bytes] : expected.asKeyValueRange())
             all.insert("ziel/" + name, bytes);
-        QCOMPARE(Presets::tree(p.t.path()), all);
+        QCOMPARE(TestFolder::contents(p.t.path(), true), all);
         QVERIFY(PresetCopy::summary(plan, outcome).contains("In den Vorlagen fehlen:\n"));
     }
 
@@ -157,12 +145,12 @@ private slots:
         QCOMPARE(::link(QFile::encodeName(p.source() + "/QvStandard.bpv").constData(),
                         QFile::encodeName(p.t.file("selbst/QvStandard.bpv")).constData()),
                  0);
-        const auto before = Presets::tree(p.t.path());
+        const auto before = TestFolder::contents(p.t.path(), true);
         const PresetCopy::Plan plan =
             PresetCopy::plan(p.source(), target.isEmpty() ? QString() : p.t.file(target));
         QVERIFY2(plan.refusal.contains(refusal), qPrintable(plan.refusal));
         PresetCopy::run(plan, true);
-        QCOMPARE(Presets::tree(p.t.path()), before);
+        QCOMPARE(TestFolder::contents(p.t.path(), true), before);
     }
 
     void existingFilesAreKeptUnlessReplaced()
@@ -209,7 +197,7 @@ private slots:
         p.t.write("a/Haupt.frx", QByteArray(8 << 20, 'x'));
         p.t.write("ziel/QvStandard.prj", "alt\r\n");
         p.t.write("ziel/eigen.txt", "eigen");
-        const auto before = Presets::tree(p.t.path());
+        const auto before = TestFolder::contents(p.t.path(), true);
         // 128 chunks of at least 5 ms each.
         Generate::setChunkBytes(64 << 10);
         Generate::setAfterChunk([](const Generate::CopyControl&) { QThread::msleep(5); });
@@ -237,7 +225,7 @@ private slots:
         QVERIFY2(ms < 100, qPrintable(QString::number(ms)));
         QCOMPARE(desk.messages.size(), 2);
         QCOMPARE(desk.messages.at(1).text, PresetCopy::kCancelled);
-        QCOMPARE(Presets::tree(p.t.path()), before);
+        QCOMPARE(TestFolder::contents(p.t.path(), true), before);
         QVERIFY(!QFileInfo::exists(p.target() + "/Komponenten"));
         // A close only stops the copy; the window stays to say so.
         QVERIFY(window.isVisible() && window.bSchliessen->isVisible() &&
@@ -347,7 +335,7 @@ private slots:
         QCOMPARE(QString::fromUtf8(written[1].data()), err.replace("%T", p.t.path()));
         QCOMPARE(QString::fromUtf8(written[0].data()), out.replace("%T", p.t.path()));
         QCOMPARE(ran, code);
-        QCOMPARE(Presets::tree(p.target()).size(), files);
+        QCOMPARE(TestFolder::contents(p.target(), true).size(), files);
         if (ran < 0)
             QCOMPARE(request.presets(), p.source());
     }
@@ -379,7 +367,7 @@ private slots:
         desk.folders.enqueue(p.target());
         QTest::mouseClick(window.bZiel, Qt::LeftButton);
         QTest::mouseClick(window.bKopieren, Qt::LeftButton); // No
-        QCOMPARE(Presets::tree(p.target()).size(), 1);
+        QCOMPARE(TestFolder::contents(p.target(), true).size(), 1);
         QTest::mouseClick(window.bKopieren, Qt::LeftButton); // Yes
         QCOMPARE(desk.messages.size(), 5);
         for (const int asked : {2, 3})

@@ -4,6 +4,7 @@
 #include "platform/AppContext.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -52,12 +53,15 @@ QByteArray TestFolder::read(const QString& absolutePath)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QMap<QString, QByteArray> TestFolder::contents(const QString& folder)
+QMap<QString, QByteArray> TestFolder::contents(const QString& folder, bool below)
 {
     QMap<QString, QByteArray> files;
-    const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        files.insert(name, read(dir.filePath(name)));
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    below ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), read(path));
+    }
     return files;
 }
 

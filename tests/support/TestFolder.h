@@ -36,8 +36,8 @@ public:
     // Writes bytes to a file below path(), creating its folders.
     QString write(const QString& relative, const QByteArray& bytes) const;
     static QByteArray read(const QString& absolutePath);
-    // Every file in the folder, hidden ones included, with its bytes.
-    static QMap<QString, QByteArray> contents(const QString& folder);
+    // Every file in the folder (and below it), hidden ones included, with its bytes.
+    static QMap<QString, QByteArray> contents(const QString& folder, bool below = false);
 
     // Lines joined with CR LF and ended with CR LF, in the code page.
     static QByteArray crlf(const QStringList& lines);
