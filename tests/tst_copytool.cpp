@@ -180,56 +180,50 @@ private slots:
         QCOMPARE(TestFolder::read(link), QByteArray("Type=Exe\r\n"));
     }
 
-    void cancelTakesBackTheCopy_data()
-    {
-        QTest::addColumn<bool>("byClose");
-        QTest::newRow("Abbrechen") << false;
-        QTest::newRow("closing the window") << true;
-    }
-
     // A stop in the middle of a large file: the run has ended within 100 ms of
     // the click, nothing it copied is left, the older files in the target and
     // the presets are as they were. The window's events ran all along.
     void cancelTakesBackTheCopy()
     {
-        QFETCH(bool, byClose);
-        Presets p;
-        p.t.write("a/Haupt.frx", QByteArray(8 << 20, 'x'));
-        p.t.write("ziel/QvStandard.prj", "alt\r\n");
-        p.t.write("ziel/eigen.txt", "eigen");
-        const auto before = TestFolder::contents(p.t.path(), true);
-        // 128 chunks of at least 5 ms each.
-        Generate::setChunkBytes(64 << 10);
-        Generate::setAfterChunk([](const Generate::CopyControl&) { QThread::msleep(5); });
-        FakeDesktop desk;
-        CopyWindow window(p.source());
-        window.show();
-        window.tZiel->setText(p.target());
-        desk.answers << QMessageBox::Yes << QMessageBox::Ok;
-        QElapsedTimer sinceClick;
-        QTimer timer;
-        connect(&timer, &QTimer::timeout, [&] {
-            if (sinceClick.isValid() || window.pFortschritt->value() < 100)
-                return;
-            QVERIFY(window.bAbbrechen->isVisible() && !window.bSchliessen->isVisible());
-            sinceClick.start();
-            if (byClose)
-                window.close();
-            else
-                QTest::mouseClick(window.bAbbrechen, Qt::LeftButton);
-        });
-        timer.start(5);
-        QTest::mouseClick(window.bKopieren, Qt::LeftButton);
-        const qint64 ms = sinceClick.elapsed();
-        QVERIFY(sinceClick.isValid());
-        QVERIFY2(ms < 100, qPrintable(QString::number(ms)));
-        QCOMPARE(desk.messages.size(), 2);
-        QCOMPARE(desk.messages.at(1).text, PresetCopy::kCancelled);
-        QCOMPARE(TestFolder::contents(p.t.path(), true), before);
-        QVERIFY(!QFileInfo::exists(p.target() + "/Komponenten"));
-        // A close only stops the copy; the window stays to say so.
-        QVERIFY(window.isVisible() && window.bSchliessen->isVisible() &&
-                !window.bAbbrechen->isVisible());
+        for (const bool byClose : {false, true}) { // Abbrechen, closing the window
+            Presets p;
+            p.t.write("a/Haupt.frx", QByteArray(8 << 20, 'x'));
+            p.t.write("ziel/QvStandard.prj", "alt\r\n");
+            p.t.write("ziel/eigen.txt", "eigen");
+            const auto before = TestFolder::contents(p.t.path(), true);
+            // 128 chunks of at least 5 ms each.
+            Generate::setChunkBytes(64 << 10);
+            Generate::setAfterChunk([](const Generate::CopyControl&) { QThread::msleep(5); });
+            FakeDesktop desk;
+            CopyWindow window(p.source());
+            window.show();
+            window.tZiel->setText(p.target());
+            desk.answers << QMessageBox::Yes << QMessageBox::Ok;
+            QElapsedTimer sinceClick;
+            QTimer timer;
+            connect(&timer, &QTimer::timeout, [&] {
+                if (sinceClick.isValid() || window.pFortschritt->value() < 100)
+                    return;
+                QVERIFY(window.bAbbrechen->isVisible() && !window.bSchliessen->isVisible());
+                sinceClick.start();
+                if (byClose)
+                    window.close();
+                else
+                    QTest::mouseClick(window.bAbbrechen, Qt::LeftButton);
+            });
+            timer.start(5);
+            QTest::mouseClick(window.bKopieren, Qt::LeftButton);
+            const qint64 ms = sinceClick.elapsed();
+            QVERIFY(sinceClick.isValid());
+            QVERIFY2(ms < 100, qPrintable(QString::number(ms)));
+            QCOMPARE(desk.messages.size(), 2);
+            QCOMPARE(desk.messages.at(1).text, PresetCopy::kCancelled);
+            QCOMPARE(TestFolder::contents(p.t.path(), true), before);
+            QVERIFY(!QFileInfo::exists(p.target() + "/Komponenten"));
+            // A close only stops the copy; the window stays to say so.
+            QVERIFY(window.isVisible() && window.bSchliessen->isVisible() &&
+                    !window.bAbbrechen->isVisible());
+        }
     }
 
     // The command line in-process: exit code, standard output and standard error
