@@ -11,17 +11,13 @@
 
 #include <thread>
 
-namespace {
-
 // Every copy goes in chunks of 4 bytes, each taking `pause`.
-void slowCopies(std::chrono::milliseconds pause)
+static void slowCopies(std::chrono::milliseconds pause)
 {
     Generate::setChunkBytes(4);
     Generate::setAfterChunk(
         [pause](const Generate::CopyControl&) { std::this_thread::sleep_for(pause); });
 }
-
-} // namespace
 
 class tst_pagefour : public QObject
 {
@@ -62,7 +58,6 @@ private slots:
         QCOMPARE(f.w->ui.Label17->text(), success);
     }
 
-    // Abbrechen, Esc and closing the window, each in a fresh project folder.
     void stopTakesEverythingBack()
     {
         for (const QString how : {"Abbrechen", "Esc", "close"}) {

@@ -42,7 +42,6 @@ class tst_syncdialog : public QObject
             open();
             next();
         }
-        // Opens the dialog over the project file at `path`.
         SyncDialog* openProject(const QString& path)
         {
             desk.fileNames.enqueue(path);

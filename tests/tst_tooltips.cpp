@@ -13,15 +13,18 @@
 
 #include <array>
 
-namespace {
+// Puts the pointer on `widget` (its centre unless `at` is given).
+static void hover(QWidget* widget, QPoint at = QPoint())
+{
+    QTest::mouseMove(widget, at.isNull() ? widget->rect().center() : at);
+    // On a real display the pointer's events come later.
+    QTRY_VERIFY_WITH_TIMEOUT(widget->underMouse(), 2000);
+}
 
 // Fires the tips' waits when the test says so and tells how long each would be.
 struct FakeClock : TipClock
 {
-    void start(Wait wait, int ms, std::function<void()> due) override
-    {
-        armed[wait] = {ms, std::move(due)};
-    }
+    void start(Wait wait, int ms, std::function<void()> due) override { armed[wait] = {ms, due}; }
     void stop(Wait wait) override { armed[wait] = {}; }
     // The wait's length while it runs, else -1.
     int waiting(Wait wait) const { return armed[wait].second ? armed[wait].first : -1; }
@@ -30,6 +33,11 @@ struct FakeClock : TipClock
         const auto due = std::exchange(armed[wait], {}).second;
         QVERIFY2(due, "no wait is running");
         due();
+    }
+    void hoverAndShow(QWidget* widget)
+    {
+        hover(widget);
+        fire(Show);
     }
     std::array<std::pair<int, std::function<void()>>, 2> armed;
 };
@@ -59,16 +67,6 @@ struct Form
     }
 };
 
-// Puts the pointer on `widget` (its centre unless `at` is given).
-void hover(QWidget* widget, QPoint at = QPoint())
-{
-    QTest::mouseMove(widget, at.isNull() ? widget->rect().center() : at);
-    // On a real display the pointer's events come later.
-    QTRY_VERIFY_WITH_TIMEOUT(widget->underMouse(), 2000);
-}
-
-} // namespace
-
 class tst_tooltips : public QObject
 {
     Q_OBJECT
@@ -95,8 +93,7 @@ private slots:
         QCOMPARE(f.tips.shownText(), QStringLiteral("Knopf A"));
         QCOMPARE(f.clock->waiting(TipClock::Hide), 9000);
         // Below the pointer, never taking the focus.
-        const QPoint pointer = f.a->mapToGlobal(f.a->rect().center());
-        QVERIFY(f.tips.tipWindow()->y() > pointer.y());
+        QVERIFY(f.tips.tipWindow()->y() > f.a->mapToGlobal(f.a->rect().center()).y());
         QVERIFY(!f.tips.tipWindow()->hasFocus());
         QVERIFY(f.tips.tipWindow()->windowFlags() & Qt::WindowDoesNotAcceptFocus);
 
@@ -120,23 +117,19 @@ private slots:
 
         // No text, no tip; emptying the text or switching tips off takes a shown tip along.
         f.tips.AddTool(f.label, 0);
-        hover(f.label);
-        f.clock->fire(TipClock::Show);
+        f.clock->hoverAndShow(f.label);
         QVERIFY(!f.tips.tipWindow()->isVisible());
-        hover(f.b);
-        f.clock->fire(TipClock::Show);
+        f.clock->hoverAndShow(f.b);
         QCOMPARE(f.tips.shownText(), QStringLiteral("Knopf B"));
         f.tips.SetTipText(f.b, QString());
         QVERIFY(!f.tips.tipWindow()->isVisible());
         f.tips.SetTipText(f.b, QStringLiteral("wieder"));
         hover(f.label);
-        hover(f.b);
-        f.clock->fire(TipClock::Show);
+        f.clock->hoverAndShow(f.b);
         f.tips.setEnabled(false);
         QCOMPARE(f.tips.shownText(), QString());
         hover(f.label);
-        hover(f.b);
-        f.clock->fire(TipClock::Show);
+        f.clock->hoverAndShow(f.b);
         QCOMPARE(f.tips.shownText(), QString());
         QCOMPARE(f.tips.Enabled(), false);
     }
@@ -174,7 +167,6 @@ private slots:
         QCOMPARE(f.tips.GetTooltipHeight(f.b), f.tips.ToolTipHeightFromText(fm, "kurz"));
         QCOMPARE(f.tips.GetTooltipWidth(f.label), 0); // no tool
 
-        // Titles and wrapping.
         f.tips.setMaxTipWidth(188);
         f.tips.SetTipText(f.a, kLong);
         const int oneLine = f.tips.ToolTipHeightFromText(fm, kLong);
@@ -193,8 +185,7 @@ private slots:
         const QRect screen = f.window->screen()->availableGeometry();
         f.window->move(screen.bottomRight() - QPoint(60, 30)); // A ends near the corner
         f.a->setGeometry(0, 0, 30, 20);
-        hover(f.a);
-        f.clock->fire(TipClock::Show);
+        f.clock->hoverAndShow(f.a);
         QVERIFY(f.tips.tipWindow()->isVisible());
         QVERIFY(screen.contains(f.tips.tipWindow()->frameGeometry()));
     }
@@ -213,15 +204,13 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
             Tooltips_Class& tips = RootTooltips::manager();
             const RootUi& ui = f.w->ui;
-            QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP), 10000);
-            QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), 300);
-            QCOMPARE(tips.MaxTipWidth(), 188);
-            QCOMPARE(QList<int>({tips.MarginLeft(), tips.MarginTop(), tips.MarginRight(),
+            QCOMPARE(QList<int>({tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP),
+                                 tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), tips.MaxTipWidth(),
+                                 tips.MarginLeft(), tips.MarginTop(), tips.MarginRight(),
                                  tips.MarginBottom()}),
-                     QList<int>({2, 2, 2, 2}));
+                     QList<int>({10000, 300, 188, 2, 2, 2, 2}));
             const QString listHint = tips.toolText(ui.LDateien);
             QVERIFY(!listHint.isEmpty() && !tips.toolText(ui.PHilfe).isEmpty());
-            // No toolkit tip left anywhere on the window.
             for (const QWidget* w : f.w->findChildren<QWidget*>())
                 QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
 
@@ -246,13 +235,11 @@ private slots:
 
             // The list: Haupt has no description, Steuer has one.
             QCOMPARE(tips.toolText(ui.LDateien), QString());
-            hover(ui.LDateien);
-            clock->fire(TipClock::Show);
+            clock->hoverAndShow(ui.LDateien);
             QCOMPARE(tips.shownText(), QString());
             ui.LDateien->setCurrentRow(1);
             hover(ui.bHinzufuegen);
-            hover(ui.LDateien);
-            clock->fire(TipClock::Show);
+            clock->hoverAndShow(ui.LDateien);
             QCOMPARE(tips.shownText(), QStringLiteral("Eine Werkzeugleiste"));
 
             // The page's free area and its labels are silent.
@@ -268,8 +255,7 @@ private slots:
             QTest::mouseClick(ui.bAbbrechen, Qt::LeftButton);
             QCOMPARE(f.desk.ends, 1);
             QVERIFY(f.w->isVisible()); // ended at once, no close events
-            hover(ui.bHinzufuegen);
-            clock->fire(TipClock::Show);
+            clock->hoverAndShow(ui.bHinzufuegen);
             f.w->close(); // the close box
             QCOMPARE(tips.shownText(), QString());
             QCOMPARE(tips.ToolCount(), 12);

@@ -5,10 +5,11 @@
 #include "platform/Ansi.h"
 #include "platform/IniFiles.h"
 #include "platform/Registry.h"
+#include "support/CliRun.h"
+#include "support/Rows.h"
 #include "support/ShownWindow.h"
 #include "ui/Widgets.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QTimer>
 
@@ -32,10 +33,9 @@ private slots:
                 !ui.bAbbrechen->isEnabled());
         QCOMPARE(ui.tProjekte->text(), f.t.file("P/"));
         QCOMPARE(TestFolder::read(f.project("Kunde.vbp")),
-                 TestFolder::crlf({"Type=Exe", "Form=Haupt.frm",
-                                   "Module=Hilfsmodul; Hilfsmodul.bas", "Startup=\"Haupt\"",
-                                   "IconForm=\"Haupt\"", "Name=\"Kunde\"", "Reference=x",
-                                   "Description=\"Kunde\"", "Title=\"Kunde\"", "Rest=1"}));
+                 bar("Type=Exe|Form=Haupt.frm|Module=Hilfsmodul; Hilfsmodul.bas|Startup=\"Haupt\"|"
+                     "IconForm=\"Haupt\"|Name=\"Kunde\"|Reference=x|Description=\"Kunde\"|"
+                     "Title=\"Kunde\"|Rest=1|"));
         QCOMPARE(TestFolder::read(f.project("Kunde.vbw")), Generate::workspaceFileBytes("Haupt"));
         QCOMPARE(ReadIniValue(f.t.catalog(), "Option", "MyDocs"), f.t.file("P/"));
 
@@ -53,12 +53,9 @@ private slots:
             opened << file;
             return QString();
         });
-        QBuffer out;
-        out.open(QIODevice::WriteOnly);
-        Cli::Output output(&out, &out);
-        QCOMPARE(Cli::run({"vorlagen", "--von", f.t.exeFolder(), "--neu", "Kunde", "--ordner",
-                           f.t.file("P"), "--ordner-merken", "--oeffnen"},
-                          output),
+        QCOMPARE(CliRun::run(f.t, {"--neu", "Kunde", "--ordner", f.t.file("P"), "--ordner-merken",
+                                   "--oeffnen"})
+                     .code,
                  int(Cli::kDone));
         Cli::setFileOpener({});
         // The same files, the record's date aside.
@@ -77,13 +74,9 @@ private slots:
     // Without the name as a sub-folder the folder field names the project folder.
     void existingFolderQuestion()
     {
-        const struct
-        {
-            bool withFile, subfolder;
-            QMessageBox::StandardButton answer;
-            QString text;
-        } rows[] = {{true, true, QMessageBox::No, Generate::kFolderHasFiles},
-                    {false, false, QMessageBox::Yes, Generate::kFolderEmpty}};
+        const std::tuple<bool, bool, QMessageBox::StandardButton, QString> rows[] = {
+            {true, true, QMessageBox::No, Generate::kFolderHasFiles},
+            {false, false, QMessageBox::Yes, Generate::kFolderEmpty}};
         for (const auto& [withFile, subfolder, answer, text] : rows) {
             ProjectWindow f;
             QDir().mkpath(f.project("sub"));
@@ -100,8 +93,7 @@ private slots:
         }
     }
 
-    // A refused name is told before anything is asked or created, with the name
-    // selected for overtyping (the rules themselves: tst_generate).
+    // A refused name is told first, selected for overtyping (the rules: tst_generate).
     void projectNames()
     {
         const std::pair<QString, QString> rows[] = {{"..", Generate::kNameEnding},
