@@ -1,8 +1,8 @@
 #include "catalog/Selection.h"
 #include "editing/Beschreibung.h"
 #include "editing/ComponentPage.h"
+#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
-#include "support/FullDevice.h"
 #include "support/ShownWindow.h"
 #include "ui/RootTooltips.h"
 #include "ui/Tooltips.h"
@@ -18,8 +18,8 @@
 class tst_navigation : public QObject
 {
     Q_OBJECT
+    using Said = QList<FakeDesktop::Message>;
 
-    // Haupt (ROOT.frm, marked), Modul, Steuer (described), in a shown window.
     struct Wizard : ShownWindow
     {
         Wizard()
@@ -74,15 +74,13 @@ private slots:
         QVERIFY(!ui.Map3->isHidden());
         QCOMPARE(f.w->focusWidget(), ui.tBezeichnung);
         f.back();
-        // Unchecking the start form asks: No keeps it, asked once also when it is
-        // checked again; Yes lets it go. Other entries go freely.
+        // Unchecking the start form asks once (No keeps it, Yes lets it go); others go freely.
         f.desk.answers << QMessageBox::No << QMessageBox::Yes;
         f.line(0)->setCheckState(Qt::Unchecked);
         QCOMPARE(f.line(0)->checkState(), Qt::Checked);
         f.line(0)->setCheckState(Qt::Unchecked);
         QCOMPARE(f.line(0)->checkState(), Qt::Unchecked);
-        QCOMPARE(f.desk.messages.size(), 2);
-        QCOMPARE(f.desk.messages[1].text, ComponentPage::kRootQuestion);
+        QCOMPARE(f.desk.texts(), QStringList(2, ComponentPage::kRootQuestion));
         ui.LDateien->setCurrentRow(2);
         for (const Qt::CheckState state : {Qt::Checked, Qt::Unchecked, Qt::Checked})
             f.line(2)->setCheckState(state);
@@ -98,11 +96,10 @@ private slots:
         QCOMPARE(ui.tBezeichnung->text(), QString("Kunde"));
     }
 
-    // The checks before page 3 ("!": not marked); `window` rows also through the window.
+    // The checks before page 3 ('|' between entries, "!": not marked); `window`: in the window too.
     void checkedSelection()
     {
         using namespace Catalog;
-        // Through the window too; entries split at '|'; no refusal: page 3 follows.
         const std::tuple<bool, QString, QString> rows[] = {
             {false, "!Eins=a/Eins.bas", kNothingChecked},
             {true, "Eins=a/Module1.bas|Zwei=b/MODULE1.bas",
@@ -136,10 +133,8 @@ private slots:
                 f.desk.answers << QMessageBox::Ok;
             f.next();
             QCOMPARE(f.w->ui.Map2->isHidden(), refusal.isEmpty());
-            const FakeDesktop::Message warning{QMessageBox::Warning, " " + f.w->windowTitle(),
-                                               refusal};
-            QCOMPARE(f.desk.messages,
-                     refusal.isEmpty() ? QList<FakeDesktop::Message>() : QList{warning});
+            const Said warned{{QMessageBox::Warning, " " + f.w->windowTitle(), refusal}};
+            QCOMPARE(f.desk.messages, refusal.isEmpty() ? Said() : warned);
         }
     }
 
@@ -237,20 +232,18 @@ private slots:
         f.desk.answers.enqueue(QMessageBox::Ok);
         QVERIFY(f.describe([&](Beschreibung* d) {
             d->ui.tCaption->setPlainText("Neu");
-            {
-                DiskFull full;
-                QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
-            }
+            FileIo::failWritesAfter(0); // a full disk
+            QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
+            FileIo::clearFaults();
             QVERIFY(d->isVisible());
             QCOMPARE(d->ui.tCaption->toPlainText(), QString("Neu"));
             QTest::mouseClick(d->ui.bAbbrechen, Qt::LeftButton);
             QVERIFY(!d->isVisible());
         }));
         QCOMPARE(f.t.catalogBytes(), before);
-        QCOMPARE(f.desk.messages, (QList<FakeDesktop::Message>{
-                                      {QMessageBox::Warning, " " + f.w->windowTitle(),
-                                       Catalog::notSavedText(Catalog::Unsaved::Caption,
-                                                             FileIo::Result::failure(ENOSPC))}}));
+        QCOMPARE(f.desk.messages, (Said{{QMessageBox::Warning, " " + f.w->windowTitle(),
+                                         Catalog::notSavedText(Catalog::Unsaved::Caption,
+                                                               FileIo::Result::failure(ENOSPC))}}));
         QCOMPARE(f.w->ui.RCaption->text(), QString("Eine Werkzeugleiste"));
     }
 

@@ -86,9 +86,8 @@ private slots:
             f.w->ui.tProjekte->setText(subfolder ? f.t.file("P") : f.project());
             f.desk.answers << answer;
             f.next();
-            QCOMPARE(f.desk.messages.size(), 1);
-            QCOMPARE(f.desk.messages[0].title + f.desk.messages[0].text,
-                     Generate::kFolderQuestionTitle + text);
+            QCOMPARE(f.desk.texts(), QStringList{text});
+            QCOMPARE(f.desk.messages[0].title, Generate::kFolderQuestionTitle);
             QCOMPARE(QFile::exists(f.project("Kunde.vbp")), answer == QMessageBox::Yes);
         }
     }
@@ -114,8 +113,7 @@ private slots:
                             .contains("Name=\"" + Ansi::encode(name) + '"'));
                 continue;
             }
-            QCOMPARE(f.desk.messages.size(), 1);
-            QCOMPARE(f.desk.messages[0].text, refusal);
+            QCOMPARE(f.desk.texts(), QStringList{refusal});
             QCOMPARE(f.desk.messages[0].icon, QMessageBox::Critical);
             QCOMPARE(f.w->ui.tBezeichnung->selectedText(), name);
             QCOMPARE(f.w->focusWidget(), f.w->ui.tBezeichnung);
@@ -172,8 +170,7 @@ private slots:
         QFile::rename(f.t.file("bin/QvStandard.bpv"), f.t.file("alt.bpv"));
         f.desk.answers << QMessageBox::Ok;
         f.next();
-        QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(f.desk.messages[0].text, ProjectTemplate::kMissing);
+        QCOMPARE(f.desk.texts(), QStringList{ProjectTemplate::kMissing});
         QVERIFY(QFile::exists(f.project("Haupt.frm")) && !QFile::exists(f.project("Kunde.vbp")));
         QVERIFY(!f.w->ui.Map5->isHidden() && f.w->ui.Label17->text() != success);
     }
