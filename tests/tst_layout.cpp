@@ -44,8 +44,7 @@ private slots:
             QVERIFY(w->x() >
                     qMax(ui.LDateien->geometry().right(), ui.bMarkieren->geometry().right()));
         QVERIFY(ui.bMarkieren->sizeHint().width() <= ui.bMarkieren->width());
-        for (const QPushButton* b :
-             {ui.bHinzufuegen, ui.bUebernehmen, ui.bLoeschen, ui.bAbgleichen}) {
+        for (QPushButton* b : {ui.bHinzufuegen, ui.bUebernehmen, ui.bLoeschen, ui.bAbgleichen}) {
             const QStringList lines = b->text().remove(u'&').split(u'\n');
             const QFontMetrics metrics(b->font());
             for (const QString& line : lines)
@@ -66,19 +65,15 @@ private slots:
             QVERIFY(s->parent()->children().indexOf(l) > s->parent()->children().indexOf(s));
         }
         // Each control Tab reaches says what it is; the links come last, as links.
-        QWidgetList chain;
-        QWidget* w = ui.bZurueck;
-        do {
+        QWidgetList chain; // once round, from bZurueck back to the first one taken
+        for (QWidget* w = ui.bZurueck; w != chain.value(0); w = w->nextInFocusChain())
             if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden())
                 chain << w;
-            w = w->nextInFocusChain();
-        } while (w != ui.bZurueck);
-        const QWidgetList order{ui.bZurueck,     ui.bWeiter,      ui.bAbbrechen,    ui.LDateien,
-                                ui.bHinzufuegen, ui.bUebernehmen, ui.bLoeschen,     ui.bAbgleichen,
-                                ui.bMarkieren,   ui.tBezeichnung, ui.bUnterordner,  ui.tProjekte,
-                                ui.bOrdner,      ui.bMerkeOrdner, ui.bZeigeProjekt, ui.tStdProjekt,
-                                ui.tProjektKopie};
-        QCOMPARE(chain, order);
+        QCOMPARE(chain, (QWidgetList{ui.bZurueck, ui.bWeiter, ui.bAbbrechen, ui.LDateien,
+                                     ui.bHinzufuegen, ui.bUebernehmen, ui.bLoeschen, ui.bAbgleichen,
+                                     ui.bMarkieren, ui.tBezeichnung, ui.bUnterordner, ui.tProjekte,
+                                     ui.bOrdner, ui.bMerkeOrdner, ui.bZeigeProjekt, ui.tStdProjekt,
+                                     ui.tProjektKopie}));
         QCOMPARE(QAccessible::queryAccessibleInterface(ui.bAbgleichen)->text(QAccessible::Name),
                  QStringLiteral("Projekt abgleichen"));
         for (QWidget* reached : chain) {

@@ -1,8 +1,8 @@
 #include "catalog/Selection.h"
 #include "editing/Beschreibung.h"
 #include "editing/ComponentPage.h"
+#include "platform/FileIo.h"
 #include "platform/IniFiles.h"
-#include "support/FullDevice.h"
 #include "support/ShownWindow.h"
 #include "ui/RootTooltips.h"
 #include "ui/Tooltips.h"
@@ -18,8 +18,8 @@
 class tst_navigation : public QObject
 {
     Q_OBJECT
+    using Said = QList<FakeDesktop::Message>;
 
-    // Haupt (ROOT.frm, marked), Modul, Steuer (described), in a shown window.
     struct Wizard : ShownWindow
     {
         Wizard()
@@ -30,6 +30,7 @@ class tst_navigation : public QObject
             open();
         }
         QListWidgetItem* line(int row) const { return w->ui.LDateien->item(row); }
+        QString listTip() const { return RootTooltips::manager().toolText(w->ui.LDateien); }
         // Opens Steuer's description and runs `act` on the dialog; whether it came.
         bool describe(std::function<void(Beschreibung*)> act) const
         {
@@ -40,14 +41,7 @@ class tst_navigation : public QObject
         }
     };
 
-    // The text the list's tool carries.
-    static QString listTip(const Wizard& f)
-    {
-        return RootTooltips::manager().toolText(f.w->ui.LDateien);
-    }
-
-    // Runs `act` on the description dialog once it is up. Any other modal window
-    // is closed, so the test goes on; it checks the answer after the modal loop.
+    // Runs `act` once the description dialog is up; any other modal window is closed.
     static std::shared_ptr<bool> whenDialogOpens(std::function<void(Beschreibung*)> act)
     {
         auto opened = std::make_shared<bool>(false);
@@ -80,19 +74,16 @@ private slots:
         QVERIFY(!ui.Map3->isHidden());
         QCOMPARE(f.w->focusWidget(), ui.tBezeichnung);
         f.back();
-        // Unchecking the start form asks: No keeps it, asked once also when it is
-        // checked again; Yes lets it go. Other entries go freely.
+        // Unchecking the start form asks once (No keeps it, Yes lets it go); others go freely.
         f.desk.answers << QMessageBox::No << QMessageBox::Yes;
         f.line(0)->setCheckState(Qt::Unchecked);
         QCOMPARE(f.line(0)->checkState(), Qt::Checked);
         f.line(0)->setCheckState(Qt::Unchecked);
         QCOMPARE(f.line(0)->checkState(), Qt::Unchecked);
-        QCOMPARE(f.desk.messages.size(), 2);
-        QCOMPARE(f.desk.messages[1].text, ComponentPage::kRootQuestion);
+        QCOMPARE(f.desk.texts(), QStringList(2, ComponentPage::kRootQuestion));
         ui.LDateien->setCurrentRow(2);
-        f.line(2)->setCheckState(Qt::Checked);
-        f.line(2)->setCheckState(Qt::Unchecked);
-        f.line(2)->setCheckState(Qt::Checked);
+        for (const Qt::CheckState state : {Qt::Checked, Qt::Unchecked, Qt::Checked})
+            f.line(2)->setCheckState(state);
         // The welcome page brings back the stored marks and the documents folder.
         ui.tProjekte->setText("/getippt/");
         ui.tBezeichnung->setText("Kunde");
@@ -105,37 +96,28 @@ private slots:
         QCOMPARE(ui.tBezeichnung->text(), QString("Kunde"));
     }
 
-    // The checks before page 3 ("!": not marked); `window` rows also through the window.
+    // The checks before page 3 ('|' between entries, "!": not marked); `window`: in the window too.
     void checkedSelection()
     {
         using namespace Catalog;
-        const struct
-        {
-            QStringList entries;
-            QString refusal; // empty: page 3 follows
-            bool window;
-        } rows[] = {
-            {{"!Eins=a/Eins.bas"}, kNothingChecked, false},
-            {{"Eins=a/Module1.bas", "Zwei=b/MODULE1.bas"},
-             kSameFile.arg("Eins", "Zwei", "Module1.bas"),
-             true},
-            {{"Eins=a/Module1.bas", "!Zwei=b/Module1.bas"}, QString(), true},
+        const std::tuple<bool, QString, QString> rows[] = {
+            {false, "!Eins=a/Eins.bas", kNothingChecked},
+            {true, "Eins=a/Module1.bas|Zwei=b/MODULE1.bas",
+             kSameFile.arg("Eins", "Zwei", "Module1.bas")},
+            {true, "Eins=a/Module1.bas|!Zwei=b/Module1.bas", QString()},
             // A form's companion against a file.
-            {{"Haupt=a/Haupt.frm", "Bild=b/haupt.FRX"},
-             kSameFile.arg("Haupt", "Bild", "Haupt.frx"),
-             false},
-            {{"Modul中=a/Modul.bas"}, kEntryNameOutsideCodePage.arg("Modul中"), false},
-            {{"Modul=a/Modul中.bas"}, kFileNameOutsideCodePage.arg("Modul", "Modul中.bas"), false},
+            {false, "Haupt=a/Haupt.frm|Bild=b/haupt.FRX",
+             kSameFile.arg("Haupt", "Bild", "Haupt.frx")},
+            {false, "Modul中=a/Modul.bas", kEntryNameOutsideCodePage.arg("Modul中")},
+            {false, "Modul=a/Modul中.bas", kFileNameOutsideCodePage.arg("Modul", "Modul中.bas")},
             // Distinct copies, names the files can hold.
-            {{"Betrag€=a/Betrag€.bas", "Zwei=b/Zwei.frm", "Zwei.frx=b/Zwei.bas",
-              "Daten中=b/Daten.res"},
-             QString(),
-             false}};
-        for (const auto& [entries, refusal, window] : rows) {
+            {false, "Betrag€=a/Betrag€.bas|Zwei=b/Zwei.frm|Zwei.frx=b/Zwei.bas|Daten中=b/Daten.res",
+             QString()}};
+        for (const auto& [window, entries, refusal] : rows) {
             ShownWindow f;
             QList<::Entry> list;
             QStringList checked;
-            for (const QString& entry : entries) {
+            for (const QString& entry : entries.split('|')) {
                 list.append({entry.section('=', 0, 0).remove('!'), "v/" + entry.section('=', 1),
                              !entry.startsWith('!')});
                 if (list.last().marked)
@@ -151,22 +133,18 @@ private slots:
                 f.desk.answers << QMessageBox::Ok;
             f.next();
             QCOMPARE(f.w->ui.Map2->isHidden(), refusal.isEmpty());
-            using Said = QList<FakeDesktop::Message>;
-            QCOMPARE(f.desk.messages,
-                     refusal.isEmpty()
-                         ? Said()
-                         : Said({{QMessageBox::Warning, " " + f.w->windowTitle(), refusal}}));
+            const Said warned{{QMessageBox::Warning, " " + f.w->windowTitle(), refusal}};
+            QCOMPARE(f.desk.messages, refusal.isEmpty() ? Said() : warned);
         }
     }
 
-    // A right click opens the current line's description; Return is OK, pasted
-    // line breaks become blanks, outer blanks survive the round trip.
+    // Right click on any line, Return as OK; pasted line breaks become blanks, outer ones stay.
     void descriptionThroughTheWindow()
     {
         Wizard f;
         f.next();
         f.w->ui.LDateien->setCurrentRow(2);
-        QCOMPARE(listTip(f), QString("Eine Werkzeugleiste"));
+        QCOMPARE(f.listTip(), QString("Eine Werkzeugleiste"));
         const auto opened = whenDialogOpens([&](Beschreibung* d) {
             QCOMPARE(d->ui.RName->text() + ": " + d->ui.tCaption->toPlainText(),
                      QString("Steuer: Eine Werkzeugleiste"));
@@ -180,7 +158,7 @@ private slots:
         const QString typed = "  Neue Zeilen hier  ";
         QVERIFY(f.t.catalogBytes().contains("\r\nSteuer=\"" + typed.toUtf8() + "\"\r\n"));
         QCOMPARE(f.w->ui.RCaption->text(), typed);
-        QCOMPARE(listTip(f), typed);
+        QCOMPARE(f.listTip(), typed);
         QVERIFY(f.describe([&](Beschreibung* d) {
             QCOMPARE(d->ui.tCaption->toPlainText(), typed);
             QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
@@ -188,8 +166,7 @@ private slots:
         QCOMPARE(ReadIniValue(f.t.catalog(), "Caption", "Steuer"), typed);
     }
 
-    // Data without any format is what X11 hands out when nobody owns the
-    // clipboard: every way to paste it leaves the text alone.
+    // X11 hands out format-less data when nobody owns the clipboard: pasting it changes nothing.
     void pasteWithNothingOnTheClipboard()
     {
         Beschreibung d;
@@ -230,7 +207,6 @@ private slots:
         QCOMPARE(text->toPlainText(), QString(253, 'a'));
     }
 
-    // Outer blanks and quotes survive the round trip through the catalogue.
     void descriptionReadsBackAsTyped()
     {
         TestFolder t;
@@ -248,8 +224,7 @@ private slots:
         }
     }
 
-    // A full disk: what was not saved is told, the text stays in the dialog, the
-    // catalogue keeps its bytes; Abbrechen then closes it and stores nothing.
+    // Full disk: told, the text stays, the catalogue keeps its bytes; Abbrechen stores nothing.
     void descriptionNotSavedIsSaid()
     {
         Wizard f;
@@ -257,28 +232,24 @@ private slots:
         f.desk.answers.enqueue(QMessageBox::Ok);
         QVERIFY(f.describe([&](Beschreibung* d) {
             d->ui.tCaption->setPlainText("Neu");
-            {
-                DiskFull full;
-                QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
-            }
+            FileIo::failWritesAfter(0); // a full disk
+            QTest::mouseClick(d->ui.bReady, Qt::LeftButton);
+            FileIo::clearFaults();
             QVERIFY(d->isVisible());
             QCOMPARE(d->ui.tCaption->toPlainText(), QString("Neu"));
             QTest::mouseClick(d->ui.bAbbrechen, Qt::LeftButton);
             QVERIFY(!d->isVisible());
         }));
         QCOMPARE(f.t.catalogBytes(), before);
-        QCOMPARE(f.desk.messages, (QList<FakeDesktop::Message>{
-                                      {QMessageBox::Warning, " " + f.w->windowTitle(),
-                                       Catalog::notSavedText(Catalog::Unsaved::Caption,
-                                                             FileIo::Result::failure(ENOSPC))}}));
+        QCOMPARE(f.desk.messages, (Said{{QMessageBox::Warning, " " + f.w->windowTitle(),
+                                         Catalog::notSavedText(Catalog::Unsaved::Caption,
+                                                               FileIo::Result::failure(ENOSPC))}}));
         QCOMPARE(f.w->ui.RCaption->text(), QString("Eine Werkzeugleiste"));
     }
 
     void shortenedPath()
     {
-        const auto shown = [](const QString& p) {
-            return Beschreibung::shortenedPath(p, "Datei.frm");
-        };
+        const auto shown = [](QString p) { return Beschreibung::shortenedPath(p, "Datei.frm"); };
         // With the 9-character file name: 64 characters shown whole, 65 shortened.
         const QString a48(48, 'a'), a49(49, 'a');
         QCOMPARE(shown("/home/" + a48 + "/"), "/home/" + a48 + "/Datei.frm");

@@ -42,12 +42,13 @@ private slots:
     {
         Window f;
         f.openOn(1);
+        RootUi& ui = f.w->ui;
         QSet<QString> texts;
         for (int page = 1; page <= 5; ++page) {
             f.showPage(page);
             if (page <= 3)
                 f.desk.answers.enqueue(QMessageBox::Ok);
-            QTest::mouseClick(f.w->ui.PHilfe, Qt::LeftButton);
+            QTest::mouseClick(ui.PHilfe, Qt::LeftButton);
             QCOMPARE(f.desk.messages.size(), qMin(page, 3));
             const QString text = f.desk.messages.constLast().text;
             QCOMPARE(f.desk.messages.constLast(),
@@ -60,18 +61,17 @@ private slots:
         // a click, by Space after Tab, by assistive technology; not startable: said.
         f.showPage(1);
         f.desk.messages.clear();
-        const QString tool = f.t.file("bin/QvtrCopy");
-        QTest::mouseClick(f.w->ui.tProjektKopie, Qt::LeftButton);
+        QTest::mouseClick(ui.tProjektKopie, Qt::LeftButton);
         QVERIFY(f.desk.starts.isEmpty());
-        f.t.write("bin/QvtrCopy", "#!/bin/sh\n");
-        QTest::mouseClick(f.w->ui.tProjektKopie, Qt::LeftButton);
-        f.w->ui.tStdProjekt->setFocus();
+        const QString tool = f.t.write("bin/QvtrCopy", "#!/bin/sh\n");
+        QTest::mouseClick(ui.tProjektKopie, Qt::LeftButton);
+        ui.tStdProjekt->setFocus();
         QTest::keyClick(f.focus(), Qt::Key_Tab);
-        QCOMPARE(f.focus(), f.w->ui.tProjektKopie);
+        QCOMPARE(f.focus(), ui.tProjektKopie);
         QTest::keyClick(f.focus(), Qt::Key_Space);
         f.desk.startsSucceed = false;
         f.desk.answers.enqueue(QMessageBox::Ok);
-        QAccessible::queryAccessibleInterface(f.w->ui.tProjektKopie)
+        QAccessible::queryAccessibleInterface(ui.tProjektKopie)
             ->actionInterface()
             ->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(f.desk.starts.size(), 3);
@@ -80,10 +80,8 @@ private slots:
         QCOMPARE(f.desk.messages.size(), 1);
         QVERIFY(f.desk.messages.constFirst().text.contains("''" + tool + "''"));
 
-        // Cancelled, the folder stays; chosen, it is shown without its final '/'.
-        // Either way the folder field gets the focus, all selected.
+        // Cancelled, the folder stays; chosen, no final '/'; either way focused, all selected.
         f.showPage(3);
-        RootUi& ui = f.w->ui;
         ui.tProjekte->setText("/alt/");
         for (const QString& chosen : {QString(), QString("/srv/projekte/")}) {
             ui.tBezeichnung->setFocus();
@@ -101,17 +99,15 @@ private slots:
         // folder button or a generation would move the focus). A click selects as Tab does.
         ui.tBezeichnung->setText("Kunde");
         ui.tProjekte->setText(f.t.file("P"));
-        const std::pair<QWidget*, QWidget*> steps[] = {{ui.tBezeichnung, ui.tProjekte},
-                                                       {ui.bUnterordner, ui.tProjekte},
-                                                       {ui.tProjekte, ui.bWeiter},
-                                                       {ui.bOrdner, ui.bWeiter}};
-        for (const auto& [from, to] : steps) {
-            from->setFocus();
+        const QWidgetList from{ui.tBezeichnung, ui.bUnterordner, ui.tProjekte, ui.bOrdner};
+        const QWidgetList to{ui.tProjekte, ui.tProjekte, ui.bWeiter, ui.bWeiter};
+        for (qsizetype i = 0; i < from.size(); ++i) {
+            from[i]->setFocus();
             settle();
-            QTest::keyClick(from, Qt::Key_Return);
+            QTest::keyClick(from[i], Qt::Key_Return);
             settle();
-            QCOMPARE(f.focus(), to);
-            if (to == ui.tProjekte)
+            QCOMPARE(f.focus(), to[i]);
+            if (to[i] == ui.tProjekte)
                 QCOMPARE(ui.tProjekte->selectedText(), f.t.file("P"));
         }
         QTest::mouseClick(ui.tBezeichnung, Qt::LeftButton);
@@ -126,30 +122,24 @@ private slots:
     void templateLink()
     {
         const QString exe = "Type=Exe\r\n", folder = FileIo::reasonFor(EISDIR);
-        const struct
-        {
-            QString bpv, prj, twist, bpvAfter;
-            bool started;
-            QStringList said;
-        } rows[] = {{exe, "Alt\r\n", "enter", exe, true, {}}, // template there, spare unused
-                    {"-", exe, "beside", exe, true, {}},      // restored from the spare
-                    {"-", "-", "", "-", false, {}},           // neither file: nothing happens
-                    {"-", exe, "full", "-", false, {"bpv", "prj", FileIo::reasonFor(ENOSPC)}},
-                    {"-", "", "", "-", false, {"bpv", "prj"}}, // an empty spare is not copied
-                    {"-", "dir", "", "-", false, {"bpv", "prj", folder}},
-                    {"dir", exe, "", "dir", false, {"bpv", folder}},
-                    {"", exe, "", "", true, {"bpv"}}, // an empty template is opened with a note
-                    {exe, "-", "fails", exe, true, {"bpv"}}};
+        const std::tuple<QString, QString, QString, QString, bool, QStringList> rows[] = {
+            {exe, "Alt\r\n", "enter", exe, true, {}}, // template there, spare unused
+            {"-", exe, "beside", exe, true, {}},      // restored from the spare
+            {"-", "-", "", "-", false, {}},           // neither file: nothing happens
+            {"-", exe, "full", "-", false, {"bpv", "prj", FileIo::reasonFor(ENOSPC)}},
+            {"-", "", "", "-", false, {"bpv", "prj"}}, // an empty spare is not copied
+            {"-", "dir", "", "-", false, {"bpv", "prj", folder}},
+            {"dir", exe, "", "dir", false, {"bpv", folder}},
+            {"", exe, "", "", true, {"bpv"}}, // an empty template is opened with a note
+            {exe, "-", "fails", exe, true, {"bpv"}}};
         for (const auto& [bpv, prj, twist, bpvAfter, started, said] : rows) {
             Window f;
-            auto place = [&](const QString& path, const QString& bytes) {
+            for (const auto& [path, bytes] : {std::pair{f.bpv(), bpv}, {f.prj(), prj}}) {
                 if (bytes == "dir")
                     QDir().mkpath(path);
                 else if (bytes != "-")
                     f.t.write(QDir(f.t.path()).relativeFilePath(path), bytes.toUtf8());
-            };
-            place(f.bpv(), bpv);
-            place(f.prj(), prj);
+            }
             f.openOn(1);
             if (!said.isEmpty())
                 f.desk.answers.enqueue(QMessageBox::Ok);
@@ -175,7 +165,6 @@ private slots:
             };
             QCOMPARE(onDisk(f.bpv()), bpvAfter);
             QCOMPARE(onDisk(f.prj()), prj);
-            // No half-written template is left behind.
             const QStringList left = QDir(f.t.exeFolder()).entryList(QDir::Hidden | QDir::Files);
             QVERIFY2(left.filter(".tmp-").isEmpty(), qPrintable(left.join(' ')));
 

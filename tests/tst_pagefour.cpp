@@ -1,5 +1,3 @@
-// Page 4 while the copy runs.
-
 #include "generate/CopyRun.h"
 #include "platform/IniFiles.h"
 #include "support/ShownWindow.h"
@@ -11,17 +9,12 @@
 
 #include <thread>
 
-namespace {
-
 // Every copy goes in chunks of 4 bytes, each taking `pause`.
-void slowCopies(std::chrono::milliseconds pause)
+static void slowCopies(std::chrono::milliseconds pause)
 {
     Generate::setChunkBytes(4);
-    Generate::setAfterChunk(
-        [pause](const Generate::CopyControl&) { std::this_thread::sleep_for(pause); });
+    Generate::setAfterChunk([pause](auto&) { std::this_thread::sleep_for(pause); });
 }
-
-} // namespace
 
 class tst_pagefour : public QObject
 {
@@ -62,7 +55,6 @@ private slots:
         QCOMPARE(f.w->ui.Label17->text(), success);
     }
 
-    // Abbrechen, Esc and closing the window, each in a fresh project folder.
     void stopTakesEverythingBack()
     {
         for (const QString how : {"Abbrechen", "Esc", "close"}) {
@@ -117,9 +109,7 @@ private slots:
         f.next();
         QVERIFY2(timer.elapsed() >= 333, qPrintable(QString::number(timer.elapsed())));
         FileIo::clearFaults();
-        QStringList said;
-        for (const FakeDesktop::Message& m : std::as_const(f.desk.messages))
-            said << m.text;
+        QStringList said = f.desk.texts();
         const FileIo::Result full = FileIo::Result::failure(ENOSPC);
         for (const auto what :
              {Catalog::Unsaved::Marks, Catalog::Unsaved::Options, Catalog::Unsaved::List})

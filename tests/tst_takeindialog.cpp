@@ -17,7 +17,6 @@ class tst_takeindialog : public QObject
 
     struct Page : ShownWindow
     {
-        // `listed` entries, all pointing at v/Alpha.bas; the first is Alpha, marked.
         explicit Page(int listed = 1)
         {
             t.write("v/Alpha.bas", "Attribute VB_Name = \"Alpha\"\r\n");
@@ -28,7 +27,6 @@ class tst_takeindialog : public QObject
             open();
             next();
         }
-        // A project file of `lines` in p/; opens the dialog over it.
         TakeInDialog* openProject(const QStringList& lines)
         {
             desk.fileNames.enqueue(t.write("p/Projekt.vbp", TestFolder::crlf(lines)));
@@ -46,8 +44,7 @@ class tst_takeindialog : public QObject
     }
 
 private slots:
-    // Only the new one is offered; OK takes it in, checked beside the person's own
-    // checks, and names each other line with its reason.
+    // Only the new one is offered; OK takes it in beside the person's checks, says why not others.
     void takeIn()
     {
         Page f;
@@ -75,8 +72,7 @@ private slots:
                  d->LKomponenten->palette().brush(QPalette::Text));
         QCOMPARE(text(d, 1, TakeInDialog::Name), QString("Neu"));
         QCOMPARE(text(d, 1, TakeInDialog::Kind), Catalog::label(Catalog::Kind::Form));
-        for (const auto& [row, file] :
-             {std::pair{1, f.t.file("p/Neu.frm")}, {2, "../alt/Weg.bas"}}) {
+        for (auto [row, file] : {std::pair{1, f.t.file("p/Neu.frm")}, {2, "../alt/Weg.bas"}}) {
             QCOMPARE(text(d, row, TakeInDialog::File), file);
             QCOMPARE(d->LKomponenten->item(row, TakeInDialog::File)->toolTip(), file);
         }
@@ -97,8 +93,7 @@ private slots:
                       "  Seite: Art wird in neuen Projekten nicht verwendet"}}));
     }
 
-    // One place left and two new: OK waits while both are checked, the line that does
-    // not fit is called full. Cancel leaves the catalogue's bytes.
+    // One place left, two new: OK waits while both are checked; the line that does not fit is full.
     void roomForOneMore()
     {
         Page f(100);
@@ -108,22 +103,20 @@ private slots:
         TakeInDialog* d = f.openProject({"Module=A; A.bas", "Module=B; B.bas"});
         QVERIFY(checked(d, 0) && !checked(d, 1) && d->bUebernehmen->isEnabled());
         QCOMPARE(d->RPlatz->text(), TakeInDialog::roomText(1, 1));
-        // The list is called full only when no place is left.
         QVERIFY(!d->RPlatz->text().contains("voll") &&
                 TakeInDialog::roomText(0, 0).contains("voll"));
-        const QString fresh = Catalog::stateText(State::New),
-                      full = Catalog::stateText(State::Full);
-        QCOMPARE(states(d), QStringList({fresh, full}));
+        const QString neu = Catalog::stateText(State::New), full = Catalog::stateText(State::Full);
+        QCOMPARE(states(d), QStringList({neu, full}));
         toggle(d, 1);
         QVERIFY(!d->bUebernehmen->isEnabled());
         QCOMPARE(d->RPlatz->text(), TakeInDialog::roomText(1, 2));
-        QCOMPARE(states(d), QStringList({fresh, full}));
+        QCOMPARE(states(d), QStringList({neu, full}));
         toggle(d, 0);
         QVERIFY(d->bUebernehmen->isEnabled());
-        QCOMPARE(states(d), QStringList({full, fresh}));
+        QCOMPARE(states(d), QStringList({full, neu}));
         toggle(d, 1);
         QVERIFY(!d->bUebernehmen->isEnabled()); // nothing checked: nothing to take in
-        QCOMPARE(states(d), QStringList({fresh, fresh}));
+        QCOMPARE(states(d), QStringList({neu, neu}));
         toggle(d, 0);
         QTest::mouseClick(d->bAbbrechen, Qt::LeftButton);
         QCOMPARE(f.t.catalogBytes(), before);

@@ -13,23 +13,29 @@
 
 #include <array>
 
-namespace {
+static void hover(QWidget* widget, QPoint at = QPoint())
+{
+    QTest::mouseMove(widget, at.isNull() ? widget->rect().center() : at);
+    // On a real display the pointer's events come later.
+    QTRY_VERIFY_WITH_TIMEOUT(widget->underMouse(), 2000);
+}
 
 // Fires the tips' waits when the test says so and tells how long each would be.
 struct FakeClock : TipClock
 {
-    void start(Wait wait, int ms, std::function<void()> due) override
-    {
-        armed[wait] = {ms, std::move(due)};
-    }
+    void start(Wait wait, int ms, std::function<void()> due) override { armed[wait] = {ms, due}; }
     void stop(Wait wait) override { armed[wait] = {}; }
-    // The wait's length while it runs, else -1.
     int waiting(Wait wait) const { return armed[wait].second ? armed[wait].first : -1; }
     void fire(Wait wait)
     {
         const auto due = std::exchange(armed[wait], {}).second;
         QVERIFY2(due, "no wait is running");
         due();
+    }
+    void hoverAndShow(QWidget* widget)
+    {
+        hover(widget);
+        fire(Show);
     }
     std::array<std::pair<int, std::function<void()>>, 2> armed;
 };
@@ -59,16 +65,6 @@ struct Form
     }
 };
 
-// Puts the pointer on `widget` (its centre unless `at` is given).
-void hover(QWidget* widget, QPoint at = QPoint())
-{
-    QTest::mouseMove(widget, at.isNull() ? widget->rect().center() : at);
-    // On a real display the pointer's events come later.
-    QTRY_VERIFY_WITH_TIMEOUT(widget->underMouse(), 2000);
-}
-
-} // namespace
-
 class tst_tooltips : public QObject
 {
     Q_OBJECT
@@ -94,9 +90,7 @@ private slots:
         f.clock->fire(TipClock::Show);
         QCOMPARE(f.tips.shownText(), QStringLiteral("Knopf A"));
         QCOMPARE(f.clock->waiting(TipClock::Hide), 9000);
-        // Below the pointer, never taking the focus.
-        const QPoint pointer = f.a->mapToGlobal(f.a->rect().center());
-        QVERIFY(f.tips.tipWindow()->y() > pointer.y());
+        QVERIFY(f.tips.tipWindow()->y() > f.a->mapToGlobal(f.a->rect().center()).y());
         QVERIFY(!f.tips.tipWindow()->hasFocus());
         QVERIFY(f.tips.tipWindow()->windowFlags() & Qt::WindowDoesNotAcceptFocus);
 
@@ -120,23 +114,19 @@ private slots:
 
         // No text, no tip; emptying the text or switching tips off takes a shown tip along.
         f.tips.AddTool(f.label, 0);
-        hover(f.label);
-        f.clock->fire(TipClock::Show);
+        f.clock->hoverAndShow(f.label);
         QVERIFY(!f.tips.tipWindow()->isVisible());
-        hover(f.b);
-        f.clock->fire(TipClock::Show);
+        f.clock->hoverAndShow(f.b);
         QCOMPARE(f.tips.shownText(), QStringLiteral("Knopf B"));
         f.tips.SetTipText(f.b, QString());
         QVERIFY(!f.tips.tipWindow()->isVisible());
         f.tips.SetTipText(f.b, QStringLiteral("wieder"));
         hover(f.label);
-        hover(f.b);
-        f.clock->fire(TipClock::Show);
+        f.clock->hoverAndShow(f.b);
         f.tips.setEnabled(false);
         QCOMPARE(f.tips.shownText(), QString());
         hover(f.label);
-        hover(f.b);
-        f.clock->fire(TipClock::Show);
+        f.clock->hoverAndShow(f.b);
         QCOMPARE(f.tips.shownText(), QString());
         QCOMPARE(f.tips.Enabled(), false);
     }
@@ -174,7 +164,6 @@ private slots:
         QCOMPARE(f.tips.GetTooltipHeight(f.b), f.tips.ToolTipHeightFromText(fm, "kurz"));
         QCOMPARE(f.tips.GetTooltipWidth(f.label), 0); // no tool
 
-        // Titles and wrapping.
         f.tips.setMaxTipWidth(188);
         f.tips.SetTipText(f.a, kLong);
         const int oneLine = f.tips.ToolTipHeightFromText(fm, kLong);
@@ -193,87 +182,80 @@ private slots:
         const QRect screen = f.window->screen()->availableGeometry();
         f.window->move(screen.bottomRight() - QPoint(60, 30)); // A ends near the corner
         f.a->setGeometry(0, 0, 30, 20);
-        hover(f.a);
-        f.clock->fire(TipClock::Show);
+        f.clock->hoverAndShow(f.a);
         QVERIFY(f.tips.tipWindow()->isVisible());
         QVERIFY(screen.contains(f.tips.tipWindow()->frameGeometry()));
     }
 
     // Set up at the start and anew on page 1, kept by a reload. Abbrechen ends at once;
-    // closing takes a tip along; the tip window goes with its window.
+    // closing takes a tip along.
     void inTheWindow()
     {
         const auto clock = std::make_shared<FakeClock>();
         RootTooltips::manager().setClock(clock);
-        {
-            ShownWindow f;
-            f.t.writeEntries({{"Haupt", "v/Haupt.frm"},
-                              {"Steuer", "v/Steuer.ctl", false, "Eine Werkzeugleiste"}});
-            f.open();
-            QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
-            Tooltips_Class& tips = RootTooltips::manager();
-            const RootUi& ui = f.w->ui;
-            QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP), 10000);
-            QCOMPARE(tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), 300);
-            QCOMPARE(tips.MaxTipWidth(), 188);
-            QCOMPARE(QList<int>({tips.MarginLeft(), tips.MarginTop(), tips.MarginRight(),
-                                 tips.MarginBottom()}),
-                     QList<int>({2, 2, 2, 2}));
-            const QString listHint = tips.toolText(ui.LDateien);
-            QVERIFY(!listHint.isEmpty() && !tips.toolText(ui.PHilfe).isEmpty());
-            // No toolkit tip left anywhere on the window.
-            for (const QWidget* w : f.w->findChildren<QWidget*>())
-                QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
+        ShownWindow f;
+        f.t.writeEntries(
+            {{"Haupt", "v/Haupt.frm"}, {"Steuer", "v/Steuer.ctl", false, "Eine Werkzeugleiste"}});
+        f.open();
+        QVERIFY(QTest::qWaitForWindowExposed(f.w.get()));
+        Tooltips_Class& tips = RootTooltips::manager();
+        const RootUi& ui = f.w->ui;
+        QCOMPARE(QList<int>({tips.GetDelayTime(Tooltips_Class::TTDT_AUTOPOP),
+                             tips.GetDelayTime(Tooltips_Class::TTDT_RESHOW), tips.MaxTipWidth(),
+                             tips.MarginLeft(), tips.MarginTop(), tips.MarginRight(),
+                             tips.MarginBottom()}),
+                 QList<int>({10000, 300, 188, 2, 2, 2, 2}));
+        const QString listHint = tips.toolText(ui.LDateien);
+        QVERIFY(!listHint.isEmpty() && !tips.toolText(ui.PHilfe).isEmpty());
+        for (const QWidget* w : f.w->findChildren<QWidget*>())
+            QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
 
-            f.next();
-            tips.SetTipText(ui.bLoeschen, QStringLiteral("geändert"));
-            const QWidget* window = tips.tipWindow();
-            f.w->reloadFlag = QStringLiteral("1");
-            f.w->Form_Load();
-            QCOMPARE(tips.tipWindow(), window);
-            QCOMPARE(tips.toolText(ui.bLoeschen), QStringLiteral("geändert"));
-            f.w->reloadFlag.clear();
-            f.back();
-            QCOMPARE(tips.ToolCount(), 12); // anew, not twice
-            QCOMPARE(tips.toolText(ui.LDateien), listHint);
-            f.next();
+        f.next();
+        tips.SetTipText(ui.bLoeschen, QStringLiteral("geändert"));
+        const QWidget* window = tips.tipWindow();
+        f.w->reloadFlag = QStringLiteral("1");
+        f.w->Form_Load();
+        QCOMPARE(tips.tipWindow(), window);
+        QCOMPARE(tips.toolText(ui.bLoeschen), QStringLiteral("geändert"));
+        f.w->reloadFlag.clear();
+        f.back();
+        QCOMPARE(tips.ToolCount(), 12); // anew, not twice
+        QCOMPARE(tips.toolText(ui.LDateien), listHint);
+        f.next();
 
-            hover(ui.bHinzufuegen);
-            QCOMPARE(clock->waiting(TipClock::Show), 400);
-            clock->fire(TipClock::Show);
-            QCOMPARE(tips.shownText(), tips.toolText(ui.bHinzufuegen));
-            clock->fire(TipClock::Hide);
+        hover(ui.bHinzufuegen);
+        QCOMPARE(clock->waiting(TipClock::Show), 400);
+        clock->fire(TipClock::Show);
+        QCOMPARE(tips.shownText(), tips.toolText(ui.bHinzufuegen));
+        clock->fire(TipClock::Hide);
 
-            // The list: Haupt has no description, Steuer has one.
-            QCOMPARE(tips.toolText(ui.LDateien), QString());
-            hover(ui.LDateien);
-            clock->fire(TipClock::Show);
-            QCOMPARE(tips.shownText(), QString());
-            ui.LDateien->setCurrentRow(1);
-            hover(ui.bHinzufuegen);
-            hover(ui.LDateien);
-            clock->fire(TipClock::Show);
-            QCOMPARE(tips.shownText(), QStringLiteral("Eine Werkzeugleiste"));
+        // The list: Haupt has no description, Steuer has one.
+        QCOMPARE(tips.toolText(ui.LDateien), QString());
+        clock->hoverAndShow(ui.LDateien);
+        QCOMPARE(tips.shownText(), QString());
+        ui.LDateien->setCurrentRow(1);
+        hover(ui.bHinzufuegen);
+        clock->hoverAndShow(ui.LDateien);
+        QCOMPARE(tips.shownText(), QStringLiteral("Eine Werkzeugleiste"));
 
-            // The page's free area and its labels are silent.
-            QVERIFY(!ui.Map2->childAt(5, 5));
-            hover(ui.Map2, QPoint(5, 5));
-            QCOMPARE(tips.shownText(), QString());
-            clock->fire(TipClock::Show);
-            QCOMPARE(tips.shownText(), QString());
-            hover(ui.Label4);
-            QCOMPARE(clock->waiting(TipClock::Show), -1); // still the page's silent tool
+        // The page's free area and its labels are silent.
+        QVERIFY(!ui.Map2->childAt(5, 5));
+        hover(ui.Map2, QPoint(5, 5));
+        QCOMPARE(tips.shownText(), QString());
+        clock->fire(TipClock::Show);
+        QCOMPARE(tips.shownText(), QString());
+        hover(ui.Label4);
+        QCOMPARE(clock->waiting(TipClock::Show), -1); // still the page's silent tool
 
-            hover(ui.bAbbrechen);
-            QTest::mouseClick(ui.bAbbrechen, Qt::LeftButton);
-            QCOMPARE(f.desk.ends, 1);
-            QVERIFY(f.w->isVisible()); // ended at once, no close events
-            hover(ui.bHinzufuegen);
-            clock->fire(TipClock::Show);
-            f.w->close(); // the close box
-            QCOMPARE(tips.shownText(), QString());
-            QCOMPARE(tips.ToolCount(), 12);
-        }
+        hover(ui.bAbbrechen);
+        QTest::mouseClick(ui.bAbbrechen, Qt::LeftButton);
+        QCOMPARE(f.desk.ends, 1);
+        QVERIFY(f.w->isVisible()); // ended at once, no close events
+        clock->hoverAndShow(ui.bHinzufuegen);
+        f.w->close(); // the close box
+        QCOMPARE(tips.shownText(), QString());
+        QCOMPARE(tips.ToolCount(), 12);
+        f.w.reset(); // the tip window goes with its window
         QVERIFY(!RootTooltips::manager().tipWindow());
     }
 };

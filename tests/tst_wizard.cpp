@@ -5,10 +5,11 @@
 #include "platform/Ansi.h"
 #include "platform/IniFiles.h"
 #include "platform/Registry.h"
+#include "support/CliRun.h"
+#include "support/Rows.h"
 #include "support/ShownWindow.h"
 #include "ui/Widgets.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QTimer>
 
@@ -32,10 +33,9 @@ private slots:
                 !ui.bAbbrechen->isEnabled());
         QCOMPARE(ui.tProjekte->text(), f.t.file("P/"));
         QCOMPARE(TestFolder::read(f.project("Kunde.vbp")),
-                 TestFolder::crlf({"Type=Exe", "Form=Haupt.frm",
-                                   "Module=Hilfsmodul; Hilfsmodul.bas", "Startup=\"Haupt\"",
-                                   "IconForm=\"Haupt\"", "Name=\"Kunde\"", "Reference=x",
-                                   "Description=\"Kunde\"", "Title=\"Kunde\"", "Rest=1"}));
+                 bar("Type=Exe|Form=Haupt.frm|Module=Hilfsmodul; Hilfsmodul.bas|Startup=\"Haupt\"|"
+                     "IconForm=\"Haupt\"|Name=\"Kunde\"|Reference=x|Description=\"Kunde\"|"
+                     "Title=\"Kunde\"|Rest=1|"));
         QCOMPARE(TestFolder::read(f.project("Kunde.vbw")), Generate::workspaceFileBytes("Haupt"));
         QCOMPARE(ReadIniValue(f.t.catalog(), "Option", "MyDocs"), f.t.file("P/"));
 
@@ -53,12 +53,9 @@ private slots:
             opened << file;
             return QString();
         });
-        QBuffer out;
-        out.open(QIODevice::WriteOnly);
-        Cli::Output output(&out, &out);
-        QCOMPARE(Cli::run({"vorlagen", "--von", f.t.exeFolder(), "--neu", "Kunde", "--ordner",
-                           f.t.file("P"), "--ordner-merken", "--oeffnen"},
-                          output),
+        QCOMPARE(CliRun::run(f.t, {"--neu", "Kunde", "--ordner", f.t.file("P"), "--ordner-merken",
+                                   "--oeffnen"})
+                     .code,
                  int(Cli::kDone));
         Cli::setFileOpener({});
         // The same files, the record's date aside.
@@ -77,13 +74,9 @@ private slots:
     // Without the name as a sub-folder the folder field names the project folder.
     void existingFolderQuestion()
     {
-        const struct
-        {
-            bool withFile, subfolder;
-            QMessageBox::StandardButton answer;
-            QString text;
-        } rows[] = {{true, true, QMessageBox::No, Generate::kFolderHasFiles},
-                    {false, false, QMessageBox::Yes, Generate::kFolderEmpty}};
+        const std::tuple<bool, bool, QMessageBox::StandardButton, QString> rows[] = {
+            {true, true, QMessageBox::No, Generate::kFolderHasFiles},
+            {false, false, QMessageBox::Yes, Generate::kFolderEmpty}};
         for (const auto& [withFile, subfolder, answer, text] : rows) {
             ProjectWindow f;
             QDir().mkpath(f.project("sub"));
@@ -93,15 +86,13 @@ private slots:
             f.w->ui.tProjekte->setText(subfolder ? f.t.file("P") : f.project());
             f.desk.answers << answer;
             f.next();
-            QCOMPARE(f.desk.messages.size(), 1);
-            QCOMPARE(f.desk.messages[0].title + f.desk.messages[0].text,
-                     Generate::kFolderQuestionTitle + text);
+            QCOMPARE(f.desk.texts(), QStringList{text});
+            QCOMPARE(f.desk.messages[0].title, Generate::kFolderQuestionTitle);
             QCOMPARE(QFile::exists(f.project("Kunde.vbp")), answer == QMessageBox::Yes);
         }
     }
 
-    // A refused name is told before anything is asked or created, with the name
-    // selected for overtyping (the rules themselves: tst_generate).
+    // A refused name is told first, selected for overtyping (the rules: tst_generate).
     void projectNames()
     {
         const std::pair<QString, QString> rows[] = {{"..", Generate::kNameEnding},
@@ -122,8 +113,7 @@ private slots:
                             .contains("Name=\"" + Ansi::encode(name) + '"'));
                 continue;
             }
-            QCOMPARE(f.desk.messages.size(), 1);
-            QCOMPARE(f.desk.messages[0].text, refusal);
+            QCOMPARE(f.desk.texts(), QStringList{refusal});
             QCOMPARE(f.desk.messages[0].icon, QMessageBox::Critical);
             QCOMPARE(f.w->ui.tBezeichnung->selectedText(), name);
             QCOMPARE(f.w->focusWidget(), f.w->ui.tBezeichnung);
@@ -180,8 +170,7 @@ private slots:
         QFile::rename(f.t.file("bin/QvStandard.bpv"), f.t.file("alt.bpv"));
         f.desk.answers << QMessageBox::Ok;
         f.next();
-        QCOMPARE(f.desk.messages.size(), 1);
-        QCOMPARE(f.desk.messages[0].text, ProjectTemplate::kMissing);
+        QCOMPARE(f.desk.texts(), QStringList{ProjectTemplate::kMissing});
         QVERIFY(QFile::exists(f.project("Haupt.frm")) && !QFile::exists(f.project("Kunde.vbp")));
         QVERIFY(!f.w->ui.Map5->isHidden() && f.w->ui.Label17->text() != success);
     }
