@@ -12,15 +12,15 @@ namespace Generate {
 namespace {
 
 const QString kSuffix = QStringLiteral(".vorlagen");
-const QString kProject = QStringLiteral("Projekt");
-const QString kMade = QStringLiteral("Erstellt");
-const QString kUpdated = QStringLiteral("Aktualisiert");
-const QString kFile = QStringLiteral("Datei%1");
-const QString kEntry = QStringLiteral("Eintrag");
-const QString kFolder = QStringLiteral("Ordner");
-const QString kName = QStringLiteral("Datei");
-const QString kSize = QStringLiteral("Groesse");
-const QString kSha = QStringLiteral("SHA256");
+const QString kSectionProject = QStringLiteral("Projekt");
+const QString kKeyMade = QStringLiteral("Erstellt");
+const QString kKeyUpdated = QStringLiteral("Aktualisiert");
+const QString kSectionFile = QStringLiteral("Datei%1");
+const QString kKeyEntry = QStringLiteral("Eintrag");
+const QString kKeyFolder = QStringLiteral("Ordner");
+const QString kKeyName = QStringLiteral("Datei");
+const QString kKeySize = QStringLiteral("Groesse");
+const QString kKeySha = QStringLiteral("SHA256");
 const QByteArray kHeading = "; Von vorlagen geschrieben: woraus die Komponenten dieses Projekts "
                             "stammen (vorlagen --abgleichen).\r\n";
 
@@ -65,17 +65,17 @@ QString recordDate(const QDateTime& when)
 QByteArray recordBytes(const Record& record)
 {
     Ini::Document document = Ini::Document::fromBytes(kHeading);
-    document.setValue(kProject, kMade, record.made);
+    document.setValue(kSectionProject, kKeyMade, record.made);
     if (!record.updated.isEmpty())
-        document.setValue(kProject, kUpdated, record.updated);
+        document.setValue(kSectionProject, kKeyUpdated, record.updated);
     for (qsizetype i = 0; i < record.files.size(); ++i) {
         const RecordedFile& file = record.files.at(i);
-        const QString section = kFile.arg(i + 1);
-        document.setValue(section, kEntry, stored(file.entry));
-        document.setValue(section, kFolder, stored(file.folder));
-        document.setValue(section, kName, stored(file.fileName));
-        document.setValue(section, kSize, QString::number(file.size));
-        document.setValue(section, kSha, QString::fromLatin1(file.sha256));
+        const QString section = kSectionFile.arg(i + 1);
+        document.setValue(section, kKeyEntry, stored(file.entry));
+        document.setValue(section, kKeyFolder, stored(file.folder));
+        document.setValue(section, kKeyName, stored(file.fileName));
+        document.setValue(section, kKeySize, QString::number(file.size));
+        document.setValue(section, kKeySha, QString::fromLatin1(file.sha256));
     }
     return document.composed();
 }
@@ -90,14 +90,14 @@ Record readRecord(const QString& path, FileIo::Result* read)
         *read = FileIo::Result::failure(FileIo::kUnknownEncoding);
     if (!read->ok())
         return record;
-    record.made = valueOf(document, kProject, kMade);
-    record.updated = valueOf(document, kProject, kUpdated);
-    for (int n = 1; document.hasSection(kFile.arg(n)); ++n) {
-        const QString section = kFile.arg(n);
-        RecordedFile file{valueOf(document, section, kEntry), valueOf(document, section, kFolder),
-                          valueOf(document, section, kName),
-                          valueOf(document, section, kSize).toLongLong(),
-                          valueOf(document, section, kSha).toLatin1()};
+    record.made = valueOf(document, kSectionProject, kKeyMade);
+    record.updated = valueOf(document, kSectionProject, kKeyUpdated);
+    for (int n = 1; document.hasSection(kSectionFile.arg(n)); ++n) {
+        const QString section = kSectionFile.arg(n);
+        RecordedFile file{
+            valueOf(document, section, kKeyEntry), valueOf(document, section, kKeyFolder),
+            valueOf(document, section, kKeyName), valueOf(document, section, kKeySize).toLongLong(),
+            valueOf(document, section, kKeySha).toLatin1()};
         if (!file.entry.isEmpty() && !file.fileName.isEmpty())
             record.files.append(file);
     }
