@@ -229,10 +229,8 @@ int NewCommand::execute(const Arguments& arguments, Output& output)
     }
 
     if (outcome.stopped) {
-        QString text = outcome.failures.isEmpty() ? kStopped : kStoppedNotAll;
-        for (const Failure& failure : std::as_const(outcome.failures))
-            text += QLatin1Char('\n') + failure.file + QStringLiteral(": ") + failure.reason;
-        output.message(text);
+        output.message(
+            failureList(outcome.failures.isEmpty() ? kStopped : kStoppedNotAll, outcome.failures));
         return kNothingDone;
     }
     for (const QString& text : outcome.messages())

@@ -94,11 +94,6 @@ private:
     QHash<QString, QString> m_bySource;
 };
 
-QString failure(const QString& path, const FileIo::Result& result)
-{
-    return quoted(path) + QStringLiteral(": ") + result.reason();
-}
-
 } // namespace
 
 Plan plan(const QString& sourceFolder, const QString& targetFolder)
@@ -277,14 +272,14 @@ Outcome run(const Plan& plan, bool replace, Generate::CopyControl* control)
     }
     for (const Generate::Failure& failed : result.failures) {
         const bool gone = failed.reason == Generate::Reason::kSourceMissing;
-        outcome.failed << quoted(failed.file) + QStringLiteral(": ") +
-                              (gone ? FileIo::reasonFor(ENOENT) : failed.reason);
+        outcome.failed << FileIo::aboutFile(failed.file,
+                                            gone ? FileIo::reasonFor(ENOENT) : failed.reason);
     }
     // The renames in the subfolders, too, have reached the disk (a stick may be
     // pulled after the summary), and a late write error is not missed.
     if (const FileIo::Result synced = FileIo::syncFileSystem(plan.targetFolder);
         !synced && QFileInfo(plan.targetFolder).isDir())
-        outcome.failed << failure(plan.targetFolder, synced);
+        outcome.failed << FileIo::aboutFile(plan.targetFolder, synced.reason());
     return outcome;
 }
 

@@ -14,6 +14,9 @@ struct Failure
     bool operator==(const Failure&) const = default;
 };
 
+// `heading`, then one line "<file>: <reason>" per failure.
+QString failureList(const QString& heading, const QList<Failure>& failures);
+
 // The warning shown before the finish page: a heading and one line per failure;
 // the empty text when nothing failed.
 QString failureReport(const QList<Failure>& failures);

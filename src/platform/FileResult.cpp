@@ -7,6 +7,11 @@ QString Result::reason() const
     return reasonFor(m_error);
 }
 
+QString aboutFile(const QString& path, const QString& reason)
+{
+    return QStringLiteral("''%1'': %2").arg(path, reason);
+}
+
 QString reasonFor(int error)
 {
     switch (error) {

@@ -41,4 +41,7 @@ private:
 // The German sentence for a system error number (or kNotRegular, kTooLarge).
 QString reasonFor(int error);
 
+// A reason with the file it is about: "''<path>'': <reason>".
+QString aboutFile(const QString& path, const QString& reason);
+
 } // namespace FileIo

@@ -58,7 +58,7 @@ bool missing(const Generate::Fingerprint& print)
 // A file's fingerprint that is neither there nor missing, as the reason.
 QString unreadable(const QString& path, const Generate::Fingerprint& print)
 {
-    return print.ok() || missing(print) ? QString() : fileProblemText(path, print.read);
+    return print.ok() || missing(print) ? QString() : FileIo::aboutFile(path, print.read.reason());
 }
 
 // Whether both sides hold a file and the same bytes, or neither holds one.
@@ -121,7 +121,7 @@ Project Comparer::compare(const QString& projectOrRecord)
     else if (read.error() == ENOENT && !isRecord)
         compareUnrecorded(project);
     else
-        project.problem = fileProblemText(project.recordFile, read);
+        project.problem = FileIo::aboutFile(project.recordFile, read.reason());
     return project;
 }
 

@@ -33,11 +33,6 @@ QString stateText(State state)
     return {};
 }
 
-QString fileProblemText(const QString& path, const FileIo::Result& result)
-{
-    return QStringLiteral("''%1'': %2").arg(path, result.reason());
-}
-
 QString unreadableFolderText(const QString& folder, const FileIo::Result& result)
 {
     return QStringLiteral("Der Ordner ''%1'' konnte nicht gelesen werden: %2")
@@ -62,14 +57,6 @@ QString noRecordsText(const QString& folder)
 
 namespace {
 
-QString failures(const QString& heading, const QList<Generate::Failure>& list)
-{
-    QString text = heading;
-    for (const Generate::Failure& failure : list)
-        text += QLatin1Char('\n') + failure.file + QStringLiteral(": ") + failure.reason;
-    return text;
-}
-
 QString names(const QString& heading, const Outcome& outcome, Result::Kind kind)
 {
     QStringList entries;
@@ -88,13 +75,15 @@ QString summaryText(const Outcome& outcome)
     if (outcome.stopped) {
         QString text = outcome.failures.isEmpty()
                            ? QStringLiteral("Abgebrochen. Das Projekt ist wie zuvor.")
-                           : failures(QStringLiteral("Nichts wurde aktualisiert, das Projekt ist "
-                                                     "wie zuvor. Nicht geschrieben werden konnte:"),
-                                      outcome.failures);
+                           : Generate::failureList(
+                                 QStringLiteral("Nichts wurde aktualisiert, das Projekt ist "
+                                                "wie zuvor. Nicht geschrieben werden konnte:"),
+                                 outcome.failures);
         if (!outcome.notPutBack.isEmpty())
             text += QLatin1Char('\n') +
-                    failures(QStringLiteral("Diese Dateien konnten nicht zurückgesetzt werden:"),
-                             outcome.notPutBack);
+                    Generate::failureList(
+                        QStringLiteral("Diese Dateien konnten nicht zurückgesetzt werden:"),
+                        outcome.notPutBack);
         return text;
     }
     QStringList parts;
@@ -123,7 +112,8 @@ QString summaryText(const Outcome& outcome)
         parts << QStringLiteral("In die Projektdatei aufgenommen:\n") +
                      outcome.addedLines.join(QLatin1Char('\n'));
     if (!outcome.failures.isEmpty())
-        parts << failures(QStringLiteral("Nicht geschrieben werden konnte:"), outcome.failures);
+        parts << Generate::failureList(QStringLiteral("Nicht geschrieben werden konnte:"),
+                                       outcome.failures);
     parts.removeAll(QString());
     if (parts.isEmpty())
         return QStringLiteral("Nichts zu aktualisieren.");

@@ -14,8 +14,6 @@ struct Outcome;
 // The state, short, as lists and the command line show it.
 QString stateText(State state);
 
-// A file that could not be read or written, and why.
-QString fileProblemText(const QString& path, const FileIo::Result& result);
 QString unreadableFolderText(const QString& folder, const FileIo::Result& result);
 // Why a compared project shows nothing: its problem, or that it lists no
 // component; empty when it has some.

@@ -224,7 +224,7 @@ Outcome Update::run()
                 return takeBack({failure(write.target, done)});
             if (!done) {
                 result.kind = Result::Kind::Failed;
-                result.reason = fileProblemText(write.target, done);
+                result.reason = FileIo::aboutFile(write.target, done.reason());
                 break;
             }
             Sha256 hash;
@@ -314,7 +314,7 @@ Outcome Update::run()
             if (files.result >= 0) {
                 componentFailed = true;
                 outcome.results[files.result].kind = Result::Kind::Failed;
-                outcome.results[files.result].reason = fileProblemText(target, placed);
+                outcome.results[files.result].reason = FileIo::aboutFile(target, placed.reason());
                 lines.remove(files.result);
             } else {
                 outcome.failures.append(failure(target, placed));
